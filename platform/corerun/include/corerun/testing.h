@@ -1,0 +1,27 @@
+// Controls of the base-library stand-in for tests, the demo and benchmarks.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace corerun::testing {
+
+// Everything written by ERROR_lprintf, ERROR_note and RDEBUG_print_message.
+const std::string& log();
+void clear_log();
+// Also copy log output to a stream (the demo uses stderr); null stops it.
+void echo_log(std::FILE* stream);
+// Keeps the log from growing, for benchmarks.
+void set_log_enabled(bool enabled);
+
+void set_debug_flag(const std::string& name, bool on);
+void clear_debug_flags();
+
+// POSIX_sleep records its argument instead of waiting.
+const std::vector<int>& sleeps();
+void clear_sleeps();
+
+long sm_live_blocks();
+
+}  // namespace corerun::testing

@@ -1,0 +1,56 @@
+#include "corerun/memory.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "corerun/testing.h"
+#include "corerun/ustring.h"
+
+namespace {
+long live_blocks = 0;
+
+void* checked_malloc(std::size_t size) {
+  void* p = std::malloc(size ? size : 1);
+  if (!p) throw std::bad_alloc();
+  ++live_blocks;
+  return p;
+}
+}  // namespace
+
+void* SM_alloc(std::size_t size) { return checked_malloc(size); }
+void* SM_alloc_persistent(std::size_t size) { return checked_malloc(size); }
+
+char* SM_string_copy(const char* text) {
+  if (!text) return nullptr;
+  std::size_t n = std::strlen(text) + 1;
+  char* copy = static_cast<char*>(checked_malloc(n));
+  std::memcpy(copy, text, n);
+  return copy;
+}
+
+char* SM_string_copy_persistent(const char* text) { return SM_string_copy(text); }
+
+void SM_free(void* pointer) {
+  if (!pointer) return;
+  --live_blocks;
+  std::free(pointer);
+}
+
+namespace Orvane::Memory {
+void* CppMemory::allocate(std::size_t size) { return ::operator new(size); }
+void CppMemory::deallocate(void* pointer) { ::operator delete(pointer); }
+}  // namespace Orvane::Memory
+
+int STR_compare_i(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    int ca = static_cast<unsigned char>(*a), cb = static_cast<unsigned char>(*b);
+    if (ca >= 'A' && ca <= 'Z') ca += 'a' - 'A';
+    if (cb >= 'A' && cb <= 'Z') cb += 'a' - 'A';
+    if (ca != cb || ca == 0) return ca - cb;
+  }
+}
+
+namespace corerun::testing {
+long sm_live_blocks() { return live_blocks; }
+}  // namespace corerun::testing

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "corerun/memory.h"
+#include "corerun/ustring.h"
+#include "objmodel/ErrorStack.h"
+#include "objmodel/ModelObject.h"
+
+namespace Orvane::PdmSoa {
+
+using ErrorStackList = std::vector<ErrorStack*, SMAlloc<ErrorStack*>>;
+
+// The host's registry of host objects, keyed by UID. It owns them.
+class ModelObjectManager {
+ public:
+  // The host object of a server object, made as the host class of its type.
+  ModelObject* WrapSoaObject(Halden::Soa::Client::ModelObject* object);
+  ModelObject* WrapSoaObjectWithUid(const UString& uid, Halden::Soa::Client::ModelObject* object);
+  // Made as the named host class when the registry has none for the UID yet.
+  ModelObject* WrapSoaObjectAsClass(Halden::Soa::Client::ModelObject* object, const UString& class_name);
+  // What the registry holds for the UID, or null.
+  ModelObject* FindObject(const UString& uid) const;
+
+  // Forgets and deletes every host object.
+  void ClearMaps();
+
+  void objectsDeleted(const std::vector<std::string>& uids);
+  void objectsChanged(const std::vector<std::string>& uids);
+  // Takes ownership of the list and its stacks.
+  void handleErrors(ErrorStackList* stacks);
+
+  // What the library has told the host; read by tests.
+  std::vector<std::vector<std::string>> deleted_reports;
+  std::vector<std::vector<std::string>> changed_reports;
+  std::vector<std::unique_ptr<ErrorStackList, void (*)(ErrorStackList*)>> error_reports;
+  int clear_count = 0;
+
+ private:
+  ModelObject* wrap(const UString& uid, Halden::Soa::Client::ModelObject* object, const UString* class_name);
+  std::map<std::string, std::unique_ptr<ModelObject>> objects_;
+};
+
+}  // namespace Orvane::PdmSoa

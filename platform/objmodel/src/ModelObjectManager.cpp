@@ -1,0 +1,97 @@
+#include "objmodel/ModelObjectManager.h"
+
+#include "halden/soa/client/ModelObject.h"
+
+namespace Orvane::PdmSoa {
+
+namespace {
+
+using Factory = ModelObject* (*)(Halden::Soa::Client::ModelObject*);
+
+template <class T>
+ModelObject* make(Halden::Soa::Client::ModelObject* o) {
+  return new T(o);
+}
+
+struct HostClass {
+  const char* server_type;
+  const UString* class_name;
+  Factory factory;
+};
+
+// Server types with a host class of their own, most derived first.
+const HostClass kHostClasses[] = {
+    {"Folder", &Folder::className, make<Folder>},
+    {"Dataset", &Dataset::className, make<Dataset>},
+    {"ItemRevision", &ItemRevision::className, make<ItemRevision>},
+    {"Item", &Item::className, make<Item>},
+    {"WorkspaceObject", &WorkspaceObject::className, make<WorkspaceObject>},
+    {"POM_object", &PomObject::className, make<PomObject>},
+};
+
+Factory factory_for_type(const Halden::Soa::Client::ModelObject* object) {
+  if (!object) return make<ModelObject>;
+  for (const auto* t = object->getType(); t; t = t->getParent())
+    for (const auto& c : kHostClasses)
+      if (t->getName() == c.server_type) return c.factory;
+  return make<ModelObject>;
+}
+
+Factory factory_for_class(const UString& class_name) {
+  if (class_name == ModelObject::className) return make<ModelObject>;
+  for (const auto& c : kHostClasses)
+    if (*c.class_name == class_name) return c.factory;
+  return nullptr;
+}
+
+void delete_list(ErrorStackList* list) {
+  for (auto* stack : *list) delete stack;
+  delete list;
+}
+
+}  // namespace
+
+ModelObject* ModelObjectManager::wrap(const UString& uid, Halden::Soa::Client::ModelObject* object,
+                                      const UString* class_name) {
+  if (!object) return nullptr;
+  auto& slot = objects_[uid.utf8()];
+  if (slot) {
+    slot->SetObjectPtr(object);  // a new session hands out new server objects
+    return slot.get();
+  }
+  Factory f = class_name ? factory_for_class(*class_name) : nullptr;
+  if (!f) f = factory_for_type(object);
+  slot.reset(f(object));
+  return slot.get();
+}
+
+ModelObject* ModelObjectManager::WrapSoaObject(Halden::Soa::Client::ModelObject* object) {
+  return object ? wrap(UString(object->getUid()), object, nullptr) : nullptr;
+}
+
+ModelObject* ModelObjectManager::WrapSoaObjectWithUid(const UString& uid, Halden::Soa::Client::ModelObject* object) {
+  return wrap(uid, object, nullptr);
+}
+
+ModelObject* ModelObjectManager::WrapSoaObjectAsClass(Halden::Soa::Client::ModelObject* object,
+                                                      const UString& class_name) {
+  return object ? wrap(UString(object->getUid()), object, &class_name) : nullptr;
+}
+
+ModelObject* ModelObjectManager::FindObject(const UString& uid) const {
+  auto it = objects_.find(uid.utf8());
+  return it == objects_.end() ? nullptr : it->second.get();
+}
+
+void ModelObjectManager::ClearMaps() {
+  objects_.clear();
+  ++clear_count;
+}
+
+void ModelObjectManager::objectsDeleted(const std::vector<std::string>& uids) { deleted_reports.push_back(uids); }
+
+void ModelObjectManager::objectsChanged(const std::vector<std::string>& uids) { changed_reports.push_back(uids); }
+
+void ModelObjectManager::handleErrors(ErrorStackList* stacks) { error_reports.emplace_back(stacks, delete_list); }
+
+}  // namespace Orvane::PdmSoa

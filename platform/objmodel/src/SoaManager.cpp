@@ -1,0 +1,83 @@
+#include "objmodel/SoaManager.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "halden/soa/client/Connection.h"
+#include "kestrel/kestrel_interface.h"
+#include "objmodel/testing.h"
+
+namespace Orvane::PdmSoa {
+
+namespace {
+struct HostState {
+  std::unique_ptr<ModelObjectManager> objects = std::make_unique<ModelObjectManager>();
+  std::vector<std::string> services;
+  std::string iiop = "iiop://localhost:1572/kestrel";
+  const KESTREL_interface_s* table = nullptr;
+  bool http = false;
+  bool start_hxserver = false;
+};
+HostState& host() {
+  static HostState state;
+  return state;
+}
+}  // namespace
+
+ModelObjectManager* SoaManager::GetObjectManager() { return host().objects.get(); }
+
+const std::vector<std::string>& SoaManager::GetAvailableSoaServices() {
+  const KESTREL_interface_s* table = host().table;
+  if (table && table->KESTREL_list_available_services) {
+    std::unique_ptr<std::vector<std::string>> names(table->KESTREL_list_available_services());
+    host().services = *names;
+  }
+  return host().services;
+}
+
+bool SoaManager::IsServiceAvailable(const char* name) {
+  const auto& s = host().services;
+  return name && std::find(s.begin(), s.end(), name) != s.end();
+}
+
+std::string SoaManager::GetDefaultIiopString() { return host().iiop; }
+const KESTREL_interface_s* SoaManager::GetSoaInterface() { return host().table; }
+void SoaManager::SetSoaInterface(const KESTREL_interface_s* table) { host().table = table; }
+
+}  // namespace Orvane::PdmSoa
+
+void SetActivePropertyPolicy(int policy) { Halden::Soa::Client::setActivePolicyId(policy); }
+
+std::string UStringToString(const UString& text) { return text.utf8(); }
+UString StringToUString(const std::string& text) { return UString(text); }
+
+std::vector<std::string> UStringVecToStringVec(const std::vector<UString>& texts) {
+  std::vector<std::string> out;
+  out.reserve(texts.size());
+  for (const auto& t : texts) out.push_back(t.utf8());
+  return out;
+}
+
+std::vector<UString> StringVecToUStringVec(const std::vector<std::string>& texts) {
+  std::vector<UString> out;
+  out.reserve(texts.size());
+  for (const auto& t : texts) out.emplace_back(t);
+  return out;
+}
+
+bool PDI_ask_HTTP() { return Orvane::PdmSoa::host().http; }
+bool PDI_get_start_hxserver() { return Orvane::PdmSoa::host().start_hxserver; }
+
+namespace objmodel::testing {
+void set_default_iiop_string(const std::string& address) { Orvane::PdmSoa::host().iiop = address; }
+void set_http(bool http) { Orvane::PdmSoa::host().http = http; }
+void set_start_hxserver(bool started) { Orvane::PdmSoa::host().start_hxserver = started; }
+void reset() {
+  auto& h = Orvane::PdmSoa::host();
+  h.objects = std::make_unique<Orvane::PdmSoa::ModelObjectManager>();
+  h.services.clear();
+  h.http = false;
+  h.start_hxserver = false;
+  Halden::Soa::Client::setActivePolicyId(-1);
+}
+}  // namespace objmodel::testing

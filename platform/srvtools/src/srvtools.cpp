@@ -1,0 +1,37 @@
+#include <string>
+
+#include "corerun/memory.h"
+#include "srvtools/hxutils.h"
+#include "srvtools/testing.h"
+
+namespace {
+struct State {
+  std::string user = "sso-user", password = "sso-token";
+  int status = 0;
+  int requests = 0;
+};
+State& state() {
+  static State s;
+  return s;
+}
+}  // namespace
+
+int HXUTILS_get_SSO_credentials(char** user, char** password) {
+  ++state().requests;
+  if (user) *user = nullptr;
+  if (password) *password = nullptr;
+  if (state().status != 0 || !user || !password) return state().status ? state().status : 1;
+  *user = SM_string_copy(state().user.c_str());
+  *password = SM_string_copy(state().password.c_str());
+  return 0;
+}
+
+namespace srvtools::testing {
+void set_sso_credentials(const std::string& user, const std::string& password, int status) {
+  state().user = user;
+  state().password = password;
+  state().status = status;
+}
+int sso_requests() { return state().requests; }
+void reset() { state() = State{}; }
+}  // namespace srvtools::testing

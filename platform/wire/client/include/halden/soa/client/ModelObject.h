@@ -1,0 +1,61 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "halden/soa/client/Property.h"
+#include "halden/soa/client/Type.h"
+
+namespace Halden::Soa::Client {
+
+// A server object as the framework holds it: one per UID, owned by the
+// connection's ModelManager.
+class ModelObject {
+ public:
+  ModelObject(std::string uid, const Type* type) : uid_(std::move(uid)), type_(type) {}
+  virtual ~ModelObject() = default;
+  ModelObject(const ModelObject&) = delete;
+  ModelObject& operator=(const ModelObject&) = delete;
+
+  const std::string& getUid() const { return uid_; }
+  const Type* getType() const { return type_; }
+
+  // Throws NotLoadedException for a property no reply has carried; answers
+  // null for one the server sent as null.
+  Property* getProperty(const std::string& name);
+  std::vector<std::string> getPropertyNames() const;
+
+  // Filled by the framework from a reply.
+  void setProperty(const std::string& name, std::unique_ptr<Property> property);
+
+ private:
+  std::string uid_;
+  const Type* type_;
+  std::map<std::string, std::unique_ptr<Property>> properties_;
+};
+
+namespace Model {
+
+class Folder : public ModelObject {
+ public:
+  using ModelObject::ModelObject;
+};
+
+class User : public ModelObject {
+ public:
+  using ModelObject::ModelObject;
+  // Reads "home_folder"; throws NotLoadedException when it was not loaded.
+  Folder* get_home_folder();
+};
+
+}  // namespace Model
+
+// Model classes by server type name; a library of model classes registers its
+// own. The ModelManager builds an object as the class of the first type in
+// its chain that has one.
+using ModelObjectFactory = ModelObject* (*)(std::string uid, const Type* type);
+void registerModelClass(const std::string& type_name, ModelObjectFactory factory);
+
+}  // namespace Halden::Soa::Client

@@ -1,0 +1,68 @@
+// How every service of the framework stand-in sends a request and takes its
+// reply. Shared by the wire libraries only.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "halden/server/Stubs.h"
+#include "halden/soa/client/Connection.h"
+#include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/ServiceData.h"
+
+namespace Halden::Soa::Client::Internal {
+
+// Rejected logins and failed requests are tried again at most this often.
+constexpr int kMaxAttempts = 3;
+
+template <class Stub>
+Stub& require(Stub* stub, const char* service) {
+  if (!stub) throw ProtocolException(std::string("service not offered by the server: ") + service);
+  return *stub;
+}
+
+// Sends one request as a real framework does: stamps the policy, answers a
+// rejected login through the credential manager (login, when given, takes the
+// credentials it returns), and hands failures to the exception handler.
+template <class Call>
+auto invoke(Connection& connection, const char* service, const char* operation, Call&& call,
+            CredentialManager::Credentials* login = nullptr) -> decltype(call(std::declval<Server::Server&>())) {
+  for (int attempt = 1;; ++attempt) {
+    try {
+      Server::Server* server = connection.endpoint();
+      if (!server) throw ConnectionException("no server answers at " + connection.getHost());
+      server->requests.push_back({service, operation, activePolicyId()});
+      return call(*server);
+    } catch (const Common::Exceptions::InvalidUserException& e) {
+      if (attempt >= kMaxAttempts || !connection.getCredentialManager()) throw;
+      auto fresh = connection.getCredentialManager()->credentialsOnInvalidUser(e);
+      if (login) *login = std::move(fresh);
+    } catch (const Common::Exceptions::InvalidCredentialsException& e) {
+      if (attempt >= kMaxAttempts || !connection.getCredentialManager()) throw;
+      auto fresh = connection.getCredentialManager()->credentialsOnInvalidCredentials(e);
+      if (login) *login = std::move(fresh);
+    } catch (const CanceledOperationException& e) {
+      if (connection.getExceptionHandler()) connection.getExceptionHandler()->handleCanceledOperation(e);
+      throw;
+    } catch (const InternalServerException& e) {
+      if (!connection.getExceptionHandler()) throw;
+      connection.getExceptionHandler()->handleInternalServerException(e);
+      if (attempt >= kMaxAttempts) throw;
+    }
+  }
+}
+
+// Turns a wire reply into client objects and tells the listeners.
+ServiceData absorb(Connection& connection, const Server::WireServiceData& data);
+
+// The service object of a connection, made on first use.
+template <class Service>
+Service* serviceOf(Connection* connection, const char* name) {
+  if (!connection) throw RuntimeException(std::string("no connection given to ") + name);
+  auto& slot = connection->serviceSlot(name);
+  if (!slot) slot = std::make_shared<Service>(connection);
+  return static_cast<Service*>(slot.get());
+}
+
+}  // namespace Halden::Soa::Client::Internal

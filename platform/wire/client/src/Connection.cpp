@@ -1,0 +1,59 @@
+#include "halden/soa/client/Connection.h"
+
+#include <map>
+
+#include "halden/server/Endpoint.h"
+#include "halden/soa/client/internal/Request.h"
+
+namespace Halden::Soa::Server {
+namespace {
+std::map<std::string, Server*>& endpoints() {
+  static std::map<std::string, Server*> map;
+  return map;
+}
+}  // namespace
+
+void bindEndpoint(const std::string& host, Server* server) { endpoints()[host] = server; }
+void unbindEndpoint(const std::string& host) { endpoints().erase(host); }
+Server* findEndpoint(const std::string& host) {
+  auto it = endpoints().find(host);
+  return it == endpoints().end() ? nullptr : it->second;
+}
+}  // namespace Halden::Soa::Server
+
+namespace Halden::Soa::Client {
+
+namespace {
+int active_policy = -1;
+}
+
+void setActivePolicyId(int policy) { active_policy = policy; }
+int activePolicyId() { return active_policy; }
+
+void CredentialManager::setUserPassword(const std::string& user, const std::string& password,
+                                        const std::string& discriminator) {
+  next_user_ = user;
+  next_password_ = password;
+  next_discriminator_ = discriminator;
+}
+
+void CredentialManager::setGroupRole(const std::string& group, const std::string& role) {
+  next_group_ = group;
+  next_role_ = role;
+}
+
+Connection::Connection(const std::string& host, CredentialManager* credentials, Protocol protocol, Binding,
+                       bool)
+    : host_(host), credentials_(credentials), protocol_(protocol) {}
+
+Connection::~Connection() = default;
+
+Server::Server* Connection::endpoint() const { return Server::findEndpoint(host_); }
+
+std::string Connection::getOption(int option) {
+  return Internal::invoke(*this, "Connection", "getOption", [&](Server::Server& server) {
+    return Internal::require(server.connection, "Connection").getOption(option);
+  });
+}
+
+}  // namespace Halden::Soa::Client

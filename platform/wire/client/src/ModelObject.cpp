@@ -1,0 +1,40 @@
+#include "halden/soa/client/ModelObject.h"
+
+#include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/Preferences.h"
+
+namespace Halden::Soa::Client {
+
+Property* ModelObject::getProperty(const std::string& name) {
+  auto it = properties_.find(name);
+  if (it == properties_.end())
+    throw NotLoadedException("Property " + name + " is not loaded on object " + uid_);
+  return it->second.get();
+}
+
+std::vector<std::string> ModelObject::getPropertyNames() const {
+  std::vector<std::string> names;
+  names.reserve(properties_.size());
+  for (const auto& [name, property] : properties_) names.push_back(name);
+  return names;
+}
+
+void ModelObject::setProperty(const std::string& name, std::unique_ptr<Property> property) {
+  properties_[name] = std::move(property);
+}
+
+namespace Model {
+Folder* User::get_home_folder() {
+  Property* p = getProperty("home_folder");
+  if (!p) throw RuntimeException("home_folder of " + getUid() + " is null");
+  return dynamic_cast<Folder*>(p->getModelObjectValue());
+}
+}  // namespace Model
+
+const std::vector<std::string>& Preferences::getPreference(const std::string& name) const {
+  static const std::vector<std::string> none;
+  auto it = values.find(name);
+  return it == values.end() ? none : it->second;
+}
+
+}  // namespace Halden::Soa::Client

@@ -1,0 +1,91 @@
+#include "halden/soa/client/Property.h"
+
+#include <cstdio>
+
+#include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/ModelObject.h"
+
+namespace Halden::Soa::Client {
+
+void Property::expect(Common::ValueType type) const {
+  if (description_.getValueType() != type)
+    throw RuntimeException("property " + getName() + " is of another value type");
+}
+
+namespace {
+template <class V>
+const typename V::value_type& first(const V& values, const std::string& name) {
+  if (values.empty()) throw RuntimeException("property " + name + " holds no value");
+  return values.front();
+}
+}  // namespace
+
+const std::string& Property::getStringValue() const {
+  expect(Common::ValueType::String);
+  return first(strings, getName());
+}
+int Property::getIntValue() const {
+  expect(Common::ValueType::Int);
+  return first(ints, getName());
+}
+double Property::getDoubleValue() const {
+  expect(Common::ValueType::Double);
+  return first(doubles, getName());
+}
+bool Property::getBoolValue() const {
+  expect(Common::ValueType::Logical);
+  if (logicals.empty()) throw RuntimeException("property " + getName() + " holds no value");
+  return logicals.front();
+}
+char Property::getCharValue() const {
+  expect(Common::ValueType::Char);
+  return first(chars, getName());
+}
+const Common::DateTime& Property::getDateValue() const {
+  expect(Common::ValueType::Date);
+  return first(dates, getName());
+}
+ModelObject* Property::getModelObjectValue() const {
+  expect(Common::ValueType::Reference);
+  return objects.empty() ? nullptr : objects.front();
+}
+
+const std::vector<std::string>& Property::getStringArrayValue() const {
+  expect(Common::ValueType::String);
+  return strings;
+}
+const std::vector<int>& Property::getIntArrayValue() const {
+  expect(Common::ValueType::Int);
+  return ints;
+}
+const std::vector<double>& Property::getDoubleArrayValue() const {
+  expect(Common::ValueType::Double);
+  return doubles;
+}
+const std::vector<bool>& Property::getBoolArrayValue() const {
+  expect(Common::ValueType::Logical);
+  return logicals;
+}
+const std::vector<char>& Property::getCharArrayValue() const {
+  expect(Common::ValueType::Char);
+  return chars;
+}
+const std::vector<Common::DateTime>& Property::getDateArrayValue() const {
+  expect(Common::ValueType::Date);
+  return dates;
+}
+const std::vector<ModelObject*>& Property::getModelObjectArrayValue() const {
+  expect(Common::ValueType::Reference);
+  return objects;
+}
+
+std::string Property::getDisplayableValue() const {
+  std::string text;
+  for (std::size_t i = 0; i < display.size(); ++i) {
+    if (i) text += ",";
+    text += display[i];
+  }
+  return text;
+}
+
+}  // namespace Halden::Soa::Client

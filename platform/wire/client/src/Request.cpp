@@ -1,0 +1,113 @@
+#include "halden/soa/client/internal/Request.h"
+
+#include <cstdio>
+
+#include "halden/soa/client/ModelManager.h"
+
+namespace Halden::Soa::Client::Internal {
+
+namespace {
+
+using Server::ValueType;
+
+std::string display_of(const Server::WireProperty& w, std::size_t i) {
+  char number[64];
+  switch (w.type) {
+    case ValueType::String:
+      return w.strings[i];
+    case ValueType::Int:
+      std::snprintf(number, sizeof number, "%d", w.ints[i]);
+      return number;
+    case ValueType::Double:
+      std::snprintf(number, sizeof number, "%g", w.doubles[i]);
+      return number;
+    case ValueType::Logical:
+      return w.logicals[i] ? "True" : "False";
+    case ValueType::Char:
+      return std::string(1, w.chars[i]);
+    case ValueType::Date:
+      return w.dates[i].toString();
+    case ValueType::Reference:
+      return w.references[i];
+  }
+  return {};
+}
+
+std::size_t count_of(const Server::WireProperty& w) {
+  switch (w.type) {
+    case ValueType::String:
+      return w.strings.size();
+    case ValueType::Int:
+      return w.ints.size();
+    case ValueType::Double:
+      return w.doubles.size();
+    case ValueType::Logical:
+      return w.logicals.size();
+    case ValueType::Char:
+      return w.chars.size();
+    case ValueType::Date:
+      return w.dates.size();
+    case ValueType::Reference:
+      return w.references.size();
+  }
+  return 0;
+}
+
+std::unique_ptr<Property> property_of(ModelManager& models, const Server::WireProperty& w) {
+  if (w.is_null) return nullptr;
+  auto p = std::make_unique<Property>(PropertyDescription(w.name, w.type, w.is_array));
+  p->strings = w.strings;
+  p->ints = w.ints;
+  p->doubles = w.doubles;
+  p->logicals = w.logicals;
+  p->chars = w.chars;
+  p->dates = w.dates;
+  p->objects.reserve(w.references.size());
+  for (const auto& uid : w.references) p->objects.push_back(uid.empty() ? nullptr : models.objectOf(uid, {}));
+  if (!w.display.empty()) {
+    p->display = w.display;
+  } else {
+    std::size_t n = count_of(w);
+    p->display.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) p->display.push_back(display_of(w, i));
+  }
+  return p;
+}
+
+std::vector<ModelObject*> objects_of(ModelManager& models, const std::vector<std::string>& uids) {
+  std::vector<ModelObject*> out;
+  out.reserve(uids.size());
+  for (const auto& uid : uids) out.push_back(models.objectOf(uid, {}));
+  return out;
+}
+
+}  // namespace
+
+ServiceData absorb(Connection& connection, const Server::WireServiceData& data) {
+  ModelManager& models = *connection.getModelManager();
+  // Objects first, so references among them resolve to their own types.
+  for (const auto& w : data.objects) models.objectOf(w.uid, w.types);
+  for (const auto& w : data.objects) {
+    ModelObject* object = models.findObject(w.uid);
+    for (const auto& p : w.properties) object->setProperty(p.name, property_of(models, p));
+  }
+  ServiceData sd;
+  sd.created = objects_of(models, data.created);
+  sd.updated = objects_of(models, data.updated);
+  sd.plain = objects_of(models, data.plain);
+  sd.deleted = data.deleted;
+  sd.errors.reserve(data.errors.size());
+  for (const auto& e : data.errors) {
+    std::vector<ErrorValue> values;
+    values.reserve(e.values.size());
+    for (const auto& v : e.values) values.emplace_back(v.code, v.level, v.message);
+    ModelObject* associated = e.associated_uid.empty() ? nullptr : models.objectOf(e.associated_uid, {});
+    sd.errors.emplace_back(associated, e.client_index, e.client_id, std::move(values));
+  }
+  if (!sd.deleted.empty()) models.fireDeleted(sd.deleted);
+  if (!sd.updated.empty()) models.fireChanged(sd.updated);
+  if (!sd.errors.empty()) models.firePartialErrors(sd.errors);
+  return sd;
+}
+
+}  // namespace Halden::Soa::Client::Internal

@@ -1,0 +1,56 @@
+// What crosses the wire between the framework and a server: plain records,
+// no client objects. Objects are named by UID; the client's ModelManager turns
+// them into ModelObjects.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "halden/soa/common/DateTime.h"
+#include "halden/soa/common/ValueType.h"
+
+namespace Halden::Soa::Server {
+
+using Common::ValueType;
+
+struct WireProperty {
+  std::string name;
+  ValueType type = ValueType::String;
+  bool is_array = false;
+  bool is_null = false;  // the framework hands the library no Property at all
+  std::vector<std::string> strings;
+  std::vector<int> ints;
+  std::vector<double> doubles;
+  std::vector<bool> logicals;
+  std::vector<char> chars;
+  std::vector<Common::DateTime> dates;
+  std::vector<std::string> references;  // UIDs; "" is a null reference
+  std::vector<std::string> display;     // display texts; empty: derived from the values
+};
+
+struct WireObject {
+  std::string uid;
+  std::vector<std::string> types;  // the object's type first, then its parents
+  std::vector<WireProperty> properties;
+};
+
+struct WireErrorValue {
+  int code = 0;
+  int level = 0;
+  std::string message;
+};
+
+struct WireErrorStack {
+  std::string associated_uid;  // "" when no object is associated
+  int client_index = -1;
+  std::string client_id;
+  std::vector<WireErrorValue> values;
+};
+
+struct WireServiceData {
+  std::vector<WireObject> objects;  // every object the reply names, with the properties it carries
+  std::vector<std::string> created, updated, plain, deleted;
+  std::vector<WireErrorStack> errors;
+};
+
+}  // namespace Halden::Soa::Server

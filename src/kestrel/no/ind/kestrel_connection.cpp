@@ -1,0 +1,284 @@
+#include "kestrel_connection.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "KestrelInternalServerException.h"
+#include "KestrelListener.h"
+#include "cadlink/tovmgr.h"
+#include "corerun/error.h"
+#include "corerun/memory.h"
+#include "corerun/system.h"
+#include "halden/services/core/DatamanagementService.h"
+#include "halden/services/core/SessionService.h"
+#include "kestrel_utils.h"
+#include "objmodel/ModelObject.h"
+#include "objmodel/SoaManager.h"
+#include "srvtools/hxutils.h"
+
+using Halden::Services::Core::DatamanagementService;
+using Halden::Services::Core::GetSessionInfoResponse;
+using Halden::Services::Core::SessionService;
+using Halden::Soa::Client::Connection;
+using Halden::Soa::Client::CredentialManager;
+namespace Exceptions = Halden::Soa::Common::Exceptions;
+
+namespace {
+
+// What a session creates. Logout forgets it without deleting it: the
+// framework may still hold the connection, its manager and its handler.
+struct Session {
+  Connection* connection = nullptr;
+  SoaLoginCredentials* credentials = nullptr;
+  Orvane::PdmSoa::KestrelInternalServerException* handler = nullptr;
+  GetSessionInfoResponse* info = nullptr;
+};
+
+struct SessionState {
+  Session current;
+  Orvane::PdmSoa::KestrelListener* model_listener = nullptr;
+  // Kept reachable for the life of the process; never deleted.
+  std::vector<std::unique_ptr<Session>> retired;
+  std::vector<std::unique_ptr<Orvane::PdmSoa::KestrelListener>> retired_listeners;
+};
+
+SessionState& state() {
+  static SessionState* s = new SessionState;  // outlives every static destructor that might log out
+  return *s;
+}
+
+std::string text(const char* s) { return s ? s : ""; }
+
+// Sets a flag for the length of a scope, whatever way it is left.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+Orvane::System::EnvironmentVariable& pom_refresh_variable() {
+  static Orvane::System::EnvironmentVariable variable("TOVII_TOVMGR_POM_REFRESH");
+  return variable;
+}
+
+SoaLoginCredentials* session_credentials(Connection* connection) {
+  auto* credentials = dynamic_cast<SoaLoginCredentials*>(connection->getCredentialManager());
+  if (!credentials) KESTREL_RAISE(940209, "SOA: No connection object - SOA unavailable or not initialized");
+  return credentials;
+}
+
+}  // namespace
+
+namespace kestrel {
+
+SessionPhase& session_phase() {
+  static SessionPhase phase;
+  return phase;
+}
+
+void forget_connection() {
+  auto& s = state();
+  if (s.current.connection || s.current.credentials || s.current.handler || s.current.info)
+    s.retired.push_back(std::make_unique<Session>(s.current));
+  s.current = Session{};
+  reset_model_manager_cache();
+}
+
+}  // namespace kestrel
+
+Connection* KESTREL_ask_connection() { return state().current.connection; }
+
+void KESTREL_create_connection(const char* host, const char* protocol, const char* user, const char* password,
+                               const char* group, const char* role, const char* discriminator, bool sso) {
+  auto& s = state();
+  auto& phase = kestrel::session_phase();
+  if (s.current.connection) return;
+
+  FlagScope initialising(phase.initialising);
+  const bool http = protocol && std::strcmp(protocol, "HTTP") == 0;
+  try {
+    s.current.credentials = new SoaLoginCredentials(
+        new CredentialManager::Credentials(text(user), text(password), text(group), text(role), text(discriminator)));
+    s.current.connection = new Connection(text(host), s.current.credentials,
+                                          http ? Halden::Soa::Client::HTTP : Halden::Soa::Client::IIOP,
+                                          Halden::Soa::Client::REST, true);
+    ERROR_lprintf("SOA connection created for user=%s, group=%s, role=%s, discriminator=%s\n", text(user).c_str(),
+                  text(group).c_str(), text(role).c_str(), text(discriminator).c_str());
+    s.current.handler = new Orvane::PdmSoa::KestrelInternalServerException();
+    s.current.connection->setExceptionHandler(s.current.handler);
+    if (sso) {
+      phase.sso_mode = true;
+      SM_free(phase.sso_discriminator);
+      phase.sso_discriminator = SM_string_copy_persistent(text(discriminator).c_str());
+    }
+  } catch (const Halden::Soa::Client::RuntimeException& e) {
+    kestrel::forget_connection();
+    KESTREL_RAISE(940207, "SOA runtime exception creating connection: %s", e.what());
+  } catch (const Exceptions::SoaException& e) {
+    kestrel::forget_connection();
+    KESTREL_RAISE(940207, "SOA exception creating connection: %s", e.what());
+  }
+
+  Orvane::PdmSoa::SoaManager::GetAvailableSoaServices();
+
+  // A listener left registered by a failed logout stays with its old connection.
+  if (s.model_listener) s.retired_listeners.emplace_back(s.model_listener);
+  s.model_listener = new Orvane::PdmSoa::KestrelListener();
+  auto* models = s.current.connection->getModelManager();
+  models->addDeleteListener(s.model_listener);
+  models->addPartialErrorListener(s.model_listener);
+
+  phase.initialising = false;
+  if (Orvane::PdmSoa::SoaManager::IsServiceAvailable("Internal-Core-2007-05-Session")) {
+    const bool disabled = pom_refresh_variable().IsDisabled();
+    kestrel::set_pom_refresh_mode(!disabled);
+    ERROR_lprintf("SOA: POM refresh is %s\n", disabled ? "Disabled" : "Enabled");
+  } else {
+    ERROR_lprintf("SOA: Unable to set SOA POM refresh mode, service not available in this Halden version\n");
+  }
+}
+
+void KESTREL_login(const char* user, const char* password, bool do_login) {
+  if (!do_login) return;
+  Connection* connection = kestrel::require_connection(KESTREL_HERE);
+  const auto stored = session_credentials(connection)->copyCredentials();
+  const char* discriminator = kestrel::session_phase().sso_discriminator;
+  kestrel::soa_request_without_policy<SessionService>(KESTREL_HERE, [&](SessionService& session) {
+    session.login(text(user), text(password), stored.group, stored.role, text(discriminator));
+  });
+}
+
+int KESTREL_logout(bool terminate_server) {
+  auto& s = state();
+  FlagScope logging_out(kestrel::session_phase().logging_out);
+
+  Orvane::PdmSoa::SoaManager::GetObjectManager()->ClearMaps();
+  if (TOVMGR_ask_enable_AdvancedSearch()) {
+    if (auto* root = TOVMGR__ask_advsearch_root()) root->Invalidate();
+    TOVMGR_reset_advsearch_valid();
+  }
+
+  if (s.current.connection) {
+    try {
+      auto* models = kestrel::get_model_manager();
+      models->removeDeleteListener(s.model_listener);
+      models->removePartialErrorListener(s.model_listener);
+      models->removeChangeListener(s.model_listener);
+      delete s.model_listener;
+      s.model_listener = nullptr;
+      if (terminate_server) {
+        ERROR_lprintf("Halden Integration: Terminating hxserver.\n");
+        SessionService::getService(s.current.connection)->logout();
+      }
+    } catch (const Halden::Soa::Client::RuntimeException& e) {
+      ERROR_lprintf("KRAL SOA: SOA runtime exception on exit: %s\n", e.what());
+    } catch (const Exceptions::SoaException& e) {
+      ERROR_lprintf("KRAL SOA: SOA exception on exit: %s\n", e.what());
+    } catch (...) {
+      ERROR_lprintf("KRAL SOA: Unknown SOA exception on exit\n");
+    }
+  }
+
+  kestrel::forget_connection();
+  return 0;
+}
+
+UserGroupRole KESTREL_ask_user_group_role() {
+  const auto stored = session_credentials(kestrel::require_connection(KESTREL_HERE))->copyCredentials();
+  return UserGroupRole{stored.user, stored.group, stored.role};
+}
+
+Orvane::PdmSoa::Folder* KESTREL_ask_home_folder() {
+  auto& s = state();
+  if (!s.current.info) {
+    // Kept only once fetched, so a failed fetch is tried again by the next call.
+    auto info = std::make_unique<GetSessionInfoResponse>(kestrel::soa_request_without_policy<SessionService>(
+        KESTREL_HERE, [](SessionService& session) { return session.getSessionInfo(); }));
+    s.current.info = info.release();
+  }
+  auto* user = s.current.info->user;
+  if (!user) return nullptr;
+
+  Halden::Soa::Client::Model::Folder* folder = nullptr;
+  try {
+    folder = user->get_home_folder();
+  } catch (...) {
+    kestrel::soa_request_without_policy<DatamanagementService>(KESTREL_HERE, [&](DatamanagementService& dm) {
+      dm.getProperties({user}, {"home_folder"});
+    });
+    folder = user->get_home_folder();
+  }
+  auto* host = Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectAsClass(
+      folder, Orvane::PdmSoa::Folder::AskClassName());
+  return dynamic_cast<Orvane::PdmSoa::Folder*>(host);
+}
+
+// Credential managers.
+
+int SoaLoginCredentials::credentialType() { return kestrel::session_phase().sso_mode ? 1 : 0; }
+
+CredentialManager::Credentials SoaLoginCredentials::copyCredentials() { return *credentials_; }
+
+void SoaLoginCredentials::setLoginData(std::string user, std::string password, std::string discriminator) {
+  credentials_->user = std::move(user);
+  credentials_->password = std::move(password);
+  credentials_->discriminator = std::move(discriminator);
+}
+
+namespace {
+
+// Fresh single-sign-on credentials; the stored ones stay when none come back.
+void refresh_sso_credentials(SoaLoginCredentials& manager) {
+  char* user = nullptr;
+  char* password = nullptr;
+  const int status = HXUTILS_get_SSO_credentials(&user, &password);
+  if (status == 0 && user && password)
+    manager.setLoginData(user, password, text(kestrel::session_phase().sso_discriminator));
+  SM_free(user);
+  SM_free(password);
+}
+
+}  // namespace
+
+CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidUser(Exceptions::InvalidUserException e) {
+  auto& phase = kestrel::session_phase();
+  if (phase.initialising) {
+    if (kestrel::debug_enabled(kestrel::kDebugSoa))
+      RDEBUG_print_message(
+          "KRAL SOA debug: user exception, proceeding with SOA initialisation - exception = %s\n", e.what());
+    phase.initialising = false;
+  } else if (phase.logging_out) {
+    if (kestrel::debug_enabled(kestrel::kDebugSoa))
+      RDEBUG_print_message("KRAL SOA debug: invalid user exception %s during SOA logout\n", e.what());
+  } else if (phase.sso_mode) {
+    refresh_sso_credentials(*this);
+  }
+  return *credentials_;
+}
+
+CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidCredentials(
+    Exceptions::InvalidCredentialsException e) {
+  auto& phase = kestrel::session_phase();
+  if (phase.initialising) {
+    if (kestrel::debug_enabled(kestrel::kDebugSoa))
+      RDEBUG_print_message(
+          "KRAL SOA debug: credentials exception, proceeding with SOA initialisation - exception = %s\n", e.what());
+    phase.initialising = false;
+  } else if (phase.logging_out) {
+    if (kestrel::debug_enabled(kestrel::kDebugSoa))
+      RDEBUG_print_message("KRAL SOA debug: credentials exception %s during SOA logout\n", e.what());
+  } else if (phase.sso_mode) {
+    refresh_sso_credentials(*this);
+  } else {
+    kestrel::forget_connection();
+    KESTREL_RAISE(940207, "SOA invalid credentials exception: %s", e.what());
+  }
+  return *credentials_;
+}

@@ -1,0 +1,65 @@
+#include "support/session_fixture.h"
+
+#include <sstream>
+
+#include "cadlink/testing.h"
+#include "corerun/testing.h"
+#include "halden/server/Endpoint.h"
+#include "objmodel/SoaManager.h"
+#include "objmodel/testing.h"
+#include "srvtools/testing.h"
+
+namespace kestrel::test {
+
+std::string log_text() { return corerun::testing::log(); }
+
+std::vector<std::string> log_lines() {
+  std::vector<std::string> lines;
+  std::istringstream in(corerun::testing::log());
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+void clear_log() { corerun::testing::clear_log(); }
+
+SessionTest::SessionTest() {
+  objmodel::testing::reset();
+  cadlink::testing::reset();
+  srvtools::testing::reset();
+  corerun::testing::clear_log();
+  corerun::testing::clear_debug_flags();
+  corerun::testing::clear_sleeps();
+  MACH__checking_level = 0;
+
+  int version = 0;
+  table = KESTREL_init_module(&version);
+  Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
+
+  server.session = &session;
+  server.datamanagement = &datamanagement;
+  server.connection = &connection;
+  Halden::Soa::Server::bindEndpoint(kHost, &server);
+  objmodel::testing::set_default_iiop_string(kHost);
+}
+
+SessionTest::~SessionTest() {
+  Halden::Soa::Server::unbindEndpoint(kHost);
+  Orvane::PdmSoa::SoaManager::SetSoaInterface(nullptr);
+}
+
+void SessionTest::Connect(const char* protocol) {
+  table->KESTREL_create_connection(kHost, protocol, "engineer", "secret", "Engineering", "Designer", "", false);
+}
+
+void SessionTest::ConnectAndLogin() {
+  Connect();
+  table->KESTREL_login("engineer", "secret", true);
+}
+
+std::vector<std::string> SessionTest::Requests() const {
+  std::vector<std::string> names;
+  for (const auto& r : server.requests) names.push_back(r.operation);
+  return names;
+}
+
+}  // namespace kestrel::test

@@ -1,0 +1,64 @@
+// What every suite shares: a sample world behind mock stubs, the table as the
+// host gets it, log capture and the matcher for raised errors.
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "corerun/error.h"
+#include "halden/server/Mocks.h"
+#include "halden/server/SampleWorld.h"
+#include "kestrel/kestrel_interface.h"
+
+namespace kestrel::test {
+
+constexpr const char* kHost = "http://world:7001/kestrel";
+
+// Everything logged since the last clear.
+std::string log_text();
+std::vector<std::string> log_lines();
+void clear_log();
+
+// Matches a callable that raises the base library's error with this code and
+// a message matching text (a string or a matcher).
+MATCHER_P2(Raises, code, text, "") {
+  try {
+    arg();
+  } catch (const Orvane::Error::Severe& e) {
+    *result_listener << "raised " << e.Code() << " \"" << e.Message() << "\"";
+    return e.Code() == code && ::testing::Value(e.Message(), text);
+  } catch (const std::exception& e) {
+    *result_listener << "threw " << e.what();
+    return false;
+  } catch (...) {
+    *result_listener << "threw something foreign";
+    return false;
+  }
+  *result_listener << "raised nothing";
+  return false;
+}
+
+class SessionTest : public ::testing::Test {
+ protected:
+  SessionTest();
+  ~SessionTest() override;
+
+  // Slot 1 against the world, with the world's user.
+  void Connect(const char* protocol = "HTTP");
+  void ConnectAndLogin();
+  // The operations that reached the server, as "operation" names, in order.
+  std::vector<std::string> Requests() const;
+  void ClearRequests() { server.requests.clear(); }
+
+  const KESTREL_interface_s* table = nullptr;
+  Halden::Soa::Server::SampleWorld world;
+  ::testing::NiceMock<Halden::Soa::Server::MockSessionStub> session{world};
+  ::testing::NiceMock<Halden::Soa::Server::MockDataManagementStub> datamanagement{world};
+  ::testing::NiceMock<Halden::Soa::Server::MockConnectionStub> connection{world};
+  Halden::Soa::Server::Server server;
+};
+
+}  // namespace kestrel::test
