@@ -14,8 +14,8 @@ bool CLOCK_valid_date(const date_s* d) {
   if (!d) return false;
   if (d->year == 0 && d->month == 0 && d->day == 0 && d->hour == 0 && d->minute == 0 && d->second == 0)
     return true;  // the null date is a valid value of its own
-  return d->month < 12 && d->day >= 1 && d->day <= days_in_month(d->year, d->month) && d->hour < 24 &&
-         d->minute < 60 && d->second < 60;
+  return d->month < 12 && d->day >= 1 && d->day <= days_in_month(d->year, d->month) && d->hour < 24 && d->minute < 60 &&
+         d->second < 60;
 }
 
 int CLOCK_compare_dates(const date_s* a, const date_s* b) {

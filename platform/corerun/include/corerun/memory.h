@@ -34,7 +34,11 @@ struct SMAlloc {
   }
   void deallocate(T* p, std::size_t) noexcept { SM_free(p); }
   template <class U>
-  bool operator==(const SMAlloc<U>&) const noexcept { return true; }
+  bool operator==(const SMAlloc<U>&) const noexcept {
+    return true;
+  }
   template <class U>
-  bool operator!=(const SMAlloc<U>&) const noexcept { return false; }
+  bool operator!=(const SMAlloc<U>&) const noexcept {
+    return false;
+  }
 };

@@ -32,12 +32,12 @@ class ModelObject {
   Halden::Soa::Client::ModelObject* object_;
 };
 
-#define ORVANE_HOST_CLASS(Name, Base)                       \
-  class Name : public Base {                                \
-   public:                                                  \
-    static const UString className;                         \
-    static UString AskClassName() { return className; }     \
-    using Base::Base;                                       \
+#define ORVANE_HOST_CLASS(Name, Base)                        \
+  class Name : public Base {                                 \
+   public:                                                   \
+    static const UString className;                          \
+    static UString AskClassName() { return className; }      \
+    using Base::Base;                                        \
     UString ClassName() const override { return className; } \
   }
 

@@ -42,8 +42,7 @@ void CredentialManager::setGroupRole(const std::string& group, const std::string
   next_role_ = role;
 }
 
-Connection::Connection(const std::string& host, CredentialManager* credentials, Protocol protocol, Binding,
-                       bool)
+Connection::Connection(const std::string& host, CredentialManager* credentials, Protocol protocol, Binding, bool)
     : host_(host), credentials_(credentials), protocol_(protocol) {}
 
 Connection::~Connection() = default;

@@ -7,8 +7,7 @@ namespace Halden::Soa::Client {
 
 Property* ModelObject::getProperty(const std::string& name) {
   auto it = properties_.find(name);
-  if (it == properties_.end())
-    throw NotLoadedException("Property " + name + " is not loaded on object " + uid_);
+  if (it == properties_.end()) throw NotLoadedException("Property " + name + " is not loaded on object " + uid_);
   return it->second.get();
 }
 

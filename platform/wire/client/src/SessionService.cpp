@@ -78,11 +78,10 @@ SessionService* SessionService::getService(Soa::Client::Connection* connection) 
 }
 
 Soa::Client::ServiceData SessionService::refreshPOMCachePerRequest(bool refresh) {
-  auto reply = Soa::Client::Internal::invoke(*connection_, kService, "refreshPOMCachePerRequest",
-                                             [&](Soa::Server::Server& server) {
-                                               return Soa::Client::Internal::require(server.session, kService)
-                                                   .refreshPOMCachePerRequest(refresh);
-                                             });
+  auto reply = Soa::Client::Internal::invoke(
+      *connection_, kService, "refreshPOMCachePerRequest", [&](Soa::Server::Server& server) {
+        return Soa::Client::Internal::require(server.session, kService).refreshPOMCachePerRequest(refresh);
+      });
   return Soa::Client::Internal::absorb(*connection_, reply);
 }
 

@@ -106,9 +106,9 @@ void KESTREL_create_connection(const char* host, const char* protocol, const cha
   try {
     s.current.credentials = new SoaLoginCredentials(
         new CredentialManager::Credentials(text(user), text(password), text(group), text(role), text(discriminator)));
-    s.current.connection = new Connection(text(host), s.current.credentials,
-                                          http ? Halden::Soa::Client::HTTP : Halden::Soa::Client::IIOP,
-                                          Halden::Soa::Client::REST, true);
+    s.current.connection =
+        new Connection(text(host), s.current.credentials, http ? Halden::Soa::Client::HTTP : Halden::Soa::Client::IIOP,
+                       Halden::Soa::Client::REST, true);
     ERROR_lprintf("SOA connection created for user=%s, group=%s, role=%s, discriminator=%s\n", text(user).c_str(),
                   text(group).c_str(), text(role).c_str(), text(discriminator).c_str());
     s.current.handler = new Orvane::PdmSoa::KestrelInternalServerException();
@@ -210,9 +210,8 @@ Orvane::PdmSoa::Folder* KESTREL_ask_home_folder() {
   try {
     folder = user->get_home_folder();
   } catch (...) {
-    kestrel::soa_request_without_policy<DatamanagementService>(KESTREL_HERE, [&](DatamanagementService& dm) {
-      dm.getProperties({user}, {"home_folder"});
-    });
+    kestrel::soa_request_without_policy<DatamanagementService>(
+        KESTREL_HERE, [&](DatamanagementService& dm) { dm.getProperties({user}, {"home_folder"}); });
     folder = user->get_home_folder();
   }
   auto* host = Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectAsClass(
@@ -251,8 +250,8 @@ CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidUser(Exc
   auto& phase = kestrel::session_phase();
   if (phase.initialising) {
     if (kestrel::debug_enabled(kestrel::kDebugSoa))
-      RDEBUG_print_message(
-          "KRAL SOA debug: user exception, proceeding with SOA initialisation - exception = %s\n", e.what());
+      RDEBUG_print_message("KRAL SOA debug: user exception, proceeding with SOA initialisation - exception = %s\n",
+                           e.what());
     phase.initialising = false;
   } else if (phase.logging_out) {
     if (kestrel::debug_enabled(kestrel::kDebugSoa))

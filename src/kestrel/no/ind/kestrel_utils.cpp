@@ -80,8 +80,8 @@ bool digest_service_data(const Halden::Soa::Client::ServiceData& reply, HostObje
     if (!associated) continue;
     ERROR_lprintf("KRAL SOA ServiceData associated uid: %s\n", associated->getUid().c_str());
     if (!error_objects) continue;
-    auto* host = Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectWithUid(
-        UString(associated->getUid()), associated);
+    auto* host =
+        Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectWithUid(UString(associated->getUid()), associated);
     if (named.insert(host).second) error_objects->push_back(host);
   }
   return clean;

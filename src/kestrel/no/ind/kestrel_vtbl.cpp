@@ -31,7 +31,7 @@ const KESTREL_interface_s kTable = {
     /*   5 */ nullptr,  // constructObject
     /*   6 */ nullptr,  // KESTREL_load_objects
     /*   7 */ nullptr,  // KESTREL_get_properties
-    // Saved queries and search criteria
+                        // Saved queries and search criteria
     /*   8 */ nullptr,  // KESTREL_list_saved_queries
     /*   9 */ nullptr,  // KESTREL_describe_saved_queries
     /*  10 */ nullptr,  // KESTREL_execute_saved_query
@@ -39,14 +39,14 @@ const KESTREL_interface_s kTable = {
     /*  12 */ nullptr,  // KESTREL_save_search_criteria
     /*  13 */ nullptr,  // KESTREL_delete_search_criteria
     /*  14 */ nullptr,  // KESTREL_retrieve_search_criteria
-    // BOM windows and lines
+                        // BOM windows and lines
     /*  15 */ nullptr,  // KESTREL_create_bom_window
     /*  16 */ nullptr,  // KESTREL_close_bom_window
     /*  17 */ nullptr,  // KESTREL_ask_bom_top_line
     /*  18 */ nullptr,  // KESTREL_expand_bom_line
     /*  19 */ nullptr,  // KESTREL_expand_bom_lines
     /*  20 */ nullptr,  // KESTREL_ask_bom_lines_by_path
-    // Relative-structure batches
+                        // Relative-structure batches
     /*  21 */ nullptr,  // KESTREL_RelativeStructureUpdateStart
     /*  22 */ nullptr,  // KESTREL_RelativeStructureUpdateStartAssy
     /*  23 */ nullptr,  // KESTREL_RelativeStructureAddChild
@@ -55,16 +55,16 @@ const KESTREL_interface_s kTable = {
     /*  26 */ nullptr,  // KESTREL_RelativeStructureDeleteStartAssy
     /*  27 */ nullptr,  // KESTREL_RelativeStructureDeleteChild
     /*  28 */ nullptr,  // KESTREL_RelativeStructureDeleteCommit
-    // Items, revisions and datasets by id
+                        // Items, revisions and datasets by id
     /*  29 */ nullptr,  // KESTREL_get_item_revisions_by_id
     /*  30 */ nullptr,  // KESTREL_get_item_revision_of_item
     /*  31 */ nullptr,  // KESTREL_get_datasets_by_id
     /*  32 */ nullptr,  // KESTREL_get_item_revision_by_id
     /*  33 */ nullptr,  // KESTREL_get_items_and_revisions_by_id
     /*  34 */ nullptr,  // KESTREL_get_items_by_id
-    // Dataset references
+                        // Dataset references
     /*  35 */ nullptr,  // KESTREL_ask_dataset_references
-    // Classification
+                        // Classification
     /*  36 */ nullptr,  // KESTREL_write_classification_objects
     /*  37 */ nullptr,  // KESTREL_write_classification_objects_2
     /*  38 */ nullptr,  // KESTREL_send_classification_object_uids
@@ -81,7 +81,7 @@ const KESTREL_interface_s kTable = {
     /*  49 */ nullptr,  // KESTREL_load_classification_objects
     /*  50 */ nullptr,  // KESTREL_refresh_classification_objects
     /*  51 */ nullptr,  // KESTREL_ask_classification_value_tables
-    // Preferences
+                        // Preferences
     /*  52 */ forward_to<KESTREL_ask_preference_values>,
     /*  53 */ forward_to<KESTREL_ask_preferences>,
     // Object identity and typed properties
@@ -104,7 +104,7 @@ const KESTREL_interface_s kTable = {
     /*  70 */ nullptr,  // KESTREL_get_object_property_date_array
     /*  71 */ nullptr,  // KESTREL_get_object_property_object_array
     /*  72 */ nullptr,  // KESTREL_ask_object_property_texts
-    // Refresh, items with revisions, delete, types, related objects
+                        // Refresh, items with revisions, delete, types, related objects
     /*  73 */ nullptr,  // KESTREL_refresh_objects
     /*  74 */ nullptr,  // KESTREL_get_items_with_revisions
     /*  75 */ nullptr,  // KESTREL_delete_objects
@@ -112,14 +112,14 @@ const KESTREL_interface_s kTable = {
     /*  77 */ nullptr,  // KESTREL_get_related_objects_cad
     /*  78 */ nullptr,  // KESTREL_get_related_objects_core
     /*  79 */ nullptr,  // KESTREL_get_related_objects_core_2
-    // Validation
+                        // Validation
     /*  80 */ nullptr,  // KESTREL_send_validation_inputs
     /*  81 */ nullptr,  // KESTREL_create_validation_results
     /*  82 */ nullptr,  // KESTREL_get_validation_data
     /*  83 */ nullptr,  // KESTREL_query_validation_results
     /*  84 */ nullptr,  // KESTREL_save_validation_results
     /*  85 */ nullptr,  // KESTREL_update_validation_results
-    // Types and utilities
+                        // Types and utilities
     /*  86 */ nullptr,  // KESTREL_ask_type_hierarchy
     /*  87 */ forward_to<KESTREL_ask_connection_option>,
     /*  88 */ forward_to<KESTREL_get_datetime_string>,
@@ -127,29 +127,29 @@ const KESTREL_interface_s kTable = {
     // Configured revision (both slots hold the same entry)
     /*  90 */ nullptr,  // KESTREL_ask_configured_revision
     /*  91 */ nullptr,  // KESTREL_ask_configured_revision
-    // Reservation
+                        // Reservation
     /*  92 */ nullptr,  // KESTREL_checkout_objects
     /*  93 */ nullptr,  // KESTREL_checkin_objects
     /*  94 */ nullptr,  // KESTREL_cancel_checkout
-    // Dataset files and CAD creation
+                        // Dataset files and CAD creation
     /*  95 */ nullptr,  // KESTREL_get_dataset_file_read_tickets
     /*  96 */ nullptr,  // KESTREL_get_dataset_write_tickets
     /*  97 */ nullptr,  // KESTREL_commit_dataset_files
     /*  98 */ nullptr,  // KESTREL_create_parts
     /*  99 */ nullptr,  // KESTREL_create_datasets
     /* 100 */ nullptr,  // KESTREL_create_items
-    // Property writing
+                        // Property writing
     /* 101 */ nullptr,  // KESTREL_set_properties
-    // Trace links and requirements
+                        // Trace links and requirements
     /* 102 */ nullptr,  // KESTREL_ask_defining_tree
     /* 103 */ nullptr,  // KESTREL_ask_defining_objects
     /* 104 */ nullptr,  // KESTREL_ask_complying_objects
     /* 105 */ nullptr,  // KESTREL_create_trace_links
     /* 106 */ nullptr,  // KESTREL_modify_trace_link
     /* 107 */ nullptr,  // KESTREL_export_fulltext_to_word
-    // AI structure generation
+                        // AI structure generation
     /* 108 */ nullptr,  // KESTREL_generate_structure
-    // Projects
+                        // Projects
     /* 109 */ nullptr,  // KESTREL_list_project_names
     /* 110 */ nullptr,  // KESTREL_list_project_ids
     /* 111 */ nullptr,  // KESTREL_get_user_projects
@@ -164,13 +164,13 @@ const KESTREL_interface_s kTable = {
     /* 120 */ nullptr,  // KESTREL_ask_project_objects
     /* 121 */ nullptr,  // KESTREL_get_project_datasets
     /* 122 */ nullptr,  // KESTREL_assign_and_remove_projects
-    // Attribute mapping
+                        // Attribute mapping
     /* 123 */ nullptr,  // KESTREL_get_attr_mapping_definitions
     /* 124 */ nullptr,  // KESTREL_resolve_attr_mappings
     /* 125 */ nullptr,  // KESTREL_update_attr_values
     /* 126 */ nullptr,  // KESTREL_clear_attr_mapping_cache
     /* 127 */ nullptr,  // KESTREL_clear_attr_mapping_cache_for_parts
-    // Revision rules
+                        // Revision rules
     /* 128 */ nullptr,  // KESTREL_set_configuration_rule
     /* 129 */ nullptr,  // KESTREL_ask_config_rule_GUID
     /* 130 */ nullptr,  // KESTREL_ask_configuration_rule
@@ -178,7 +178,7 @@ const KESTREL_interface_s kTable = {
     /* 132 */ nullptr,  // KESTREL_ask_config_rule_status
     /* 133 */ nullptr,  // KESTREL_list_configuration_rules
     /* 134 */ nullptr,  // KESTREL_ask_config_rule_has_precise
-    // Session: home folder
+                        // Session: home folder
     /* 135 */ forward_to<KESTREL_ask_home_folder>,
 };
 

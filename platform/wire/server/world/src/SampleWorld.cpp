@@ -131,9 +131,7 @@ SampleWorld::StoredObject* SampleWorld::find(const std::string& uid) {
   return it == objects_.end() ? nullptr : &it->second;
 }
 
-void SampleWorld::set_policy(const std::string& type, std::set<std::string> names) {
-  policy_[type] = std::move(names);
-}
+void SampleWorld::set_policy(const std::string& type, std::set<std::string> names) { policy_[type] = std::move(names); }
 
 void SampleWorld::set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values) {
   preferences_[scope][name] = std::move(values);
@@ -188,8 +186,7 @@ WireErrorStack SampleWorld::not_found(const std::string& uid) const {
 
 WireServiceData SampleWorld::login(const LoginRequest& request) {
   auto it = users_.find(request.user);
-  if (it == users_.end())
-    throw Common::Exceptions::InvalidUserException("The user " + request.user + " is not known.");
+  if (it == users_.end()) throw Common::Exceptions::InvalidUserException("The user " + request.user + " is not known.");
   if (it->second.password != request.password)
     throw Common::Exceptions::InvalidCredentialsException("Invalid password for " + request.user + ".");
   session_user_ = request.user;

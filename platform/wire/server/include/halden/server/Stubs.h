@@ -42,7 +42,8 @@ class DataManagementStub {
  public:
   virtual ~DataManagementStub() = default;
   // An empty name list asks for the standard properties of the policy in force.
-  virtual WireServiceData getProperties(const std::vector<std::string>& uids, const std::vector<std::string>& names) = 0;
+  virtual WireServiceData getProperties(const std::vector<std::string>& uids,
+                                        const std::vector<std::string>& names) = 0;
   virtual WireServiceData loadObjects(const std::vector<std::string>& uids) = 0;
 };
 

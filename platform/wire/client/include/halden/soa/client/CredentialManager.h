@@ -11,8 +11,7 @@ class CredentialManager {
  public:
   struct Credentials {
     Credentials() = default;
-    Credentials(std::string user, std::string password, std::string group, std::string role,
-                std::string discriminator)
+    Credentials(std::string user, std::string password, std::string group, std::string role, std::string discriminator)
         : user(std::move(user)),
           password(std::move(password)),
           group(std::move(group)),

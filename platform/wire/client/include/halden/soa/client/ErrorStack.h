@@ -23,7 +23,10 @@ class ErrorValue {
 class ErrorStack {
  public:
   ErrorStack(ModelObject* associated, int client_index, std::string client_id, std::vector<ErrorValue> values)
-      : associated_(associated), client_index_(client_index), client_id_(std::move(client_id)), values_(std::move(values)) {}
+      : associated_(associated),
+        client_index_(client_index),
+        client_id_(std::move(client_id)),
+        values_(std::move(values)) {}
   bool hasAssociatedObject() const { return associated_ != nullptr; }
   ModelObject* getAssociatedModelObject() const { return associated_; }
   int getClientIndex() const { return client_index_; }
