@@ -20,6 +20,11 @@ class ModelObject;
 namespace Orvane::PdmSoa {
 class ModelObject;
 class Folder;
+class BomWindow;
+class BomLine;
+class Item;
+class ItemRevision;
+class Dataset;
 }  // namespace Orvane::PdmSoa
 
 #define KESTREL_INTERFACE_VERSION 2000
@@ -38,9 +43,11 @@ struct KESTREL_interface_s {
   /*   4 */ UserGroupRole (*KESTREL_ask_user_group_role)();
 
   // Server objects by UID
-  /*   5 */ KESTREL_unbuilt_slot constructObject;         // not built yet
-  /*   6 */ KESTREL_unbuilt_slot KESTREL_load_objects;    // not built yet
-  /*   7 */ KESTREL_unbuilt_slot KESTREL_get_properties;  // not built yet
+  /*   5 */ Halden::Soa::Client::ModelObject* (*constructObject)(const std::string& type_name, const std::string& uid);
+  /*   6 */ void (*KESTREL_load_objects)(const std::vector<UString>& uids,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* out);
+  /*   7 */ void (*KESTREL_get_properties)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
+                                           const std::vector<std::string>& property_names);
 
   // Saved queries and search criteria
   /*   8 */ KESTREL_unbuilt_slot KESTREL_list_saved_queries;        // not built yet
@@ -52,12 +59,16 @@ struct KESTREL_interface_s {
   /*  14 */ KESTREL_unbuilt_slot KESTREL_retrieve_search_criteria;  // not built yet
 
   // BOM windows and lines
-  /*  15 */ KESTREL_unbuilt_slot KESTREL_create_bom_window;      // not built yet
-  /*  16 */ KESTREL_unbuilt_slot KESTREL_close_bom_window;       // not built yet
-  /*  17 */ KESTREL_unbuilt_slot KESTREL_ask_bom_top_line;       // not built yet
-  /*  18 */ KESTREL_unbuilt_slot KESTREL_expand_bom_line;        // not built yet
-  /*  19 */ KESTREL_unbuilt_slot KESTREL_expand_bom_lines;       // not built yet
-  /*  20 */ KESTREL_unbuilt_slot KESTREL_ask_bom_lines_by_path;  // not built yet
+  /*  15 */ Orvane::PdmSoa::BomWindow* (*KESTREL_create_bom_window)(const std::string& item_revision_uid);
+  /*  16 */ void (*KESTREL_close_bom_window)(Orvane::PdmSoa::BomWindow* window);
+  /*  17 */ Orvane::PdmSoa::BomLine* (*KESTREL_ask_bom_top_line)(Orvane::PdmSoa::BomWindow* window);
+  /*  18 */ std::vector<Orvane::PdmSoa::BomLine*>* (*KESTREL_expand_bom_line)(Orvane::PdmSoa::BomLine* line,
+                                                                             int related_data_mode);
+  /*  19 */ std::vector<std::vector<Orvane::PdmSoa::BomLine*>*>* (*KESTREL_expand_bom_lines)(
+      const std::vector<Orvane::PdmSoa::BomLine*>& lines, int related_data_mode);
+  /*  20 */ void (*KESTREL_ask_bom_lines_by_path)(Orvane::PdmSoa::ModelObject* scope,
+                                                  const std::vector<std::vector<std::string>>& paths,
+                                                  std::vector<Orvane::PdmSoa::BomLine*>* out);
 
   // Relative-structure batches
   /*  21 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureUpdateStart;      // not built yet
@@ -70,12 +81,23 @@ struct KESTREL_interface_s {
   /*  28 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureDeleteCommit;     // not built yet
 
   // Items, revisions and datasets by id
-  /*  29 */ KESTREL_unbuilt_slot KESTREL_get_item_revisions_by_id;       // not built yet
-  /*  30 */ KESTREL_unbuilt_slot KESTREL_get_item_revision_of_item;      // not built yet
-  /*  31 */ KESTREL_unbuilt_slot KESTREL_get_datasets_by_id;             // not built yet
-  /*  32 */ KESTREL_unbuilt_slot KESTREL_get_item_revision_by_id;        // not built yet
-  /*  33 */ KESTREL_unbuilt_slot KESTREL_get_items_and_revisions_by_id;  // not built yet
-  /*  34 */ KESTREL_unbuilt_slot KESTREL_get_items_by_id;                // not built yet
+  /*  29 */ std::vector<Orvane::PdmSoa::ItemRevision*>* (*KESTREL_get_item_revisions_by_id)(
+      Orvane::PdmSoa::Item* item, int revision_count, const std::vector<std::string>& revision_ids,
+      int related_data_mode);
+  /*  30 */ Orvane::PdmSoa::ItemRevision* (*KESTREL_get_item_revision_of_item)(Orvane::PdmSoa::Item* item,
+                                                                              const std::string& revision_id,
+                                                                              int related_data_mode);
+  /*  31 */ std::vector<Orvane::PdmSoa::Dataset*> (*KESTREL_get_datasets_by_id)(const std::string& item_id,
+                                                                               const std::string& revision_id,
+                                                                               int related_data_mode);
+  /*  32 */ Orvane::PdmSoa::ItemRevision* (*KESTREL_get_item_revision_by_id)(const std::string& item_id,
+                                                                            const std::string& revision_id,
+                                                                            int related_data_mode);
+  /*  33 */ Orvane::PdmSoa::Item* (*KESTREL_get_items_and_revisions_by_id)(
+      const std::string& item_id, int revision_count, const std::vector<std::string>& revision_ids,
+      int related_data_mode);
+  /*  34 */ std::vector<Orvane::PdmSoa::Item*>* (*KESTREL_get_items_by_id)(const std::vector<ItemIdEntry>& ids,
+                                                                          int related_data_mode);
 
   // Dataset references
   /*  35 */ KESTREL_unbuilt_slot KESTREL_ask_dataset_references;  // not built yet
@@ -105,25 +127,47 @@ struct KESTREL_interface_s {
       const std::string& scope, const std::vector<std::string>& names);
 
   // Object identity and typed properties
-  /*  54 */ KESTREL_unbuilt_slot KESTREL_ask_object_uid;                     // not built yet
-  /*  55 */ KESTREL_unbuilt_slot KESTREL_ask_object_type_name;               // not built yet
-  /*  56 */ KESTREL_unbuilt_slot KESTREL_ask_server_object_uid;              // not built yet
-  /*  57 */ KESTREL_unbuilt_slot KESTREL_ask_server_object_type_name;        // not built yet
-  /*  58 */ KESTREL_unbuilt_slot KESTREL_get_object_property_string;         // not built yet
-  /*  59 */ KESTREL_unbuilt_slot KESTREL_get_object_property_int;            // not built yet
-  /*  60 */ KESTREL_unbuilt_slot KESTREL_get_object_property_double;         // not built yet
-  /*  61 */ KESTREL_unbuilt_slot KESTREL_get_object_property_logical;        // not built yet
-  /*  62 */ KESTREL_unbuilt_slot KESTREL_get_object_property_char;           // not built yet
-  /*  63 */ KESTREL_unbuilt_slot KESTREL_get_object_property_date;           // not built yet
-  /*  64 */ KESTREL_unbuilt_slot KESTREL_get_object_property_object;         // not built yet
-  /*  65 */ KESTREL_unbuilt_slot KESTREL_get_object_property_string_array;   // not built yet
-  /*  66 */ KESTREL_unbuilt_slot KESTREL_get_object_property_int_array;      // not built yet
-  /*  67 */ KESTREL_unbuilt_slot KESTREL_get_object_property_double_array;   // not built yet
-  /*  68 */ KESTREL_unbuilt_slot KESTREL_get_object_property_logical_array;  // not built yet
-  /*  69 */ KESTREL_unbuilt_slot KESTREL_get_object_property_char_array;     // not built yet
-  /*  70 */ KESTREL_unbuilt_slot KESTREL_get_object_property_date_array;     // not built yet
-  /*  71 */ KESTREL_unbuilt_slot KESTREL_get_object_property_object_array;   // not built yet
-  /*  72 */ KESTREL_unbuilt_slot KESTREL_ask_object_property_texts;          // not built yet
+  /*  54 */ const std::string& (*KESTREL_ask_object_uid)(Orvane::PdmSoa::ModelObject* object);
+  /*  55 */ const std::string& (*KESTREL_ask_object_type_name)(Orvane::PdmSoa::ModelObject* object);
+  /*  56 */ const std::string& (*KESTREL_ask_server_object_uid)(Halden::Soa::Client::ModelObject* object);
+  /*  57 */ const std::string& (*KESTREL_ask_server_object_type_name)(Halden::Soa::Client::ModelObject* object);
+  /*  58 */ const std::string& (*KESTREL_get_object_property_string)(Orvane::PdmSoa::ModelObject* object,
+                                                                     const std::string& property_name, bool force_load);
+  /*  59 */ int (*KESTREL_get_object_property_int)(Orvane::PdmSoa::ModelObject* object,
+                                                   const std::string& property_name, bool force_load);
+  /*  60 */ double (*KESTREL_get_object_property_double)(Orvane::PdmSoa::ModelObject* object,
+                                                         const std::string& property_name, bool force_load);
+  /*  61 */ bool (*KESTREL_get_object_property_logical)(Orvane::PdmSoa::ModelObject* object,
+                                                        const std::string& property_name, bool force_load);
+  /*  62 */ char (*KESTREL_get_object_property_char)(Orvane::PdmSoa::ModelObject* object,
+                                                     const std::string& property_name, bool force_load);
+  /*  63 */ date_s (*KESTREL_get_object_property_date)(Orvane::PdmSoa::ModelObject* object,
+                                                       const std::string& property_name, bool force_load,
+                                                       bool convert_time);
+  /*  64 */ Orvane::PdmSoa::ModelObject* (*KESTREL_get_object_property_object)(Orvane::PdmSoa::ModelObject* object,
+                                                                               const std::string& property_name,
+                                                                               bool force_load);
+  /*  65 */ const std::vector<std::string>& (*KESTREL_get_object_property_string_array)(
+      Orvane::PdmSoa::ModelObject* object, const std::string& property_name, bool force_load);
+  /*  66 */ const std::vector<int>& (*KESTREL_get_object_property_int_array)(Orvane::PdmSoa::ModelObject* object,
+                                                                             const std::string& property_name,
+                                                                             bool force_load);
+  /*  67 */ const std::vector<double>& (*KESTREL_get_object_property_double_array)(Orvane::PdmSoa::ModelObject* object,
+                                                                                   const std::string& property_name,
+                                                                                   bool force_load);
+  /*  68 */ const std::vector<bool>& (*KESTREL_get_object_property_logical_array)(Orvane::PdmSoa::ModelObject* object,
+                                                                                  const std::string& property_name,
+                                                                                  bool force_load);
+  /*  69 */ const std::vector<char>& (*KESTREL_get_object_property_char_array)(Orvane::PdmSoa::ModelObject* object,
+                                                                               const std::string& property_name,
+                                                                               bool force_load);
+  /*  70 */ std::vector<date_s>* (*KESTREL_get_object_property_date_array)(Orvane::PdmSoa::ModelObject* object,
+                                                                           const std::string& property_name,
+                                                                           bool force_load);
+  /*  71 */ std::vector<Orvane::PdmSoa::ModelObject*>* (*KESTREL_get_object_property_object_array)(
+      Orvane::PdmSoa::ModelObject* object, const std::string& property_name, bool force_load);
+  /*  72 */ void (*KESTREL_ask_object_property_texts)(Orvane::PdmSoa::ModelObject* object,
+                                                      std::map<UString, UString>* texts_out);
 
   // Refresh, items with revisions, delete, types, related objects
   /*  73 */ KESTREL_unbuilt_slot KESTREL_refresh_objects;             // not built yet
@@ -150,8 +194,10 @@ struct KESTREL_interface_s {
   /*  89 */ std::vector<std::string>* (*KESTREL_list_available_services)();
 
   // Configured revision (both slots hold the same entry)
-  /*  90 */ KESTREL_unbuilt_slot KESTREL_ask_configured_revision;    // not built yet
-  /*  91 */ KESTREL_unbuilt_slot KESTREL_ask_configured_revision_2;  // not built yet
+  /*  90 */ Orvane::PdmSoa::ItemRevision* (*KESTREL_ask_configured_revision)(const std::string& item_id,
+                                                                            const char* revision_rule_name);
+  /*  91 */ Orvane::PdmSoa::ItemRevision* (*KESTREL_ask_configured_revision_2)(const std::string& item_id,
+                                                                              const char* revision_rule_name);
 
   // Reservation
   /*  92 */ KESTREL_unbuilt_slot KESTREL_checkout_objects;  // not built yet
@@ -204,13 +250,16 @@ struct KESTREL_interface_s {
   /* 127 */ KESTREL_unbuilt_slot KESTREL_clear_attr_mapping_cache_for_parts;  // not built yet
 
   // Revision rules
-  /* 128 */ KESTREL_unbuilt_slot KESTREL_set_configuration_rule;       // not built yet
-  /* 129 */ KESTREL_unbuilt_slot KESTREL_ask_config_rule_GUID;         // not built yet
-  /* 130 */ KESTREL_unbuilt_slot KESTREL_ask_configuration_rule;       // not built yet
-  /* 131 */ KESTREL_unbuilt_slot KESTREL_set_config_rule_all;          // not built yet
-  /* 132 */ KESTREL_unbuilt_slot KESTREL_ask_config_rule_status;       // not built yet
-  /* 133 */ KESTREL_unbuilt_slot KESTREL_list_configuration_rules;     // not built yet
-  /* 134 */ KESTREL_unbuilt_slot KESTREL_ask_config_rule_has_precise;  // not built yet
+  /* 128 */ int (*KESTREL_set_configuration_rule)(const char* rule_name, bool persist);
+  /* 129 */ int (*KESTREL_ask_config_rule_GUID)(bool from_preference, char** uid_out);
+  /* 130 */ int (*KESTREL_ask_configuration_rule)(bool from_preference, char** name_out);
+  /* 131 */ int (*KESTREL_set_config_rule_all)(const char* rule_name, const char* date, bool use_unit, int unit_no,
+                                               bool persist);
+  /* 132 */ int (*KESTREL_ask_config_rule_status)(const char* rule_name, bool from_preference, bool* has_date,
+                                                  bool* today, bool* has_unit, bool* use_unit, char** date_out,
+                                                  int* unit_no);
+  /* 133 */ int (*KESTREL_list_configuration_rules)(int* count, char*** names);
+  /* 134 */ int (*KESTREL_ask_config_rule_has_precise)(bool from_preference, bool* has_precise);
 
   // Session: home folder
   /* 135 */ Orvane::PdmSoa::Folder* (*KESTREL_ask_home_folder)();

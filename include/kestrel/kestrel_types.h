@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "corerun/ustring.h"
+
 // The stored login identity.
 struct UserGroupRole {
   std::string user;
@@ -21,4 +23,10 @@ struct PartialErrorInfo {
 struct NameValues {
   std::string name;
   std::vector<std::string> values;
+};
+
+// An item id and the revision ids asked of it (none: the newest revision).
+struct ItemIdEntry {
+  UString item_id;
+  std::vector<UString> revision_ids;
 };

@@ -38,6 +38,8 @@ SessionTest::SessionTest() {
   server.session = &session;
   server.datamanagement = &datamanagement;
   server.connection = &connection;
+  server.structuremanagement = &structuremanagement;
+  server.preferencemanagement = &preferencemanagement;
   Halden::Soa::Server::bindEndpoint(kHost, &server);
   objmodel::testing::set_default_iiop_string(kHost);
 }

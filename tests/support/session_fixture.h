@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "corerun/error.h"
+#include "corerun/ustring.h"
 #include "halden/server/Mocks.h"
 #include "halden/server/SampleWorld.h"
+#include "halden/soa/common/Exceptions.h"
 #include "kestrel/kestrel_interface.h"
+#include "objmodel/SoaManager.h"
 
 namespace kestrel::test {
 
@@ -58,6 +61,8 @@ class SessionTest : public ::testing::Test {
   ::testing::NiceMock<Halden::Soa::Server::MockSessionStub> session{world};
   ::testing::NiceMock<Halden::Soa::Server::MockDataManagementStub> datamanagement{world};
   ::testing::NiceMock<Halden::Soa::Server::MockConnectionStub> connection{world};
+  ::testing::NiceMock<Halden::Soa::Server::MockStructureManagementStub> structuremanagement{world};
+  ::testing::NiceMock<Halden::Soa::Server::MockPreferenceManagementStub> preferencemanagement{world};
   Halden::Soa::Server::Server server;
 };
 

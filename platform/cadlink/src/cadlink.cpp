@@ -17,6 +17,7 @@ struct State {
   int answer = 0;
   cadlink::testing::DialogFailure failure = cadlink::testing::DialogFailure::None;
   int shows = 0;
+  std::function<void()> action;
 };
 
 State& state() {
@@ -32,6 +33,7 @@ void TOVMGR_reset_advsearch_valid() { ++state().resets; }
 
 int TOVMGR_display_webtier_disconnect_dialog() {
   ++state().shows;
+  if (state().action) state().action();
   switch (state().failure) {
     case cadlink::testing::DialogFailure::None:
       return state().answer;
@@ -49,6 +51,7 @@ int advsearch_invalidations() { return state().root.invalidations; }
 int advsearch_resets() { return state().resets; }
 void set_dialog_answer(int answer) { state().answer = answer; }
 void set_dialog_failure(DialogFailure failure) { state().failure = failure; }
+void set_dialog_action(std::function<void()> action) { state().action = std::move(action); }
 int dialog_shows() { return state().shows; }
 void reset() {
   state().advanced_search = false;
@@ -57,5 +60,8 @@ void reset() {
   state().answer = 0;
   state().failure = DialogFailure::None;
   state().shows = 0;
+  clear_hx_prefs();
+  clear_bvr_lookups();
+  state().action = nullptr;
 }
 }  // namespace cadlink::testing

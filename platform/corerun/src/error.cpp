@@ -91,8 +91,11 @@ void ERROR_lprintf(const char* format, ...) {
 void ERROR_note(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  write_log(vformat(format, args));
+  std::string note = vformat(format, args);
   va_end(args);
+  // A note is a line of its own.
+  if (note.empty() || note.back() != '\n') note += '\n';
+  write_log(note);
 }
 
 bool RDEBUG_ask_flag(const char* name) { return name && debug_flags().count(name) != 0; }

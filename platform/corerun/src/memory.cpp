@@ -38,8 +38,19 @@ void SM_free(void* pointer) {
 }
 
 namespace Orvane::Memory {
-void* CppMemory::allocate(std::size_t size) { return ::operator new(size); }
-void CppMemory::deallocate(void* pointer) { ::operator delete(pointer); }
+namespace {
+long cpp_blocks = 0;
+}
+void* CppMemory::allocate(std::size_t size) {
+  void* p = ::operator new(size);
+  ++cpp_blocks;
+  return p;
+}
+void CppMemory::deallocate(void* pointer) {
+  if (!pointer) return;
+  --cpp_blocks;
+  ::operator delete(pointer);
+}
 }  // namespace Orvane::Memory
 
 int STR_compare_i(const char* a, const char* b) {
@@ -53,4 +64,5 @@ int STR_compare_i(const char* a, const char* b) {
 
 namespace corerun::testing {
 long sm_live_blocks() { return live_blocks; }
+long cpp_live_blocks() { return Orvane::Memory::cpp_blocks; }
 }  // namespace corerun::testing

@@ -1,6 +1,10 @@
 #include "objmodel/ModelObjectManager.h"
 
+#include "halden/soa/client/Connection.h"
+#include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
+#include "kestrel/kestrel_interface.h"
+#include "objmodel/SoaManager.h"
 
 namespace Orvane::PdmSoa {
 
@@ -21,6 +25,8 @@ struct HostClass {
 
 // Server types with a host class of their own, most derived first.
 const HostClass kHostClasses[] = {
+    {"BOMWindow", &BomWindow::className, make<BomWindow>},
+    {"BOMLine", &BomLine::className, make<BomLine>},
     {"Folder", &Folder::className, make<Folder>},
     {"Dataset", &Dataset::className, make<Dataset>},
     {"ItemRevision", &ItemRevision::className, make<ItemRevision>},
@@ -81,6 +87,20 @@ ModelObject* ModelObjectManager::WrapSoaObjectAsClass(Halden::Soa::Client::Model
 ModelObject* ModelObjectManager::FindObject(const UString& uid) const {
   auto it = objects_.find(uid.utf8());
   return it == objects_.end() ? nullptr : it->second.get();
+}
+
+ModelObject* ModelObjectManager::GetObjectByUid(const UString& uid, const UString& class_name) {
+  if (ModelObject* held = FindObject(uid)) return held;
+  const KESTREL_interface_s* table = SoaManager::GetSoaInterface();
+  Halden::Soa::Client::Connection* connection = table ? table->KESTREL_ask_connection() : nullptr;
+  if (!connection) return nullptr;
+  Halden::Soa::Client::ModelObject* object = nullptr;
+  try {
+    object = connection->getModelManager()->findObject(uid.utf8());
+  } catch (const Halden::Soa::Client::RuntimeException&) {
+    return nullptr;
+  }
+  return WrapSoaObjectAsClass(object, class_name);
 }
 
 void ModelObjectManager::ClearMaps() {

@@ -17,6 +17,7 @@ struct HostState {
   const KESTREL_interface_s* table = nullptr;
   bool http = false;
   bool start_hxserver = false;
+  bool use_soa_in_pdi = true;
 };
 HostState& host() {
   static HostState state;
@@ -41,6 +42,7 @@ bool SoaManager::IsServiceAvailable(const char* name) {
 }
 
 std::string SoaManager::GetDefaultIiopString() { return host().iiop; }
+bool SoaManager::UseSoaInPdi() { return host().use_soa_in_pdi; }
 const KESTREL_interface_s* SoaManager::GetSoaInterface() { return host().table; }
 void SoaManager::SetSoaInterface(const KESTREL_interface_s* table) { host().table = table; }
 
@@ -72,12 +74,16 @@ namespace objmodel::testing {
 void set_default_iiop_string(const std::string& address) { Orvane::PdmSoa::host().iiop = address; }
 void set_http(bool http) { Orvane::PdmSoa::host().http = http; }
 void set_start_hxserver(bool started) { Orvane::PdmSoa::host().start_hxserver = started; }
+void set_use_soa_in_pdi(bool use) { Orvane::PdmSoa::host().use_soa_in_pdi = use; }
 void reset() {
   auto& h = Orvane::PdmSoa::host();
   h.objects = std::make_unique<Orvane::PdmSoa::ModelObjectManager>();
   h.services.clear();
   h.http = false;
   h.start_hxserver = false;
+  h.use_soa_in_pdi = true;
+  Orvane::PdmSoa::Item::ForgetKnownItems();
+  reset_config_rules();
   Halden::Soa::Client::setActivePolicyId(-1);
 }
 }  // namespace objmodel::testing

@@ -1,6 +1,11 @@
 // The host's PDM manager layer.
 #pragma once
 
+namespace Orvane::PdmSoa {
+class ModelObject;
+class ItemRevision;
+}  // namespace Orvane::PdmSoa
+
 // Root of the host's advanced-search state.
 class TOVMGR_AdvancedSearchRoot {
  public:
@@ -15,3 +20,17 @@ void TOVMGR_reset_advsearch_valid();
 
 // Asks the user what to do about a lost web tier; 1 means give up.
 int TOVMGR_display_webtier_disconnect_dialog();
+
+// The GUID of the current revision rule, in SM_alloc memory (SM_free), or null.
+int TOVMGR_VIREL_ask_config_rule_GUID(bool own, char** guid);
+
+// Preferences of the host's PDM layer, by number.
+enum TOVMGR__hx_prefs_e { TOVMGR__hx_config_rule_name = 22 };
+// On 0, *values holds *count texts; free them with TOVMGR_free_pdi_string_array.
+int TOVMGR_ask_hx_pref_values(TOVMGR__hx_prefs_e pref, int* count, char*** values);
+void TOVMGR_free_pdi_string_array(int count, char** values);
+
+// The host revision of a UID, its item and its BOM view revision, each null
+// when the host has none. True when the host knows the revision.
+bool TOVMGR_SOA_ask_bvr(const char* uid, Orvane::PdmSoa::ItemRevision** item_revision,
+                        Orvane::PdmSoa::ModelObject** item, Orvane::PdmSoa::ModelObject** bvr);

@@ -17,6 +17,8 @@ namespace Orvane::Memory {
 struct CppMemory {
   static void* allocate(std::size_t size);
   static void deallocate(void* pointer);
+  // The host's name for deallocate.
+  static void free(void* pointer) { deallocate(pointer); }
 };
 
 }  // namespace Orvane::Memory

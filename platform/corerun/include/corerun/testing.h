@@ -23,5 +23,7 @@ const std::vector<int>& sleeps();
 void clear_sleeps();
 
 long sm_live_blocks();
+// Blocks of Orvane::Memory::CppMemory not yet freed.
+long cpp_live_blocks();
 
 }  // namespace corerun::testing

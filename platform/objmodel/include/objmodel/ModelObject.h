@@ -1,6 +1,11 @@
 // The host's object model: one host object per server object.
 #pragma once
 
+#include <cstddef>
+#include <map>
+#include <string>
+
+#include "corerun/memory.h"
 #include "corerun/ustring.h"
 
 namespace Halden::Soa::Client {
@@ -24,6 +29,9 @@ class ModelObject {
   void SetObjectPtr(Halden::Soa::Client::ModelObject* object) { object_ = object; }
   UString GetUid() const;
   UString GetObjectType() const;
+  // The host object that a reference property names; null when the property
+  // is null, not loaded or names nothing.
+  virtual ModelObject* GetPropertyObject(const std::string& name) const;
 
   // Set once the policy's standard properties were loaded for this object.
   bool standard_properties_loaded = false;
@@ -44,8 +52,67 @@ class ModelObject {
 ORVANE_HOST_CLASS(PomObject, ModelObject);
 ORVANE_HOST_CLASS(WorkspaceObject, PomObject);
 ORVANE_HOST_CLASS(Folder, WorkspaceObject);
-ORVANE_HOST_CLASS(Item, WorkspaceObject);
 ORVANE_HOST_CLASS(ItemRevision, WorkspaceObject);
-ORVANE_HOST_CLASS(Dataset, WorkspaceObject);
+ORVANE_HOST_CLASS(BomWindow, ModelObject);
+
+// The host's item registries: which UID an item id, a revision id or the
+// revision a named rule configures belongs to.
+class Item : public WorkspaceObject {
+ public:
+  static const UString className;
+  static UString AskClassName() { return className; }
+  using WorkspaceObject::WorkspaceObject;
+  UString ClassName() const override { return className; }
+
+  // The "item_id" its server object carries; empty when not loaded.
+  UString GetItemId() const;
+
+  static void AddToKnownItems(const UString& item_id, const UString& uid);
+  static const std::map<UString, UString>& KnownItems();
+  static void ForgetKnownItems();
+  // The host item of a known item id, or null.
+  static Item* AskPart(const UString& item_id);
+
+  void SetAllRevisions(bool all) { all_revisions_ = all; }
+  bool HasAllRevisions() const { return all_revisions_; }
+  void AddToKnownRevs(const UString& revision_id, const UString& uid) { known_revs_[revision_id] = uid; }
+  const std::map<UString, UString>& KnownRevs() const { return known_revs_; }
+  void AddToKnownConfigdRevs(const UString& rule_name, const UString& uid) { configured_revs_[rule_name] = uid; }
+  const std::map<UString, UString>& KnownConfigdRevs() const { return configured_revs_; }
+
+ private:
+  bool all_revisions_ = false;
+  std::map<UString, UString> known_revs_;
+  std::map<UString, UString> configured_revs_;
+};
+
+class Dataset : public WorkspaceObject {
+ public:
+  static const UString className;
+  static UString AskClassName() { return className; }
+  using WorkspaceObject::WorkspaceObject;
+  UString ClassName() const override { return className; }
+
+  void SetHighestVersion(bool highest) { highest_version_ = highest; }
+  bool IsHighestVersion() const { return highest_version_; }
+
+ private:
+  bool highest_version_ = false;
+};
+
+// A line of a BOM window. The library builds child lines itself on
+// CppMemory memory; deleting any line returns its memory there.
+class BomLine : public ModelObject {
+ public:
+  static const UString className;
+  static UString AskClassName() { return className; }
+  BomLine(const UString& uid, void* server_line, unsigned int flags);
+  explicit BomLine(Halden::Soa::Client::ModelObject* object);
+  UString ClassName() const override { return className; }
+
+  static void* operator new(std::size_t size) { return Orvane::Memory::CppMemory::allocate(size); }
+  static void* operator new(std::size_t, void* memory) noexcept { return memory; }
+  static void operator delete(void* memory) { Orvane::Memory::CppMemory::free(memory); }
+};
 
 }  // namespace Orvane::PdmSoa

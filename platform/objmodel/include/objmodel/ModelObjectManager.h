@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ class ModelObjectManager {
   ModelObject* WrapSoaObjectAsClass(Halden::Soa::Client::ModelObject* object, const UString& class_name);
   // What the registry holds for the UID, or null.
   ModelObject* FindObject(const UString& uid) const;
+  // The host object of the UID, made as the named class from the session's
+  // server object when the registry has none yet; null when neither knows it.
+  ModelObject* GetObjectByUid(const UString& uid, const UString& class_name);
+  // Datasets the library found beside the items it was asked for.
+  void RegisterDatasets(const std::vector<Dataset*>& datasets) { registered_datasets.push_back(datasets); }
 
   // Forgets and deletes every host object.
   void ClearMaps();
@@ -36,12 +42,13 @@ class ModelObjectManager {
   // What the library has told the host; read by tests.
   std::vector<std::vector<std::string>> deleted_reports;
   std::vector<std::vector<std::string>> changed_reports;
+  std::vector<std::vector<Dataset*>> registered_datasets;
   std::vector<std::unique_ptr<ErrorStackList, void (*)(ErrorStackList*)>> error_reports;
   int clear_count = 0;
 
  private:
   ModelObject* wrap(const UString& uid, Halden::Soa::Client::ModelObject* object, const UString* class_name);
-  std::map<std::string, std::unique_ptr<ModelObject>> objects_;
+  std::unordered_map<std::string, std::unique_ptr<ModelObject>> objects_;
 };
 
 }  // namespace Orvane::PdmSoa

@@ -18,6 +18,8 @@ class SoaManager {
   // Whether the last list of services names this one.
   static bool IsServiceAvailable(const char* name);
   static std::string GetDefaultIiopString();
+  // Whether the host's PDM interface works through this library's session.
+  static bool UseSoaInPdi();
   // The table of the loaded library; the host keeps what the library's
   // init function returned.
   static const KESTREL_interface_s* GetSoaInterface();

@@ -1,5 +1,7 @@
 #include "halden/soa/client/Connection.h"
 
+#include "halden/soa/client/Exceptions.h"
+
 #include <map>
 
 #include "halden/server/Endpoint.h"
@@ -43,7 +45,9 @@ void CredentialManager::setGroupRole(const std::string& group, const std::string
 }
 
 Connection::Connection(const std::string& host, CredentialManager* credentials, Protocol protocol, Binding, bool)
-    : host_(host), credentials_(credentials), protocol_(protocol) {}
+    : host_(host), credentials_(credentials), protocol_(protocol), models_(this) {
+  if (host_.empty()) throw RuntimeException("no server address given");
+}
 
 Connection::~Connection() = default;
 

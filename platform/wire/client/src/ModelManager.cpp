@@ -2,6 +2,11 @@
 
 #include <map>
 
+#include "halden/soa/client/Connection.h"
+#include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/internal/Request.h"
+#include "halden/soa/client/testing.h"
+
 namespace Halden::Soa::Client {
 
 namespace {
@@ -13,7 +18,20 @@ std::map<std::string, ModelObjectFactory>& factories() {
   };
   return map;
 }
+
+std::set<std::string>& malformed_uids() {
+  static std::set<std::string> uids;
+  return uids;
+}
+
+void check_uid(const std::string& uid) {
+  if (malformed_uids().count(uid)) throw RuntimeException("Malformed UID " + uid);
+}
 }  // namespace
+
+namespace testing {
+void set_malformed_uids(std::vector<std::string> uids) { malformed_uids() = {uids.begin(), uids.end()}; }
+}  // namespace testing
 
 void registerModelClass(const std::string& type_name, ModelObjectFactory factory) { factories()[type_name] = factory; }
 
@@ -23,10 +41,11 @@ bool Type::isInstanceOf(const std::string& name) const {
   return false;
 }
 
-ModelManager::ModelManager() = default;
+ModelManager::ModelManager(Connection* connection) : connection_(connection) {}
 ModelManager::~ModelManager() = default;
 
 ModelObject* ModelManager::findObject(const std::string& uid) const {
+  check_uid(uid);
   auto it = objects_.find(uid);
   return it == objects_.end() ? nullptr : it->second.get();
 }
@@ -47,7 +66,7 @@ const Type* ModelManager::typeOf(const std::vector<std::string>& chain) {
 }
 
 ModelObject* ModelManager::objectOf(const std::string& uid, const std::vector<std::string>& chain) {
-  if (ModelObject* held = findObject(uid)) return held;
+  if (auto held = objects_.find(uid); held != objects_.end()) return held->second.get();
   const Type* type = typeOf(chain);
   ModelObject* made = nullptr;
   for (const Type* t = type; t && !made; t = t->getParent()) {
@@ -60,7 +79,20 @@ ModelObject* ModelManager::objectOf(const std::string& uid, const std::vector<st
 }
 
 ModelObject* ModelManager::constructTypedObject(const std::string& type_name, const std::string& uid) {
+  check_uid(uid);
   return objectOf(uid, {type_name});
+}
+
+ModelObject* ModelManager::loadObjects(std::string uid) {
+  if (!connection_) throw RuntimeException("model manager without connection");
+  constexpr const char* kService = "Core-2006-03-DataManagement";
+  auto reply = Internal::invoke(*connection_, kService, "loadObjects", [&](Server::Server& server) {
+    return Internal::require(server.datamanagement, kService).loadObjects({uid});
+  });
+  const ServiceData data = Internal::absorb(*connection_, reply);
+  for (ModelObject* object : data.getPlainObjects())
+    if (object && object->getUid() == uid) return object;
+  return nullptr;
 }
 
 void ModelManager::fireDeleted(const std::vector<std::string>& uids) {

@@ -88,7 +88,7 @@ ServiceData absorb(Connection& connection, const Server::WireServiceData& data) 
   // Objects first, so references among them resolve to their own types.
   for (const auto& w : data.objects) models.objectOf(w.uid, w.types);
   for (const auto& w : data.objects) {
-    ModelObject* object = models.findObject(w.uid);
+    ModelObject* object = models.objectOf(w.uid, w.types);
     for (const auto& p : w.properties) object->setProperty(p.name, property_of(models, p));
   }
   ServiceData sd;

@@ -7,12 +7,37 @@ namespace Halden::Soa::Common {
 DateTime::DateTime(int year, int month, int day, int hour, int minute, int second)
     : year_(year), month_(month), day_(day), hour_(hour), minute_(minute), second_(second) {}
 
+DateTime::DateTime(const std::string& text) {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  const int fields = std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d", &year, &month, &day, &hour, &minute, &second);
+  if (fields != 3 && fields != 6) return;
+  if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) return;
+  *this = DateTime(year, month, day, hour, minute, second);
+}
+
 const DateTime& DateTime::getNullDate() {
   static const DateTime null_date;
   return null_date;
 }
 
 bool DateTime::isNullDate() const { return *this == getNullDate(); }
+
+namespace {
+// Days from 1970-01-01 to a day of the proleptic Gregorian calendar.
+std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const auto yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+}  // namespace
+
+std::int64_t DateTime::toTime() const {
+  return days_from_civil(year_, static_cast<unsigned>(month_), static_cast<unsigned>(day_)) * 86400 +
+         std::int64_t{hour_} * 3600 + std::int64_t{minute_} * 60 + second_;
+}
 
 std::string DateTime::toString() const {
   char text[64];

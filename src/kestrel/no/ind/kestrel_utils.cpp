@@ -1,7 +1,8 @@
 #include "kestrel_utils.h"
 
+#include <cstdint>
 #include <memory>
-#include <unordered_set>
+#include <optional>
 
 #include "corerun/clock.h"
 #include "corerun/system.h"
@@ -20,17 +21,61 @@ Halden::Soa::Client::ModelManager* model_manager_cache = nullptr;
 
 constexpr const char* kNoConnection = "SOA: No connection object - SOA unavailable or not initialized";
 
-// Appends each object's host object once, seeding the duplicate test with
-// what the list already holds.
+// The values of a caller's list, for duplicate tests in constant time.
+// Open addressing over indices into the list, sized once for what the list
+// holds and what may be appended, so a large reply costs no allocation per
+// entry; indices stay valid while the list grows.
+template <class T, class Hash>
+class ListIndex {
+ public:
+  ListIndex(std::vector<T>& list, std::size_t incoming) : list_(list) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * (list.size() + incoming)) capacity <<= 1;
+    slots_.assign(capacity, kEmpty);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      std::size_t& slot = find(list[i]);
+      if (slot == kEmpty) slot = i;
+    }
+  }
+
+  // Appends the value unless the list already holds an equal one.
+  void append_once(T value) {
+    std::size_t& slot = find(value);
+    if (slot != kEmpty) return;
+    slot = list_.size();
+    list_.push_back(std::move(value));
+  }
+
+ private:
+  static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
+
+  std::size_t& find(const T& value) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Hash()(value) & mask;; i = (i + 1) & mask)
+      if (slots_[i] == kEmpty || list_[slots_[i]] == value) return slots_[i];
+  }
+
+  std::vector<T>& list_;
+  std::vector<std::size_t> slots_;
+};
+
+// Pointers are aligned, so their low bits alone would crowd a few slots.
+struct PointerHash {
+  std::size_t operator()(const void* p) const {
+    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(p) >> 4) * 0x9E3779B97F4A7C15ull >> 16);
+  }
+};
+
+using HostObjectIndex = ListIndex<Orvane::PdmSoa::ModelObject*, PointerHash>;
+
 void append_host_objects(const std::vector<ModelObject*>& objects, HostObjects* list) {
   if (!list || objects.empty()) return;
   auto* manager = Orvane::PdmSoa::SoaManager::GetObjectManager();
-  std::unordered_set<Orvane::PdmSoa::ModelObject*> present(list->begin(), list->end());
-  for (ModelObject* object : objects) {
-    auto* host = manager->WrapSoaObjectWithUid(UString(object->getUid()), object);
-    if (present.insert(host).second) list->push_back(host);
-  }
+  HostObjectIndex index(*list, objects.size());
+  for (ModelObject* object : objects)
+    index.append_once(manager->WrapSoaObjectWithUid(UString(object->getUid()), object));
 }
+
 }  // namespace
 
 bool debug_enabled(const char* flag) { return MACH__checking_level >= 1 && RDEBUG_ask_flag(flag); }
@@ -57,16 +102,13 @@ bool digest_service_data(const Halden::Soa::Client::ServiceData& reply, HostObje
   append_host_objects(reply.getPlainObjects(), plain);
 
   if (deleted_uids && !reply.getDeletedObjects().empty()) {
-    std::unordered_set<UString> present(deleted_uids->begin(), deleted_uids->end());
-    for (const auto& uid : reply.getDeletedObjects()) {
-      UString u(uid);
-      if (present.insert(u).second) deleted_uids->push_back(std::move(u));
-    }
+    ListIndex<UString, std::hash<UString>> index(*deleted_uids, reply.getDeletedObjects().size());
+    for (const auto& uid : reply.getDeletedObjects()) index.append_once(UString(uid));
   }
 
   bool clean = true;
-  std::unordered_set<Orvane::PdmSoa::ModelObject*> named;
-  if (error_objects) named.insert(error_objects->begin(), error_objects->end());
+  std::optional<HostObjectIndex> named;
+  if (error_objects) named.emplace(*error_objects, reply.sizeOfPartialErrors());
   for (const auto& stack : reply.getPartialErrors()) {
     bool severe = false;
     for (const auto& value : stack.getErrorValues()) {
@@ -79,10 +121,9 @@ bool digest_service_data(const Halden::Soa::Client::ServiceData& reply, HostObje
     ModelObject* associated = stack.getAssociatedModelObject();
     if (!associated) continue;
     ERROR_lprintf("KRAL SOA ServiceData associated uid: %s\n", associated->getUid().c_str());
-    if (!error_objects) continue;
-    auto* host =
-        Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectWithUid(UString(associated->getUid()), associated);
-    if (named.insert(host).second) error_objects->push_back(host);
+    if (named)
+      named->append_once(Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectWithUid(
+          UString(associated->getUid()), associated));
   }
   return clean;
 }

@@ -4,7 +4,11 @@
 #include <utility>
 
 #include "kestrel/kestrel_interface.h"
+#include "kestrel_bom.h"
 #include "kestrel_connection.h"
+#include "kestrel_item.h"
+#include "kestrel_object.h"
+#include "kestrel_rev_rule.h"
 #include "kestrel_utils.h"
 
 namespace {
@@ -28,9 +32,9 @@ const KESTREL_interface_s kTable = {
     /*   3 */ forward_to<KESTREL_logout>,
     /*   4 */ forward_to<KESTREL_ask_user_group_role>,
     // Server objects by UID
-    /*   5 */ nullptr,  // constructObject
-    /*   6 */ nullptr,  // KESTREL_load_objects
-    /*   7 */ nullptr,  // KESTREL_get_properties
+    /*   5 */ forward_to<constructObject>,
+    /*   6 */ forward_to<KESTREL_load_objects>,
+    /*   7 */ forward_to<KESTREL_get_properties>,
                         // Saved queries and search criteria
     /*   8 */ nullptr,  // KESTREL_list_saved_queries
     /*   9 */ nullptr,  // KESTREL_describe_saved_queries
@@ -40,12 +44,12 @@ const KESTREL_interface_s kTable = {
     /*  13 */ nullptr,  // KESTREL_delete_search_criteria
     /*  14 */ nullptr,  // KESTREL_retrieve_search_criteria
                         // BOM windows and lines
-    /*  15 */ nullptr,  // KESTREL_create_bom_window
-    /*  16 */ nullptr,  // KESTREL_close_bom_window
-    /*  17 */ nullptr,  // KESTREL_ask_bom_top_line
-    /*  18 */ nullptr,  // KESTREL_expand_bom_line
-    /*  19 */ nullptr,  // KESTREL_expand_bom_lines
-    /*  20 */ nullptr,  // KESTREL_ask_bom_lines_by_path
+    /*  15 */ forward_to<KESTREL_create_bom_window>,
+    /*  16 */ forward_to<KESTREL_close_bom_window>,
+    /*  17 */ forward_to<KESTREL_ask_bom_top_line>,
+    /*  18 */ forward_to<KESTREL_expand_bom_line>,
+    /*  19 */ forward_to<KESTREL_expand_bom_lines>,
+    /*  20 */ forward_to<KESTREL_ask_bom_lines_by_path>,
                         // Relative-structure batches
     /*  21 */ nullptr,  // KESTREL_RelativeStructureUpdateStart
     /*  22 */ nullptr,  // KESTREL_RelativeStructureUpdateStartAssy
@@ -56,12 +60,12 @@ const KESTREL_interface_s kTable = {
     /*  27 */ nullptr,  // KESTREL_RelativeStructureDeleteChild
     /*  28 */ nullptr,  // KESTREL_RelativeStructureDeleteCommit
                         // Items, revisions and datasets by id
-    /*  29 */ nullptr,  // KESTREL_get_item_revisions_by_id
-    /*  30 */ nullptr,  // KESTREL_get_item_revision_of_item
-    /*  31 */ nullptr,  // KESTREL_get_datasets_by_id
-    /*  32 */ nullptr,  // KESTREL_get_item_revision_by_id
-    /*  33 */ nullptr,  // KESTREL_get_items_and_revisions_by_id
-    /*  34 */ nullptr,  // KESTREL_get_items_by_id
+    /*  29 */ forward_to<KESTREL_get_item_revisions_by_id>,
+    /*  30 */ forward_to<KESTREL_get_item_revision_of_item>,
+    /*  31 */ forward_to<KESTREL_get_datasets_by_id>,
+    /*  32 */ forward_to<KESTREL_get_item_revision_by_id>,
+    /*  33 */ forward_to<KESTREL_get_items_and_revisions_by_id>,
+    /*  34 */ forward_to<KESTREL_get_items_by_id>,
                         // Dataset references
     /*  35 */ nullptr,  // KESTREL_ask_dataset_references
                         // Classification
@@ -85,25 +89,25 @@ const KESTREL_interface_s kTable = {
     /*  52 */ forward_to<KESTREL_ask_preference_values>,
     /*  53 */ forward_to<KESTREL_ask_preferences>,
     // Object identity and typed properties
-    /*  54 */ nullptr,  // KESTREL_ask_object_uid
-    /*  55 */ nullptr,  // KESTREL_ask_object_type_name
-    /*  56 */ nullptr,  // KESTREL_ask_server_object_uid
-    /*  57 */ nullptr,  // KESTREL_ask_server_object_type_name
-    /*  58 */ nullptr,  // KESTREL_get_object_property_string
-    /*  59 */ nullptr,  // KESTREL_get_object_property_int
-    /*  60 */ nullptr,  // KESTREL_get_object_property_double
-    /*  61 */ nullptr,  // KESTREL_get_object_property_logical
-    /*  62 */ nullptr,  // KESTREL_get_object_property_char
-    /*  63 */ nullptr,  // KESTREL_get_object_property_date
-    /*  64 */ nullptr,  // KESTREL_get_object_property_object
-    /*  65 */ nullptr,  // KESTREL_get_object_property_string_array
-    /*  66 */ nullptr,  // KESTREL_get_object_property_int_array
-    /*  67 */ nullptr,  // KESTREL_get_object_property_double_array
-    /*  68 */ nullptr,  // KESTREL_get_object_property_logical_array
-    /*  69 */ nullptr,  // KESTREL_get_object_property_char_array
-    /*  70 */ nullptr,  // KESTREL_get_object_property_date_array
-    /*  71 */ nullptr,  // KESTREL_get_object_property_object_array
-    /*  72 */ nullptr,  // KESTREL_ask_object_property_texts
+    /*  54 */ forward_to<KESTREL_ask_object_uid>,
+    /*  55 */ forward_to<KESTREL_ask_object_type_name>,
+    /*  56 */ forward_to<KESTREL_ask_server_object_uid>,
+    /*  57 */ forward_to<KESTREL_ask_server_object_type_name>,
+    /*  58 */ forward_to<KESTREL_get_object_property_string>,
+    /*  59 */ forward_to<KESTREL_get_object_property_int>,
+    /*  60 */ forward_to<KESTREL_get_object_property_double>,
+    /*  61 */ forward_to<KESTREL_get_object_property_logical>,
+    /*  62 */ forward_to<KESTREL_get_object_property_char>,
+    /*  63 */ forward_to<KESTREL_get_object_property_date>,
+    /*  64 */ forward_to<KESTREL_get_object_property_object>,
+    /*  65 */ forward_to<KESTREL_get_object_property_string_array>,
+    /*  66 */ forward_to<KESTREL_get_object_property_int_array>,
+    /*  67 */ forward_to<KESTREL_get_object_property_double_array>,
+    /*  68 */ forward_to<KESTREL_get_object_property_logical_array>,
+    /*  69 */ forward_to<KESTREL_get_object_property_char_array>,
+    /*  70 */ forward_to<KESTREL_get_object_property_date_array>,
+    /*  71 */ forward_to<KESTREL_get_object_property_object_array>,
+    /*  72 */ forward_to<KESTREL_ask_object_property_texts>,
                         // Refresh, items with revisions, delete, types, related objects
     /*  73 */ nullptr,  // KESTREL_refresh_objects
     /*  74 */ nullptr,  // KESTREL_get_items_with_revisions
@@ -125,8 +129,8 @@ const KESTREL_interface_s kTable = {
     /*  88 */ forward_to<KESTREL_get_datetime_string>,
     /*  89 */ forward_to<KESTREL_list_available_services>,
     // Configured revision (both slots hold the same entry)
-    /*  90 */ nullptr,  // KESTREL_ask_configured_revision
-    /*  91 */ nullptr,  // KESTREL_ask_configured_revision
+    /*  90 */ forward_to<KESTREL_ask_configured_revision>,
+    /*  91 */ forward_to<KESTREL_ask_configured_revision>,
                         // Reservation
     /*  92 */ nullptr,  // KESTREL_checkout_objects
     /*  93 */ nullptr,  // KESTREL_checkin_objects
@@ -171,13 +175,13 @@ const KESTREL_interface_s kTable = {
     /* 126 */ nullptr,  // KESTREL_clear_attr_mapping_cache
     /* 127 */ nullptr,  // KESTREL_clear_attr_mapping_cache_for_parts
                         // Revision rules
-    /* 128 */ nullptr,  // KESTREL_set_configuration_rule
-    /* 129 */ nullptr,  // KESTREL_ask_config_rule_GUID
-    /* 130 */ nullptr,  // KESTREL_ask_configuration_rule
-    /* 131 */ nullptr,  // KESTREL_set_config_rule_all
-    /* 132 */ nullptr,  // KESTREL_ask_config_rule_status
-    /* 133 */ nullptr,  // KESTREL_list_configuration_rules
-    /* 134 */ nullptr,  // KESTREL_ask_config_rule_has_precise
+    /* 128 */ forward_to<KESTREL_set_configuration_rule>,
+    /* 129 */ forward_to<KESTREL_ask_config_rule_GUID>,
+    /* 130 */ forward_to<KESTREL_ask_configuration_rule>,
+    /* 131 */ forward_to<KESTREL_set_config_rule_all>,
+    /* 132 */ forward_to<KESTREL_ask_config_rule_status>,
+    /* 133 */ forward_to<KESTREL_list_configuration_rules>,
+    /* 134 */ forward_to<KESTREL_ask_config_rule_has_precise>,
                         // Session: home folder
     /* 135 */ forward_to<KESTREL_ask_home_folder>,
 };

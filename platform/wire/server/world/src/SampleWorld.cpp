@@ -1,5 +1,7 @@
 #include "halden/server/SampleWorld.h"
 
+#include <cctype>
+
 #include "halden/soa/common/Exceptions.h"
 
 namespace Halden::Soa::Server {
@@ -105,6 +107,35 @@ SampleWorld::SampleWorld() {
   services_ = {"Core-2006-03-DataManagement", "Core-2006-03-Session", "Internal-Core-2007-05-Session",
                "Core-2007-06-PropDescriptor.getAttachedPropDescs", "Query-2007-09-SavedQuery.executeSavedQueries"};
   options_[7] = "hxserver-pool";
+
+  // Revision rules: working, released with and without a date, by unit, precise.
+  const std::vector<std::string> entry = {"CFMRuleEntry", "POM_object"};
+  auto add_entry = [&](const std::string& uid, const std::string& type, std::vector<WireProperty> properties = {}) {
+    std::vector<std::string> types = {type};
+    types.insert(types.end(), entry.begin(), entry.end());
+    add_object(uid, std::move(types), std::move(properties));
+  };
+  add_entry("entry-working", "CFMWorkingEntry");
+  add_entry("entry-released", "CFMStatusEntry", {integer("date_type", 2)});
+  add_entry("entry-released-effective", "CFMStatusEntry", {integer("date_type", 0)});
+  add_entry("entry-released-by-date", "CFMStatusEntry", {integer("date_type", 1)});
+  add_entry("entry-unit", "CFMUnitNoEntry");
+  add_entry("entry-precise", "CFMPreciseEntry");
+  set_policy("RevisionRule", {"object_name", "entry_list"});
+  add_revision_rule("rule-latest-working", "Latest Working", {"entry-working"});
+  add_revision_rule("rule-latest-released", "Latest Released", {"entry-released", "entry-working"});
+  add_revision_rule("rule-released-effective", "Released Effective Date", {"entry-released-effective"});
+  add_revision_rule("rule-released-by-date", "Released by Date", {"entry-working", "entry-released-by-date"});
+  add_revision_rule("rule-unit-effectivity", "Unit Effectivity", {"entry-released", "entry-unit"});
+  add_revision_rule("rule-precise", "Precise; Working", {"entry-precise", "entry-working"});
+  add_product_structure();
+}
+
+void SampleWorld::add_revision_rule(const std::string& uid, const std::string& name,
+                                    std::vector<std::string> entry_uids) {
+  add_object(uid, {"RevisionRule", "POM_application_object", "POM_object"},
+             {props::str("object_name", name), props::refs("entry_list", std::move(entry_uids))});
+  revision_rules_.push_back(uid);
 }
 
 void SampleWorld::add_user(const std::string& name, const std::string& password, const std::string& group,
@@ -245,6 +276,21 @@ WireServiceData SampleWorld::loadObjects(const std::vector<std::string>& uids) {
 std::string SampleWorld::getOption(int option) {
   auto it = options_.find(option);
   return it == options_.end() ? std::string() : it->second;
+}
+
+RevisionRulesReply SampleWorld::getRevisionRules() { return {revision_rules_, reply_with(revision_rules_)}; }
+
+WireServiceData SampleWorld::setPreferences(const std::vector<PreferenceScope>& scopes) {
+  for (const auto& scope : scopes) {
+    std::string key = scope.scope;
+    for (auto& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const auto& preference : scope.preferences) {
+      std::vector<std::string> values;
+      for (const auto& v : preference.values) values.insert(values.end(), v.values.begin(), v.values.end());
+      preferences_[key][preference.definition.name] = std::move(values);
+    }
+  }
+  return {};
 }
 
 }  // namespace Halden::Soa::Server

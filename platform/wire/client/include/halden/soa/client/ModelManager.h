@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <set>
 #include <string>
@@ -11,6 +12,8 @@
 #include "halden/soa/client/Type.h"
 
 namespace Halden::Soa::Client {
+
+class Connection;
 
 class DeleteListener {
  public:
@@ -34,15 +37,19 @@ class PartialErrorListener {
 // every reply.
 class ModelManager {
  public:
-  ModelManager();
+  explicit ModelManager(Connection* connection = nullptr);
   ~ModelManager();
   ModelManager(const ModelManager&) = delete;
   ModelManager& operator=(const ModelManager&) = delete;
 
-  // What the manager holds, or null.
+  // What the manager holds, or null. Throws RuntimeException for a malformed UID.
   ModelObject* findObject(const std::string& uid) const;
   // An object of that type with that UID; the one held when there is one.
+  // Throws RuntimeException for a malformed UID.
   ModelObject* constructTypedObject(const std::string& type_name, const std::string& uid);
+  // Sends one load-objects request for the UID; its object, or null when the
+  // reply does not hold it.
+  ModelObject* loadObjects(std::string uid);
 
   // Adding twice or removing what was never added is harmless.
   void addDeleteListener(DeleteListener* listener) { delete_listeners_.insert(listener); }
@@ -60,8 +67,9 @@ class ModelManager {
   void firePartialErrors(const std::vector<ErrorStack>& stacks);
 
  private:
+  Connection* connection_;
   std::map<std::string, std::unique_ptr<Type>> types_;
-  std::map<std::string, std::unique_ptr<ModelObject>> objects_;
+  std::unordered_map<std::string, std::unique_ptr<ModelObject>> objects_;
   std::set<DeleteListener*> delete_listeners_;
   std::set<ChangeListener*> change_listeners_;
   std::set<PartialErrorListener*> error_listeners_;

@@ -35,6 +35,7 @@ class Property {
 
   const std::string& getName() const { return description_.getName(); }
   const PropertyDescription& getPropertyDescription() const { return description_; }
+  const PropertyDescription& getDescription() const { return description_; }
 
   const std::string& getStringValue() const;
   int getIntValue() const;
@@ -54,6 +55,7 @@ class Property {
 
   // The server's display texts, one per value, joined by ",".
   std::string getDisplayableValue() const;
+  std::string getDisplayText() const { return getDisplayableValue(); }
 
   // Filled by the framework from a reply.
   std::vector<std::string> strings;

@@ -10,6 +10,9 @@ class DateTime {
  public:
   DateTime() = default;  // the null date
   DateTime(int year, int month, int day, int hour, int minute, int second);
+  // From XML Schema text, "YYYY-MM-DD[Thh:mm:ss]" and any zone, keeping the
+  // clock time as written; the null date for text it cannot read.
+  explicit DateTime(const std::string& text);
 
   static const DateTime& getNullDate();
   bool isNullDate() const;
@@ -23,6 +26,8 @@ class DateTime {
 
   // "YYYY-MM-DDThh:mm:ss"
   std::string toString() const;
+  // Seconds since 1970-01-01T00:00:00 UTC, the fields read as UTC.
+  std::int64_t toTime() const;
 
   friend bool operator==(const DateTime& a, const DateTime& b) { return a.toString() == b.toString(); }
 

@@ -2,7 +2,8 @@
 
 namespace Halden::Soa::Common {
 
-// Value types of object properties, shared by the client and the wire.
-enum class ValueType { String, Int, Double, Logical, Char, Date, Reference };
+// Value types of object properties, shared by the client and the wire; the
+// numbers are the codes property descriptions report.
+enum class ValueType { Char = 0, Date = 1, Double = 2, Int = 4, Logical = 5, String = 7, Reference = 8 };
 
 }  // namespace Halden::Soa::Common

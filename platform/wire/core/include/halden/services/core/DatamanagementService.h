@@ -6,8 +6,29 @@
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/ServiceData.h"
+#include "halden/services/core/RelationFilter.h"
 
 namespace Halden::Services::Core {
+
+struct GetItemFromIdInfo {
+  std::string itemId;
+  std::vector<std::string> revIds;  // none: the newest nRev revisions
+};
+
+struct GetItemFromIdItemRevOutput {
+  Soa::Client::ModelObject* itemRevision = nullptr;
+  std::vector<Soa::Client::ModelObject*> datasets;
+};
+
+struct GetItemFromIdOutput {
+  Soa::Client::ModelObject* item = nullptr;
+  std::vector<GetItemFromIdItemRevOutput> itemRevOutput;
+};
+
+struct GetItemFromIdResponse {
+  std::vector<GetItemFromIdOutput> output;  // one per item found
+  Soa::Client::ServiceData serviceData;
+};
 
 class DatamanagementService {
  public:
@@ -19,6 +40,9 @@ class DatamanagementService {
                                          const std::vector<std::string>& names);
   // The loaded objects are the reply's plain objects.
   Soa::Client::ServiceData loadObjects(const std::vector<std::string>& uids);
+  // Items by id with their revisions and, as the filters ask, their datasets.
+  GetItemFromIdResponse getItemFromId(const std::vector<GetItemFromIdInfo>& infos, int nRev,
+                                      const std::vector<RelationFilter>& pref);
 
  private:
   Soa::Client::Connection* connection_;

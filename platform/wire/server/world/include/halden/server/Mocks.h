@@ -35,10 +35,44 @@ class MockDataManagementStub : public DataManagementStub {
     using ::testing::Invoke;
     ON_CALL(*this, getProperties).WillByDefault(Invoke(&world, &SampleWorld::getProperties));
     ON_CALL(*this, loadObjects).WillByDefault(Invoke(&world, &SampleWorld::loadObjects));
+    ON_CALL(*this, getItemFromId).WillByDefault(Invoke(&world, &SampleWorld::getItemFromId));
   }
   MOCK_METHOD(WireServiceData, getProperties,
               (const std::vector<std::string>& uids, const std::vector<std::string>& names), (override));
   MOCK_METHOD(WireServiceData, loadObjects, (const std::vector<std::string>& uids), (override));
+  MOCK_METHOD(ItemFromIdReply, getItemFromId,
+              (const std::vector<ItemIdRequest>& ids, int revision_count,
+               const std::vector<RelationFilterRecord>& filters),
+              (override));
+};
+
+class MockStructureManagementStub : public StructureManagementStub {
+ public:
+  explicit MockStructureManagementStub(SampleWorld& world) {
+    using ::testing::Invoke;
+    ON_CALL(*this, getRevisionRules).WillByDefault(Invoke(&world, &SampleWorld::getRevisionRules));
+    ON_CALL(*this, createBomWindows).WillByDefault(Invoke(&world, &SampleWorld::createBomWindows));
+    ON_CALL(*this, closeBomWindows).WillByDefault(Invoke(&world, &SampleWorld::closeBomWindows));
+    ON_CALL(*this, expandBomLinesOneLevel).WillByDefault(Invoke(&world, &SampleWorld::expandBomLinesOneLevel));
+    ON_CALL(*this, getBomLinesByPath).WillByDefault(Invoke(&world, &SampleWorld::getBomLinesByPath));
+    ON_CALL(*this, getConfiguredRevisions).WillByDefault(Invoke(&world, &SampleWorld::getConfiguredRevisions));
+  }
+  MOCK_METHOD(RevisionRulesReply, getRevisionRules, (), (override));
+  MOCK_METHOD(BomWindowsReply, createBomWindows, (const std::vector<BomWindowRequest>& requests), (override));
+  MOCK_METHOD(WireServiceData, closeBomWindows, (const std::vector<std::string>& window_uids), (override));
+  MOCK_METHOD(ExpandBomLinesReply, expandBomLinesOneLevel,
+              (const std::vector<std::string>& line_uids, const ExpandInfo& info), (override));
+  MOCK_METHOD(BomLinesByPathReply, getBomLinesByPath, (const std::vector<BomPathRequest>& requests), (override));
+  MOCK_METHOD(ConfiguredRevisionsReply, getConfiguredRevisions,
+              (const std::vector<ConfiguredRevisionRequest>& requests), (override));
+};
+
+class MockPreferenceManagementStub : public PreferenceManagementStub {
+ public:
+  explicit MockPreferenceManagementStub(SampleWorld& world) {
+    ON_CALL(*this, setPreferences).WillByDefault(::testing::Invoke(&world, &SampleWorld::setPreferences));
+  }
+  MOCK_METHOD(WireServiceData, setPreferences, (const std::vector<PreferenceScope>& scopes), (override));
 };
 
 class MockConnectionStub : public ConnectionStub {
