@@ -63,7 +63,7 @@ struct KESTREL_interface_s {
   /*  16 */ void (*KESTREL_close_bom_window)(Orvane::PdmSoa::BomWindow* window);
   /*  17 */ Orvane::PdmSoa::BomLine* (*KESTREL_ask_bom_top_line)(Orvane::PdmSoa::BomWindow* window);
   /*  18 */ std::vector<Orvane::PdmSoa::BomLine*>* (*KESTREL_expand_bom_line)(Orvane::PdmSoa::BomLine* line,
-                                                                             int related_data_mode);
+                                                                              int related_data_mode);
   /*  19 */ std::vector<std::vector<Orvane::PdmSoa::BomLine*>*>* (*KESTREL_expand_bom_lines)(
       const std::vector<Orvane::PdmSoa::BomLine*>& lines, int related_data_mode);
   /*  20 */ void (*KESTREL_ask_bom_lines_by_path)(Orvane::PdmSoa::ModelObject* scope,
@@ -85,19 +85,20 @@ struct KESTREL_interface_s {
       Orvane::PdmSoa::Item* item, int revision_count, const std::vector<std::string>& revision_ids,
       int related_data_mode);
   /*  30 */ Orvane::PdmSoa::ItemRevision* (*KESTREL_get_item_revision_of_item)(Orvane::PdmSoa::Item* item,
-                                                                              const std::string& revision_id,
-                                                                              int related_data_mode);
-  /*  31 */ std::vector<Orvane::PdmSoa::Dataset*> (*KESTREL_get_datasets_by_id)(const std::string& item_id,
                                                                                const std::string& revision_id,
                                                                                int related_data_mode);
+  /*  31 */ std::vector<Orvane::PdmSoa::Dataset*> (*KESTREL_get_datasets_by_id)(const std::string& item_id,
+                                                                                const std::string& revision_id,
+                                                                                int related_data_mode);
   /*  32 */ Orvane::PdmSoa::ItemRevision* (*KESTREL_get_item_revision_by_id)(const std::string& item_id,
-                                                                            const std::string& revision_id,
-                                                                            int related_data_mode);
-  /*  33 */ Orvane::PdmSoa::Item* (*KESTREL_get_items_and_revisions_by_id)(
-      const std::string& item_id, int revision_count, const std::vector<std::string>& revision_ids,
-      int related_data_mode);
+                                                                             const std::string& revision_id,
+                                                                             int related_data_mode);
+  /*  33 */ Orvane::PdmSoa::Item* (*KESTREL_get_items_and_revisions_by_id)(const std::string& item_id,
+                                                                           int revision_count,
+                                                                           const std::vector<std::string>& revision_ids,
+                                                                           int related_data_mode);
   /*  34 */ std::vector<Orvane::PdmSoa::Item*>* (*KESTREL_get_items_by_id)(const std::vector<ItemIdEntry>& ids,
-                                                                          int related_data_mode);
+                                                                           int related_data_mode);
 
   // Dataset references
   /*  35 */ KESTREL_unbuilt_slot KESTREL_ask_dataset_references;  // not built yet
@@ -195,9 +196,9 @@ struct KESTREL_interface_s {
 
   // Configured revision (both slots hold the same entry)
   /*  90 */ Orvane::PdmSoa::ItemRevision* (*KESTREL_ask_configured_revision)(const std::string& item_id,
-                                                                            const char* revision_rule_name);
+                                                                             const char* revision_rule_name);
   /*  91 */ Orvane::PdmSoa::ItemRevision* (*KESTREL_ask_configured_revision_2)(const std::string& item_id,
-                                                                              const char* revision_rule_name);
+                                                                               const char* revision_rule_name);
 
   // Reservation
   /*  92 */ KESTREL_unbuilt_slot KESTREL_checkout_objects;  // not built yet

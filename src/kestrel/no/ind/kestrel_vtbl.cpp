@@ -50,7 +50,7 @@ const KESTREL_interface_s kTable = {
     /*  18 */ forward_to<KESTREL_expand_bom_line>,
     /*  19 */ forward_to<KESTREL_expand_bom_lines>,
     /*  20 */ forward_to<KESTREL_ask_bom_lines_by_path>,
-                        // Relative-structure batches
+    // Relative-structure batches
     /*  21 */ nullptr,  // KESTREL_RelativeStructureUpdateStart
     /*  22 */ nullptr,  // KESTREL_RelativeStructureUpdateStartAssy
     /*  23 */ nullptr,  // KESTREL_RelativeStructureAddChild
@@ -66,7 +66,7 @@ const KESTREL_interface_s kTable = {
     /*  32 */ forward_to<KESTREL_get_item_revision_by_id>,
     /*  33 */ forward_to<KESTREL_get_items_and_revisions_by_id>,
     /*  34 */ forward_to<KESTREL_get_items_by_id>,
-                        // Dataset references
+    // Dataset references
     /*  35 */ nullptr,  // KESTREL_ask_dataset_references
                         // Classification
     /*  36 */ nullptr,  // KESTREL_write_classification_objects
@@ -131,7 +131,7 @@ const KESTREL_interface_s kTable = {
     // Configured revision (both slots hold the same entry)
     /*  90 */ forward_to<KESTREL_ask_configured_revision>,
     /*  91 */ forward_to<KESTREL_ask_configured_revision>,
-                        // Reservation
+    // Reservation
     /*  92 */ nullptr,  // KESTREL_checkout_objects
     /*  93 */ nullptr,  // KESTREL_checkin_objects
     /*  94 */ nullptr,  // KESTREL_cancel_checkout

@@ -248,7 +248,7 @@ void SampleWorld::add_product_structure() {
   add_dataset("ds-K-1000-B-notes", "K-1000", "B", "IMAN_reference", "MSWord", "K-1000/B assembly notes");
   add_dataset("ds-K-1100-A-jt", "K-1100", "A", "OSTRA_Rendering", "DirectModel", "K-1100/A visualisation");
   add_dataset("ds-K-1110-B-drawing", "K-1110", "B", "OSTRA_manifestation", "PDF", "K-1110/B drawing");
-  add_dataset("ds-K-1110-C-spec", "K-1110", "C", "OSTRA_specification", "Text", "K-1110/C weld specification");
+  add_dataset("ds-K-1110-C-spec", "K-1110", "C", "OSTRA_specification", "Text", "K-1110/C welding procedure");
   add_dataset("ds-K-1110-C-altrep", "K-1110", "C", "OSTRA_TOV_altrep", "TOVALTREP", "K-1110/C simplified");
   add_dataset("ds-K-1110-C-fea", "K-1110", "C", "OSTRA_Simulation", "CAEAnalysis", "K-1110/C load case");
   add_dataset("ds-K-1200-B-jt", "K-1200", "B", "OSTRA_Rendering", "DirectModel", "K-1200/B visualisation");

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "halden/services/core/RelationFilter.h"
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/ServiceData.h"
-#include "halden/services/core/RelationFilter.h"
 #include "halden/soa/client/model/RevisionRule.h"
 #include "halden/soa/client/model/Structure.h"
 #include "halden/soa/common/DateTime.h"

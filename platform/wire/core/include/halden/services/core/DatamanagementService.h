@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "halden/services/core/RelationFilter.h"
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/ServiceData.h"
-#include "halden/services/core/RelationFilter.h"
 
 namespace Halden::Services::Core {
 

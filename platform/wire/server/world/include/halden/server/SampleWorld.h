@@ -80,7 +80,6 @@ class SampleWorld : public SessionStub,
   // The BOM windows created and not closed yet.
   std::vector<std::string> open_windows() const;
 
-
   // A reply that carries these objects, each with the policy's properties
   // and the named ones; referenced objects come along without properties.
   WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const;
