@@ -232,7 +232,8 @@ TEST_P(WindowLookupTest, HostAnswerDecidesRevisionAndView) {
   ClearRequests();
 
   if (!c.sent_view) {
-    EXPECT_THAT([&] { table->KESTREL_create_bom_window("rev-K-1000-B"); }, Raises(c.code, c.text));
+    EXPECT_THAT([&] { table->KESTREL_create_bom_window("rev-K-1000-B"); },
+                RaisesFrom(c.code, c.text, "kestrel_bom.cpp"));
     EXPECT_THAT(Requests(), IsEmpty());
     return;
   }
@@ -326,7 +327,8 @@ TEST_P(TopLineTest, WindowWithoutAUsableTopLineRaises) {
   BomWindow* window = table->KESTREL_create_bom_window(uid);
   ASSERT_THAT(window, NotNull());
 
-  EXPECT_THAT([&] { table->KESTREL_ask_bom_top_line(window); }, Raises(GetParam().code, GetParam().text));
+  EXPECT_THAT([&] { table->KESTREL_ask_bom_top_line(window); },
+              RaisesFrom(GetParam().code, GetParam().text, "kestrel_bom.cpp"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -344,6 +346,13 @@ INSTANTIATE_TEST_SUITE_P(
         TopLineCase{"TopLineNotLoaded", [](WireObject& w) { w.properties.clear(); }, 940223,
                     "KRAL SOA: SOA not loaded exception: Property top_line is not loaded on object bomwindow-1"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A host window whose server object is of another type has no top line to read.
+TEST_F(BomTest, WindowOfAnotherServerTypeHasNoTopLine) {
+  BomWindow not_a_window(Revision("K-1000", "B")->GetObjectPtr());
+  EXPECT_THAT([&] { table->KESTREL_ask_bom_top_line(&not_a_window); },
+              Raises(940209, "KRAL SOA: BOM window has no top line, window uid = rev-K-1000-B\n"));
+}
 
 // --- expansion ---------------------------------------------------------------
 
@@ -500,6 +509,22 @@ TEST_F(BomTest, NoLinesSendOneEmptyRequest) {
   EXPECT_THAT(Requests(), ElementsAre("expandBomLinesOneLevel"));
 }
 
+// A child the server sends without a line gets no host line; its related
+// data still reaches the host.
+TEST_F(BomTest, ChildWithoutAServerLineGetsNoHostLine) {
+  BomLine* top = TopLine("K-1000", "B");
+  EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _)).WillOnce([&](const auto& lines, const auto& info) {
+    auto reply = world.expandBomLinesOneLevel(lines, info);
+    reply.outputs[0].children[0].line_uid.clear();
+    return reply;
+  });
+
+  auto children = Own(table->KESTREL_expand_bom_line(top, 0));
+
+  EXPECT_THAT(Shown(children), ElementsAre("K-1200/B", "K-1200/B", "K-1300/A", "K-9001/A", "K-9002/A"));
+  EXPECT_TRUE(HostHolds("ds-K-1100-A-jt"));
+}
+
 // --- paths -------------------------------------------------------------------
 
 TEST_F(BomTest, PathsFindLinesByTheirLastNameInOneRequest) {
@@ -541,6 +566,64 @@ TEST_F(BomTest, PathsBelowALine) {
   EXPECT_EQ(LineText(out[0]->GetPropertyObject("bl_parent"), "bl_line_name"), "wheel-right");
 }
 
+TEST_F(BomTest, PathReplyLineThatIsNoBomLineAddsNothing) {
+  BomWindow* window = Window("K-1000", "B");
+  EXPECT_CALL(structuremanagement, getBomLinesByPath(_)).WillOnce([&](const auto& requests) {
+    auto reply = world.getBomLinesByPath(requests);
+    reply.lines["K-1000"] = "rev-K-1000-B";  // held by the host as a revision
+    return reply;
+  });
+  std::vector<BomLine*> out;
+
+  table->KESTREL_ask_bom_lines_by_path(window, {{"K-1000"}, {"K-1300"}}, &out);
+
+  EXPECT_THAT(Shown(out), ElementsAre("K-1300/A"));
+}
+
+// --- caller input ------------------------------------------------------------
+
+struct NullCase {
+  const char* name;
+  std::function<void(const KESTREL_interface_s*, BomWindow*)> call;
+  const char* text;
+};
+void PrintTo(const NullCase& c, std::ostream* os) { *os << c.name; }
+
+class NullArgumentTest : public BomTest, public ::testing::WithParamInterface<NullCase> {};
+
+// A missing argument is the caller's error, raised before any request.
+TEST_P(NullArgumentTest, RaisesCallerInputBeforeAnyRequest) {
+  BomWindow* window = Window("K-1000", "B");
+  ClearRequests();
+  EXPECT_THAT([&] { GetParam().call(table, window); }, RaisesFrom(940208, GetParam().text, "kestrel_bom.cpp"));
+  EXPECT_THAT(Requests(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nulls, NullArgumentTest,
+    ::testing::Values(NullCase{"CloseWindow", [](auto* t, BomWindow*) { t->KESTREL_close_bom_window(nullptr); },
+                               "KRAL SOA: Null BOM window in KESTREL_close_bom_window"},
+                      NullCase{"TopLine", [](auto* t, BomWindow*) { t->KESTREL_ask_bom_top_line(nullptr); },
+                               "KRAL SOA: Null BOM window in KESTREL_ask_bom_top_line"},
+                      NullCase{"ExpandLine", [](auto* t, BomWindow*) { t->KESTREL_expand_bom_line(nullptr, 0); },
+                               "KRAL SOA: Null BOM line in KESTREL_expand_bom_line"},
+                      NullCase{"ExpandLines",
+                               [](auto* t, BomWindow* w) {
+                                 t->KESTREL_expand_bom_lines({t->KESTREL_ask_bom_top_line(w), nullptr}, 0);
+                               },
+                               "KRAL SOA: Null BOM line in KESTREL_expand_bom_lines"},
+                      NullCase{"PathScope",
+                               [](auto* t, BomWindow*) {
+                                 std::vector<BomLine*> out;
+                                 t->KESTREL_ask_bom_lines_by_path(nullptr, {{"K-1300"}}, &out);
+                               },
+                               "KRAL SOA: Null scope in KESTREL_ask_bom_lines_by_path"},
+                      NullCase{
+                          "PathOutput",
+                          [](auto* t, BomWindow* w) { t->KESTREL_ask_bom_lines_by_path(w, {{"K-1300"}}, nullptr); },
+                          "KRAL SOA: Null output list in KESTREL_ask_bom_lines_by_path"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // --- framework exceptions ----------------------------------------------------
 
 struct OperationCase {
@@ -571,7 +654,7 @@ TEST_P(BomExceptionTest, FrameworkExceptionsBecomeErrors) {
   };
   for (const auto& kind : kinds) {
     GetParam().script(*this, kind.fail);
-    EXPECT_THAT([&] { GetParam().call(*this); }, Raises(kind.code, kind.text));
+    EXPECT_THAT([&] { GetParam().call(*this); }, RaisesFrom(kind.code, kind.text, "kestrel_bom.cpp"));
   }
 }
 

@@ -90,7 +90,7 @@ TEST_F(HandlerTest, LostConnectionAnsweredOneRaisesUnreachable) {
   Connect();
   cadlink::testing::set_dialog_answer(1);
   EXPECT_CALL(session, getPreferences(_, _)).WillOnce(Throw(ConnectionException("web tier down")));
-  EXPECT_THAT([&] { AskPreference(); }, Raises(940235, kUnreachable));
+  EXPECT_THAT([&] { AskPreference(); }, RaisesFrom(940235, kUnreachable, "KestrelInternalServerException.cpp"));
   EXPECT_EQ(cadlink::testing::dialog_shows(), 1);
   EXPECT_THAT(log_text(), HasSubstr("Halden Integration: The server returned a connection error : web tier down\n"));
 }
@@ -120,7 +120,8 @@ TEST_F(HandlerTest, DialogFailureIsRaisedAndTheGuardCleared) {
   Connect();
   EXPECT_CALL(session, getPreferences(_, _)).WillRepeatedly(Throw(ConnectionException("down")));
   cadlink::testing::set_dialog_failure(cadlink::testing::DialogFailure::StdException);
-  EXPECT_THAT([&] { AskPreference(); }, Raises(0, "dialog could not be shown"));
+  EXPECT_THAT([&] { AskPreference(); },
+              RaisesFrom(0, "dialog could not be shown", "KestrelInternalServerException.cpp"));
 
   cadlink::testing::set_dialog_failure(cadlink::testing::DialogFailure::Foreign);
   EXPECT_THROW(AskPreference(), cadlink::testing::ForeignFailure);
@@ -156,7 +157,7 @@ TEST_F(HandlerTest, OtherProtocolAndServerErrorsAreRethrown) {
 TEST_F(HandlerTest, CancelledRequestIsInternal) {
   Connect();
   EXPECT_CALL(session, getPreferences(_, _)).WillOnce(Throw(CanceledOperationException("user cancelled")));
-  EXPECT_THAT([&] { AskPreference(); }, Raises(940209, kInternal));
+  EXPECT_THAT([&] { AskPreference(); }, RaisesFrom(940209, kInternal, "KestrelInternalServerException.cpp"));
   EXPECT_THAT(log_text(),
               HasSubstr("Halden Integration: The server returned an internal severe error : user cancelled\n"));
 }

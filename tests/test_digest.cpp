@@ -1,5 +1,8 @@
 // The reply digest, which later operations share; reached directly since no
 // table entry of its own exposes it.
+#include <string>
+#include <vector>
+
 #include "halden/soa/client/ModelManager.h"
 #include "kestrel_utils.h"
 #include "objmodel/SoaManager.h"
@@ -47,6 +50,49 @@ TEST_F(DigestTest, AppendsEachObjectOnceInReplyOrder) {
   EXPECT_EQ(log_text(), "");
 }
 
+// Many entries, each twice in the reply, into lists that already hold some:
+// every entry lands once, after what the lists held, in reply order.
+TEST_F(DigestTest, LargeRepliesKeepEachEntryOnceInOrder) {
+  constexpr int kCount = 5000;
+  ServiceData reply;
+  HostObjects created, expected_created;
+  std::vector<UString> deleted, expected_deleted;
+  for (int i = 0; i < kCount; ++i) {
+    auto* object = models.constructTypedObject("Folder", "uid-" + std::to_string(i));
+    reply.created.push_back(object);
+    reply.deleted.push_back("gone-" + std::to_string(i));
+    if (i % 7 == 0) {
+      created.push_back(host(object));
+      deleted.emplace_back("gone-" + std::to_string(i));
+    }
+  }
+  expected_created = created;
+  expected_deleted = deleted;
+  for (int i = 0; i < kCount; ++i) {
+    if (i % 7 == 0) continue;
+    expected_created.push_back(host(reply.created[static_cast<std::size_t>(i)]));
+    expected_deleted.emplace_back(reply.deleted[static_cast<std::size_t>(i)]);
+  }
+  const auto objects = reply.created;
+  const auto uids = reply.deleted;
+  reply.created.insert(reply.created.end(), objects.begin(), objects.end());
+  reply.deleted.insert(reply.deleted.end(), uids.begin(), uids.end());
+
+  EXPECT_TRUE(digest_service_data(reply, &created, nullptr, nullptr, nullptr, &deleted));
+  EXPECT_EQ(created, expected_created);
+  EXPECT_EQ(deleted, expected_deleted);
+}
+
+TEST_F(DigestTest, HolesInTheReplyAreSkipped) {
+  ServiceData reply;
+  reply.created = {nullptr, a};
+  reply.plain = {b, nullptr};
+  HostObjects created, plain;
+  EXPECT_TRUE(digest_service_data(reply, &created, nullptr, &plain, nullptr, nullptr));
+  EXPECT_THAT(created, ElementsAre(host(a)));
+  EXPECT_THAT(plain, ElementsAre(host(b)));
+}
+
 TEST_F(DigestTest, NullListsAreSkipped) {
   ServiceData reply;
   reply.created = {a};
@@ -60,9 +106,9 @@ TEST_F(DigestTest, OnlyLevelThreeErrorsCountAndAreLogged) {
   reply.errors.emplace_back(b, -1, "", std::vector<ErrorValue>{{2, 3, "first"}, {3, 1, "info"}, {4, 3, "second"}});
   reply.errors.emplace_back(nullptr, -1, "", std::vector<ErrorValue>{{5, 3, "loose"}});
   reply.errors.emplace_back(b, -1, "", std::vector<ErrorValue>{{6, 3, "again"}});
-  HostObjects errors;
+  HostObjects errors{host(c)};
   EXPECT_FALSE(digest_service_data(reply, nullptr, nullptr, nullptr, &errors, nullptr));
-  EXPECT_THAT(errors, ElementsAre(host(b)));
+  EXPECT_THAT(errors, ElementsAre(host(c), host(b)));
   EXPECT_THAT(log_lines(), ElementsAre("KRAL SOA ServiceData error: first", "KRAL SOA ServiceData error: second",
                                        "KRAL SOA ServiceData associated uid: b", "KRAL SOA ServiceData error: loose",
                                        "KRAL SOA ServiceData error: again", "KRAL SOA ServiceData associated uid: b"));

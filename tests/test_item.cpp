@@ -240,6 +240,33 @@ TEST_F(ItemTest, ItemTheHostCannotGiveIsSkipped) {
   EXPECT_THAT(SoaManager::GetObjectManager()->registered_datasets, SizeIs(2));
 }
 
+// Holes in a reply are skipped: an output without an item object keeps its
+// place as null and records no ids, though its datasets are registered; a
+// dataset the host cannot give as a dataset is left out.
+TEST_F(ItemTest, RepliesWithHolesAreSkipped) {
+  auto* server_dataset =
+      table->KESTREL_ask_connection()->getModelManager()->constructTypedObject("Dataset", "ds-K-1100-A-jt");
+  SoaManager::GetObjectManager()->WrapSoaObjectAsClass(server_dataset, Item::AskClassName());
+  EXPECT_CALL(datamanagement, getItemFromId(_, _, _)).WillOnce([&](const auto& ids, int count, const auto& filters) {
+    auto reply = world.getItemFromId(ids, count, filters);
+    reply.outputs[0].item_uid.clear();
+    return reply;
+  });
+
+  EXPECT_THAT(Uids(ItemsById({{"K-1200", {}}, {"K-1100", {}}})), ElementsAre("(none)", "item-K-1100"));
+
+  EXPECT_THAT(Texts(Item::KnownItems()), ElementsAre(Key("K-1100")));
+  const auto& registered = SoaManager::GetObjectManager()->registered_datasets;
+  ASSERT_THAT(registered, SizeIs(1));
+  EXPECT_THAT(Uids(registered[0]), ElementsAre("ds-K-1200-B-master", "ds-K-1200-B-jt", "ds-K-1100-A-master"));
+}
+
+TEST_F(ItemTest, NullHostItemAnswersNoneWithoutARequest) {
+  EXPECT_EQ(table->KESTREL_get_item_revisions_by_id(nullptr, 0, {"A"}, 0), nullptr);
+  EXPECT_EQ(table->KESTREL_get_item_revision_of_item(nullptr, "A", 0), nullptr);
+  EXPECT_THAT(Requests(), IsEmpty());
+}
+
 // --- configured revisions ----------------------------------------------------
 
 class ConfiguredTest : public ItemTest {
@@ -326,11 +353,11 @@ TEST_F(ConfiguredTest, FrameworkExceptionsBecomeErrorsAndRegisterNothing) {
           fail();
           return {};
         });
-    EXPECT_THAT([&] { table->KESTREL_get_items_by_id({{"K-1200", {}}}, 0); }, Raises(kind.code, kind.text));
-    EXPECT_THAT([&] { table->KESTREL_get_item_revision_by_id("K-1200", "", 0); }, Raises(kind.code, kind.text));
-    EXPECT_THAT([&] { table->KESTREL_get_datasets_by_id("K-1200", "", 0); }, Raises(kind.code, kind.text));
-    EXPECT_THAT([&] { table->KESTREL_ask_configured_revision("K-1110", "Latest Working"); },
-                Raises(kind.code, kind.text));
+    const auto raises = RaisesFrom(kind.code, kind.text, "kestrel_item.cpp");
+    EXPECT_THAT([&] { table->KESTREL_get_items_by_id({{"K-1200", {}}}, 0); }, raises);
+    EXPECT_THAT([&] { table->KESTREL_get_item_revision_by_id("K-1200", "", 0); }, raises);
+    EXPECT_THAT([&] { table->KESTREL_get_datasets_by_id("K-1200", "", 0); }, raises);
+    EXPECT_THAT([&] { table->KESTREL_ask_configured_revision("K-1110", "Latest Working"); }, raises);
   }
   EXPECT_THAT(Texts(Item::KnownItems()), ElementsAre(Key("K-1110")));
   EXPECT_THAT(frame->KnownConfigdRevs(), IsEmpty());

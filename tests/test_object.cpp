@@ -99,7 +99,10 @@ class ObjectTest : public SessionTest {
     ConnectAndLogin();
     Reset();
   }
-  ~ObjectTest() override { Halden::Soa::Client::testing::set_malformed_uids({}); }
+  ~ObjectTest() override {
+    Halden::Soa::Client::testing::set_malformed_uids({});
+    Halden::Soa::Client::testing::set_unreadable_properties({});
+  }
 
   // A host object as the host gets one: through slot 6.
   HostObject* Load(const std::string& uid) {
@@ -186,6 +189,18 @@ TEST_F(ObjectTest, ConstructTakesTheLoadedObjectWithTheKey) {
   EXPECT_EQ(object->getUid(), "rev-1");
   EXPECT_EQ(object->getType()->getName(), "ItemRevision");
   EXPECT_EQ(object->getProperty("item_revision_id")->getStringValue(), "A");
+}
+
+TEST_F(ObjectTest, ConstructTakesTheFirstLoadedObjectWithTheKeyOnly) {
+  EXPECT_CALL(datamanagement, loadObjects(ElementsAre("rev-1"))).WillOnce(Invoke([&](const auto&) {
+    auto reply = world.loadObjects({"item-1", "rev-1"});
+    reply.plain = {"", "item-1", "rev-1"};
+    return reply;
+  }));
+  ServerObject* object = table->constructObject("ItemRevision", "rev-1");
+  ASSERT_THAT(object, NotNull());
+  EXPECT_EQ(object->getUid(), "rev-1");
+  EXPECT_EQ(object->getType()->getName(), "ItemRevision");
 }
 
 TEST_F(ObjectTest, ConstructOfAnotherTypeNeverLoads) {
@@ -287,6 +302,21 @@ TEST_F(ObjectTest, LoadObjectsAppendsOneEntryPerReturnedObject) {
   EXPECT_EQ(Request(0).policy, 5);
 }
 
+TEST_F(ObjectTest, LoadObjectsAppendsANullEntryForANullObjectOfTheReply) {
+  EXPECT_CALL(datamanagement, loadObjects(ElementsAre("rev-1", "item-1"))).WillOnce(Invoke([&](const auto& uids) {
+    auto reply = world.loadObjects(uids);
+    reply.plain = {"rev-1", "", "item-1"};
+    return reply;
+  }));
+  std::vector<HostObject*> out;
+  table->KESTREL_load_objects({UString("rev-1"), UString("item-1")}, &out);
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_EQ(out[0]->GetUid(), UString("rev-1"));
+  EXPECT_THAT(out[1], IsNull());
+  ASSERT_THAT(dynamic_cast<Orvane::PdmSoa::Item*>(out[2]), NotNull());
+  EXPECT_EQ(out[2]->GetUid(), UString("item-1"));
+}
+
 TEST_F(ObjectTest, LoadObjectsWithoutAnOutputListRaisesAndSendsNothing) {
   Reset();
   EXPECT_THAT([&] { table->KESTREL_load_objects({UString("rev-1")}, nullptr); },
@@ -318,6 +348,16 @@ TEST_F(ObjectTest, GetPropertiesOfAnObjectUnknownToTheModelManagerSendsNothing) 
   EXPECT_THAT(server.requests, IsEmpty());
 }
 
+TEST_F(ObjectTest, GetPropertiesWithANullObjectRaisesAndSendsNothing) {
+  HostObject* revision = Load("rev-1");
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_get_properties({revision, nullptr}, {"owner_note"});
+      },
+      Raises(940208, "KRAL SOA: Null object in KESTREL_get_properties"));
+  EXPECT_THAT(server.requests, IsEmpty());
+}
+
 TEST_F(ObjectTest, GetPropertiesConvertsAFailedRequest) {
   HostObject* revision = Load("rev-1");
   EXPECT_CALL(datamanagement, getProperties(_, _)).WillOnce(Throw(RuntimeException("down")));
@@ -338,8 +378,10 @@ TEST_F(ObjectTest, PolicyPropertyIsReadWithoutRequestOrWarning) {
 
 TEST_F(ObjectTest, FirstForcedReadLoadsTheStandardProperties) {
   HostObject* item = ItemByReference();
+  const std::vector<std::string>* names = nullptr;
   EXPECT_CALL(datamanagement, getProperties(ElementsAre("item-1"), IsEmpty())).WillOnce(Invoke([&](auto& u, auto& n) {
     EXPECT_EQ(log_text(), "");  // the warning follows the load
+    names = &n;
     return world.getProperties(u, n);
   }));
   EXPECT_EQ(table->KESTREL_get_object_property_string(item, "object_name", true), "Widget");
@@ -348,6 +390,8 @@ TEST_F(ObjectTest, FirstForcedReadLoadsTheStandardProperties) {
   EXPECT_TRUE(item->standard_properties_loaded);
   EXPECT_THAT(log_lines(), ElementsAre("KRAL SOA Warning: force-loaded standard properties (asked for property "
                                        "object_name) on object of type Item"));
+  // The empty name list is the one the string list getter hands out.
+  EXPECT_EQ(names, &table->KESTREL_get_object_property_string_array(Load("rev-1"), "null_strings", false));
 }
 
 TEST_F(ObjectTest, FirstForcedReadOutsideTheStandardPropertiesLoadsTheNameToo) {
@@ -409,6 +453,27 @@ TEST_F(ObjectTest, FailedStandardLoadLeavesTheFlagClear) {
   EXPECT_THAT([&] { table->KESTREL_get_object_property_string(revision, "owner_note", true); },
               Raises(940222, "KRAL SOA: SOA exception: refused"));
   EXPECT_FALSE(revision->standard_properties_loaded);
+}
+
+TEST_F(ObjectTest, FirstReadFailingOtherwiseRaisesAndSendsNothing) {
+  HostObject* revision = Load("rev-1");
+  Halden::Soa::Client::testing::set_unreadable_properties({"grade"});
+  EXPECT_THAT([&] { table->KESTREL_get_object_property_char(revision, "grade", true); },
+              Raises(940209, "KRAL SOA: Error getting property grade on object of type ItemRevision"));
+  EXPECT_THAT(server.requests, IsEmpty());
+  EXPECT_FALSE(revision->standard_properties_loaded);
+  EXPECT_EQ(log_text(), "");
+}
+
+// The routines that read without the host object's guard let it pass as it is.
+TEST_F(ObjectTest, FirstReadFailingOtherwisePassesThroughTheUnguardedReaders) {
+  HostObject* revision = Load("rev-1");
+  Halden::Soa::Client::testing::set_unreadable_properties({"grade"});
+  EXPECT_THROW(kestrel::get_property_force_load(revision->GetObjectPtr(), "grade"), RuntimeException);
+  std::map<UString, UString> texts;
+  EXPECT_THROW(table->KESTREL_ask_object_property_texts(revision, &texts), RuntimeException);
+  EXPECT_THAT(server.requests, IsEmpty());
+  EXPECT_EQ(log_text(), "");
 }
 
 TEST_F(ObjectTest, ServerPropertyForceLoadWarnsBeforeItsOneRequest) {

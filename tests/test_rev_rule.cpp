@@ -15,6 +15,7 @@
 #include "corerun/memory.h"
 #include "corerun/testing.h"
 #include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/testing.h"
 #include "halden/soa/common/Exceptions.h"
 #include "kestrel_rev_rule.h"
 #include "objmodel/testing.h"
@@ -28,7 +29,6 @@ using Halden::Soa::Client::RuntimeException;
 using Halden::Soa::Common::Exceptions::SoaException;
 using Halden::Soa::Server::PreferenceScope;
 using Halden::Soa::Server::RevisionRulesReply;
-using objmodel::testing::ConfigRuleStatus;
 using ::testing::_;
 using ::testing::DoDefault;
 using ::testing::ElementsAre;
@@ -39,6 +39,18 @@ using ::testing::Throw;
 
 const std::vector<std::string> kWorldRules = {"Latest Working",   "Latest Released",  "Released Effective Date",
                                               "Released by Date", "Unit Effectivity", "Precise; Working"};
+
+constexpr const char* kSource = "kestrel_rev_rule.cpp";
+
+// The source file that the error a call raises names, or "" for none.
+std::string raised_from(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const Orvane::Error::Severe& e) {
+    return e.File();
+  }
+  return "";
+}
 
 // A text the library handed over, taken and freed as the host does.
 std::optional<std::string> take(char* text) {
@@ -177,9 +189,8 @@ TEST_P(FetchFailureTest, IsLoggedAndTheNextCallerFetchesAgain) {
   int status = -1;
   EXPECT_THAT(ListRules(&status), ::testing::IsEmpty());
   EXPECT_EQ(status, 0);
-  EXPECT_THAT(log_lines(), ::testing::Contains("KRAL SOA debug: Caught error code in SOA version of "
-                                               "list_configuration_rules " +
-                                               std::to_string(GetParam().code)));
+  EXPECT_EQ(log_text(), "KRAL SOA debug: Caught error code in SOA version of list_configuration_rules " +
+                            std::to_string(GetParam().code) + "\n");
   EXPECT_EQ(ListRules(), kWorldRules);
   EXPECT_EQ(Count("getRevisionRules"), 2);
 }
@@ -199,19 +210,53 @@ TEST_F(RevRuleTest, ABuildFailingPartWayLeavesNoPartialCache) {
       .WillOnce(Throw(RuntimeException("entries unavailable")))
       .WillRepeatedly(DoDefault());
   EXPECT_THAT(ListRules(), ::testing::IsEmpty());
-  EXPECT_THAT(log_text(), HasSubstr("KRAL SOA debug: Caught error code in SOA version of list_configuration_rules"));
+  // A framework exception is no base-library error: it has no code of its own.
+  EXPECT_THAT(log_text(),
+              HasSubstr("KRAL SOA debug: Caught error code in SOA version of list_configuration_rules 0\n"));
   EXPECT_EQ(ListRules(), kWorldRules);
   EXPECT_EQ(Count("getRevisionRules"), 2);
 }
 
 TEST_F(RevRuleTest, AServerWithoutRulesIsAskedAgainAndTheBuildDoesNotRunInsideItself) {
-  EXPECT_CALL(structuremanagement, getRevisionRules()).Times(2).WillRepeatedly(Return(RevisionRulesReply{}));
+  EXPECT_CALL(structuremanagement, getRevisionRules()).Times(3).WillRepeatedly(Return(RevisionRulesReply{}));
   int status = -1;
   EXPECT_THAT(ListRules(&status), ::testing::IsEmpty());
   EXPECT_EQ(Count("getRevisionRules"), 1);
   EXPECT_EQ(RuleName(false, &status), std::nullopt);
   EXPECT_EQ(status, 920000);
   EXPECT_EQ(Count("getRevisionRules"), 2);
+  EXPECT_EQ(table->KESTREL_set_configuration_rule("Latest Working", false), 920000);
+}
+
+TEST_F(RevRuleTest, SkipsANullRuleOfTheServerList) {
+  EXPECT_CALL(structuremanagement, getRevisionRules()).WillOnce([&] {
+    RevisionRulesReply reply = world.getRevisionRules();
+    reply.rules.insert(reply.rules.begin() + 1, "");
+    return reply;
+  });
+  EXPECT_EQ(ListRules(), kWorldRules);
+}
+
+TEST_F(RevRuleTest, ANullOutputPointerFailsWithoutAnyRequest) {
+  char* text = nullptr;
+  bool flag = false;
+  int number = 0;
+  char** names = nullptr;
+  EXPECT_EQ(table->KESTREL_ask_config_rule_GUID(false, nullptr), 920000);
+  EXPECT_EQ(table->KESTREL_ask_configuration_rule(true, nullptr), 920000);
+  EXPECT_EQ(
+      table->KESTREL_ask_config_rule_status("Latest Working", false, &flag, &flag, &flag, &flag, nullptr, &number),
+      920000);
+  EXPECT_EQ(
+      table->KESTREL_ask_config_rule_status("Latest Working", false, &flag, nullptr, &flag, &flag, &text, &number),
+      920000);
+  EXPECT_EQ(table->KESTREL_list_configuration_rules(nullptr, &names), 920000);
+  EXPECT_EQ(table->KESTREL_list_configuration_rules(&number, nullptr), 920000);
+  EXPECT_EQ(table->KESTREL_ask_config_rule_has_precise(false, nullptr), 920000);
+  EXPECT_TRUE(server.requests.empty());
+  EXPECT_EQ(text, nullptr);
+  EXPECT_EQ(names, nullptr);
+  EXPECT_EQ(number, 0);
 }
 
 TEST_F(RevRuleTest, ListsNothingWithoutAConnection) {
@@ -287,7 +332,12 @@ TEST_P(PersistFailureTest, RaisesAndKeepsTheSelection) {
               Raises(GetParam().code, GetParam().text));
   EXPECT_THAT([&] { table->KESTREL_set_config_rule_all("Latest Released", "", false, 0, true); },
               Raises(GetParam().code, GetParam().text));
+  EXPECT_EQ(raised_from([&] { table->KESTREL_set_configuration_rule("Latest Released", true); }), kSource);
   EXPECT_EQ(RuleName(false), "Latest Working");
+  // Nor does the preference record name a rule the server never stored.
+  int status = -1;
+  EXPECT_EQ(RuleGuid(true, &status), std::nullopt);
+  EXPECT_EQ(status, 920000);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -302,9 +352,14 @@ INSTANTIATE_TEST_SUITE_P(
                        "KRAL SOA: SOA exception: denied"}));
 
 TEST_F(RevRuleTest, ANullRuleNameWithPersistWritesNothingAndFails) {
+  EXPECT_EQ(table->KESTREL_set_configuration_rule("Unit Effectivity", true), 0);
+  table->KESTREL_set_configuration_rule("Latest Working", false);
+  ClearRequests();
   EXPECT_CALL(preferencemanagement, setPreferences(_)).Times(0);
   EXPECT_EQ(table->KESTREL_set_configuration_rule(nullptr, true), 920000);
   EXPECT_EQ(RuleName(false), "Latest Working");
+  EXPECT_EQ(RuleGuid(true), "rule-unit-effectivity");
+  EXPECT_TRUE(server.requests.empty());
 }
 
 TEST_F(RevRuleTest, AnUncachedNameTakesTheHostsRuleAndSettings) {
@@ -335,27 +390,48 @@ TEST_F(RevRuleTest, AnUncachedNameWithoutAHostGuidGivesARecordWithoutRule) {
   EXPECT_FALSE(precise);
 }
 
-TEST_F(RevRuleTest, AHostGuidOfAnotherTypeRaisesFromTheEntryPointButIsLoggedByTheBuild) {
-  // A rule entry, which the rule list brings into the model manager.
-  objmodel::testing::set_current_config_rule("Ghost Rule", "entry-working");
-  EXPECT_EQ(ListRules(), kWorldRules);
-  EXPECT_THAT(log_text(), HasSubstr("list_configuration_rules 940032"));
-  EXPECT_THAT(RuleName(false), std::nullopt);
+struct GuidFailure {
+  const char* kind;
+  const char* guid;
+  const char* text;
+};
 
-  EXPECT_THAT([&] { table->KESTREL_set_configuration_rule("Ghost Rule", false); },
-              Raises(940032, "KRAL SOA: Cast to item revision failed, uid = entry-working\\n"));
-  EXPECT_THAT([&] { RuleStatus("Ghost Rule"); },
-              Raises(940032, "KRAL SOA: Cast to item revision failed, uid = entry-working\\n"));
+void PrintTo(const GuidFailure& c, std::ostream* out) { *out << c.kind; }
+
+class GuidFailureTest : public RevRuleTest, public ::testing::WithParamInterface<GuidFailure> {};
+
+TEST_P(GuidFailureTest, RaisesFromTheEntryPointButIsLoggedByTheBuild) {
+  Halden::Soa::Client::testing::set_unconstructible_uids({"rule-gone"});
+  objmodel::testing::set_current_config_rule("Ghost Rule", GetParam().guid);
+  EXPECT_EQ(ListRules(), kWorldRules);
+  EXPECT_THAT(log_text(),
+              HasSubstr("KRAL SOA debug: Caught error code in SOA version of list_configuration_rules 940032\n"));
+  EXPECT_EQ(RuleName(false), std::nullopt);
+
+  EXPECT_THAT([&] { table->KESTREL_set_configuration_rule("Ghost Rule", false); }, Raises(940032, GetParam().text));
+  EXPECT_THAT([&] { RuleStatus("Ghost Rule"); }, Raises(940032, GetParam().text));
+  EXPECT_EQ(raised_from([&] { table->KESTREL_set_configuration_rule("Ghost Rule", false); }), kSource);
+  EXPECT_EQ(RuleName(false), std::nullopt);
 }
+
+// The texts end in a backslash and an n, not in a line break.
+INSTANTIATE_TEST_SUITE_P(
+    HostGuids, GuidFailureTest,
+    ::testing::Values(GuidFailure{"no_object", "rule-gone", "KRAL SOA: construct object failed on uid = rule-gone\\n"},
+                      // A rule entry, which the rule list brings into the model manager.
+                      GuidFailure{"no_rule", "entry-working",
+                                  "KRAL SOA: Cast to item revision failed, uid = entry-working\\n"}));
 
 // Reading: slots 129, 130, 132
 
 TEST_F(RevRuleTest, ReadsTheRuleTheUserPreferenceNames) {
   cadlink::testing::set_hx_pref_values(TOVMGR__hx_config_rule_name, {"Released by Date", "ignored"});
+  ListRules();
+  clear_log();
   int status = -1;
   EXPECT_EQ(RuleName(true, &status), "Released by Date");
   EXPECT_EQ(status, 0);
-  EXPECT_THAT(log_lines(), ::testing::Contains("HX_config_rule_name returned as [Released by Date]"));
+  EXPECT_EQ(log_text(), "HX_config_rule_name returned as [Released by Date]\n");
   EXPECT_EQ(objmodel::testing::allow_all_errors_calls(), 1);
   EXPECT_EQ(RuleGuid(true), "rule-released-by-date");
   EXPECT_TRUE(RuleStatus(nullptr, true).has_date);
@@ -415,21 +491,40 @@ TEST_F(RevRuleTest, WithoutACurrentRuleTheCurrentReadsFail) {
 }
 
 TEST_F(RevRuleTest, WritesTheDebugLinesUnderTheSoaFlag) {
-  MACH__checking_level = 1;
-  corerun::testing::set_debug_flag("TOVMGR_debug_soa", true);
   ListRules();
-  RuleName(false);
   bool precise = false;
-  table->KESTREL_set_configuration_rule("Precise; Working", false);
-  EXPECT_EQ(table->KESTREL_ask_config_rule_has_precise(false, &precise), 0);
+  const struct {
+    std::function<void()> call;
+    std::string log;
+  } cases[] = {
+      {[&] { table->KESTREL_set_configuration_rule("Latest Working", false); },
+       "KESTREL_set_configuration_rule returns status = 0,setting rule = Latest Working"},
+      {[&] { ListRules(); },
+       "KRAL SOA debug: Using SOA version of list_configuration_rules"
+       "KRAL SOA debug: KESTREL_list_configuration_rules returning status = 0"},
+      {[&] { RuleName(false); }, "KESTREL_ask_configuration_rule returns: status = 0, Name = Latest Working"},
+      {[&] { RuleGuid(false); }, "KESTREL_ask_config_rule_GUID returns: status = 0, GUID = rule-latest-working"},
+      {[&] { RuleStatus("Unit Effectivity"); }, "KESTREL_ask_config_rule_status"},
+      {[&] { table->KESTREL_set_configuration_rule("Precise; Working", false); },
+       "KESTREL_set_configuration_rule returns status = 0,setting rule = Precise; Working"},
+      {[&] { table->KESTREL_ask_config_rule_has_precise(false, &precise); },
+       "KRAL SOA debug: KESTREL_ask_config_rule_has_precise::ask_reprev_precise returning has_precise = TRUE"},
+      {[&] { table->KESTREL_set_config_rule_all(nullptr, "", false, 0, false); }, "KESTREL_set_config_rule_all"},
+      {[&] { RuleName(false); }, "KESTREL_ask_configuration_rule returns: status = 920000, Name = "},
+  };
+  const auto run = [&](bool debugging) {
+    for (const auto& c : cases) {
+      clear_log();
+      c.call();
+      EXPECT_EQ(log_text(), debugging ? c.log : "");
+    }
+  };
+  run(false);
+  corerun::testing::set_debug_flag("TOVMGR_debug_soa", true);
+  run(false);  // checking level 0
+  MACH__checking_level = 1;
+  run(true);
   EXPECT_TRUE(precise);
-  for (const char* line :
-       {"KRAL SOA debug: Using SOA version of list_configuration_rules",
-        "KRAL SOA debug: KESTREL_list_configuration_rules returning status = 0",
-        "KESTREL_ask_configuration_rule returns: status = 0, Name = Latest Working",
-        "KESTREL_set_configuration_rule returns status = 0,setting rule = Precise; Working",
-        "KRAL SOA debug: KESTREL_ask_config_rule_has_precise::ask_reprev_precise returning has_precise = TRUE"})
-    EXPECT_THAT(log_text(), HasSubstr(line));
 }
 
 // Precise entries: slot 134
@@ -503,15 +598,17 @@ INSTANTIATE_TEST_SUITE_P(Dates, RuleDateTest,
 
 class BadDateTest : public RevRuleTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(BadDateTest, RaisesAndLeavesTheRuleAsItWas) {
+// The old date is dropped before the new one is checked; the unit settings
+// and the selection stay as they were.
+TEST_P(BadDateTest, RaisesAfterDroppingTheOldDate) {
   table->KESTREL_set_config_rule_all("Released by Date", "2020-01-01", true, 3, false);
   table->KESTREL_set_configuration_rule("Latest Working", false);
   ClearRequests();
-  EXPECT_THAT([&] { table->KESTREL_set_config_rule_all("Released by Date", GetParam(), false, 9, true); },
+  EXPECT_THAT([&] { table->KESTREL_set_config_rule_all("Released by Date", GetParam(), false, 9, false); },
               Raises(920029, "Invalid date string."));
   EXPECT_TRUE(server.requests.empty());
   const Status s = RuleStatus("Released by Date");
-  EXPECT_EQ(s.date, "2020-01-01");
+  EXPECT_EQ(s.date, std::nullopt);
   EXPECT_TRUE(s.use_unit);
   EXPECT_EQ(s.unit_no, 3);
   EXPECT_EQ(RuleName(false), "Latest Working");
@@ -520,6 +617,18 @@ TEST_P(BadDateTest, RaisesAndLeavesTheRuleAsItWas) {
 INSTANTIATE_TEST_SUITE_P(Dates, BadDateTest,
                          ::testing::Values("0999-12-31", "2024-02-30", "05-Mar-2024", "2024-03-05T25:00:00", "tomorrow",
                                            "40000-01-01"));
+
+TEST_F(RevRuleTest, ABadDateWithPersistRaisesAfterTheRuleWasPersistedAndSelected) {
+  table->KESTREL_set_config_rule_all("Released by Date", "2020-01-01", false, 0, false);
+  table->KESTREL_set_configuration_rule("Latest Working", false);
+  EXPECT_THAT([&] { table->KESTREL_set_config_rule_all("Released by Date", "0999-12-31", false, 0, true); },
+              Raises(920029, "Invalid date string."));
+  EXPECT_EQ(raised_from([&] { table->KESTREL_set_config_rule_all("Released by Date", "x", false, 0, false); }),
+            kSource);
+  EXPECT_EQ(Count("setPreferences"), 1);
+  EXPECT_EQ(RuleName(false), "Released by Date");
+  EXPECT_EQ(RuleStatus(nullptr, true).date, std::nullopt);
+}
 
 TEST_F(RevRuleTest, PersistingWithADateSelectsThePreferenceRecord) {
   EXPECT_EQ(table->KESTREL_set_config_rule_all("Released Effective Date", "2024-06-01", false, 0, true), 0);
@@ -530,8 +639,9 @@ TEST_F(RevRuleTest, PersistingWithADateSelectsThePreferenceRecord) {
   EXPECT_EQ(RuleName(false), "Released Effective Date");
 }
 
+// Without a record no date is checked.
 TEST_F(RevRuleTest, ANullRuleNameClearsTheCurrentRule) {
-  EXPECT_EQ(table->KESTREL_set_config_rule_all(nullptr, "Today", false, 0, false), 0);
+  EXPECT_EQ(table->KESTREL_set_config_rule_all(nullptr, "tomorrow", false, 0, false), 0);
   int status = -1;
   EXPECT_EQ(RuleName(false, &status), std::nullopt);
   EXPECT_EQ(status, 920000);

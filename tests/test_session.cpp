@@ -1,6 +1,7 @@
 // Creating the connection, logging in and out, the stored identity and the
 // home folder.
 #include <cstdlib>
+#include <functional>
 
 #include "cadlink/testing.h"
 #include "halden/services/core/DatamanagementService.h"
@@ -13,6 +14,7 @@
 namespace kestrel::test {
 namespace {
 
+using Halden::Soa::Client::NotLoadedException;
 using Halden::Soa::Client::RuntimeException;
 using Halden::Soa::Common::Exceptions::SoaException;
 using Halden::Soa::Server::LoginRequest;
@@ -21,6 +23,7 @@ using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::Field;
 using ::testing::HasSubstr;
+using ::testing::Return;
 using ::testing::Throw;
 
 using CreateTest = SessionTest;
@@ -75,7 +78,10 @@ TEST_F(CreateTest, SecondCreateChangesNothing) {
   EXPECT_EQ(table->KESTREL_ask_connection(), first);
   EXPECT_TRUE(Requests().empty());
   EXPECT_EQ(log_text(), "");
-  EXPECT_EQ(table->KESTREL_ask_user_group_role().user, "engineer");
+  const UserGroupRole ugr = table->KESTREL_ask_user_group_role();
+  EXPECT_EQ(ugr.user, "engineer");
+  EXPECT_EQ(ugr.group, "Engineering");
+  EXPECT_EQ(ugr.role, "Designer");
 }
 
 TEST_F(CreateTest, NullTextsCountAsEmpty) {
@@ -98,11 +104,87 @@ TEST_F(CreateTest, FrameworkFailureWhileCreatingLeavesNoConnection) {
 // After the connection is set, a failure reaches the host and the connection
 // stays; the session is no longer initialising, so rejected credentials end it.
 TEST_F(CreateTest, FailureAfterConnectingKeepsTheConnectionAndEndsInitialisation) {
+  EXPECT_CALL(session, getAvailableServices())
+      .WillOnce(Throw(RuntimeException("services refused")))
+      .WillRepeatedly([&] { return world.getAvailableServices(); });
   EXPECT_CALL(session, refreshPOMCachePerRequest(true)).WillOnce(Throw(RuntimeException("refresh refused")));
-  EXPECT_THAT([&] { Connect(); }, Raises(940222, "KRAL SOA: SOA runtime exception: refresh refused"));
-  ASSERT_NE(table->KESTREL_ask_connection(), nullptr);
+  for (const char* text :
+       {"KRAL SOA: SOA runtime exception: services refused", "KRAL SOA: SOA runtime exception: refresh refused"}) {
+    EXPECT_THAT([&] { Connect(); }, Raises(940222, text));
+    ASSERT_NE(table->KESTREL_ask_connection(), nullptr);
+    EXPECT_THAT([&] { table->KESTREL_login("engineer", "wrong", true); },
+                Raises(940207, "SOA invalid credentials exception: Invalid password for engineer."));
+    EXPECT_EQ(table->KESTREL_ask_connection(), nullptr);
+  }
+}
+
+// A listener the framework may still call through a forgotten connection is
+// never deleted, not even by the logout of a later session whose create failed.
+TEST_F(CreateTest, ListenerOfAForgottenConnectionOutlivesTheNextSession) {
+  ConnectAndLogin();
+  auto* forgotten = table->KESTREL_ask_connection();
+  EXPECT_THAT([&] { table->KESTREL_login("engineer", "wrong", true); }, Raises(940207, _));
+  EXPECT_CALL(session, getAvailableServices())
+      .WillOnce(Throw(RuntimeException("services refused")))
+      .WillRepeatedly([&] { return world.getAvailableServices(); });
+  EXPECT_THAT([&] { Connect(); }, Raises(940222, _));
+  table->KESTREL_logout(false);
+
+  ON_CALL(datamanagement, getProperties).WillByDefault([](auto&, auto&) {
+    Halden::Soa::Server::WireServiceData data;
+    data.deleted = {"doomed"};
+    return data;
+  });
+  Halden::Services::Core::DatamanagementService::getService(forgotten)->getProperties({}, {});
+  EXPECT_THAT(Orvane::PdmSoa::SoaManager::GetObjectManager()->deleted_reports, ElementsAre(ElementsAre("doomed")));
+}
+
+// Whichever way the connection is lost, the next session caches its own model
+// manager and asks for its own session information.
+TEST_F(CreateTest, LosingTheConnectionForgetsWhatWasCachedForIt) {
+  struct Case {
+    const char* how;
+    std::function<void()> lose;
+  };
+  const Case cases[] = {
+      {"logout", [&] { table->KESTREL_logout(false); }},
+      {"rejected credentials",
+       [&] { EXPECT_THAT([&] { table->KESTREL_login("engineer", "wrong", true); }, Raises(940207, _)); }},
+  };
+  for (const Case& c : cases) {
+    ConnectAndLogin();
+    ASSERT_NE(table->constructObject("RevisionRule", "rule-old"), nullptr);
+    ASSERT_NE(table->KESTREL_ask_home_folder(), nullptr);
+    c.lose();
+    ASSERT_EQ(table->KESTREL_ask_connection(), nullptr) << c.how;
+
+    ConnectAndLogin();
+    ClearRequests();
+    auto* rule = table->constructObject("RevisionRule", "rule-new");
+    EXPECT_EQ(table->KESTREL_ask_connection()->getModelManager()->findObject("rule-new"), rule) << c.how;
+    EXPECT_NE(table->KESTREL_ask_home_folder(), nullptr) << c.how;
+    EXPECT_THAT(Requests(), ElementsAre("getSessionInfo")) << c.how;
+    table->KESTREL_logout(false);
+  }
+}
+
+TEST_F(CreateTest, ErrorsReportTheirOwnSourceFile) {
+  constexpr const char* kNoConnection = "SOA: No connection object - SOA unavailable or not initialized";
+  EXPECT_THAT([&] { table->KESTREL_create_connection("", "HTTP", "u", "p", "", "", "", false); },
+              RaisesFrom(940207, _, "kestrel_connection.cpp"));
+  EXPECT_THAT([&] { table->KESTREL_login("engineer", "secret", true); },
+              RaisesFrom(940209, kNoConnection, "kestrel_connection.cpp"));
+  EXPECT_THAT([&] { table->KESTREL_ask_user_group_role(); },
+              RaisesFrom(940209, kNoConnection, "kestrel_connection.cpp"));
+  EXPECT_THAT([&] { table->KESTREL_ask_home_folder(); }, RaisesFrom(940209, kNoConnection, "kestrel_connection.cpp"));
+  EXPECT_THAT([&] { table->constructObject("RevisionRule", "r"); },
+              RaisesFrom(940209, kNoConnection, "kestrel_utils.cpp"));
+  Connect();
+  EXPECT_CALL(session, getPreferences(_, _)).WillOnce(Throw(RuntimeException("boom")));
+  EXPECT_THAT([&] { table->KESTREL_ask_preference_values("user", "x"); },
+              RaisesFrom(940222, "KRAL SOA: SOA runtime exception: boom", "kestrel_utils.cpp"));
   EXPECT_THAT([&] { table->KESTREL_login("engineer", "wrong", true); },
-              Raises(940207, "SOA invalid credentials exception: Invalid password for engineer."));
+              RaisesFrom(940207, _, "kestrel_connection.cpp"));
 }
 
 using LoginTest = SessionTest;
@@ -213,10 +295,20 @@ TEST_F(LogoutTest, TerminatingSendsTheServerLogout) {
   ConnectAndLogin();
   ClearRequests();
   clear_log();
+  // The listener is unregistered first: what the logout reply reports stays
+  // with the framework.
+  EXPECT_CALL(session, logout()).WillOnce([&] {
+    auto data = world.logout();
+    data.deleted = {"gone"};
+    data.errors.push_back(Halden::Soa::Server::WireErrorStack{"", -1, "", {{1, 3, "late"}}});
+    return data;
+  });
   EXPECT_EQ(table->KESTREL_logout(true), 0);
   EXPECT_THAT(Requests(), ElementsAre("logout"));
   EXPECT_EQ(log_text(), "Halden Integration: Terminating hxserver.\n");
   EXPECT_EQ(world.session_user(), "");
+  EXPECT_TRUE(Orvane::PdmSoa::SoaManager::GetObjectManager()->deleted_reports.empty());
+  EXPECT_TRUE(Orvane::PdmSoa::SoaManager::GetObjectManager()->error_reports.empty());
 }
 
 TEST_F(LogoutTest, ResetsAdvancedSearchWhenEnabled) {
@@ -292,6 +384,21 @@ TEST_F(HomeFolderTest, LoadsTheHomeFolderPropertyWhenTheReplyLacksIt) {
   ASSERT_NE(folder, nullptr);
   EXPECT_EQ(folder->GetUid(), UString("folder-home"));
   EXPECT_THAT(Requests(), ElementsAre("getSessionInfo", "getProperties"));
+}
+
+TEST_F(HomeFolderTest, FailedLoadOfTheHomeFolderIsConverted) {
+  world.set_policy("User", {"user_id"});
+  ConnectAndLogin();
+  EXPECT_CALL(datamanagement, getProperties(_, _)).WillOnce(Throw(NotLoadedException("no folder")));
+  EXPECT_THAT([&] { table->KESTREL_ask_home_folder(); },
+              Raises(940223, "KRAL SOA: SOA not loaded exception: no folder"));
+}
+
+TEST_F(HomeFolderTest, FailedSecondReadPassesUnchanged) {
+  world.set_policy("User", {"user_id"});
+  ConnectAndLogin();
+  EXPECT_CALL(datamanagement, getProperties(_, _)).WillOnce(Return(Halden::Soa::Server::WireServiceData{}));
+  EXPECT_THROW(table->KESTREL_ask_home_folder(), NotLoadedException);
 }
 
 TEST_F(HomeFolderTest, FailedFetchIsTriedAgainByTheNextCall) {

@@ -70,8 +70,11 @@ TEST_F(PreferenceTest, FrameworkExceptionsAreConverted) {
 TEST_F(PreferenceTest, AfterLogoutTheModelManagerIsGone) {
   ConnectAndLogin();
   table->KESTREL_ask_preference_values("user", "HX_config_rule_name");
+  ASSERT_NE(table->constructObject("RevisionRule", "rule-1"), nullptr);  // the model manager is cached now
   table->KESTREL_logout(false);
   EXPECT_THAT([&] { table->KESTREL_ask_preference_values("user", "HX_config_rule_name"); },
+              Raises(940209, "SOA: No connection object - SOA unavailable or not initialized"));
+  EXPECT_THAT([&] { table->constructObject("RevisionRule", "rule-1"); },
               Raises(940209, "SOA: No connection object - SOA unavailable or not initialized"));
 }
 

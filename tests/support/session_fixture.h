@@ -44,6 +44,25 @@ MATCHER_P2(Raises, code, text, "") {
   return false;
 }
 
+// Raises, and the error reports this source file (its name without
+// directories).
+MATCHER_P3(RaisesFrom, code, text, file, "") {
+  try {
+    arg();
+  } catch (const Orvane::Error::Severe& e) {
+    *result_listener << "raised " << e.Code() << " \"" << e.Message() << "\" from " << e.File();
+    return e.Code() == code && ::testing::Value(e.Message(), text) && e.File() == std::string(file);
+  } catch (const std::exception& e) {
+    *result_listener << "threw " << e.what();
+    return false;
+  } catch (...) {
+    *result_listener << "threw something foreign";
+    return false;
+  }
+  *result_listener << "raised nothing";
+  return false;
+}
+
 class SessionTest : public ::testing::Test {
  protected:
   SessionTest();

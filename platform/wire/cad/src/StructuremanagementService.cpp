@@ -26,7 +26,9 @@ GetRevisionRulesResponse StructuremanagementService::getRevisionRules() {
   auto* models = connection_->getModelManager();
   out.output.reserve(reply.rules.size());
   for (const auto& uid : reply.rules)
-    out.output.push_back({dynamic_cast<Soa::Client::Model::RevisionRule*>(models->objectOf(uid, {"RevisionRule"}))});
+    out.output.push_back(
+        {uid.empty() ? nullptr
+                     : dynamic_cast<Soa::Client::Model::RevisionRule*>(models->objectOf(uid, {"RevisionRule"}))});
   return out;
 }
 

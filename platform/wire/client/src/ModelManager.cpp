@@ -27,10 +27,16 @@ std::set<std::string>& malformed_uids() {
 void check_uid(const std::string& uid) {
   if (malformed_uids().count(uid)) throw RuntimeException("Malformed UID " + uid);
 }
+
+std::set<std::string>& unconstructible_uids() {
+  static std::set<std::string> uids;
+  return uids;
+}
 }  // namespace
 
 namespace testing {
 void set_malformed_uids(std::vector<std::string> uids) { malformed_uids() = {uids.begin(), uids.end()}; }
+void set_unconstructible_uids(std::vector<std::string> uids) { unconstructible_uids() = {uids.begin(), uids.end()}; }
 }  // namespace testing
 
 void registerModelClass(const std::string& type_name, ModelObjectFactory factory) { factories()[type_name] = factory; }
@@ -80,6 +86,7 @@ ModelObject* ModelManager::objectOf(const std::string& uid, const std::vector<st
 
 ModelObject* ModelManager::constructTypedObject(const std::string& type_name, const std::string& uid) {
   check_uid(uid);
+  if (unconstructible_uids().count(uid)) return nullptr;
   return objectOf(uid, {type_name});
 }
 

@@ -1,11 +1,28 @@
 #include "halden/soa/client/ModelObject.h"
 
+#include <set>
+
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/Preferences.h"
+#include "halden/soa/client/testing.h"
 
 namespace Halden::Soa::Client {
 
+namespace {
+std::set<std::string>& unreadable_properties() {
+  static std::set<std::string> names;
+  return names;
+}
+}  // namespace
+
+namespace testing {
+void set_unreadable_properties(std::vector<std::string> names) {
+  unreadable_properties() = {names.begin(), names.end()};
+}
+}  // namespace testing
+
 Property* ModelObject::getProperty(const std::string& name) {
+  if (unreadable_properties().count(name)) throw RuntimeException("Property " + name + " cannot be read on " + uid_);
   auto it = properties_.find(name);
   if (it == properties_.end()) throw NotLoadedException("Property " + name + " is not loaded on object " + uid_);
   return it->second.get();

@@ -77,7 +77,7 @@ std::unique_ptr<Property> property_of(ModelManager& models, const Server::WirePr
 std::vector<ModelObject*> objects_of(ModelManager& models, const std::vector<std::string>& uids) {
   std::vector<ModelObject*> out;
   out.reserve(uids.size());
-  for (const auto& uid : uids) out.push_back(models.objectOf(uid, {}));
+  for (const auto& uid : uids) out.push_back(uid.empty() ? nullptr : models.objectOf(uid, {}));
   return out;
 }
 

@@ -134,12 +134,14 @@ BomWindow* KESTREL_create_bom_window(const std::string& item_revision_uid) {
 }
 
 void KESTREL_close_bom_window(BomWindow* window) {
+  if (!window) KESTREL_RAISE(940208, "KRAL SOA: Null BOM window in KESTREL_close_bom_window");
   ModelObject* object = window->GetObjectPtr();
   kestrel::soa_request<StructuremanagementService>(
       KESTREL_HERE, [&](StructuremanagementService& sm) { sm.closeBomWindows({object}); });
 }
 
 BomLine* KESTREL_ask_bom_top_line(BomWindow* window) {
+  if (!window) KESTREL_RAISE(940208, "KRAL SOA: Null BOM window in KESTREL_ask_bom_top_line");
   // A server object that is no BOM window has no top line to read.
   auto* server_window = dynamic_cast<Model::BOMWindow*>(window->GetObjectPtr());
   ModelObject* top_line = nullptr;
@@ -154,6 +156,7 @@ BomLine* KESTREL_ask_bom_top_line(BomWindow* window) {
 }
 
 std::vector<BomLine*>* KESTREL_expand_bom_line(BomLine* line, int related_data_mode) {
+  if (!line) KESTREL_RAISE(940208, "KRAL SOA: Null BOM line in KESTREL_expand_bom_line");
   auto reply = expand({line->GetObjectPtr()}, expansion_pref(related_data_mode, true));
   if (reply.output.empty()) return new std::vector<BomLine*>();
   auto* manager = SoaManager::GetObjectManager();
@@ -166,7 +169,10 @@ std::vector<std::vector<BomLine*>*>* KESTREL_expand_bom_lines(const std::vector<
                                                               int related_data_mode) {
   std::vector<ModelObject*> server_lines;
   server_lines.reserve(lines.size());
-  for (BomLine* line : lines) server_lines.push_back(line->GetObjectPtr());
+  for (BomLine* line : lines) {
+    if (!line) KESTREL_RAISE(940208, "KRAL SOA: Null BOM line in KESTREL_expand_bom_lines");
+    server_lines.push_back(line->GetObjectPtr());
+  }
   auto reply = expand(server_lines, expansion_pref(related_data_mode, false));
 
   auto* manager = SoaManager::GetObjectManager();
@@ -183,6 +189,8 @@ std::vector<std::vector<BomLine*>*>* KESTREL_expand_bom_lines(const std::vector<
 
 void KESTREL_ask_bom_lines_by_path(Orvane::PdmSoa::ModelObject* scope,
                                    const std::vector<std::vector<std::string>>& paths, std::vector<BomLine*>* out) {
+  if (!scope) KESTREL_RAISE(940208, "KRAL SOA: Null scope in KESTREL_ask_bom_lines_by_path");
+  if (!out) KESTREL_RAISE(940208, "KRAL SOA: Null output list in KESTREL_ask_bom_lines_by_path");
   std::vector<Cad::GetBomLinesByPathInfo> requests;
   requests.reserve(paths.size());
   for (const auto& path : paths) requests.push_back({"", scope->GetObjectPtr(), false, {{"", path}}});

@@ -1,5 +1,6 @@
 // BOM windows under the current revision rule, their top lines, line
 // expansion with the related data of each line, and lines found by paths.
+// A null window, line, scope or output list raises 940208.
 #pragma once
 
 #include <string>

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "KestrelInternalServerException.h"
@@ -126,10 +127,13 @@ void KESTREL_create_connection(const char* host, const char* protocol, const cha
     KESTREL_RAISE(940207, "SOA exception creating connection: %s", e.what());
   }
 
+  // A listener left registered by a failed logout stays with its old
+  // connection; it is set aside before anything here can fail, so no later
+  // logout deletes it while that connection still knows it.
+  if (s.model_listener) s.retired_listeners.emplace_back(std::exchange(s.model_listener, nullptr));
+
   Orvane::PdmSoa::SoaManager::GetAvailableSoaServices();
 
-  // A listener left registered by a failed logout stays with its old connection.
-  if (s.model_listener) s.retired_listeners.emplace_back(s.model_listener);
   s.model_listener = new Orvane::PdmSoa::KestrelListener();
   auto* models = s.current.connection->getModelManager();
   models->addDeleteListener(s.model_listener);

@@ -75,8 +75,9 @@ std::vector<std::string> ask_items_from_id(const IdRecords& ids, int revision_co
 }
 
 // The host items of the reply, each registered with its revisions; the
-// datasets of all of them are registered in one list. What the host cannot
-// give as an item is stored as null and gets no revisions recorded.
+// datasets of all of them are registered in one list. An output without an
+// item object, or one the host cannot give as an item, is stored as null and
+// gets no ids recorded; its datasets are still registered.
 std::vector<Item*>* ask_items_with_revisions(const IdRecords& ids, int revision_count,
                                              const std::vector<RelationFilter>& filters) {
   auto reply = get_item_from_id(KESTREL_HERE, ids, revision_count, filters);
@@ -85,10 +86,10 @@ std::vector<Item*>* ask_items_with_revisions(const IdRecords& ids, int revision_
   std::vector<Dataset*> datasets;
   for (std::size_t i = 0; i < reply.output.size(); ++i) {
     const auto& output = reply.output[i];
-    if (!output.item) continue;
     Item* item = host_item(output.item);
-    Item::AddToKnownItems(StringToUString(string_property(output.item, "item_id")),
-                          StringToUString(output.item->getUid()));
+    if (output.item)
+      Item::AddToKnownItems(StringToUString(string_property(output.item, "item_id")),
+                            StringToUString(output.item->getUid()));
     for (const auto& entry : output.itemRevOutput) {
       if (!entry.itemRevision) continue;
       if (item)

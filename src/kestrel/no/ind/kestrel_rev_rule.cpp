@@ -1,5 +1,6 @@
 #include "kestrel_rev_rule.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <exception>
@@ -154,7 +155,9 @@ int build_rev_rule_cache() {
     SmText name(host_name);
     find_or_create_rev_rule(name.get(), state.current_rev_rule);
   } catch (const std::exception& e) {
-    const Orvane::Error::Severe error = Orvane::Error::Severe::Convert(e);
+    // Logged and dropped: the entry point goes on with what the cache holds.
+    Orvane::Error::Severe error = Orvane::Error::Severe::Convert(e);
+    error.AddLocation(__FILE_NAME__, __LINE__);
     ERROR_lprintf("KRAL SOA debug: Caught error code in SOA version of list_configuration_rules %d\n", error.Code());
   }
   return status;
@@ -174,39 +177,38 @@ void take_host_settings(const char* name, RevRuleRecord& record) {
   record.date.reset(SM_string_copy(xml));
 }
 
+// The host's current rule object; 940032 when its GUID names none.
+RevisionRule* construct_host_rule(const char* guid) {
+  Halden::Soa::Client::ModelObject* object = kestrel::get_model_manager()->constructTypedObject("RevisionRule", guid);
+  if (!object) KESTREL_RAISE(940032, "KRAL SOA: construct object failed on uid = %s\\n", guid);
+  auto* rule = dynamic_cast<RevisionRule*>(object);
+  if (!rule) KESTREL_RAISE(940032, "KRAL SOA: Cast to item revision failed, uid = %s\\n", guid);
+  return rule;
+}
+
+// A name the cache does not hold, or a target that already holds a record,
+// keeps the target's record.
 void find_or_create_rev_rule(const char* name, Record& target) {
   build_rev_rule_cache();
-  RuleState& state = rules();
-  if (state.rev_rule_cache.empty() || !name) return;
-  for (const auto& record : state.rev_rule_cache) {
-    if (record->name != name) continue;
-    target = record;
-    break;
-  }
+  const std::vector<Record>& cache = rules().rev_rule_cache;
+  if (cache.empty() || !name) return;
+  const auto found = std::find_if(cache.begin(), cache.end(), [&](const Record& r) { return r->name == name; });
+  if (found != cache.end()) target = *found;
   if (target) return;
 
+  // A rule the server did not list: the host's current rule object under this
+  // name, with the host's settings; without a host GUID an empty record.
   auto record = std::make_shared<RevRuleRecord>();
-  target = record;
   char* host_guid = nullptr;
   PDIWRAP_ask_config_rule_GUID(false, &host_guid);
   SmText guid(host_guid);
-  if (!guid) return;
-
-  Halden::Soa::Client::ModelObject* object =
-      kestrel::get_model_manager()->constructTypedObject("RevisionRule", guid.get());
-  if (!object) {
-    target.reset();
-    KESTREL_RAISE(940032, "KRAL SOA: construct object failed on uid = %s\\n", guid.get());
+  if (guid) {
+    record->rule = construct_host_rule(guid.get());
+    guid.reset();
+    record->name = name;
+    take_host_settings(name, *record);
   }
-  auto* rule = dynamic_cast<RevisionRule*>(object);
-  if (!rule) {
-    target.reset();
-    KESTREL_RAISE(940032, "KRAL SOA: Cast to item revision failed, uid = %s\\n", guid.get());
-  }
-  guid.reset();
-  record->rule = rule;
-  record->name = name;
-  take_host_settings(name, *record);
+  target = std::move(record);
 }
 
 // The record asked for: the preference's, or the current one.
@@ -232,7 +234,8 @@ void persist_rule_preference(const char* rule_name) {
 Record select_rule(const char* rule_name, bool persist) {
   Record record;
   find_or_create_rev_rule(rule_name, record);
-  // Nothing names a rule to persist without a name.
+  // Nothing names a rule to persist without a name; the preference record
+  // changes only once the preference was written.
   if (persist && rule_name) {
     persist_rule_preference(rule_name);
     rules().preference_rev_rule = record;
@@ -250,6 +253,14 @@ bool is_valid_rule_date(const char* date) {
   return static_cast<std::int16_t>(when.year) >= 1000;
 }
 
+// The date a record keeps: none for no or an empty text, else a copy of
+// "Today" or of an XML date from the year 1000; 920029 for any other text.
+char* rule_date_copy(const char* date) {
+  if (!date || !*date) return nullptr;
+  if (std::strcmp(date, kToday) != 0 && !is_valid_rule_date(date)) KESTREL_RAISE(920029, "Invalid date string.");
+  return SM_string_copy(date);
+}
+
 }  // namespace
 
 int KESTREL_set_configuration_rule(const char* rule_name, bool persist) {
@@ -257,6 +268,7 @@ int KESTREL_set_configuration_rule(const char* rule_name, bool persist) {
 }
 
 int KESTREL_ask_config_rule_GUID(bool from_preference, char** uid_out) {
+  if (!uid_out) return kFailure;
   build_rev_rule_cache();
   const Record record = selected_record(from_preference);
   int status = kFailure;
@@ -271,6 +283,7 @@ int KESTREL_ask_config_rule_GUID(bool from_preference, char** uid_out) {
 }
 
 int KESTREL_ask_configuration_rule(bool from_preference, char** name_out) {
+  if (!name_out) return kFailure;
   int status = kFailure;
   SmText name;
   build_rev_rule_cache();
@@ -298,11 +311,6 @@ int KESTREL_ask_configuration_rule(bool from_preference, char** name_out) {
 }
 
 int KESTREL_set_config_rule_all(const char* rule_name, const char* date, bool use_unit, int unit_no, bool persist) {
-  const bool dated = date && *date;
-  const bool today = dated && std::strcmp(date, kToday) == 0;
-  // Checked before anything changes, so a rejected date leaves the rule as it was.
-  if (dated && !today && !is_valid_rule_date(date)) KESTREL_RAISE(920029, "Invalid date string.");
-
   Record record;
   if (persist) {
     record = select_rule(rule_name, true);
@@ -311,7 +319,8 @@ int KESTREL_set_config_rule_all(const char* rule_name, const char* date, bool us
   }
   if (record) {
     record->today = false;
-    record->date.reset(dated ? SM_string_copy(date) : nullptr);
+    record->date.reset();  // dropped also when the new date is rejected
+    record->date.reset(rule_date_copy(date));
     record->use_unit = use_unit;
     record->unit_no = unit_no;
   }
@@ -322,6 +331,7 @@ int KESTREL_set_config_rule_all(const char* rule_name, const char* date, bool us
 
 int KESTREL_ask_config_rule_status(const char* rule_name, bool from_preference, bool* has_date, bool* today,
                                    bool* has_unit, bool* use_unit, char** date_out, int* unit_no) {
+  if (!has_date || !today || !has_unit || !use_unit || !date_out || !unit_no) return kFailure;
   Record record;
   if (from_preference) {
     record = selected_record(true);
@@ -340,6 +350,7 @@ int KESTREL_ask_config_rule_status(const char* rule_name, bool from_preference, 
 }
 
 int KESTREL_list_configuration_rules(int* count, char*** names) {
+  if (!count || !names) return kFailure;
   build_rev_rule_cache();
   const bool debug = debugging();
   if (debug) RDEBUG_print_message("KRAL SOA debug: Using SOA version of list_configuration_rules");
@@ -356,6 +367,7 @@ int KESTREL_list_configuration_rules(int* count, char*** names) {
 }
 
 int KESTREL_ask_config_rule_has_precise(bool from_preference, bool* has_precise) {
+  if (!has_precise) return kFailure;
   *has_precise = false;
   build_rev_rule_cache();
   const Record record = selected_record(from_preference);

@@ -6,8 +6,9 @@
 
 #include "halden/services/cad/StructuremanagementService.h"
 
-// The entry points report 0 on success and 920000 on failure; they raise only
-// where a server call, a date check or the host's rule object fails.
+// The entry points report 0 on success and 920000 on failure (also for a null
+// output pointer, with nothing written); they raise only where a server call,
+// a date check or the host's rule object fails.
 int KESTREL_set_configuration_rule(const char* rule_name, bool persist);
 int KESTREL_ask_config_rule_GUID(bool from_preference, char** uid_out);
 int KESTREL_ask_configuration_rule(bool from_preference, char** name_out);

@@ -73,7 +73,7 @@ void append_host_objects(const std::vector<ModelObject*>& objects, HostObjects* 
   auto* manager = Orvane::PdmSoa::SoaManager::GetObjectManager();
   HostObjectIndex index(*list, objects.size());
   for (ModelObject* object : objects)
-    index.append_once(manager->WrapSoaObjectWithUid(UString(object->getUid()), object));
+    if (object) index.append_once(manager->WrapSoaObjectWithUid(UString(object->getUid()), object));
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ class DataManagementStub {
 };
 
 struct RevisionRulesReply {
-  std::vector<std::string> rules;  // UIDs, in the server's order
+  std::vector<std::string> rules;  // UIDs, in the server's order; "" is a null rule
   WireServiceData data;
 };
 

@@ -49,7 +49,7 @@ struct WireErrorStack {
 
 struct WireServiceData {
   std::vector<WireObject> objects;  // every object the reply names, with the properties it carries
-  std::vector<std::string> created, updated, plain, deleted;
+  std::vector<std::string> created, updated, plain, deleted;  // "" in the object lists is a null object
   std::vector<WireErrorStack> errors;
 };
 

@@ -10,4 +10,12 @@ namespace Halden::Soa::Client::testing {
 // it throws RuntimeException, as the framework does for a bad UID.
 void set_malformed_uids(std::vector<std::string> uids);
 
+// UIDs for which constructTypedObject answers null, as the framework does for
+// an object it cannot build.
+void set_unconstructible_uids(std::vector<std::string> uids);
+
+// Property names whose read throws RuntimeException, as the framework does for
+// a value it cannot decode.
+void set_unreadable_properties(std::vector<std::string> names);
+
 }  // namespace Halden::Soa::Client::testing

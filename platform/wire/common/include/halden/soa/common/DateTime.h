@@ -29,7 +29,10 @@ class DateTime {
   // Seconds since 1970-01-01T00:00:00 UTC, the fields read as UTC.
   std::int64_t toTime() const;
 
-  friend bool operator==(const DateTime& a, const DateTime& b) { return a.toString() == b.toString(); }
+  friend bool operator==(const DateTime& a, const DateTime& b) {
+    return a.year_ == b.year_ && a.month_ == b.month_ && a.day_ == b.day_ && a.hour_ == b.hour_ &&
+           a.minute_ == b.minute_ && a.second_ == b.second_;
+  }
 
  private:
   int year_ = 1, month_ = 1, day_ = 1, hour_ = 0, minute_ = 0, second_ = 0;
