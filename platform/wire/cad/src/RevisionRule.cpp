@@ -5,18 +5,13 @@
 namespace Halden::Soa::Client::Model {
 
 namespace {
-template <class Class>
-ModelObject* make(std::string uid, const Type* type) {
-  return new Class(std::move(uid), type);
-}
-
 // The framework builds objects of these types as their model classes.
 const bool registered = [] {
-  registerModelClass("RevisionRule", &make<RevisionRule>);
-  registerModelClass("CFMRuleEntry", &make<CFMRuleEntry>);
-  registerModelClass("CFMStatusEntry", &make<CFMStatusEntry>);
-  registerModelClass("CFMUnitNoEntry", &make<CFMUnitNoEntry>);
-  registerModelClass("CFMPreciseEntry", &make<CFMPreciseEntry>);
+  registerModelClass("RevisionRule", &makeModelObject<RevisionRule>);
+  registerModelClass("CFMRuleEntry", &makeModelObject<CFMRuleEntry>);
+  registerModelClass("CFMStatusEntry", &makeModelObject<CFMStatusEntry>);
+  registerModelClass("CFMUnitNoEntry", &makeModelObject<CFMUnitNoEntry>);
+  registerModelClass("CFMPreciseEntry", &makeModelObject<CFMPreciseEntry>);
   return true;
 }();
 

@@ -3,18 +3,13 @@
 namespace Halden::Soa::Client::Model {
 
 namespace {
-template <class Class>
-ModelObject* make(std::string uid, const Type* type) {
-  return new Class(std::move(uid), type);
-}
-
 // The framework builds objects of these types as their model classes.
 const bool registered = [] {
-  registerModelClass("Item", &make<Item>);
-  registerModelClass("ItemRevision", &make<ItemRevision>);
-  registerModelClass("Dataset", &make<Dataset>);
-  registerModelClass("BOMWindow", &make<BOMWindow>);
-  registerModelClass("BOMLine", &make<BOMLine>);
+  registerModelClass("Item", &makeModelObject<Item>);
+  registerModelClass("ItemRevision", &makeModelObject<ItemRevision>);
+  registerModelClass("Dataset", &makeModelObject<Dataset>);
+  registerModelClass("BOMWindow", &makeModelObject<BOMWindow>);
+  registerModelClass("BOMLine", &makeModelObject<BOMLine>);
   return true;
 }();
 }  // namespace

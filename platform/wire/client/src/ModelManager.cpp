@@ -12,9 +12,8 @@ namespace Halden::Soa::Client {
 namespace {
 std::map<std::string, ModelObjectFactory>& factories() {
   static std::map<std::string, ModelObjectFactory> map = {
-      {"User", [](std::string uid, const Type* type) -> ModelObject* { return new Model::User(std::move(uid), type); }},
-      {"Folder",
-       [](std::string uid, const Type* type) -> ModelObject* { return new Model::Folder(std::move(uid), type); }},
+      {"User", &makeModelObject<Model::User>},
+      {"Folder", &makeModelObject<Model::Folder>},
   };
   return map;
 }

@@ -58,4 +58,10 @@ class User : public ModelObject {
 using ModelObjectFactory = ModelObject* (*)(std::string uid, const Type* type);
 void registerModelClass(const std::string& type_name, ModelObjectFactory factory);
 
+// The factory of a model class, for registerModelClass.
+template <class Class>
+ModelObject* makeModelObject(std::string uid, const Type* type) {
+  return new Class(std::move(uid), type);
+}
+
 }  // namespace Halden::Soa::Client
