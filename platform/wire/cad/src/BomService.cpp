@@ -8,46 +8,30 @@ namespace Halden::Services::Cad {
 using Soa::Client::ModelObject;
 using Soa::Client::Internal::absorb;
 using Soa::Client::Internal::invoke;
+using Soa::Client::Internal::objectOf;
+using Soa::Client::Internal::objectsOf;
 using Soa::Client::Internal::require;
+using Soa::Client::Internal::uidOf;
+using Soa::Client::Internal::uidsOf;
 namespace Wire = Soa::Server;
 
 namespace {
 constexpr const char* kService = "Cad-2007-01-StructureManagement";
 
-std::string uid_of(const ModelObject* object) { return object ? object->getUid() : std::string(); }
-
-std::vector<std::string> uids_of(const std::vector<ModelObject*>& objects) {
-  std::vector<std::string> uids;
-  uids.reserve(objects.size());
-  for (const auto* o : objects) uids.push_back(uid_of(o));
-  return uids;
-}
-
-ModelObject* object_of(Soa::Client::ModelManager& models, const std::string& uid) {
-  return uid.empty() ? nullptr : models.objectOf(uid, {});
-}
-
-std::vector<ModelObject*> objects_of(Soa::Client::ModelManager& models, const std::vector<std::string>& uids) {
-  std::vector<ModelObject*> objects;
-  objects.reserve(uids.size());
-  for (const auto& uid : uids) objects.push_back(object_of(models, uid));
-  return objects;
-}
-
 Wire::RevisionRuleConfigRecord config_record(const RevisionRuleConfigInfo& config) {
   return {config.clientId,
-          uid_of(config.revRule),
+          uidOf(config.revRule),
           config.unitNo,
           config.date,
           config.today,
-          uid_of(config.endItem),
-          uid_of(config.endItemRevision),
-          uids_of(config.overrideFolders)};
+          uidOf(config.endItem),
+          uidOf(config.endItemRevision),
+          uidsOf(config.overrideFolders)};
 }
 
 BomLineData line_data(Soa::Client::ModelManager& models, const Wire::BomLineData& wire) {
-  return {object_of(models, wire.line_uid), object_of(models, wire.item_revision_uid),
-          objects_of(models, wire.dataset_uids)};
+  return {objectOf(models, wire.line_uid), objectOf(models, wire.item_revision_uid),
+          objectsOf(models, wire.dataset_uids)};
 }
 }  // namespace
 
@@ -56,7 +40,7 @@ CreateBomWindowsResponse StructuremanagementService::createBomWindows(const std:
   requests.reserve(info.size());
   for (const auto& i : info)
     requests.push_back(
-        {i.clientId, uid_of(i.item), uid_of(i.itemRev), uid_of(i.bomView), config_record(i.revRuleConfigInfo)});
+        {i.clientId, uidOf(i.item), uidOf(i.itemRev), uidOf(i.bomView), config_record(i.revRuleConfigInfo)});
   auto reply = invoke(*connection_, kService, "createBomWindows", [&](Wire::Server& server) {
     return require(server.structuremanagement, kService).createBomWindows(requests);
   });
@@ -65,12 +49,12 @@ CreateBomWindowsResponse StructuremanagementService::createBomWindows(const std:
   auto& models = *connection_->getModelManager();
   out.output.reserve(reply.outputs.size());
   for (const auto& o : reply.outputs)
-    out.output.push_back({o.client_id, object_of(models, o.window_uid), object_of(models, o.top_line_uid)});
+    out.output.push_back({o.client_id, objectOf(models, o.window_uid), objectOf(models, o.top_line_uid)});
   return out;
 }
 
 Soa::Client::ServiceData StructuremanagementService::closeBomWindows(const std::vector<ModelObject*>& windows) {
-  const auto uids = uids_of(windows);
+  const auto uids = uidsOf(windows);
   auto reply = invoke(*connection_, kService, "closeBomWindows", [&](Wire::Server& server) {
     return require(server.structuremanagement, kService).closeBomWindows(uids);
   });
@@ -79,7 +63,7 @@ Soa::Client::ServiceData StructuremanagementService::closeBomWindows(const std::
 
 ExpandBomLinesResponse StructuremanagementService::expandBomLinesOneLevel(const std::vector<ModelObject*>& lines,
                                                                           const ExpandBomLinesPref& pref) {
-  const auto uids = uids_of(lines);
+  const auto uids = uidsOf(lines);
   Wire::ExpandInfo expand{pref.expandRelatedData, {}};
   expand.filters.reserve(pref.filters.size());
   for (const auto& f : pref.filters) expand.filters.push_back({f.relationName, f.objectTypeNames});
@@ -104,7 +88,7 @@ GetBomLinesByPathResponse StructuremanagementService::getBomLinesByPath(
   std::vector<Wire::BomPathRequest> requests;
   requests.reserve(info.size());
   for (const auto& i : info) {
-    Wire::BomPathRequest request{i.clientId, uid_of(i.scope), i.flag, {}};
+    Wire::BomPathRequest request{i.clientId, uidOf(i.scope), i.flag, {}};
     for (const auto& p : i.paths) request.entries.push_back({p.name, p.path});
     requests.push_back(std::move(request));
   }
@@ -114,7 +98,7 @@ GetBomLinesByPathResponse StructuremanagementService::getBomLinesByPath(
   GetBomLinesByPathResponse out;
   out.serviceData = absorb(*connection_, reply.data);
   auto& models = *connection_->getModelManager();
-  for (const auto& [key, uid] : reply.lines) out.lines[key] = object_of(models, uid);
+  for (const auto& [key, uid] : reply.lines) out.lines[key] = objectOf(models, uid);
   return out;
 }
 
@@ -122,7 +106,7 @@ GetConfiguredRevisionsResponse StructuremanagementService::getConfiguredRevision
     const std::vector<ConfiguredRevisionInfo>& info) {
   std::vector<Wire::ConfiguredRevisionRequest> requests;
   requests.reserve(info.size());
-  for (const auto& i : info) requests.push_back({uid_of(i.item), uid_of(i.revRule)});
+  for (const auto& i : info) requests.push_back({uidOf(i.item), uidOf(i.revRule)});
   auto reply = invoke(*connection_, kService, "getConfiguredRevisions", [&](Wire::Server& server) {
     return require(server.structuremanagement, kService).getConfiguredRevisions(requests);
   });
@@ -131,11 +115,11 @@ GetConfiguredRevisionsResponse StructuremanagementService::getConfiguredRevision
   auto& models = *connection_->getModelManager();
   out.output.reserve(reply.outputs.size());
   for (const auto& o : reply.outputs)
-    out.output.push_back({object_of(models, o.item_uid),
+    out.output.push_back({objectOf(models, o.item_uid),
                           o.rule_uid.empty() ? nullptr
                                              : dynamic_cast<Soa::Client::Model::RevisionRule*>(
                                                    models.objectOf(o.rule_uid, {"RevisionRule"})),
-                          object_of(models, o.revision_uid)});
+                          objectOf(models, o.revision_uid)});
   return out;
 }
 

@@ -63,7 +63,7 @@ std::unique_ptr<Property> property_of(ModelManager& models, const Server::WirePr
   p->chars = w.chars;
   p->dates = w.dates;
   p->objects.reserve(w.references.size());
-  for (const auto& uid : w.references) p->objects.push_back(uid.empty() ? nullptr : models.objectOf(uid, {}));
+  for (const auto& uid : w.references) p->objects.push_back(objectOf(models, uid));
   if (!w.display.empty()) {
     p->display = w.display;
   } else {
@@ -74,14 +74,27 @@ std::unique_ptr<Property> property_of(ModelManager& models, const Server::WirePr
   return p;
 }
 
-std::vector<ModelObject*> objects_of(ModelManager& models, const std::vector<std::string>& uids) {
-  std::vector<ModelObject*> out;
-  out.reserve(uids.size());
-  for (const auto& uid : uids) out.push_back(uid.empty() ? nullptr : models.objectOf(uid, {}));
-  return out;
+}  // namespace
+
+std::string uidOf(const ModelObject* object) { return object ? object->getUid() : std::string(); }
+
+std::vector<std::string> uidsOf(const std::vector<ModelObject*>& objects) {
+  std::vector<std::string> uids;
+  uids.reserve(objects.size());
+  for (const auto* o : objects) uids.push_back(uidOf(o));
+  return uids;
 }
 
-}  // namespace
+ModelObject* objectOf(ModelManager& models, const std::string& uid) {
+  return uid.empty() ? nullptr : models.objectOf(uid, {});
+}
+
+std::vector<ModelObject*> objectsOf(ModelManager& models, const std::vector<std::string>& uids) {
+  std::vector<ModelObject*> objects;
+  objects.reserve(uids.size());
+  for (const auto& uid : uids) objects.push_back(objectOf(models, uid));
+  return objects;
+}
 
 ServiceData absorb(Connection& connection, const Server::WireServiceData& data) {
   ModelManager& models = *connection.getModelManager();
@@ -92,9 +105,9 @@ ServiceData absorb(Connection& connection, const Server::WireServiceData& data) 
     for (const auto& p : w.properties) object->setProperty(p.name, property_of(models, p));
   }
   ServiceData sd;
-  sd.created = objects_of(models, data.created);
-  sd.updated = objects_of(models, data.updated);
-  sd.plain = objects_of(models, data.plain);
+  sd.created = objectsOf(models, data.created);
+  sd.updated = objectsOf(models, data.updated);
+  sd.plain = objectsOf(models, data.plain);
   sd.deleted = data.deleted;
   sd.errors.reserve(data.errors.size());
   for (const auto& e : data.errors) {

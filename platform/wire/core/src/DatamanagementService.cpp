@@ -18,9 +18,7 @@ DatamanagementService* DatamanagementService::getService(Soa::Client::Connection
 
 Soa::Client::ServiceData DatamanagementService::getProperties(const std::vector<Soa::Client::ModelObject*>& objects,
                                                               const std::vector<std::string>& names) {
-  std::vector<std::string> uids;
-  uids.reserve(objects.size());
-  for (auto* o : objects) uids.push_back(o ? o->getUid() : std::string());
+  const auto uids = Soa::Client::Internal::uidsOf(objects);
   auto reply = invoke(*connection_, kService, "getProperties", [&](Soa::Server::Server& server) {
     return require(server.datamanagement, kService).getProperties(uids, names);
   });

@@ -5,10 +5,6 @@ namespace Halden::Services::Core {
 
 namespace {
 constexpr const char* kService = "Core-2006-03-DataManagement";
-
-Soa::Client::ModelObject* object_of(Soa::Client::ModelManager& models, const std::string& uid) {
-  return uid.empty() ? nullptr : models.objectOf(uid, {});
-}
 }  // namespace
 
 GetItemFromIdResponse DatamanagementService::getItemFromId(const std::vector<GetItemFromIdInfo>& infos, int nRev,
@@ -28,12 +24,13 @@ GetItemFromIdResponse DatamanagementService::getItemFromId(const std::vector<Get
   auto& models = *connection_->getModelManager();
   out.output.reserve(reply.outputs.size());
   for (const auto& output : reply.outputs) {
-    GetItemFromIdOutput item{object_of(models, output.item_uid), {}};
+    GetItemFromIdOutput item{Soa::Client::Internal::objectOf(models, output.item_uid), {}};
     item.itemRevOutput.reserve(output.revisions.size());
     for (const auto& revision : output.revisions) {
-      GetItemFromIdItemRevOutput entry{object_of(models, revision.revision_uid), {}};
+      GetItemFromIdItemRevOutput entry{Soa::Client::Internal::objectOf(models, revision.revision_uid), {}};
       entry.datasets.reserve(revision.dataset_uids.size());
-      for (const auto& uid : revision.dataset_uids) entry.datasets.push_back(object_of(models, uid));
+      for (const auto& uid : revision.dataset_uids)
+        entry.datasets.push_back(Soa::Client::Internal::objectOf(models, uid));
       item.itemRevOutput.push_back(std::move(entry));
     }
     out.output.push_back(std::move(item));

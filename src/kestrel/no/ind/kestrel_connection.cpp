@@ -248,40 +248,36 @@ void refresh_sso_credentials(SoaLoginCredentials& manager) {
   SM_free(password);
 }
 
+// The first rejection while connecting and every rejection while logging out
+// are only logged and let pass; true when the rejection was handled so.
+bool let_rejection_pass(const char* initialising_text, const char* logout_text, const char* message) {
+  auto& phase = kestrel::session_phase();
+  if (!phase.initialising && !phase.logging_out) return false;
+  if (kestrel::debug_enabled(kestrel::kDebugSoa))
+    RDEBUG_print_message(phase.initialising ? initialising_text : logout_text, message);
+  phase.initialising = false;
+  return true;
+}
+
 }  // namespace
 
 CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidUser(Exceptions::InvalidUserException e) {
-  auto& phase = kestrel::session_phase();
-  if (phase.initialising) {
-    if (kestrel::debug_enabled(kestrel::kDebugSoa))
-      RDEBUG_print_message("KRAL SOA debug: user exception, proceeding with SOA initialisation - exception = %s\n",
-                           e.what());
-    phase.initialising = false;
-  } else if (phase.logging_out) {
-    if (kestrel::debug_enabled(kestrel::kDebugSoa))
-      RDEBUG_print_message("KRAL SOA debug: invalid user exception %s during SOA logout\n", e.what());
-  } else if (phase.sso_mode) {
-    refresh_sso_credentials(*this);
-  }
+  if (let_rejection_pass("KRAL SOA debug: user exception, proceeding with SOA initialisation - exception = %s\n",
+                         "KRAL SOA debug: invalid user exception %s during SOA logout\n", e.what()))
+    return *credentials_;
+  if (kestrel::session_phase().sso_mode) refresh_sso_credentials(*this);
   return *credentials_;
 }
 
 CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidCredentials(
     Exceptions::InvalidCredentialsException e) {
-  auto& phase = kestrel::session_phase();
-  if (phase.initialising) {
-    if (kestrel::debug_enabled(kestrel::kDebugSoa))
-      RDEBUG_print_message(
-          "KRAL SOA debug: credentials exception, proceeding with SOA initialisation - exception = %s\n", e.what());
-    phase.initialising = false;
-  } else if (phase.logging_out) {
-    if (kestrel::debug_enabled(kestrel::kDebugSoa))
-      RDEBUG_print_message("KRAL SOA debug: credentials exception %s during SOA logout\n", e.what());
-  } else if (phase.sso_mode) {
-    refresh_sso_credentials(*this);
-  } else {
+  if (let_rejection_pass("KRAL SOA debug: credentials exception, proceeding with SOA initialisation - exception = %s\n",
+                         "KRAL SOA debug: credentials exception %s during SOA logout\n", e.what()))
+    return *credentials_;
+  if (!kestrel::session_phase().sso_mode) {
     kestrel::forget_connection();
     KESTREL_RAISE(940207, "SOA invalid credentials exception: %s", e.what());
   }
+  refresh_sso_credentials(*this);
   return *credentials_;
 }

@@ -102,6 +102,14 @@ std::string text_of(Property* property) {
   return text;
 }
 
+// The single-value getters have no answer for a null property.
+Property* required_property(Orvane::PdmSoa::ModelObject* object, const std::string& property_name, bool force_load,
+                            const char* null_message) {
+  Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
+  if (!property) KESTREL_RAISE(940209, "%s", null_message);
+  return property;
+}
+
 }  // namespace
 
 namespace kestrel {
@@ -246,30 +254,26 @@ const std::string& KESTREL_get_object_property_string(Orvane::PdmSoa::ModelObjec
 
 int KESTREL_get_object_property_int(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,
                                     bool force_load) {
-  Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
-  if (!property) KESTREL_RAISE(940209, "KRAL SOA: Null int property on SOA object");
-  return property->getIntValue();
+  return required_property(object, property_name, force_load, "KRAL SOA: Null int property on SOA object")
+      ->getIntValue();
 }
 
 double KESTREL_get_object_property_double(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,
                                           bool force_load) {
-  Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
-  if (!property) KESTREL_RAISE(940209, "KRAL SOA: Null double property on SOA object");
-  return property->getDoubleValue();
+  return required_property(object, property_name, force_load, "KRAL SOA: Null double property on SOA object")
+      ->getDoubleValue();
 }
 
 bool KESTREL_get_object_property_logical(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,
                                          bool force_load) {
-  Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
-  if (!property) KESTREL_RAISE(940209, "KRAL SOA: Null boolean property on SOA object");
-  return property->getBoolValue();
+  return required_property(object, property_name, force_load, "KRAL SOA: Null boolean property on SOA object")
+      ->getBoolValue();
 }
 
 char KESTREL_get_object_property_char(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,
                                       bool force_load) {
-  Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
-  if (!property) KESTREL_RAISE(940209, "KRAL SOA: Null char property on SOA object");
-  return property->getCharValue();
+  return required_property(object, property_name, force_load, "KRAL SOA: Null char property on SOA object")
+      ->getCharValue();
 }
 
 date_s KESTREL_get_object_property_date(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,

@@ -53,6 +53,12 @@ auto invoke(Connection& connection, const char* service, const char* operation, 
   }
 }
 
+// Between client objects and the UIDs the wire carries; "" stands for null.
+std::string uidOf(const ModelObject* object);
+std::vector<std::string> uidsOf(const std::vector<ModelObject*>& objects);
+ModelObject* objectOf(ModelManager& models, const std::string& uid);
+std::vector<ModelObject*> objectsOf(ModelManager& models, const std::vector<std::string>& uids);
+
 // Turns a wire reply into client objects and tells the listeners.
 ServiceData absorb(Connection& connection, const Server::WireServiceData& data);
 
