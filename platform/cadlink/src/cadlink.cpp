@@ -3,6 +3,10 @@
 #include "cadlink/testing.h"
 #include "cadlink/tovmgr.h"
 
+namespace cadlink::testing {
+void clear_save_settings();
+}
+
 namespace {
 
 struct Root : TOVMGR_AdvancedSearchRoot {
@@ -62,6 +66,7 @@ void reset() {
   state().shows = 0;
   clear_hx_prefs();
   clear_bvr_lookups();
+  clear_save_settings();
   state().action = nullptr;
 }
 }  // namespace cadlink::testing

@@ -70,6 +70,13 @@ struct SampleWorld::ProductStructure {
     std::string child_item_id;
     int quantity;
     std::string name;
+    // Occurrences saved through relative structure; "" for those the world
+    // was built with.
+    std::string uid, thread_uid, cad_occ_id;
+    bool as_required = false;
+    std::vector<double> transform;
+    std::vector<OccurrenceNote> notes;
+    std::vector<OccurrenceAttribute> attributes;
   };
   struct RelatedDataset {
     std::string relation, uid, type;
@@ -79,6 +86,9 @@ struct SampleWorld::ProductStructure {
     bool released;
     std::vector<RelatedDataset> datasets;
     std::vector<Occurrence> occurrences;
+    Common::DateTime bvr_modified;
+    // Positions of saved occurrences, rebuilt whenever occurrences go.
+    std::unordered_map<std::string, std::size_t> by_cad_occ_id, by_thread;
   };
   struct Item {
     std::string uid, name;
@@ -101,6 +111,9 @@ struct SampleWorld::ProductStructure {
   std::map<std::string, Window> windows;                  // by UID
   std::unordered_map<std::string, Line> lines;            // by UID
   int window_count = 0;
+  int occurrence_count = 0;
+  // The world's clock for BOM view modifications, a minute per change.
+  std::int64_t clock = 1700000000;
 
   // Helpers that need the world's store.
   static std::string configured(SampleWorld& world, const std::string& rule_uid, const std::string& item_id) {
@@ -190,6 +203,7 @@ struct SampleWorld::ProductStructure {
 void SampleWorld::add_product_structure() {
   product_ = std::make_shared<ProductStructure>();
   set_policy("BOMWindow", {"top_line"});
+  set_policy("PSOccurrence", {"occ_thread"});
   set_policy("BOMLine", {"bl_parent", "bl_item_item_id", "bl_rev_item_revision_id", "bl_item_object_name",
                          "bl_quantity", "bl_sequence_no", "bl_line_name", "bl_has_children"});
 
@@ -271,7 +285,7 @@ std::string SampleWorld::add_item_revision(const std::string& item_id, const std
              {str("item_revision_id", revision_id), str("item_id", item_id), str("object_name", item.name),
               str("object_type", "ItemRevision"), ref("items_tag", item.uid), refs("structure_revisions", {}),
               str("release_status", released ? "Released" : "")});
-  product_->revisions[uid] = ProductStructure::Revision{item_id, revision_id, "", released, {}, {}};
+  product_->revisions[uid] = ProductStructure::Revision{item_id, revision_id, "", released, {}, {}, {}, {}, {}};
   item.revisions.push_back(uid);
   set_property(item.uid, refs("revision_list", item.revisions));
   return uid;
@@ -294,13 +308,12 @@ void SampleWorld::add_occurrence(const std::string& item_id, const std::string& 
   const std::string revision_uid = "rev-" + item_id + "-" + revision_id;
   auto& revision = product_->revisions.at(revision_uid);
   product_->items.at(child_item_id);  // the child must exist
-  if (revision.bvr_uid.empty()) {
-    revision.bvr_uid = "bvr-" + item_id + "-" + revision_id;
-    add_object(revision.bvr_uid, kBomViewTypes,
-               {str("object_name", item_id + "/" + revision_id + "-view"), str("object_type", "PSBOMViewRevision")});
-    set_property(revision_uid, refs("structure_revisions", {revision.bvr_uid}));
-  }
-  revision.occurrences.push_back({child_item_id, quantity, name.empty() ? child_item_id : name});
+  ensure_bom_view(revision_uid);
+  ProductStructure::Occurrence occurrence;
+  occurrence.child_item_id = child_item_id;
+  occurrence.quantity = quantity;
+  occurrence.name = name.empty() ? child_item_id : name;
+  revision.occurrences.push_back(std::move(occurrence));
 }
 
 std::vector<std::string> SampleWorld::open_windows() const {
@@ -308,6 +321,18 @@ std::vector<std::string> SampleWorld::open_windows() const {
   for (const auto& [uid, window] : product_->windows)
     if (window.open) open.push_back(uid);
   return open;
+}
+
+bool SampleWorld::ensure_bom_view(const std::string& revision_uid) {
+  auto& revision = product_->revisions.at(revision_uid);
+  if (!revision.bvr_uid.empty()) return false;
+  revision.bvr_uid = "bvr-" + revision.item_id + "-" + revision.revision_id;
+  revision.bvr_modified = Common::DateTime(product_->clock);
+  add_object(revision.bvr_uid, kBomViewTypes,
+             {str("object_name", revision.item_id + "/" + revision.revision_id + "-view"),
+              str("object_type", "PSBOMViewRevision"), date("last_mod_date", revision.bvr_modified)});
+  set_property(revision_uid, refs("structure_revisions", {revision.bvr_uid}));
+  return true;
 }
 
 ItemFromIdReply SampleWorld::getItemFromId(const std::vector<ItemIdRequest>& ids, int revision_count,
@@ -483,6 +508,224 @@ ConfiguredRevisionsReply SampleWorld::getConfiguredRevisions(const std::vector<C
   reply.data = reply_with(carried.uids(), kIdentity);
   reply.data.errors = std::move(errors);
   return reply;
+}
+
+// Relative structure.
+
+namespace {
+
+template <class Entry, class Key>
+void merge_entries(std::vector<Entry>& into, const std::vector<Entry>& from, Key key) {
+  for (const auto& entry : from) {
+    auto it = std::find_if(into.begin(), into.end(), [&](const Entry& e) { return key(e) == key(entry); });
+    if (it == into.end()) {
+      into.push_back(entry);
+    } else {
+      *it = entry;
+    }
+  }
+}
+
+const std::vector<std::string> kSavedNames = {"item_id", "item_revision_id", "items_tag", "structure_revisions",
+                                              "last_mod_date", "occ_thread"};
+
+// The older records as the 2007-12 ones, without a date to check.
+RelativeStructureRecord2 newer(const RelativeStructureRecord& r) {
+  return {Common::DateTime(), r.parent_uid, r.children, r.precise};
+}
+DeleteStructureRecord2 newer(const DeleteStructureRecord& r) { return {Common::DateTime(), r.parent_uid, r.thread_uids}; }
+
+}  // namespace
+
+std::unique_ptr<SampleWorld::SavedOccurrence> SampleWorld::saved_occurrence(const std::string& thread_uid) const {
+  for (const auto& [uid, revision] : product_->revisions) {
+    auto at = revision.by_thread.find(thread_uid);
+    if (at == revision.by_thread.end()) continue;
+    const auto& o = revision.occurrences[at->second];
+    return std::make_unique<SavedOccurrence>(SavedOccurrence{uid, o.uid, o.thread_uid, o.child_item_id, o.cad_occ_id,
+                                                             o.as_required, o.transform, o.notes, o.attributes});
+  }
+  return nullptr;
+}
+
+template <class Record>
+RelativeStructureReply SampleWorld::save_structure(const std::vector<Record>& parents) {
+  auto& store = *product_;
+  RelativeStructureReply reply;
+  std::vector<std::string> carried, created, updated;
+  for (std::size_t i = 0; i < parents.size(); ++i) {
+    const auto& record = parents[i];
+    const int index = static_cast<int>(i);
+    auto found = store.revisions.find(record.parent_uid);
+    if (found == store.revisions.end()) {
+      reply.data.errors.push_back(
+          error_of(index, record.parent_uid, 46040, "The parent " + record.parent_uid + " is no item revision."));
+      continue;
+    }
+    auto& revision = found->second;
+    if (!record.last_modified.isNullDate() && !revision.bvr_uid.empty() &&
+        !(record.last_modified == revision.bvr_modified)) {
+      reply.data.errors.push_back(error_of(index, record.parent_uid, 46041,
+                                           "The BOM view revision " + revision.bvr_uid + " was modified after " +
+                                               record.last_modified.toString() + "."));
+      continue;
+    }
+    if (ensure_bom_view(record.parent_uid)) created.push_back(revision.bvr_uid);
+    for (const auto& child : record.children) {
+      std::string child_item_id;
+      if (!child.child_uid.empty()) {
+        auto as_revision = store.revisions.find(child.child_uid);
+        auto as_item = store.item_ids.find(child.child_uid);
+        if (as_revision != store.revisions.end()) {
+          child_item_id = as_revision->second.item_id;
+        } else if (as_item != store.item_ids.end()) {
+          child_item_id = as_item->second;
+        } else {
+          reply.data.errors.push_back(error_of(index, child.client_id, 46042,
+                                               "The child " + child.child_uid + " is no item or item revision."));
+          continue;
+        }
+      }
+      auto known = child.cad_occ_id.empty() ? revision.by_cad_occ_id.end() : revision.by_cad_occ_id.find(child.cad_occ_id);
+      if (known == revision.by_cad_occ_id.end() && child_item_id.empty()) {
+        reply.data.errors.push_back(
+            error_of(index, child.client_id, 46043, "The occurrence " + child.client_id + " names no child."));
+        continue;
+      }
+      ProductStructure::Occurrence* occurrence = nullptr;
+      if (known != revision.by_cad_occ_id.end()) {
+        occurrence = &revision.occurrences[known->second];
+        if (!child_item_id.empty()) occurrence->child_item_id = child_item_id;
+        updated.push_back(occurrence->uid);
+      } else {
+        const std::string number = std::to_string(++store.occurrence_count);
+        ProductStructure::Occurrence fresh;
+        fresh.child_item_id = child_item_id;
+        fresh.quantity = 0;
+        fresh.name = child_item_id;
+        fresh.uid = "occ-" + number;
+        fresh.thread_uid = "thread-" + number;
+        fresh.cad_occ_id = child.cad_occ_id;
+        add_object(fresh.thread_uid, {"PSOccurrenceThread", "POM_object"});
+        add_object(fresh.uid, {"PSOccurrence", "POM_object"}, {ref("occ_thread", fresh.thread_uid)});
+        revision.by_thread[fresh.thread_uid] = revision.occurrences.size();
+        if (!fresh.cad_occ_id.empty()) revision.by_cad_occ_id[fresh.cad_occ_id] = revision.occurrences.size();
+        revision.occurrences.push_back(std::move(fresh));
+        occurrence = &revision.occurrences.back();
+        created.push_back(occurrence->uid);
+      }
+      if (!child.transform.empty()) occurrence->transform = child.transform;
+      occurrence->as_required = child.as_required;
+      merge_entries(occurrence->notes, child.notes, [](const OccurrenceNote& n) { return n.type; });
+      merge_entries(occurrence->attributes, child.attributes, [](const OccurrenceAttribute& a) { return a.name; });
+      reply.threads[child.client_id] = occurrence->thread_uid;
+      carried.push_back(occurrence->uid);
+      carried.push_back(occurrence->thread_uid);
+    }
+    store.clock += 60;
+    revision.bvr_modified = Common::DateTime(store.clock);
+    set_property(revision.bvr_uid, date("last_mod_date", revision.bvr_modified));
+    carried.push_back(record.parent_uid);
+    carried.push_back(revision.bvr_uid);
+    updated.push_back(record.parent_uid);
+    updated.push_back(revision.bvr_uid);
+  }
+  // Each UID once: a parent may come twice, and a child may be changed twice.
+  std::unordered_set<std::string> seen;
+  seen.reserve(carried.size());
+  reply.data.objects.reserve(carried.size());
+  for (const auto& uid : carried)
+    if (seen.insert(uid).second) reply.data.objects.push_back(wire_object(uid, kSavedNames));
+  reply.data.created = std::move(created);
+  reply.data.updated = std::move(updated);
+  return reply;
+}
+
+template <class Record>
+WireServiceData SampleWorld::delete_structure(const std::vector<Record>& parents) {
+  auto& store = *product_;
+  WireServiceData data;
+  std::vector<std::string> carried;
+  for (std::size_t i = 0; i < parents.size(); ++i) {
+    const auto& record = parents[i];
+    const int index = static_cast<int>(i);
+    auto found = store.revisions.find(record.parent_uid);
+    if (found == store.revisions.end()) {
+      data.errors.push_back(
+          error_of(index, record.parent_uid, 46040, "The parent " + record.parent_uid + " is no item revision."));
+      continue;
+    }
+    auto& revision = found->second;
+    if (!record.last_modified.isNullDate() && !revision.bvr_uid.empty() &&
+        !(record.last_modified == revision.bvr_modified)) {
+      data.errors.push_back(error_of(index, record.parent_uid, 46041,
+                                     "The BOM view revision " + revision.bvr_uid + " was modified after " +
+                                         record.last_modified.toString() + "."));
+      continue;
+    }
+    std::unordered_set<std::string> going;
+    for (const auto& thread : record.thread_uids) {
+      if (revision.by_thread.count(thread)) {
+        going.insert(thread);
+        continue;
+      }
+      data.errors.push_back(error_of(index, thread, 46044,
+                                     "The occurrence thread " + thread + " is not in the structure of " +
+                                         record.parent_uid + "."));
+    }
+    if (going.empty()) continue;
+    auto& occurrences = revision.occurrences;
+    auto kept = std::remove_if(occurrences.begin(), occurrences.end(), [&](const ProductStructure::Occurrence& o) {
+      if (!going.count(o.thread_uid)) return false;
+      data.deleted.push_back(o.uid);
+      return true;
+    });
+    occurrences.erase(kept, occurrences.end());
+    revision.by_thread.clear();
+    revision.by_cad_occ_id.clear();
+    for (std::size_t n = 0; n < occurrences.size(); ++n) {
+      if (!occurrences[n].thread_uid.empty()) revision.by_thread[occurrences[n].thread_uid] = n;
+      if (!occurrences[n].cad_occ_id.empty()) revision.by_cad_occ_id[occurrences[n].cad_occ_id] = n;
+    }
+    store.clock += 60;
+    revision.bvr_modified = Common::DateTime(store.clock);
+    set_property(revision.bvr_uid, date("last_mod_date", revision.bvr_modified));
+    carried.push_back(record.parent_uid);
+    carried.push_back(revision.bvr_uid);
+    data.updated.push_back(record.parent_uid);
+    data.updated.push_back(revision.bvr_uid);
+  }
+  std::unordered_set<std::string> seen;
+  for (const auto& uid : carried)
+    if (seen.insert(uid).second) data.objects.push_back(wire_object(uid, kSavedNames));
+  return data;
+}
+
+RelativeStructureReply SampleWorld::createOrUpdateRelativeStructure(const std::vector<RelativeStructureRecord>& parents,
+                                                                   const std::string&, bool,
+                                                                   const RelativeStructureOptions&) {
+  std::vector<RelativeStructureRecord2> records;
+  records.reserve(parents.size());
+  for (const auto& record : parents) records.push_back(newer(record));
+  return save_structure(records);
+}
+
+RelativeStructureReply SampleWorld::createOrUpdateRelativeStructure2(
+    const std::vector<RelativeStructureRecord2>& parents, const std::string&, bool, const RelativeStructureOptions2&) {
+  return save_structure(parents);
+}
+
+WireServiceData SampleWorld::deleteRelativeStructure(const std::vector<DeleteStructureRecord>& parents,
+                                                     const std::string&, const RelativeStructureOptions&) {
+  std::vector<DeleteStructureRecord2> records;
+  records.reserve(parents.size());
+  for (const auto& record : parents) records.push_back(newer(record));
+  return delete_structure(records);
+}
+
+WireServiceData SampleWorld::deleteRelativeStructure2(const std::vector<DeleteStructureRecord2>& parents,
+                                                      const std::string&, const RelativeStructureOptions2&) {
+  return delete_structure(parents);
 }
 
 }  // namespace Halden::Soa::Server

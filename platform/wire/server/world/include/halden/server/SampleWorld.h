@@ -79,6 +79,16 @@ class SampleWorld : public SessionStub,
                       int quantity = 0, const std::string& name = "");
   // The BOM windows created and not closed yet.
   std::vector<std::string> open_windows() const;
+  // An occurrence saved through relative structure, by its thread; null
+  // when the world holds none.
+  struct SavedOccurrence {
+    std::string parent_uid, uid, thread_uid, child_item_id, cad_occ_id;
+    bool as_required = false;
+    std::vector<double> transform;
+    std::vector<OccurrenceNote> notes;
+    std::vector<OccurrenceAttribute> attributes;
+  };
+  std::unique_ptr<SavedOccurrence> saved_occurrence(const std::string& thread_uid) const;
 
   // A reply that carries these objects, each with the policy's properties
   // and the named ones; referenced objects come along without properties.
@@ -117,6 +127,23 @@ class SampleWorld : public SessionStub,
   // by "bl_line_name"; a path found answers its last name as the key.
   BomLinesByPathReply getBomLinesByPath(const std::vector<BomPathRequest>& requests) override;
   ConfiguredRevisionsReply getConfiguredRevisions(const std::vector<ConfiguredRevisionRequest>& requests) override;
+  // Relative structure (RelativeStructureWorld.cpp). A child with a cadOccId
+  // the parent's BOM view holds changes that occurrence; any other child is
+  // a new occurrence ("occ-<n>") with a new thread ("thread-<n>"). The reply
+  // carries the parents with their BOM views; every change bumps the BOM
+  // view's "last_mod_date". Deletes name occurrence threads.
+  RelativeStructureReply createOrUpdateRelativeStructure(const std::vector<RelativeStructureRecord>& parents,
+                                                         const std::string& view_type, bool complete,
+                                                         const RelativeStructureOptions& options) override;
+  RelativeStructureReply createOrUpdateRelativeStructure2(const std::vector<RelativeStructureRecord2>& parents,
+                                                          const std::string& view_type, bool complete,
+                                                          const RelativeStructureOptions2& options) override;
+  WireServiceData deleteRelativeStructure(const std::vector<DeleteStructureRecord>& parents,
+                                          const std::string& view_type,
+                                          const RelativeStructureOptions& options) override;
+  WireServiceData deleteRelativeStructure2(const std::vector<DeleteStructureRecord2>& parents,
+                                           const std::string& view_type,
+                                           const RelativeStructureOptions2& options) override;
 
   // PreferenceManagementStub: the values are stored under the lower-case
   // scope name, where getPreferences finds them.
@@ -130,6 +157,12 @@ class SampleWorld : public SessionStub,
   void add_referenced(WireServiceData& data, const WireObject& object, std::set<std::string>& seen) const;
   WireErrorStack not_found(const std::string& uid) const;
   void add_product_structure();
+  // The revision's BOM view, made when it has none; true when made.
+  bool ensure_bom_view(const std::string& revision_uid);
+  template <class Record>
+  RelativeStructureReply save_structure(const std::vector<Record>& parents);
+  template <class Record>
+  WireServiceData delete_structure(const std::vector<Record>& parents);
   struct ProductStructure;
   // Shared, so the header need not see the type.
   std::shared_ptr<ProductStructure> product_;
