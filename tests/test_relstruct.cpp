@@ -142,8 +142,14 @@ class BatchTest : public SessionTest {
 
   // Commits and takes the host's part of the results.
   std::map<std::string, std::string>* Commit(bool complete = true) {
-    Components* components_out = nullptr;
-    handles_.reset(table->KESTREL_RelativeStructureUpdateCommit(complete, &components_out));
+    Components* components_out = reinterpret_cast<Components*>(&components_out);  // any stale value
+    try {
+      handles_.reset(table->KESTREL_RelativeStructureUpdateCommit(complete, &components_out));
+    } catch (...) {
+      // A commit that raises hands out no map.
+      EXPECT_THAT(components_out, IsNull());
+      throw;
+    }
     components_.reset(components_out);
     return handles_.get();
   }

@@ -487,8 +487,10 @@ std::string KESTREL_RelativeStructureAddChild(int assy_id, int comp_id, HostObje
 
 std::map<std::string, std::string>* KESTREL_RelativeStructureUpdateCommit(bool complete, Components** components_out) {
   if (!components_out) BATCH_RAISE(940208, "KRAL SOA: Null components map in KESTREL_RelativeStructureUpdateCommit");
-  auto* components = new Components();
-  *components_out = components;
+  // The host gets its map when the commit returns; when it raises, no map
+  // is left for the host to free.
+  *components_out = nullptr;
+  auto components = std::make_unique<Components>();
   const bool debug = debugging();
   const char* view_type = or_empty(TOVMGR_VIREL_ask_view_type());
   if (debug) {
@@ -526,6 +528,7 @@ std::map<std::string, std::string>* KESTREL_RelativeStructureUpdateCommit(bool c
       update_batch);
   if (!handles && debug) RDEBUG_print_message("KESTREL_RelativeStructureUpdateCommit empty list");
   update_batch.emplace<std::monostate>();
+  *components_out = components.release();
   return handles;
 }
 

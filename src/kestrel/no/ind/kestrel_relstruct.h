@@ -34,7 +34,7 @@ std::string KESTREL_RelativeStructureAddChild(int assy_id, int comp_id, Orvane::
 // from client id to the occurrence's handle, "<parent> <BOM view> <thread>"
 // (empty when the host gives the parent no BOM view), or null when nothing
 // was sent; *components_out gets a new map from client id to the created
-// occurrences. Both maps are the host's.
+// occurrences (null when the commit raises). Both maps are the host's.
 std::map<std::string, std::string>* KESTREL_RelativeStructureUpdateCommit(
     bool complete, std::map<std::string, Orvane::PdmSoa::Component*>** components_out);
 
