@@ -1,4 +1,5 @@
 #include "halden/services/cad/StructuremanagementService.h"
+#include "halden/server/StructureManagementStub.h"
 
 #include "halden/soa/client/internal/Request.h"
 
@@ -19,7 +20,7 @@ StructuremanagementService* StructuremanagementService::getService(Soa::Client::
 
 GetRevisionRulesResponse StructuremanagementService::getRevisionRules() {
   auto reply = invoke(*connection_, kService, "getRevisionRules", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService).getRevisionRules();
+    return require<Soa::Server::StructureManagementStub>(server, kService).getRevisionRules();
   });
   GetRevisionRulesResponse out;
   out.serviceData = absorb(*connection_, reply.data);

@@ -6,7 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "halden/server/Stubs.h"
+#include "halden/server/Server.h"
+#include "halden/server/Wire.h"
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ServiceData.h"
@@ -16,8 +17,10 @@ namespace Halden::Soa::Client::Internal {
 // Rejected logins and failed requests are tried again at most this often.
 constexpr int kMaxAttempts = 3;
 
+// The endpoint's stub of the family, or a protocol error when it offers none.
 template <class Stub>
-Stub& require(Stub* stub, const char* service) {
+Stub& require(const Server::Server& server, const char* service) {
+  Stub* stub = server.stub<Stub>();
   if (!stub) throw ProtocolException(std::string("service not offered by the server: ") + service);
   return *stub;
 }
