@@ -1,6 +1,6 @@
 #include "halden/services/administration/PreferencemanagementService.h"
-#include "halden/server/PreferenceManagementStub.h"
 
+#include "halden/server/PreferenceManagementStub.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Administration {

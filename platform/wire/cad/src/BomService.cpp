@@ -117,9 +117,10 @@ GetConfiguredRevisionsResponse StructuremanagementService::getConfiguredRevision
   out.output.reserve(reply.outputs.size());
   for (const auto& o : reply.outputs)
     out.output.push_back({objectOf(models, o.item_uid),
-                          o.rule_uid.empty() ? nullptr
-                                             : dynamic_cast<Soa::Client::Model::RevisionRule*>(
-                                                   models.objectOf(o.rule_uid, {"RevisionRule"})),
+                          o.rule_uid.empty()
+                              ? nullptr
+                              : dynamic_cast<Soa::Client::Model::RevisionRule*>(
+                                    Soa::Client::Internal::Access::objectOf(models, o.rule_uid, {"RevisionRule"})),
                           objectOf(models, o.revision_uid)});
   return out;
 }

@@ -1,6 +1,6 @@
 #include "halden/services/cad/StructuremanagementService.h"
-#include "halden/server/StructureManagementStub.h"
 
+#include "halden/server/StructureManagementStub.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Cad {
@@ -27,9 +27,9 @@ GetRevisionRulesResponse StructuremanagementService::getRevisionRules() {
   auto* models = connection_->getModelManager();
   out.output.reserve(reply.rules.size());
   for (const auto& uid : reply.rules)
-    out.output.push_back(
-        {uid.empty() ? nullptr
-                     : dynamic_cast<Soa::Client::Model::RevisionRule*>(models->objectOf(uid, {"RevisionRule"}))});
+    out.output.push_back({uid.empty() ? nullptr
+                                      : dynamic_cast<Soa::Client::Model::RevisionRule*>(
+                                            Soa::Client::Internal::Access::objectOf(*models, uid, {"RevisionRule"}))});
   return out;
 }
 

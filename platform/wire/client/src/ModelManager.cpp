@@ -1,8 +1,8 @@
 #include "halden/soa/client/ModelManager.h"
-#include "halden/server/DataManagementStub.h"
 
 #include <map>
 
+#include "halden/server/DataManagementStub.h"
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/internal/Request.h"

@@ -1,6 +1,6 @@
 #include "halden/services/core/SessionService.h"
-#include "halden/server/SessionStub.h"
 
+#include "halden/server/SessionStub.h"
 #include "halden/services/internal/core/SessionService.h"
 #include "halden/soa/client/internal/Request.h"
 
@@ -47,8 +47,10 @@ GetSessionInfoResponse SessionService::getSessionInfo() {
   out.serviceData = absorb(*connection_, reply.data);
   auto* models = connection_->getModelManager();
   if (!reply.user_uid.empty())
-    out.user = dynamic_cast<Soa::Client::Model::User*>(models->objectOf(reply.user_uid, {"User"}));
-  if (!reply.group_uid.empty()) out.group = models->objectOf(reply.group_uid, {"Group"});
+    out.user = dynamic_cast<Soa::Client::Model::User*>(
+        Soa::Client::Internal::Access::objectOf(*models, reply.user_uid, {"User"}));
+  if (!reply.group_uid.empty())
+    out.group = Soa::Client::Internal::Access::objectOf(*models, reply.group_uid, {"Group"});
   out.serverVersion = reply.server_version;
   return out;
 }

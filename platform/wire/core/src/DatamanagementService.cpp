@@ -1,6 +1,6 @@
 #include "halden/services/core/DatamanagementService.h"
-#include "halden/server/DataManagementStub.h"
 
+#include "halden/server/DataManagementStub.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Core {

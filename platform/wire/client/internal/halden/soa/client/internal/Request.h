@@ -11,6 +11,7 @@
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ServiceData.h"
+#include "halden/soa/client/internal/Access.h"
 
 namespace Halden::Soa::Client::Internal {
 
@@ -33,7 +34,7 @@ auto invoke(Connection& connection, const char* service, const char* operation, 
             CredentialManager::Credentials* login = nullptr) -> decltype(call(std::declval<Server::Server&>())) {
   for (int attempt = 1;; ++attempt) {
     try {
-      Server::Server* server = connection.endpoint();
+      Server::Server* server = Access::endpoint(connection);
       if (!server) throw ConnectionException("no server answers at " + connection.getHost());
       server->requests.push_back({service, operation, activePolicyId()});
       return call(*server);
@@ -69,7 +70,7 @@ ServiceData absorb(Connection& connection, const Server::WireServiceData& data);
 template <class Service>
 Service* serviceOf(Connection* connection, const char* name) {
   if (!connection) throw RuntimeException(std::string("no connection given to ") + name);
-  auto& slot = connection->serviceSlot(name);
+  auto& slot = Access::serviceSlot(*connection, name);
   if (!slot) slot = std::make_shared<Service>(connection);
   return static_cast<Service*>(slot.get());
 }
