@@ -22,7 +22,7 @@ std::string parent_of(int children) { return "WIDE-" + std::to_string(children);
 struct Session {
   Session() {
     corerun::testing::set_log_enabled(false);
-    auto& world = server.world;
+    auto& world = test_server.world;
     int part = 0;
     for (int size : kSizes) {
       world.add_item(parent_of(size), "Wide assembly");
@@ -47,7 +47,7 @@ struct Session {
     return table->KESTREL_ask_bom_top_line(window);
   }
 
-  Halden::Soa::Server::TestServer server{kHost};
+  Halden::Soa::Server::TestServer test_server{kHost};
   const KESTREL_interface_s* table = nullptr;
 };
 
@@ -73,7 +73,7 @@ void BM_ExpandBomLines(benchmark::State& state) {
   release(s.table->KESTREL_expand_bom_lines(lines, 0));
   for (auto _ : state) {
     release(s.table->KESTREL_expand_bom_lines(lines, 0));
-    s.server.server.requests.clear();
+    s.test_server.server.requests.clear();
   }
   state.SetItemsProcessed(state.iterations() * children);
 }
