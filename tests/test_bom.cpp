@@ -90,7 +90,7 @@ class BomTest : public SessionTest {
   BomWindowsReply SentWindow(const std::vector<BomWindowRequest>& requests, BomWindowRequest* sent) {
     EXPECT_THAT(requests, SizeIs(1));
     if (!requests.empty()) *sent = requests[0];
-    return world.createBomWindows(requests);
+    return world.structuremanagement.createBomWindows(requests);
   }
 
   // Child lines and their lists are the host's; here the test is the host.
@@ -269,7 +269,7 @@ TEST_F(BomTest, ReplyWithoutOutputsRaisesAndSeveralGiveTheFirst) {
   EXPECT_CALL(structuremanagement, createBomWindows(_))
       .WillOnce([](const auto&) { return BomWindowsReply{}; })
       .WillOnce([&](const auto& requests) {
-        auto reply = world.createBomWindows({requests[0], requests[0]});
+        auto reply = world.structuremanagement.createBomWindows({requests[0], requests[0]});
         EXPECT_THAT(reply.outputs, SizeIs(2));
         return reply;
       });
@@ -319,7 +319,7 @@ class TopLineTest : public BomTest, public ::testing::WithParamInterface<TopLine
 TEST_P(TopLineTest, WindowWithoutAUsableTopLineRaises) {
   const std::string uid = Uid(Revision("K-1000", "B"));
   ON_CALL(structuremanagement, createBomWindows(_)).WillByDefault([&](const auto& requests) {
-    auto reply = world.createBomWindows(requests);
+    auto reply = world.structuremanagement.createBomWindows(requests);
     for (auto& object : reply.data.objects)
       if (object.uid == reply.outputs[0].window_uid) GetParam().shape(object);
     return reply;
@@ -361,8 +361,9 @@ TEST_F(BomTest, ExpandingTheTopLineGivesNewChildLinesUnderTheRule) {
   std::vector<std::string> lines;
   ExpandInfo info;
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _))
-      .WillOnce(DoAll(SaveArg<0>(&lines), SaveArg<1>(&info),
-                      [&](const auto& l, const auto& i) { return world.expandBomLinesOneLevel(l, i); }));
+      .WillOnce(DoAll(SaveArg<0>(&lines), SaveArg<1>(&info), [&](const auto& l, const auto& i) {
+        return world.structuremanagement.expandBomLinesOneLevel(l, i);
+      }));
 
   auto children = Own(table->KESTREL_expand_bom_line(top, 0));
 
@@ -423,8 +424,9 @@ TEST_P(ExpansionModeTest, ModeChoosesFiltersAndFlag) {
   BomLine* top = TopLine("K-1000", "B");
   ExpandInfo info;
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _))
-      .WillOnce(
-          DoAll(SaveArg<1>(&info), [&](const auto& l, const auto& i) { return world.expandBomLinesOneLevel(l, i); }));
+      .WillOnce(DoAll(SaveArg<1>(&info), [&](const auto& l, const auto& i) {
+        return world.structuremanagement.expandBomLinesOneLevel(l, i);
+      }));
 
   if (c.several) {
     Own(table->KESTREL_expand_bom_lines({top}, c.mode));
@@ -469,10 +471,10 @@ TEST_F(BomTest, ExpandingALineWithAParentRegistersOnlyItsChildren) {
 TEST_F(BomTest, SurplusOutputsGiveListsButNoParentRegistration) {
   BomLine* top = TopLine("K-1000", "B");
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _)).WillOnce([&](const auto& lines, const auto& info) {
-    auto reply = world.expandBomLinesOneLevel(lines, info);
+    auto reply = world.structuremanagement.expandBomLinesOneLevel(lines, info);
     // An output for a line of another window that nobody asked for.
-    auto other = world.createBomWindows({BomWindowRequest{"", "", "rev-K-1200-A", "", {}}});
-    auto extra = world.expandBomLinesOneLevel({other.outputs[0].top_line_uid}, info);
+    auto other = world.structuremanagement.createBomWindows({BomWindowRequest{"", "", "rev-K-1200-A", "", {}}});
+    auto extra = world.structuremanagement.expandBomLinesOneLevel({other.outputs[0].top_line_uid}, info);
     reply.outputs.push_back(extra.outputs[0]);
     reply.data.objects.insert(reply.data.objects.end(), other.data.objects.begin(), other.data.objects.end());
     reply.data.objects.insert(reply.data.objects.end(), extra.data.objects.begin(), extra.data.objects.end());
@@ -492,7 +494,7 @@ TEST_F(BomTest, ShortRepliesGiveFewerListsAndAnEmptyListForOneLine) {
   auto children = Own(table->KESTREL_expand_bom_line(top, 0));
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _))
       .WillOnce([&](const auto& lines, const auto& info) {
-        auto reply = world.expandBomLinesOneLevel(lines, info);
+        auto reply = world.structuremanagement.expandBomLinesOneLevel(lines, info);
         reply.outputs.resize(1);
         return reply;
       })
@@ -514,7 +516,7 @@ TEST_F(BomTest, NoLinesSendOneEmptyRequest) {
 TEST_F(BomTest, ChildWithoutAServerLineGetsNoHostLine) {
   BomLine* top = TopLine("K-1000", "B");
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _)).WillOnce([&](const auto& lines, const auto& info) {
-    auto reply = world.expandBomLinesOneLevel(lines, info);
+    auto reply = world.structuremanagement.expandBomLinesOneLevel(lines, info);
     reply.outputs[0].children[0].line_uid.clear();
     return reply;
   });
@@ -533,7 +535,7 @@ TEST_F(BomTest, PathsFindLinesByTheirLastNameInOneRequest) {
   Halden::Soa::Client::setActivePolicyId(-1);
   std::vector<BomPathRequest> sent;
   EXPECT_CALL(structuremanagement, getBomLinesByPath(_)).WillOnce(DoAll(SaveArg<0>(&sent), [&](const auto& requests) {
-    return world.getBomLinesByPath(requests);
+    return world.structuremanagement.getBomLinesByPath(requests);
   }));
   std::vector<BomLine*> out;
 
@@ -569,7 +571,7 @@ TEST_F(BomTest, PathsBelowALine) {
 TEST_F(BomTest, PathReplyLineThatIsNoBomLineAddsNothing) {
   BomWindow* window = Window("K-1000", "B");
   EXPECT_CALL(structuremanagement, getBomLinesByPath(_)).WillOnce([&](const auto& requests) {
-    auto reply = world.getBomLinesByPath(requests);
+    auto reply = world.structuremanagement.getBomLinesByPath(requests);
     reply.lines["K-1000"] = "rev-K-1000-B";  // held by the host as a revision
     return reply;
   });

@@ -72,7 +72,7 @@ class ItemTest : public SessionTest {
     ClearRequests();
     ON_CALL(datamanagement, getItemFromId(_, _, _)).WillByDefault([this](const auto& ids, int count, const auto& f) {
       sent.push_back({ids, count, f});
-      return world.getItemFromId(ids, count, f);
+      return world.datamanagement.getItemFromId(ids, count, f);
     });
   }
 
@@ -162,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, ItemModeTest,
 TEST_F(ItemTest, FirstItemIsAnsweredButEveryItemIsRegistered) {
   EXPECT_CALL(datamanagement, getItemFromId(_, _, _)).WillOnce([&](const auto& ids, int count, const auto& filters) {
     sent.push_back({ids, count, filters});
-    return world.getItemFromId({ids[0], {"K-1100", {}}}, 1, filters);
+    return world.datamanagement.getItemFromId({ids[0], {"K-1100", {}}}, 1, filters);
   });
 
   Item* item = table->KESTREL_get_items_and_revisions_by_id("K-1200", 0, {"A", "B"}, 0);
@@ -216,7 +216,7 @@ TEST_F(ItemTest, RevisionsOfAHostItem) {
 TEST_F(ItemTest, RevisionEntryWithoutARevisionGivesANullEntry) {
   Item* item = ItemsById({{"K-1110", {}}})[0];
   EXPECT_CALL(datamanagement, getItemFromId(_, _, _)).WillOnce([&](const auto& ids, int count, const auto& filters) {
-    auto reply = world.getItemFromId(ids, count, filters);
+    auto reply = world.datamanagement.getItemFromId(ids, count, filters);
     reply.outputs[0].revisions.insert(reply.outputs[0].revisions.begin(), {"", {}});
     return reply;
   });
@@ -248,7 +248,7 @@ TEST_F(ItemTest, RepliesWithHolesAreSkipped) {
       table->KESTREL_ask_connection()->getModelManager()->constructTypedObject("Dataset", "ds-K-1100-A-jt");
   SoaManager::GetObjectManager()->WrapSoaObjectAsClass(server_dataset, Item::AskClassName());
   EXPECT_CALL(datamanagement, getItemFromId(_, _, _)).WillOnce([&](const auto& ids, int count, const auto& filters) {
-    auto reply = world.getItemFromId(ids, count, filters);
+    auto reply = world.datamanagement.getItemFromId(ids, count, filters);
     reply.outputs[0].item_uid.clear();
     return reply;
   });
@@ -282,7 +282,7 @@ TEST_F(ConfiguredTest, CurrentRuleConfiguresAndTheGivenNameRecords) {
   std::vector<ConfiguredRevisionRequest> asked;
   EXPECT_CALL(structuremanagement, getConfiguredRevisions(_)).Times(3).WillRepeatedly([&](const auto& requests) {
     asked.insert(asked.end(), requests.begin(), requests.end());
-    return world.getConfiguredRevisions(requests);
+    return world.structuremanagement.getConfiguredRevisions(requests);
   });
 
   ItemRevision* working = table->KESTREL_ask_configured_revision("K-1110", "Latest Working");

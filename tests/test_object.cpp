@@ -193,7 +193,7 @@ TEST_F(ObjectTest, ConstructTakesTheLoadedObjectWithTheKey) {
 
 TEST_F(ObjectTest, ConstructTakesTheFirstLoadedObjectWithTheKeyOnly) {
   EXPECT_CALL(datamanagement, loadObjects(ElementsAre("rev-1"))).WillOnce(Invoke([&](const auto&) {
-    auto reply = world.loadObjects({"item-1", "rev-1"});
+    auto reply = world.datamanagement.loadObjects({"item-1", "rev-1"});
     reply.plain = {"", "item-1", "rev-1"};
     return reply;
   }));
@@ -304,7 +304,7 @@ TEST_F(ObjectTest, LoadObjectsAppendsOneEntryPerReturnedObject) {
 
 TEST_F(ObjectTest, LoadObjectsAppendsANullEntryForANullObjectOfTheReply) {
   EXPECT_CALL(datamanagement, loadObjects(ElementsAre("rev-1", "item-1"))).WillOnce(Invoke([&](const auto& uids) {
-    auto reply = world.loadObjects(uids);
+    auto reply = world.datamanagement.loadObjects(uids);
     reply.plain = {"rev-1", "", "item-1"};
     return reply;
   }));
@@ -382,7 +382,7 @@ TEST_F(ObjectTest, FirstForcedReadLoadsTheStandardProperties) {
   EXPECT_CALL(datamanagement, getProperties(ElementsAre("item-1"), IsEmpty())).WillOnce(Invoke([&](auto& u, auto& n) {
     EXPECT_EQ(log_text(), "");  // the warning follows the load
     names = &n;
-    return world.getProperties(u, n);
+    return world.datamanagement.getProperties(u, n);
   }));
   EXPECT_EQ(table->KESTREL_get_object_property_string(item, "object_name", true), "Widget");
   ASSERT_EQ(server.requests.size(), 1u);
@@ -483,7 +483,7 @@ TEST_F(ObjectTest, ServerPropertyForceLoadWarnsBeforeItsOneRequest) {
       .WillOnce(Invoke([&](auto& u, auto& n) {
         EXPECT_THAT(log_lines(), ElementsAre("KRAL SOA Warning: force-load of non-policy property owner_note on "
                                              "object of type ItemRevision"));
-        return world.getProperties(u, n);
+        return world.datamanagement.getProperties(u, n);
       }));
   Halden::Soa::Client::Property* property = kestrel::get_property_force_load(object, "owner_note");
   ASSERT_THAT(property, NotNull());

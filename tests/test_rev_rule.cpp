@@ -230,7 +230,7 @@ TEST_F(RevRuleTest, AServerWithoutRulesIsAskedAgainAndTheBuildDoesNotRunInsideIt
 
 TEST_F(RevRuleTest, SkipsANullRuleOfTheServerList) {
   EXPECT_CALL(structuremanagement, getRevisionRules()).WillOnce([&] {
-    RevisionRulesReply reply = world.getRevisionRules();
+    RevisionRulesReply reply = world.structuremanagement.getRevisionRules();
     reply.rules.insert(reply.rules.begin() + 1, "");
     return reply;
   });
@@ -305,12 +305,12 @@ TEST_F(RevRuleTest, PersistsTheRuleAsTheUserPreference) {
     EXPECT_EQ(p.values.size(), 1u);
     EXPECT_EQ(p.values.at(0).origin, "Halden");
     EXPECT_THAT(p.values.at(0).values, ElementsAre("Unit Effectivity"));
-    return world.setPreferences(scopes);
+    return world.preferencemanagement.setPreferences(scopes);
   });
   EXPECT_EQ(table->KESTREL_set_configuration_rule("Unit Effectivity", true), 0);
   EXPECT_THAT(Requests(), ElementsAre("setPreferences"));
   EXPECT_EQ(server.requests[0].policy, 2);
-  EXPECT_THAT(world.getPreferences("user", {"HX_config_rule_name"}).preferences["HX_config_rule_name"],
+  EXPECT_THAT(world.session.getPreferences("user", {"HX_config_rule_name"}).preferences["HX_config_rule_name"],
               ElementsAre("Unit Effectivity"));
   EXPECT_EQ(RuleName(false), "Unit Effectivity");
 }

@@ -4,7 +4,6 @@
 
 #include "cadlink/testing.h"
 #include "corerun/testing.h"
-#include "halden/server/Endpoint.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
 #include "srvtools/testing.h"
@@ -34,20 +33,10 @@ SessionTest::SessionTest() {
   int version = 0;
   table = KESTREL_init_module(&version);
   Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-
-  server.session = &session;
-  server.datamanagement = &datamanagement;
-  server.connection = &connection;
-  server.structuremanagement = &structuremanagement;
-  server.preferencemanagement = &preferencemanagement;
-  Halden::Soa::Server::bindEndpoint(kHost, &server);
   objmodel::testing::set_default_iiop_string(kHost);
 }
 
-SessionTest::~SessionTest() {
-  Halden::Soa::Server::unbindEndpoint(kHost);
-  Orvane::PdmSoa::SoaManager::SetSoaInterface(nullptr);
-}
+SessionTest::~SessionTest() { Orvane::PdmSoa::SoaManager::SetSoaInterface(nullptr); }
 
 void SessionTest::Connect(const char* protocol) {
   table->KESTREL_create_connection(kHost, protocol, "engineer", "secret", "Engineering", "Designer", "", false);
