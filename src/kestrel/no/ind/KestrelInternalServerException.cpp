@@ -54,6 +54,7 @@ void KestrelInternalServerException::handleInternalServerException(
   }
   if (dynamic_cast<const Halden::Soa::Client::ProtocolException*>(&e)) {
     if (PDI_ask_HTTP() && !PDI_get_start_hxserver()) {
+      // "an protocol": hosts and support match the line as it is.
       ERROR_lprintf("Halden Integration: The server returned an protocol error : %s\n", e.what());
       ERROR_lprintf("Halden Integration: This is most likely the result of a programming error.\n");
       KESTREL_RAISE(940209, "%s", kInternalError);

@@ -33,6 +33,7 @@ void load_host_rule(Cad::RevisionRuleConfigInfo& config) {
   ModelObject* object = kestrel::get_model_manager()->constructTypedObject("RevisionRule", uid);
   if (!object) KESTREL_RAISE(940032, "KRAL SOA: construct object failed on uid = %s\n", uid.c_str());
   auto* rule = dynamic_cast<Model::RevisionRule*>(object);
+  // "item revision" for a rule: the text hosts know; keep it.
   if (!rule) KESTREL_RAISE(940032, "KRAL SOA: Cast to item revision failed, uid = %s\n", uid.c_str());
   config.revRule = rule;
   config.clientId.clear();

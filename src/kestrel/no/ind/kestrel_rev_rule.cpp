@@ -211,7 +211,7 @@ Record selected_record(bool from_preference) {
   if (!from_preference) return rules().current_rev_rule;
   char* name = nullptr;
   KESTREL_ask_configuration_rule(true, &name);
-  SM_free(name);
+  const SmString unused(name);  // asked only for the record it selects
   return rules().preference_rev_rule;
 }
 
@@ -237,6 +237,7 @@ Record select_rule(const char* rule_name, bool persist) {
   }
   if (record) rules().current_rev_rule = record;
   if (debugging())
+    // No blank after the comma: the line as hosts' logs show it.
     RDEBUG_print_message("KESTREL_set_configuration_rule returns status = %d,setting rule = %s", record ? 0 : kFailure,
                          or_empty(rule_name));
   return record;

@@ -135,7 +135,7 @@ UString KESTREL_get_datetime_string(const date_s* date) {
                                              date->second);
     const std::string text = when.toString();
     if (kestrel::debug_enabled(kestrel::kDebugSoa))
-      RDEBUG_print_message("KRAL SOA debug: KESTREL_get_datetime_string  time=%s\n", text.c_str());
+      RDEBUG_print_message("KRAL SOA debug: KESTREL_get_datetime_string  time=%s\n", text.c_str());  // two blanks, kept
     return StringToUString(text);
   }
   return StringToUString(Halden::Soa::Common::DateTime::getNullDate().toString());
@@ -147,6 +147,7 @@ std::vector<std::string>* KESTREL_list_available_services() {
   auto list = std::make_unique<std::vector<std::string>>();
   list->reserve(names.size());
   const bool debug = kestrel::debug_enabled(kestrel::kDebugSoa);
+  // No newlines between the names: the listing as hosts' logs show it.
   if (debug) RDEBUG_print_message("KRAL SOA debug: Halden server reports following SOA services available:");
   for (auto& name : names) {
     if (debug) RDEBUG_print_message("%s", name.c_str());
