@@ -657,10 +657,11 @@ class BomConversion : public ConversionTest<BomConversion, BomTest> {
          [](BomConversion& t) { delete t.table->KESTREL_expand_bom_lines({t.TopLine("K-1000", "B")}, 0); }},
         {"Paths",
          [](BomConversion& t, const auto& fail) {
-           ON_CALL(t.structuremanagement, getBomLinesByPath(_)).WillByDefault([fail](const auto&) -> BomLinesByPathReply {
-             fail();
-             return {};
-           });
+           ON_CALL(t.structuremanagement, getBomLinesByPath(_))
+               .WillByDefault([fail](const auto&) -> BomLinesByPathReply {
+                 fail();
+                 return {};
+               });
          },
          [](BomConversion& t) {
            std::vector<BomLine*> out;

@@ -346,7 +346,10 @@ class ItemConversion : public ConversionTest<ItemConversion, ConfiguredTest> {
       EXPECT_THAT(t.frame->KnownConfigdRevs(), IsEmpty());
     };
     return {
-        {"ItemsById", fail_by_id, [](ItemConversion& t) { t.table->KESTREL_get_items_by_id({{"K-1200", {}}}, 0); },
+        {"ItemsById", fail_by_id,
+         [](ItemConversion& t) {
+           t.table->KESTREL_get_items_by_id({{"K-1200", {}}}, 0);
+         },
          registers_nothing},
         {"RevisionById", fail_by_id,
          [](ItemConversion& t) { t.table->KESTREL_get_item_revision_by_id("K-1200", "", 0); }, registers_nothing},

@@ -315,7 +315,8 @@ class PersistConversion : public ConversionTest<PersistConversion, RevRuleTest> 
       EXPECT_EQ(status, 920000);
     };
     return {
-        {"SetRule", fail, [](PersistConversion& t) { t.table->KESTREL_set_configuration_rule("Latest Released", true); },
+        {"SetRule", fail,
+         [](PersistConversion& t) { t.table->KESTREL_set_configuration_rule("Latest Released", true); },
          keeps_the_selection},
         {"SetRuleAll", fail,
          [](PersistConversion& t) { t.table->KESTREL_set_config_rule_all("Latest Released", "", false, 0, true); },
@@ -540,6 +541,18 @@ TEST_F(HiddenRuleTest, AFailedEntryListLoadPassesTheFrameworkExceptionOn) {
       .WillOnce(Throw(RuntimeException("entries unavailable")));
   bool precise = false;
   EXPECT_THROW(table->KESTREL_ask_config_rule_has_precise(false, &precise), RuntimeException);
+}
+
+// The rule cache outlives the session; its entry list is not asked of a
+// connection that is gone.
+TEST_F(HiddenRuleTest, AnEntryListLoadWithoutAConnectionRaises) {
+  ListRules();
+  table->KESTREL_logout(false);
+  ClearRequests();
+  bool precise = true;
+  EXPECT_THAT([&] { table->KESTREL_ask_config_rule_has_precise(false, &precise); },
+              RaisesFrom(940209, "SOA: No connection object - SOA unavailable or not initialized", kSource));
+  EXPECT_TRUE(server.requests.empty());
 }
 
 // Rule, date and unit together: slot 131

@@ -56,9 +56,8 @@ void PrintTo(const ConvertingOperation<Area>& operation, std::ostream* os) {
 // then KESTREL_CONVERSION_SUITE(BomConversion). Operations() is a member, so
 // its lambdas reach the fixture's mocks.
 template <class Area, class Fixture>
-class ConversionTest
-    : public Fixture,
-      public ::testing::WithParamInterface<std::tuple<ConvertingOperation<Area>, FrameworkFailure>> {
+class ConversionTest : public Fixture,
+                       public ::testing::WithParamInterface<std::tuple<ConvertingOperation<Area>, FrameworkFailure>> {
  public:
   using Operation = ConvertingOperation<Area>;
 
@@ -78,9 +77,9 @@ class ConversionTest
 
 }  // namespace kestrel::test
 
-#define KESTREL_CONVERSION_SUITE(Area)                                                  \
-  TEST_P(Area, FrameworkExceptionsBecomeErrors) { Check(); }                             \
-  INSTANTIATE_TEST_SUITE_P(Operations, Area,                                             \
-                           ::testing::Combine(::testing::ValuesIn(Area::Operations()),   \
+#define KESTREL_CONVERSION_SUITE(Area)                                                                     \
+  TEST_P(Area, FrameworkExceptionsBecomeErrors) { Check(); }                                               \
+  INSTANTIATE_TEST_SUITE_P(Operations, Area,                                                               \
+                           ::testing::Combine(::testing::ValuesIn(Area::Operations()),                     \
                                               ::testing::ValuesIn(::kestrel::test::framework_failures())), \
                            Area::Name)

@@ -8,10 +8,10 @@
 #include "corerun/memory.h"
 #include "halden/services/cad/StructuremanagementService.h"
 #include "halden/soa/client/model/Structure.h"
-#include "kestrel_rev_rule.h"
 #include "kestrel_call.h"
 #include "kestrel_host.h"
 #include "kestrel_request.h"
+#include "kestrel_rev_rule.h"
 #include "kestrel_scoped.h"
 
 namespace Cad = Halden::Services::Cad;

@@ -21,9 +21,9 @@ Halden::Soa::Client::ModelObject* server_object_of(Site site, Orvane::PdmSoa::Mo
 
 #pragma GCC diagnostic pop
 
-std::vector<Halden::Soa::Client::ModelObject*> server_objects_of(Site site,
-                                                                 const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
-                                                                 const char* entry, int code, const char* format) {
+std::vector<Halden::Soa::Client::ModelObject*> server_objects_of(
+    Site site, const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const char* entry, int code,
+    const char* format) {
   std::vector<Halden::Soa::Client::ModelObject*> server_objects;
   server_objects.reserve(objects.size());
   for (Orvane::PdmSoa::ModelObject* object : objects) {

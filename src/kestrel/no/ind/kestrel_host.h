@@ -30,9 +30,8 @@ Halden::Soa::Client::ModelObject* server_object_of(Site site, Orvane::PdmSoa::Mo
 // The server objects of the host objects, in order, all checked before the
 // caller sends anything: a null host object raises 940208 "KRAL SOA: Null
 // object in <entry>", one without a server object as server_object_of.
-std::vector<Halden::Soa::Client::ModelObject*> server_objects_of(Site site,
-                                                                 const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
-                                                                 const char* entry, int code, const char* format)
-    __attribute__((format(printf, 5, 0)));
+std::vector<Halden::Soa::Client::ModelObject*> server_objects_of(
+    Site site, const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const char* entry, int code,
+    const char* format) __attribute__((format(printf, 5, 0)));
 
 }  // namespace kestrel

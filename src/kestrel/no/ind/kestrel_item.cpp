@@ -4,11 +4,11 @@
 
 #include "halden/services/cad/StructuremanagementService.h"
 #include "halden/services/core/DatamanagementService.h"
-#include "kestrel_object.h"
-#include "kestrel_rev_rule.h"
 #include "kestrel_call.h"
 #include "kestrel_host.h"
+#include "kestrel_object.h"
 #include "kestrel_request.h"
+#include "kestrel_rev_rule.h"
 
 using Halden::Services::Cad::StructuremanagementService;
 using Halden::Services::Core::DatamanagementService;
@@ -94,8 +94,7 @@ std::vector<Item*>* ask_items_with_revisions(const IdRecords& ids, int revision_
                              StringToUString(entry.itemRevision->getUid()));
       for (ModelObject* dataset : entry.datasets) {
         if (!dataset) continue;
-        if (auto* host = kestrel::wrap_as<Dataset>(dataset))
-          datasets.push_back(host);
+        if (auto* host = kestrel::wrap_as<Dataset>(dataset)) datasets.push_back(host);
       }
     }
     (*items)[i] = item;

@@ -15,8 +15,8 @@
 #include "halden/services/administration/PreferencemanagementService.h"
 #include "halden/services/core/DatamanagementService.h"
 #include "halden/soa/client/Exceptions.h"
-#include "kestrel_object.h"
 #include "kestrel_call.h"
+#include "kestrel_object.h"
 #include "kestrel_request.h"
 #include "kestrel_scoped.h"
 #include "objmodel/SoaManager.h"
@@ -36,8 +36,8 @@ constexpr int kFailure = 920000;
 constexpr const char* kToday = "Today";
 constexpr const char* kRulePreference = "HX_config_rule_name";
 
-using kestrel::SmString;
 using kestrel::or_empty;
+using kestrel::SmString;
 
 // One revision rule as the library keeps it.
 struct RevRuleRecord {
