@@ -15,14 +15,12 @@
 #include "objmodel/ModelObject.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
-using Halden::Soa::Client::NotLoadedException;
-using Halden::Soa::Client::RuntimeException;
-using Halden::Soa::Common::Exceptions::SoaException;
 using Halden::Soa::Server::BomLinesByPathReply;
 using Halden::Soa::Server::BomPathRequest;
 using Halden::Soa::Server::BomWindowRequest;
@@ -628,88 +626,53 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- framework exceptions ----------------------------------------------------
 
-struct OperationCase {
-  const char* name;
-  std::function<void(BomTest&, std::function<void()> fail)> script;
-  std::function<void(BomTest&)> call;
-};
-void PrintTo(const OperationCase& c, std::ostream* os) { *os << c.name; }
-
-class BomExceptionTest : public BomTest, public ::testing::WithParamInterface<OperationCase> {
+class BomConversion : public ConversionTest<BomConversion, BomTest> {
  public:
-  using BomTest::structuremanagement;
-  using BomTest::table;
-  using BomTest::TopLine;
-  using BomTest::Window;
-};
-
-TEST_P(BomExceptionTest, FrameworkExceptionsBecomeErrors) {
-  struct Kind {
-    std::function<void()> fail;
-    int code;
-    const char* text;
-  };
-  const Kind kinds[] = {
-      {[] { throw RuntimeException("boom"); }, 940222, "KRAL SOA: SOA runtime exception: boom"},
-      {[] { throw NotLoadedException("gone"); }, 940223, "KRAL SOA: SOA not loaded exception: gone"},
-      {[] { throw SoaException("refused"); }, 940222, "KRAL SOA: SOA exception: refused"},
-  };
-  for (const auto& kind : kinds) {
-    GetParam().script(*this, kind.fail);
-    EXPECT_THAT([&] { GetParam().call(*this); }, RaisesFrom(kind.code, kind.text, "kestrel_bom.cpp"));
+  static constexpr const char* kFile = "kestrel_bom.cpp";
+  static std::vector<Operation> Operations() {
+    return {
+        {"CreateWindow",
+         [](BomConversion& t, const auto& fail) {
+           ON_CALL(t.structuremanagement, createBomWindows(_)).WillByDefault([fail](const auto&) -> BomWindowsReply {
+             fail();
+             return {};
+           });
+         },
+         [](BomConversion& t) { t.Window("K-1000", "B"); }},
+        {"CloseWindow",
+         [](BomConversion& t, const auto& fail) {
+           ON_CALL(t.structuremanagement, closeBomWindows(_))
+               .WillByDefault([fail](const auto&) -> Halden::Soa::Server::WireServiceData {
+                 fail();
+                 return {};
+               });
+         },
+         [](BomConversion& t) { t.table->KESTREL_close_bom_window(t.Window("K-1000", "B")); }},
+        {"ExpandLines",
+         [](BomConversion& t, const auto& fail) {
+           ON_CALL(t.structuremanagement, expandBomLinesOneLevel(_, _))
+               .WillByDefault([fail](const auto&, const auto&) -> ExpandBomLinesReply {
+                 fail();
+                 return {};
+               });
+         },
+         [](BomConversion& t) { delete t.table->KESTREL_expand_bom_lines({t.TopLine("K-1000", "B")}, 0); }},
+        {"Paths",
+         [](BomConversion& t, const auto& fail) {
+           ON_CALL(t.structuremanagement, getBomLinesByPath(_))
+               .WillByDefault([fail](const auto&) -> BomLinesByPathReply {
+                 fail();
+                 return {};
+               });
+         },
+         [](BomConversion& t) {
+           std::vector<BomLine*> out;
+           t.table->KESTREL_ask_bom_lines_by_path(t.Window("K-1000", "B"), {{"K-1300"}}, &out);
+         }},
+    };
   }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Operations, BomExceptionTest,
-    ::testing::Values(
-        OperationCase{"CreateWindow",
-                      [](BomTest& t, auto fail) {
-                        ON_CALL(static_cast<BomExceptionTest&>(t).structuremanagement, createBomWindows(_))
-                            .WillByDefault([fail](const auto&) -> BomWindowsReply {
-                              fail();
-                              return {};
-                            });
-                      },
-                      [](BomTest& t) { static_cast<BomExceptionTest&>(t).Window("K-1000", "B"); }},
-        OperationCase{"CloseWindow",
-                      [](BomTest& t, auto fail) {
-                        ON_CALL(static_cast<BomExceptionTest&>(t).structuremanagement, closeBomWindows(_))
-                            .WillByDefault([fail](const auto&) -> Halden::Soa::Server::WireServiceData {
-                              fail();
-                              return {};
-                            });
-                      },
-                      [](BomTest& t) {
-                        auto& e = static_cast<BomExceptionTest&>(t);
-                        e.table->KESTREL_close_bom_window(e.Window("K-1000", "B"));
-                      }},
-        OperationCase{"ExpandLines",
-                      [](BomTest& t, auto fail) {
-                        ON_CALL(static_cast<BomExceptionTest&>(t).structuremanagement, expandBomLinesOneLevel(_, _))
-                            .WillByDefault([fail](const auto&, const auto&) -> ExpandBomLinesReply {
-                              fail();
-                              return {};
-                            });
-                      },
-                      [](BomTest& t) {
-                        auto& e = static_cast<BomExceptionTest&>(t);
-                        delete e.table->KESTREL_expand_bom_lines({e.TopLine("K-1000", "B")}, 0);
-                      }},
-        OperationCase{"Paths",
-                      [](BomTest& t, auto fail) {
-                        ON_CALL(static_cast<BomExceptionTest&>(t).structuremanagement, getBomLinesByPath(_))
-                            .WillByDefault([fail](const auto&) -> BomLinesByPathReply {
-                              fail();
-                              return {};
-                            });
-                      },
-                      [](BomTest& t) {
-                        auto& e = static_cast<BomExceptionTest&>(t);
-                        std::vector<BomLine*> out;
-                        e.table->KESTREL_ask_bom_lines_by_path(e.Window("K-1000", "B"), {{"K-1300"}}, &out);
-                      }}),
-    [](const auto& info) { return std::string(info.param.name); });
+};
+KESTREL_CONVERSION_SUITE(BomConversion);
 
 }  // namespace
 }  // namespace kestrel::test

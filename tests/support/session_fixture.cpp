@@ -4,6 +4,7 @@
 
 #include "cadlink/testing.h"
 #include "corerun/testing.h"
+#include "halden/soa/client/testing.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
 #include "srvtools/testing.h"
@@ -22,13 +23,12 @@ std::vector<std::string> log_lines() {
 void clear_log() { corerun::testing::clear_log(); }
 
 SessionTest::SessionTest() {
+  // One reset per stand-in.
+  corerun::testing::reset();
   objmodel::testing::reset();
   cadlink::testing::reset();
   srvtools::testing::reset();
-  corerun::testing::clear_log();
-  corerun::testing::clear_debug_flags();
-  corerun::testing::clear_sleeps();
-  MACH__checking_level = 0;
+  Halden::Soa::Client::testing::reset();
 
   int version = 0;
   table = KESTREL_init_module(&version);
