@@ -1,10 +1,10 @@
 #pragma once
 
 #include <map>
-#include <unordered_map>
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "halden/soa/client/ErrorStack.h"
