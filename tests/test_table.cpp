@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "support/session_fixture.h"
 
@@ -10,6 +11,9 @@ namespace kestrel::test {
 namespace {
 
 using ::testing::ElementsAre;
+
+// The host's signature: a non-const table.
+static_assert(std::is_same_v<decltype(&KESTREL_init_module), KESTREL_interface_s* (*)(int*)>);
 
 TEST(Table, InitStoresVersionAndReturnsTheSameTableEveryTime) {
   int first = 0, second = 0;

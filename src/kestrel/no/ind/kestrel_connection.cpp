@@ -112,7 +112,8 @@ void KESTREL_create_connection(const char* host, const char* protocol, const cha
                        Halden::Soa::Client::REST, true);
     ERROR_lprintf("SOA connection created for user=%s, group=%s, role=%s, discriminator=%s\n", text(user).c_str(),
                   text(group).c_str(), text(role).c_str(), text(discriminator).c_str());
-    s.current.handler = new Orvane::PdmSoa::KestrelInternalServerException();
+    // The handler's class name is the system's own; it is not an exception.
+    s.current.handler = new Orvane::PdmSoa::KestrelInternalServerException();  // NOLINT(bugprone-throw-keyword-missing)
     s.current.connection->setExceptionHandler(s.current.handler);
     if (sso) {
       phase.sso_mode = true;
