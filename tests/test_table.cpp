@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <type_traits>
 
 #include "support/session_fixture.h"
 
@@ -13,6 +14,9 @@ namespace kestrel::test {
 namespace {
 
 using ::testing::ElementsAre;
+
+// The host's signature: a non-const table.
+static_assert(std::is_same_v<decltype(&KESTREL_init_module), KESTREL_interface_s* (*)(int*)>);
 
 TEST(Table, InitStoresVersionAndReturnsTheSameTableEveryTime) {
   int first = 0, second = 0;

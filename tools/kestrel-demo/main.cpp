@@ -21,7 +21,7 @@ constexpr const char* kHost = "http://sample-world:7001/kestrel";
 // Related data each expansion brings along: the master models.
 constexpr int kMasterModels = 2;
 
-using InitModule = const KESTREL_interface_s* (*)(int*);
+using InitModule = decltype(&KESTREL_init_module);
 using Orvane::PdmSoa::BomLine;
 
 // A line of the structure with the lines the server found below it.

@@ -104,7 +104,8 @@ void KESTREL_create_connection(const char* host, const char* protocol, const cha
                        http ? Halden::Soa::Client::HTTP : Halden::Soa::Client::IIOP, Halden::Soa::Client::REST, true);
     ERROR_lprintf("SOA connection created for user=%s, group=%s, role=%s, discriminator=%s\n", or_empty(user),
                   or_empty(group), or_empty(role), or_empty(discriminator));
-    s.current.handler = new Orvane::PdmSoa::KestrelInternalServerException();
+    // The handler's class name is the system's own; it is not an exception.
+    s.current.handler = new Orvane::PdmSoa::KestrelInternalServerException();  // NOLINT(bugprone-throw-keyword-missing)
     s.current.connection->setExceptionHandler(s.current.handler);
     if (sso) {
       phase.sso_mode = true;
@@ -238,12 +239,13 @@ void refresh_sso_credentials(SoaLoginCredentials& manager) {
 }
 
 // The first rejection while connecting and every rejection while logging out
-// are only logged and let pass; true when the rejection was handled so.
-bool let_rejection_pass(const char* initialising_text, const char* logout_text, const char* message) {
+// are only logged (log_debug is told whether a connect is under way) and let
+// pass; true when the rejection was handled so.
+template <class LogDebug>
+bool let_rejection_pass(LogDebug log_debug) {
   auto& phase = kestrel::session_phase();
   if (!phase.initialising && !phase.logging_out) return false;
-  if (kestrel::debug_enabled(kestrel::kDebugSoa))
-    RDEBUG_print_message(phase.initialising ? initialising_text : logout_text, message);
+  if (kestrel::debug_enabled(kestrel::kDebugSoa)) log_debug(phase.initialising);
   phase.initialising = false;
   return true;
 }
@@ -251,8 +253,13 @@ bool let_rejection_pass(const char* initialising_text, const char* logout_text, 
 }  // namespace
 
 CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidUser(Exceptions::InvalidUserException e) {
-  if (let_rejection_pass("KRAL SOA debug: user exception, proceeding with SOA initialisation - exception = %s\n",
-                         "KRAL SOA debug: invalid user exception %s during SOA logout\n", e.what()))
+  if (let_rejection_pass([&](bool initialising) {
+        if (initialising)
+          RDEBUG_print_message("KRAL SOA debug: user exception, proceeding with SOA initialisation - exception = %s\n",
+                               e.what());
+        else
+          RDEBUG_print_message("KRAL SOA debug: invalid user exception %s during SOA logout\n", e.what());
+      }))
     return *credentials_;
   if (kestrel::session_phase().sso_mode) refresh_sso_credentials(*this);
   return *credentials_;
@@ -260,8 +267,13 @@ CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidUser(Exc
 
 CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidCredentials(
     Exceptions::InvalidCredentialsException e) {
-  if (let_rejection_pass("KRAL SOA debug: credentials exception, proceeding with SOA initialisation - exception = %s\n",
-                         "KRAL SOA debug: credentials exception %s during SOA logout\n", e.what()))
+  if (let_rejection_pass([&](bool initialising) {
+        if (initialising)
+          RDEBUG_print_message(
+              "KRAL SOA debug: credentials exception, proceeding with SOA initialisation - exception = %s\n", e.what());
+        else
+          RDEBUG_print_message("KRAL SOA debug: credentials exception %s during SOA logout\n", e.what());
+      }))
     return *credentials_;
   if (!kestrel::session_phase().sso_mode) {
     kestrel::forget_connection();
