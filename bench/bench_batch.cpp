@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "corerun/testing.h"
-#include "halden/server/Endpoint.h"
-#include "halden/server/SampleWorld.h"
+#include "halden/server/TestServer.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/SoaManager.h"
@@ -35,12 +34,6 @@ struct Session {
       world.add_item("PRT-" + std::to_string(c), "Part");
       world.add_item_revision("PRT-" + std::to_string(c), "A", true);
     }
-    server.session = &world;
-    server.datamanagement = &world;
-    server.connection = &world;
-    server.structuremanagement = &world;
-    server.preferencemanagement = &world;
-    Halden::Soa::Server::bindEndpoint(kHost, &server);
     int version = 0;
     table = KESTREL_init_module(&version);
     Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
@@ -60,8 +53,8 @@ struct Session {
     for (int p = 0; p < parent_count; ++p) {
       table->KESTREL_RelativeStructureUpdateStartAssy(p, parents[p], false, nullptr);
       for (int c = 0; c < kChildrenPerParent; ++c)
-        benchmark::DoNotOptimize(table->KESTREL_RelativeStructureAddChild(
-            p, c, children[c % kChildParts], "", kMatrix, false, nullptr, nullptr));
+        benchmark::DoNotOptimize(table->KESTREL_RelativeStructureAddChild(p, c, children[c % kChildParts], "", kMatrix,
+                                                                          false, nullptr, nullptr));
     }
   }
 
@@ -80,8 +73,9 @@ struct Session {
     server.requests.clear();
   }
 
-  Halden::Soa::Server::SampleWorld world;
-  Halden::Soa::Server::Server server;
+  Halden::Soa::Server::TestServer test_server{kHost};
+  Halden::Soa::Server::SampleWorld& world = test_server.world;
+  Halden::Soa::Server::Server& server = test_server.server;
   const KESTREL_interface_s* table = nullptr;
   std::vector<Orvane::PdmSoa::ModelObject*> parents;
   std::vector<Orvane::PdmSoa::ModelObject*> children;
@@ -125,18 +119,23 @@ void BM_WorldCommit(benchmark::State& state) {
   for (int p = 0; p < count / kChildrenPerParent; ++p) {
     Wire::RelativeStructureRecord2 record{{}, s.parents[p]->GetUid().utf8(), {}, false};
     for (int c = 0; c < kChildrenPerParent; ++c)
-      record.children.push_back({std::to_string(p) + "_" + std::to_string(c), "",
-                                 s.children[c % kChildParts]->GetUid().utf8(), {}, false,
-                                 std::vector<double>(kMatrix, kMatrix + 16), {}});
+      record.children.push_back({std::to_string(p) + "_" + std::to_string(c),
+                                 "",
+                                 s.children[c % kChildParts]->GetUid().utf8(),
+                                 {},
+                                 false,
+                                 std::vector<double>(kMatrix, kMatrix + 16),
+                                 {}});
     records.push_back(std::move(record));
   }
   for (auto _ : state) {
-    auto reply = s.world.createOrUpdateRelativeStructure2(records, "view", true, {true, "bl_occurrence_uid", {}});
+    auto reply = s.world.structuremanagement.createOrUpdateRelativeStructure2(records, "view", true,
+                                                                              {true, "bl_occurrence_uid", {}});
     state.PauseTiming();
     std::vector<Wire::DeleteStructureRecord2> deletes;
     for (const auto& record : records) deletes.push_back({{}, record.parent_uid, {}});
     for (const auto& [client_id, thread] : reply.threads) deletes[std::stoi(client_id)].thread_uids.push_back(thread);
-    s.world.deleteRelativeStructure2(deletes, "view", {true, "bl_occurrence_uid", {}});
+    s.world.structuremanagement.deleteRelativeStructure2(deletes, "view", {true, "bl_occurrence_uid", {}});
     state.ResumeTiming();
   }
   state.SetItemsProcessed(state.iterations() * count);

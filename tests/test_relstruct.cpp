@@ -99,20 +99,20 @@ class BatchTest : public SessionTest {
     ON_CALL(sm, createOrUpdateRelativeStructure)
         .WillByDefault([this](const auto& parents, const auto& view, bool complete, const auto& options) {
           updates.calls.push_back({parents, view, complete, options});
-          return world.createOrUpdateRelativeStructure(parents, view, complete, options);
+          return world.structuremanagement.createOrUpdateRelativeStructure(parents, view, complete, options);
         });
     ON_CALL(sm, createOrUpdateRelativeStructure2)
         .WillByDefault([this](const auto& parents, const auto& view, bool complete, const auto& options) {
           updates2.calls.push_back({parents, view, complete, options});
-          return world.createOrUpdateRelativeStructure2(parents, view, complete, options);
+          return world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
         });
     ON_CALL(sm, deleteRelativeStructure).WillByDefault([this](const auto& parents, const auto& view, const auto& o) {
       deletes.calls.push_back({parents, view, o});
-      return world.deleteRelativeStructure(parents, view, o);
+      return world.structuremanagement.deleteRelativeStructure(parents, view, o);
     });
     ON_CALL(sm, deleteRelativeStructure2).WillByDefault([this](const auto& parents, const auto& view, const auto& o) {
       deletes2.calls.push_back({parents, view, o});
-      return world.deleteRelativeStructure2(parents, view, o);
+      return world.structuremanagement.deleteRelativeStructure2(parents, view, o);
     });
     ConnectAndLogin();
     clear_log();
@@ -136,8 +136,8 @@ class BatchTest : public SessionTest {
   std::string Add(int assy_id, int comp_id, Orvane::PdmSoa::ModelObject* child, const std::string& cad_occ_id = "",
                   const double* transform = nullptr, bool as_required = false, const Texts* notes = nullptr,
                   const Texts* attributes = nullptr) {
-    return table->KESTREL_RelativeStructureAddChild(assy_id, comp_id, child, cad_occ_id, transform, as_required,
-                                                    notes, attributes);
+    return table->KESTREL_RelativeStructureAddChild(assy_id, comp_id, child, cad_occ_id, transform, as_required, notes,
+                                                    attributes);
   }
 
   // Commits and takes the host's part of the results.
@@ -445,7 +445,7 @@ TEST_F(BatchTest, FailedCommitKeepsTheBatchForARetry) {
       })
       .WillRepeatedly([this](const auto& parents, const auto& view, bool complete, const auto& options) {
         updates2.calls.push_back({parents, view, complete, options});
-        return world.createOrUpdateRelativeStructure2(parents, view, complete, options);
+        return world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
       });
 
   EXPECT_THAT([&] { Commit(); }, RaisesFrom(940222, "KRAL SOA: SOA runtime exception: server busy", "kestrel_bom.cpp"));
@@ -468,7 +468,7 @@ TEST_F(BatchTest, FailureReadingTheReplyEndsTheBatch) {
   // The reply carries the new occurrence without its thread.
   EXPECT_CALL(structuremanagement, createOrUpdateRelativeStructure2)
       .WillOnce([this](const auto& parents, const auto& view, bool complete, const auto& options) {
-        auto reply = world.createOrUpdateRelativeStructure2(parents, view, complete, options);
+        auto reply = world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
         for (auto& object : reply.data.objects)
           if (object.uid == "occ-1") object.properties.clear();
         return reply;
@@ -490,8 +490,8 @@ TEST_F(BatchTest, ParentWithoutBomViewFromTheHostGivesAnEmptyHandle) {
   Add(1, 1, Revision("K-1100"));
   Add(1, 2, Revision("K-9001"));
   cadlink::testing::clear_bvr_lookups();
-  cadlink::testing::set_bvr_lookup([](const char*, ItemRevision**, Orvane::PdmSoa::ModelObject**,
-                                      Orvane::PdmSoa::ModelObject**) { return false; });
+  cadlink::testing::set_bvr_lookup(
+      [](const char*, ItemRevision**, Orvane::PdmSoa::ModelObject**, Orvane::PdmSoa::ModelObject**) { return false; });
   clear_log();
   auto* handles = Commit();
 
@@ -511,11 +511,11 @@ TEST_F(BatchTest, ReplyEntriesOutsideTheBatchAreKeptWithoutHandle) {
   Add(1, 1, Revision("K-1100"));
   EXPECT_CALL(structuremanagement, createOrUpdateRelativeStructure2)
       .WillOnce([this](const auto& parents, const auto& view, bool complete, const auto& options) {
-        auto reply = world.createOrUpdateRelativeStructure2(parents, view, complete, options);
-        reply.threads["9_1"] = reply.threads.at("1_1");    // no such parent
-        reply.threads["1_x"] = reply.threads.at("1_1");    // CompId 0
-        reply.threads["nounderscore"] = "thread-1";        // skipped
-        reply.threads["1_"] = "thread-1";                  // skipped
+        auto reply = world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
+        reply.threads["9_1"] = reply.threads.at("1_1");  // no such parent
+        reply.threads["1_x"] = reply.threads.at("1_1");  // CompId 0
+        reply.threads["nounderscore"] = "thread-1";      // skipped
+        reply.threads["1_"] = "thread-1";                // skipped
         return reply;
       });
   clear_log();
@@ -553,7 +553,7 @@ TEST_F(BatchTest, OnlyOccurrencesOfTheExactTypeAreComponents) {
   Add(1, 1, Revision("K-1100"));
   EXPECT_CALL(structuremanagement, createOrUpdateRelativeStructure2)
       .WillOnce([this](const auto& parents, const auto& view, bool complete, const auto& options) {
-        auto reply = world.createOrUpdateRelativeStructure2(parents, view, complete, options);
+        auto reply = world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
         for (auto& object : reply.data.objects)
           if (object.uid == "occ-1") object.types.insert(object.types.begin(), "CustomOccurrence");
         return reply;
@@ -588,8 +588,8 @@ TEST_F(BatchTest, DateTheBomViewStillHasIsAccepted) {
   const auto* bvr = world.find("bvr-K-1000-A");
   ASSERT_THAT(bvr, NotNull());
   const DateTime modified = bvr->properties.at("last_mod_date").dates.at(0);
-  date_s seen{static_cast<std::uint16_t>(modified.year()), static_cast<std::uint8_t>(modified.month() - 1),
-              static_cast<std::uint8_t>(modified.day()),  static_cast<std::uint8_t>(modified.hour()),
+  date_s seen{static_cast<std::uint16_t>(modified.year()),  static_cast<std::uint8_t>(modified.month() - 1),
+              static_cast<std::uint8_t>(modified.day()),    static_cast<std::uint8_t>(modified.hour()),
               static_cast<std::uint8_t>(modified.minute()), static_cast<std::uint8_t>(modified.second())};
   table->KESTREL_RelativeStructureUpdateStart();
   table->KESTREL_RelativeStructureUpdateStartAssy(1, cart, false, &seen);
@@ -658,8 +658,8 @@ TEST_P(BadCallTest, RaisesAndChangesNothing) {
   ASSERT_THAT(updates2.last().parents[0].children, SizeIs(1));
   EXPECT_EQ(updates2.last().parents[0].children[0].cad_occ_id, "");
   ASSERT_THAT(deletes2.calls, SizeIs(1));
-  EXPECT_THAT(deletes2.last().parents, ElementsAre(::testing::Field(&DeleteStructureRecord2::thread_uids,
-                                                                    ElementsAre("thread-x"))));
+  EXPECT_THAT(deletes2.last().parents,
+              ElementsAre(::testing::Field(&DeleteStructureRecord2::thread_uids, ElementsAre("thread-x"))));
 }
 
 const date_s kInvalidDate{2024, 12, 1, 0, 0, 0};  // month 12 does not exist
@@ -668,14 +668,16 @@ INSTANTIATE_TEST_SUITE_P(
     Calls, BadCallTest,
     ::testing::Values(
         BadCall{"AddChildForAnUnknownAssyId",
-                [](auto&, auto* t) { t->KESTREL_RelativeStructureAddChild(7, 1, nullptr, "cad", nullptr, true, nullptr, nullptr); },
+                [](auto&, auto* t) {
+                  t->KESTREL_RelativeStructureAddChild(7, 1, nullptr, "cad", nullptr, true, nullptr, nullptr);
+                },
                 940208, "KRAL SOA: No StartAssy for AssyId 7 in KESTREL_RelativeStructureAddChild"},
         BadCall{"DeleteChildForAnUnknownAssyId",
                 [](auto&, auto* t) { t->KESTREL_RelativeStructureDeleteChild(7, "thread-y"); }, 940208,
                 "KRAL SOA: No StartAssy for AssyId 7 in KESTREL_RelativeStructureDeleteChild"},
         BadCall{"NullUpdateParent",
-                [](auto&, auto* t) { t->KESTREL_RelativeStructureUpdateStartAssy(1, nullptr, false, nullptr); },
-                940208, "KRAL SOA: Null parent in KESTREL_RelativeStructureUpdateStartAssy"},
+                [](auto&, auto* t) { t->KESTREL_RelativeStructureUpdateStartAssy(1, nullptr, false, nullptr); }, 940208,
+                "KRAL SOA: Null parent in KESTREL_RelativeStructureUpdateStartAssy"},
         BadCall{"NullDeleteParent",
                 [](auto&, auto* t) { t->KESTREL_RelativeStructureDeleteStartAssy(1, nullptr, nullptr); }, 940208,
                 "KRAL SOA: Null parent in KESTREL_RelativeStructureDeleteStartAssy"},
@@ -703,9 +705,8 @@ INSTANTIATE_TEST_SUITE_P(
                   t->KESTREL_RelativeStructureDeleteStartAssy(1, f.Held("rev-K-3000-A"), &date);
                 },
                 940208, "KRAL SOA: Invalid reprev_date_on_sync in KESTREL_RelativeStructureDeleteStartAssy"},
-        BadCall{"NullComponentsMap",
-                [](auto&, auto* t) { t->KESTREL_RelativeStructureUpdateCommit(true, nullptr); }, 940208,
-                "KRAL SOA: Null components map in KESTREL_RelativeStructureUpdateCommit"}),
+        BadCall{"NullComponentsMap", [](auto&, auto* t) { t->KESTREL_RelativeStructureUpdateCommit(true, nullptr); },
+                940208, "KRAL SOA: Null components map in KESTREL_RelativeStructureUpdateCommit"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BatchTest, StepsBeforeStartRaise) {
@@ -716,12 +717,12 @@ TEST_F(BatchTest, StepsBeforeStartRaise) {
   EXPECT_THAT([&] { table->KESTREL_RelativeStructureDeleteChild(1, "thread-1"); },
               RaisesFrom(940208, "KRAL SOA: No StartAssy for AssyId 1 in KESTREL_RelativeStructureDeleteChild",
                          "kestrel_bom.cpp"));
-  EXPECT_THAT([&] { table->KESTREL_RelativeStructureUpdateStartAssy(1, trolley, false, nullptr); },
-              RaisesFrom(940208, "KRAL SOA: No open batch in KESTREL_RelativeStructureUpdateStartAssy",
-                         "kestrel_bom.cpp"));
-  EXPECT_THAT([&] { table->KESTREL_RelativeStructureDeleteStartAssy(1, trolley, nullptr); },
-              RaisesFrom(940208, "KRAL SOA: No open batch in KESTREL_RelativeStructureDeleteStartAssy",
-                         "kestrel_bom.cpp"));
+  EXPECT_THAT(
+      [&] { table->KESTREL_RelativeStructureUpdateStartAssy(1, trolley, false, nullptr); },
+      RaisesFrom(940208, "KRAL SOA: No open batch in KESTREL_RelativeStructureUpdateStartAssy", "kestrel_bom.cpp"));
+  EXPECT_THAT(
+      [&] { table->KESTREL_RelativeStructureDeleteStartAssy(1, trolley, nullptr); },
+      RaisesFrom(940208, "KRAL SOA: No open batch in KESTREL_RelativeStructureDeleteStartAssy", "kestrel_bom.cpp"));
   // Started, but before any StartAssy.
   table->KESTREL_RelativeStructureUpdateStart();
   table->KESTREL_RelativeStructureDeleteStart();
@@ -884,7 +885,7 @@ TEST_F(BatchTest, CommitDumpOfTheNewerLayout) {
   // thread of 2_1, so both entries find the one created occurrence.
   ON_CALL(structuremanagement, createOrUpdateRelativeStructure2)
       .WillByDefault([this](const auto& parents, const auto& view, bool complete, const auto& options) {
-        auto reply = world.createOrUpdateRelativeStructure2(parents, view, complete, options);
+        auto reply = world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
         reply.threads["2_2"] = "thread-1";
         return reply;
       });

@@ -74,17 +74,17 @@ struct KESTREL_interface_s {
   // Relative-structure batches
   /*  21 */ int (*KESTREL_RelativeStructureUpdateStart)();
   /*  22 */ int (*KESTREL_RelativeStructureUpdateStartAssy)(int assy_id, Orvane::PdmSoa::ModelObject* parent,
-                                                          bool precise, date_s* reprev_date_on_sync);
-  /*  23 */ std::string (*KESTREL_RelativeStructureAddChild)(int assy_id, int comp_id, Orvane::PdmSoa::ModelObject* child,
-                                                           std::string cad_occ_id, const double* transform,
-                                                           bool as_required,
-                                                           const std::map<std::string, std::string>* notes,
-                                                           const std::map<std::string, std::string>* attributes);
+                                                            bool precise, date_s* reprev_date_on_sync);
+  /*  23 */ std::string (*KESTREL_RelativeStructureAddChild)(int assy_id, int comp_id,
+                                                             Orvane::PdmSoa::ModelObject* child, std::string cad_occ_id,
+                                                             const double* transform, bool as_required,
+                                                             const std::map<std::string, std::string>* notes,
+                                                             const std::map<std::string, std::string>* attributes);
   /*  24 */ std::map<std::string, std::string>* (*KESTREL_RelativeStructureUpdateCommit)(
       bool complete, std::map<std::string, Orvane::PdmSoa::Component*>** components_out);
   /*  25 */ int (*KESTREL_RelativeStructureDeleteStart)();
   /*  26 */ int (*KESTREL_RelativeStructureDeleteStartAssy)(int assy_id, Orvane::PdmSoa::ModelObject* parent,
-                                                          date_s* reprev_date_on_sync);
+                                                            date_s* reprev_date_on_sync);
   /*  27 */ int (*KESTREL_RelativeStructureDeleteChild)(int assy_id, std::string occurrence_uid);
   /*  28 */ int (*KESTREL_RelativeStructureDeleteCommit)();
 
@@ -276,4 +276,16 @@ struct KESTREL_interface_s {
 
 static_assert(sizeof(KESTREL_interface_s) == 136 * sizeof(void (*)()), "the table holds 136 entries");
 
-extern "C" __attribute__((visibility("default"))) const KESTREL_interface_s* KESTREL_init_module(int* version);
+// The attribute of the library's one exported function; a build may define it
+// before including this header.
+#ifndef KESTREL_API
+#if defined(__GNUC__)
+#define KESTREL_API __attribute__((visibility("default")))
+#else
+#define KESTREL_API
+#endif
+#endif
+
+// Stores KESTREL_INTERFACE_VERSION into *version and returns the table. The
+// table is never written: a host only reads it.
+extern "C" KESTREL_API KESTREL_interface_s* KESTREL_init_module(int* version);

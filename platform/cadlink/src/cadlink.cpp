@@ -66,6 +66,7 @@ void reset() {
   state().shows = 0;
   clear_hx_prefs();
   clear_bvr_lookups();
+  set_bvr_lookup(nullptr);
   clear_save_settings();
   state().action = nullptr;
 }

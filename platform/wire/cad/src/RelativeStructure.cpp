@@ -1,5 +1,6 @@
 // Relative structure of the structure-management service: create or update
 // child occurrences, and delete them, in the older and the 2007-12 forms.
+#include "halden/server/StructureManagementStub.h"
 #include "halden/services/cad/StructuremanagementService.h"
 #include "halden/soa/client/internal/Request.h"
 
@@ -30,13 +31,14 @@ std::vector<Wire::ChildRecord> child_records(const std::vector<ChildInfo>& child
   return records;
 }
 
-CreateOrUpdateRelativeStructureResponse saved(Soa::Client::Connection& connection, const Wire::RelativeStructureReply& reply) {
+CreateOrUpdateRelativeStructureResponse saved(Soa::Client::Connection& connection,
+                                              const Wire::RelativeStructureReply& reply) {
   CreateOrUpdateRelativeStructureResponse out;
   out.serviceData = absorb(connection, reply.data);
   auto& models = *connection.getModelManager();
   for (const auto& [client_id, uid] : reply.threads)
-    out.output[client_id] = dynamic_cast<Soa::Client::Model::PSOccurrenceThread*>(
-        Soa::Client::Internal::objectOf(models, uid));
+    out.output[client_id] =
+        dynamic_cast<Soa::Client::Model::PSOccurrenceThread*>(Soa::Client::Internal::objectOf(models, uid));
   return out;
 }
 }  // namespace
@@ -49,7 +51,7 @@ CreateOrUpdateRelativeStructureResponse StructuremanagementService::createOrUpda
   for (const auto& i : info) records.push_back({uidOf(i.parent), child_records(i.childInfo), i.precise});
   const Wire::RelativeStructureOptions options{pref.cadOccIdAttrName, pref.objectTypes};
   auto reply = invoke(*connection_, kService, "createOrUpdateRelativeStructure", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService)
+    return require<Wire::StructureManagementStub>(server, kService)
         .createOrUpdateRelativeStructure(records, bomViewTypeName, complete, options);
   });
   return saved(*connection_, reply);
@@ -64,7 +66,7 @@ CreateOrUpdateRelativeStructureResponse StructuremanagementService::createOrUpda
     records.push_back({i.lastModifiedOfBVR, uidOf(i.parent), child_records(i.childInfo), i.precise});
   const Wire::RelativeStructureOptions2 options{pref.flag, pref.cadOccIdAttrName, pref.objectTypes};
   auto reply = invoke(*connection_, kService2, "createOrUpdateRelativeStructure", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService2)
+    return require<Wire::StructureManagementStub>(server, kService2)
         .createOrUpdateRelativeStructure2(records, bomViewTypeName, complete, options);
   });
   return saved(*connection_, reply);
@@ -78,7 +80,8 @@ Soa::Client::ServiceData StructuremanagementService::deleteRelativeStructure(
   for (const auto& i : info) records.push_back({uidOf(i.parent), i.childInfo});
   const Wire::RelativeStructureOptions options{pref.cadOccIdAttrName, pref.objectTypes};
   auto reply = invoke(*connection_, kService, "deleteRelativeStructure", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService).deleteRelativeStructure(records, bomViewTypeName, options);
+    return require<Wire::StructureManagementStub>(server, kService)
+        .deleteRelativeStructure(records, bomViewTypeName, options);
   });
   return absorb(*connection_, reply);
 }
@@ -91,7 +94,8 @@ Soa::Client::ServiceData StructuremanagementService::deleteRelativeStructure(
   for (const auto& i : info) records.push_back({i.lastModifiedOfBVR, uidOf(i.parent), i.childInfo});
   const Wire::RelativeStructureOptions2 options{pref.flag, pref.cadOccIdAttrName, pref.objectTypes};
   auto reply = invoke(*connection_, kService2, "deleteRelativeStructure", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService2).deleteRelativeStructure2(records, bomViewTypeName, options);
+    return require<Wire::StructureManagementStub>(server, kService2)
+        .deleteRelativeStructure2(records, bomViewTypeName, options);
   });
   return absorb(*connection_, reply);
 }

@@ -16,13 +16,16 @@
 #include "halden/services/cad/StructuremanagementService.h"
 #include "halden/soa/client/model/Structure.h"
 #include "halden/soa/common/DateTime.h"
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
+#include "kestrel_request.h"
+#include "kestrel_scoped.h"
 
 namespace Cad = Halden::Services::Cad;
 namespace Model = Halden::Soa::Client::Model;
 using Cad::StructuremanagementService;
 using Halden::Soa::Client::ModelObject;
 using Halden::Soa::Common::DateTime;
+using kestrel::or_empty;
 using Orvane::PdmSoa::Component;
 using HostObject = Orvane::PdmSoa::ModelObject;
 using Texts = std::map<std::string, std::string>;
@@ -38,7 +41,6 @@ constexpr const char* kDebugSaveAssy = "TOVMGR_soa_save_assy";
 constexpr const char* kCadOccIdAttribute = "bl_occurrence_uid";
 
 bool debugging() { return kestrel::debug_enabled(kDebugSaveAssy); }
-const char* or_empty(const char* text) { return text ? text : ""; }
 const char* true_false(bool value) { return value ? "TRUE" : "FALSE"; }
 
 // What the batches keep beside each parent record: its AssyId and, in an
@@ -89,7 +91,8 @@ std::size_t children_of(const Cad::DeleteRelativeStructureInfo2& r) { return r.c
 DateTime last_modified(bool update, const date_s* given) {
   const date_s date = given ? *given : null_date;
   if (!CLOCK_valid_date(&date)) {
-    if (update) BATCH_RAISE(940208, "KRAL SOA: Invalid reprev_date_on_sync in KESTREL_RelativeStructureUpdateStartAssy");
+    if (update)
+      BATCH_RAISE(940208, "KRAL SOA: Invalid reprev_date_on_sync in KESTREL_RelativeStructureUpdateStartAssy");
     BATCH_RAISE(940208, "KRAL SOA: Invalid reprev_date_on_sync in KESTREL_RelativeStructureDeleteStartAssy");
   }
   const bool debug = debugging();
@@ -97,7 +100,7 @@ DateTime last_modified(bool update, const date_s* given) {
   if (debug && time != 0) {
     char* text = nullptr;
     CLOCK_get_date_string(&date, true, &text);
-    const std::unique_ptr<char, void (*)(void*)> owned(text, SM_free);
+    const kestrel::SmString owned(text);
     if (update) {
       ERROR_lprintf("KESTREL_RelativeStructureUpdateStartAssy reprev_date_on_sync = %s\n", or_empty(text));
     } else {
@@ -291,7 +294,8 @@ Entry* first_with(std::vector<Entry>& entries, std::string Entry::*key_field, co
 
 void merge_notes(Cad::OccInfo& info, const Texts& notes, bool debug) {
   for (const auto& [type, text] : notes) {
-    if (debug) RDEBUG_print_message("KESTREL_RelativeStructureAddChild     Note=%s value=%s", type.c_str(), text.c_str());
+    if (debug)
+      RDEBUG_print_message("KESTREL_RelativeStructureAddChild     Note=%s value=%s", type.c_str(), text.c_str());
     if (auto* note = first_with(info.occNotes, &Cad::OccNote::noteType, type)) {
       note->noteText = text;
       if (debug)
@@ -307,7 +311,8 @@ void merge_notes(Cad::OccInfo& info, const Texts& notes, bool debug) {
 
 void merge_attributes(Cad::OccInfo& info, const Texts& attributes, bool debug) {
   for (const auto& [name, value] : attributes) {
-    if (debug) RDEBUG_print_message("KESTREL_RelativeStructureAddChild     Attr=%s value=%s", name.c_str(), value.c_str());
+    if (debug)
+      RDEBUG_print_message("KESTREL_RelativeStructureAddChild     Attr=%s value=%s", name.c_str(), value.c_str());
     if (auto* attr = first_with(info.attrsToSet, &Cad::AttributesInfo::name, name)) {
       attr->value = value;
       continue;
@@ -348,7 +353,8 @@ std::string add_child(Batch<Record>& batch, int assy_id, int comp_id, HostObject
   }
   if (!cad_occ_id.empty()) {
     info.cadOccId = std::move(cad_occ_id);
-    if (debug) RDEBUG_print_message("KESTREL_RelativeStructureAddChild set setting cadOccId = %s", info.cadOccId.c_str());
+    if (debug)
+      RDEBUG_print_message("KESTREL_RelativeStructureAddChild set setting cadOccId = %s", info.cadOccId.c_str());
   }
   // A later matrix replaces the earlier one.
   if (transform) info.occInfo.occTransform.assign(transform, transform + 16);
@@ -513,10 +519,11 @@ std::map<std::string, std::string>* KESTREL_RelativeStructureUpdateCommit(bool c
             if (debug) print_removed(removed.parent);
           });
           if (batch.parents.empty()) return nullptr;
-          auto reply = kestrel::soa_request<StructuremanagementService>(BATCH_HERE, [&](StructuremanagementService& sm) {
-            return sm.createOrUpdateRelativeStructure(batch.parents, view_type, complete,
-                                                      options_of(batch.parents.front()));
-          });
+          auto reply =
+              kestrel::soa_request<StructuremanagementService>(BATCH_HERE, [&](StructuremanagementService& sm) {
+                return sm.createOrUpdateRelativeStructure(batch.parents, view_type, complete,
+                                                          options_of(batch.parents.front()));
+              });
           // The server holds the structure now: the batch ends before its
           // reply is read, so that nothing the reading raises can send it twice.
           const auto parents = std::move(batch.assy_parent);

@@ -1,5 +1,4 @@
-// The server side of each service family: one pure-virtual stub per family.
-// The sample world implements them; the mocks script them.
+// CAD structure management: revision rules, BOM windows and lines.
 #pragma once
 
 #include <map>
@@ -9,72 +8,6 @@
 #include "halden/server/Wire.h"
 
 namespace Halden::Soa::Server {
-
-struct LoginRequest {
-  std::string user, password, group, role, discriminator;
-};
-
-struct SessionInfoReply {
-  std::string user_uid;  // first object reference: the session user
-  std::string group_uid;
-  std::string server_version;
-  WireServiceData data;
-};
-
-struct PreferencesReply {
-  std::map<std::string, std::vector<std::string>> preferences;
-  WireServiceData data;
-};
-
-class SessionStub {
- public:
-  virtual ~SessionStub() = default;
-  virtual WireServiceData login(const LoginRequest& request) = 0;
-  virtual WireServiceData logout() = 0;
-  virtual SessionInfoReply getSessionInfo() = 0;
-  virtual PreferencesReply getPreferences(const std::string& scope, const std::vector<std::string>& names) = 0;
-  virtual std::vector<std::string> getAvailableServices() = 0;
-  // Internal session service.
-  virtual WireServiceData refreshPOMCachePerRequest(bool refresh) = 0;
-};
-
-// Related objects under one relation, of the named types (any type when none).
-struct RelationFilterRecord {
-  std::string relation;
-  std::vector<std::string> types;
-};
-
-struct ItemIdRequest {
-  std::string item_id;
-  std::vector<std::string> revision_ids;  // none: the newest revisions, as many as the count asks
-};
-
-struct ItemRevisionEntry {
-  std::string revision_uid;               // "" for none
-  std::vector<std::string> dataset_uids;  // "" for none
-};
-
-struct ItemFromIdOutput {
-  std::string item_uid;
-  std::vector<ItemRevisionEntry> revisions;
-};
-
-struct ItemFromIdReply {
-  std::vector<ItemFromIdOutput> outputs;  // one per item found
-  WireServiceData data;
-};
-
-class DataManagementStub {
- public:
-  virtual ~DataManagementStub() = default;
-  // An empty name list asks for the standard properties of the policy in force.
-  virtual WireServiceData getProperties(const std::vector<std::string>& uids,
-                                        const std::vector<std::string>& names) = 0;
-  virtual WireServiceData loadObjects(const std::vector<std::string>& uids) = 0;
-  // No filter: every dataset of each revision.
-  virtual ItemFromIdReply getItemFromId(const std::vector<ItemIdRequest>& ids, int revision_count,
-                                        const std::vector<RelationFilterRecord>& filters) = 0;
-};
 
 struct RevisionRulesReply {
   std::vector<std::string> rules;  // UIDs, in the server's order; "" is a null rule
@@ -220,7 +153,6 @@ struct RelativeStructureReply {
   WireServiceData data;
 };
 
-// CAD structure management.
 class StructureManagementStub {
  public:
   virtual ~StructureManagementStub() = default;
@@ -236,66 +168,15 @@ class StructureManagementStub {
   virtual RelativeStructureReply createOrUpdateRelativeStructure(const std::vector<RelativeStructureRecord>& parents,
                                                                  const std::string& view_type, bool complete,
                                                                  const RelativeStructureOptions& options) = 0;
-  virtual RelativeStructureReply createOrUpdateRelativeStructure2(
-      const std::vector<RelativeStructureRecord2>& parents, const std::string& view_type, bool complete,
-      const RelativeStructureOptions2& options) = 0;
+  virtual RelativeStructureReply createOrUpdateRelativeStructure2(const std::vector<RelativeStructureRecord2>& parents,
+                                                                  const std::string& view_type, bool complete,
+                                                                  const RelativeStructureOptions2& options) = 0;
   virtual WireServiceData deleteRelativeStructure(const std::vector<DeleteStructureRecord>& parents,
                                                   const std::string& view_type,
                                                   const RelativeStructureOptions& options) = 0;
   virtual WireServiceData deleteRelativeStructure2(const std::vector<DeleteStructureRecord2>& parents,
                                                    const std::string& view_type,
                                                    const RelativeStructureOptions2& options) = 0;
-};
-
-struct PreferenceDefinition {
-  std::string name, category, description, scope, type;
-  bool is_array = false, is_disabled = false;
-};
-
-struct PreferenceValues {
-  std::string origin;
-  std::vector<std::string> values;
-};
-
-struct PreferenceEntry {
-  PreferenceDefinition definition;
-  std::vector<PreferenceValues> values;
-};
-
-struct PreferenceScope {
-  std::string scope;
-  std::vector<PreferenceEntry> preferences;
-};
-
-class PreferenceManagementStub {
- public:
-  virtual ~PreferenceManagementStub() = default;
-  virtual WireServiceData setPreferences(const std::vector<PreferenceScope>& scopes) = 0;
-};
-
-// Options a connection asks of its server endpoint, outside any service.
-class ConnectionStub {
- public:
-  virtual ~ConnectionStub() = default;
-  virtual std::string getOption(int option) = 0;
-};
-
-// What a request told the server, stamped by the framework.
-struct RequestRecord {
-  std::string service;
-  std::string operation;
-  int policy;  // the active property policy, -1 when none was set
-};
-
-// One endpoint: the stubs that answer each family. A family left null
-// answers every request with a protocol error.
-struct Server {
-  SessionStub* session = nullptr;
-  DataManagementStub* datamanagement = nullptr;
-  ConnectionStub* connection = nullptr;
-  StructureManagementStub* structuremanagement = nullptr;
-  PreferenceManagementStub* preferencemanagement = nullptr;
-  std::vector<RequestRecord> requests;
 };
 
 }  // namespace Halden::Soa::Server
