@@ -63,8 +63,10 @@ using NewerUpdate = Batch<Cad::RelativeStructureInfo2>;
 using OlderDelete = Batch<Cad::DeleteRelativeStructureInfo>;
 using NewerDelete = Batch<Cad::DeleteRelativeStructureInfo2>;
 
-std::variant<std::monostate, OlderUpdate, NewerUpdate> update_batch;
-std::variant<std::monostate, OlderDelete, NewerDelete> delete_batch;
+using UpdateBatch = std::variant<std::monostate, OlderUpdate, NewerUpdate>;
+using DeleteBatch = std::variant<std::monostate, OlderDelete, NewerDelete>;
+UpdateBatch update_batch;
+DeleteBatch delete_batch;
 
 // Whether a visited alternative is a batch (and not the absence of one).
 template <class Alternative>
@@ -325,7 +327,7 @@ void merge_attributes(Cad::OccInfo& info, const Texts& attributes, bool debug) {
 }
 
 template <class Record>
-std::string add_child(Batch<Record>& batch, int assy_id, int comp_id, HostObject* child, std::string& cad_occ_id,
+std::string add_child(Batch<Record>& batch, int assy_id, int comp_id, HostObject* child, std::string cad_occ_id,
                       const double* transform, bool as_required, const Texts* notes, const Texts* attributes) {
   const std::size_t at = position_of(batch, assy_id, "KESTREL_RelativeStructureAddChild");
   const bool debug = debugging();
@@ -449,11 +451,7 @@ Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& rep
 }  // namespace
 
 int KESTREL_RelativeStructureUpdateStart() {
-  if (TOVMGR__is_service_2007_12_available()) {
-    update_batch.emplace<NewerUpdate>();
-  } else {
-    update_batch.emplace<OlderUpdate>();
-  }
+  update_batch = TOVMGR__is_service_2007_12_available() ? UpdateBatch(NewerUpdate()) : UpdateBatch(OlderUpdate());
   return 0;
 }
 
@@ -483,7 +481,8 @@ std::string KESTREL_RelativeStructureAddChild(int assy_id, int comp_id, HostObje
   return std::visit(
       [&](auto& batch) -> std::string {
         if constexpr (is_batch<decltype(batch)>) {
-          return add_child(batch, assy_id, comp_id, child, cad_occ_id, transform, as_required, notes, attributes);
+          return add_child(batch, assy_id, comp_id, child, std::move(cad_occ_id), transform, as_required, notes,
+                           attributes);
         } else {
           not_started(assy_id, "KESTREL_RelativeStructureAddChild");
         }
@@ -540,11 +539,7 @@ std::map<std::string, std::string>* KESTREL_RelativeStructureUpdateCommit(bool c
 }
 
 int KESTREL_RelativeStructureDeleteStart() {
-  if (TOVMGR__is_service_2007_12_available()) {
-    delete_batch.emplace<NewerDelete>();
-  } else {
-    delete_batch.emplace<OlderDelete>();
-  }
+  delete_batch = TOVMGR__is_service_2007_12_available() ? DeleteBatch(NewerDelete()) : DeleteBatch(OlderDelete());
   return 0;
 }
 
@@ -568,16 +563,16 @@ int KESTREL_RelativeStructureDeleteStartAssy(int assy_id, HostObject* parent, da
 }
 
 int KESTREL_RelativeStructureDeleteChild(int assy_id, std::string occurrence_uid) {
-  std::visit(
-      [&](auto& batch) {
+  std::vector<std::string>& uids = std::visit(
+      [&](auto& batch) -> std::vector<std::string>& {
         if constexpr (is_batch<decltype(batch)>) {
-          const std::size_t at = position_of(batch, assy_id, "KESTREL_RelativeStructureDeleteChild");
-          if (!occurrence_uid.empty()) batch.parents[at].childInfo.push_back(std::move(occurrence_uid));
+          return batch.parents[position_of(batch, assy_id, "KESTREL_RelativeStructureDeleteChild")].childInfo;
         } else {
           not_started(assy_id, "KESTREL_RelativeStructureDeleteChild");
         }
       },
       delete_batch);
+  if (!occurrence_uid.empty()) uids.push_back(std::move(occurrence_uid));
   return 0;
 }
 
