@@ -12,13 +12,17 @@
 
 #include "cadlink/tovmgr.h"
 #include "corerun/clock.h"
+#include "corerun/error.h"
 #include "corerun/memory.h"
+#include "corerun/ustring.h"
 #include "halden/services/cad/StructuremanagementService.h"
 #include "halden/soa/client/model/Structure.h"
 #include "halden/soa/common/DateTime.h"
 #include "kestrel_call.h"
 #include "kestrel_request.h"
 #include "kestrel_scoped.h"
+#include "objmodel/ModelObject.h"
+#include "objmodel/SoaManager.h"
 
 namespace Cad = Halden::Services::Cad;
 namespace Model = Halden::Soa::Client::Model;
