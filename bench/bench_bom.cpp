@@ -39,6 +39,8 @@ struct Session {
     server.connection = &world;
     server.structuremanagement = &world;
     server.preferencemanagement = &world;
+    server.reservation = &world;
+    server.caddatamanagement = &world;
     Halden::Soa::Server::bindEndpoint(kHost, &server);
     int version = 0;
     table = KESTREL_init_module(&version);

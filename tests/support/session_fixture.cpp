@@ -40,6 +40,8 @@ SessionTest::SessionTest() {
   server.connection = &connection;
   server.structuremanagement = &structuremanagement;
   server.preferencemanagement = &preferencemanagement;
+  server.reservation = &reservation;
+  server.caddatamanagement = &caddatamanagement;
   Halden::Soa::Server::bindEndpoint(kHost, &server);
   objmodel::testing::set_default_iiop_string(kHost);
 }

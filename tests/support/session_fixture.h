@@ -82,6 +82,8 @@ class SessionTest : public ::testing::Test {
   ::testing::NiceMock<Halden::Soa::Server::MockConnectionStub> connection{world};
   ::testing::NiceMock<Halden::Soa::Server::MockStructureManagementStub> structuremanagement{world};
   ::testing::NiceMock<Halden::Soa::Server::MockPreferenceManagementStub> preferencemanagement{world};
+  ::testing::NiceMock<Halden::Soa::Server::MockReservationStub> reservation{world};
+  ::testing::NiceMock<Halden::Soa::Server::MockCadDataManagementStub> caddatamanagement{world};
   Halden::Soa::Server::Server server;
 };
 

@@ -131,6 +131,8 @@ int main(int argc, char** argv) {
   server.connection = &world;
   server.structuremanagement = &world;
   server.preferencemanagement = &world;
+  server.reservation = &world;
+  server.caddatamanagement = &world;
   Halden::Soa::Server::bindEndpoint(kHost, &server);
   corerun::testing::echo_log(stderr);
 

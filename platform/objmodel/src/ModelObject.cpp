@@ -48,6 +48,15 @@ ModelObject* ModelObject::GetPropertyObject(const std::string& name) const {
   return SoaManager::GetObjectManager()->WrapSoaObject(property->getModelObjectValue());
 }
 
+UString ModelObject::GetPropertyUString(const std::string& name) const {
+  auto* property = loaded_property(object_, name);
+  if (!property || property->getPropertyDescription().isArray() ||
+      property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String ||
+      property->strings.empty())
+    return UString();
+  return UString(property->strings.front());
+}
+
 UString Item::GetItemId() const {
   auto* property = loaded_property(GetObjectPtr(), "item_id");
   if (!property || property->strings.empty()) return UString();

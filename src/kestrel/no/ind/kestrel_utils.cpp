@@ -198,3 +198,12 @@ std::string KESTREL_ask_connection_option(int attempts, int sleep_seconds, const
   }
   return result;
 }
+
+std::vector<std::string> KESTREL_ask_type_hierarchy(const Halden::Soa::Client::ModelObject* object) {
+  std::vector<std::string> names;
+  names.reserve(5);
+  if (!object) return names;
+  for (const Halden::Soa::Client::Type* type = object->getType(); type; type = type->getParent())
+    names.push_back(type->getName());
+  return names;
+}

@@ -129,6 +129,8 @@ SampleWorld::SampleWorld() {
   add_revision_rule("rule-unit-effectivity", "Unit Effectivity", {"entry-released", "entry-unit"});
   add_revision_rule("rule-precise", "Precise; Working", {"entry-precise", "entry-working"});
   add_product_structure();
+  add_dataset_files();
+  add_type_registry();
 }
 
 void SampleWorld::add_revision_rule(const std::string& uid, const std::string& name,

@@ -36,6 +36,13 @@ class MockDataManagementStub : public DataManagementStub {
     ON_CALL(*this, getProperties).WillByDefault(Invoke(&world, &SampleWorld::getProperties));
     ON_CALL(*this, loadObjects).WillByDefault(Invoke(&world, &SampleWorld::loadObjects));
     ON_CALL(*this, getItemFromId).WillByDefault(Invoke(&world, &SampleWorld::getItemFromId));
+    ON_CALL(*this, refreshObjects).WillByDefault(Invoke(&world, &SampleWorld::refreshObjects));
+    ON_CALL(*this, deleteObjects).WillByDefault(Invoke(&world, &SampleWorld::deleteObjects));
+    ON_CALL(*this, expandPrimaryObjects).WillByDefault(Invoke(&world, &SampleWorld::expandPrimaryObjects));
+    ON_CALL(*this, expandSecondaryObjects).WillByDefault(Invoke(&world, &SampleWorld::expandSecondaryObjects));
+    ON_CALL(*this, setProperties).WillByDefault(Invoke(&world, &SampleWorld::setProperties));
+    ON_CALL(*this, getDatasetReferences).WillByDefault(Invoke(&world, &SampleWorld::getDatasetReferences));
+    ON_CALL(*this, getTypeDescriptions).WillByDefault(Invoke(&world, &SampleWorld::getTypeDescriptions));
   }
   MOCK_METHOD(WireServiceData, getProperties,
               (const std::vector<std::string>& uids, const std::vector<std::string>& names), (override));
@@ -44,6 +51,47 @@ class MockDataManagementStub : public DataManagementStub {
               (const std::vector<ItemIdRequest>& ids, int revision_count,
                const std::vector<RelationFilterRecord>& filters),
               (override));
+  MOCK_METHOD(WireServiceData, refreshObjects, (const std::vector<std::string>& uids), (override));
+  MOCK_METHOD(WireServiceData, deleteObjects, (const std::vector<std::string>& uids), (override));
+  MOCK_METHOD(RelatedObjectsReply, expandPrimaryObjects,
+              (const std::vector<std::string>& uids, const std::vector<RelationFilterRecord>& filters), (override));
+  MOCK_METHOD(RelatedObjectsReply, expandSecondaryObjects,
+              (const std::vector<std::string>& uids, const std::vector<RelationFilterRecord>& filters), (override));
+  using PropertyValues = std::map<std::string, std::vector<std::string>>;
+  MOCK_METHOD(WireServiceData, setProperties, (const std::vector<std::string>& uids, const PropertyValues& values),
+              (override));
+  MOCK_METHOD(DatasetReferencesReply, getDatasetReferences, (const std::vector<std::string>& dataset_uids),
+              (override));
+  MOCK_METHOD(TypeDescriptionsReply, getTypeDescriptions,
+              (const std::vector<TypeDescriptionRequestRecord>& requests), (override));
+};
+
+class MockReservationStub : public ReservationStub {
+ public:
+  explicit MockReservationStub(SampleWorld& world) {
+    using ::testing::Invoke;
+    ON_CALL(*this, checkout).WillByDefault(Invoke(&world, &SampleWorld::checkout));
+    ON_CALL(*this, checkin).WillByDefault(Invoke(&world, &SampleWorld::checkin));
+    ON_CALL(*this, cancelCheckout).WillByDefault(Invoke(&world, &SampleWorld::cancelCheckout));
+  }
+  MOCK_METHOD(WireServiceData, checkout,
+              (const std::vector<std::string>& uids, const std::string& comment, const std::string& change_id),
+              (override));
+  MOCK_METHOD(WireServiceData, checkin, (const std::vector<std::string>& uids), (override));
+  MOCK_METHOD(WireServiceData, cancelCheckout, (const std::vector<std::string>& uids), (override));
+};
+
+class MockCadDataManagementStub : public CadDataManagementStub {
+ public:
+  explicit MockCadDataManagementStub(SampleWorld& world) {
+    using ::testing::Invoke;
+    ON_CALL(*this, getRelatedObjects).WillByDefault(Invoke(&world, &SampleWorld::getRelatedObjects));
+    ON_CALL(*this, expandItems).WillByDefault(Invoke(&world, &SampleWorld::expandItems));
+  }
+  MOCK_METHOD(RelatedObjectsReply, getRelatedObjects,
+              (const std::vector<std::string>& uids, const std::vector<RelationFilterRecord>& filters), (override));
+  MOCK_METHOD(ExpandItemsReply, expandItems,
+              (const std::vector<std::string>& item_uids, const ExpandItemsPreference& preference), (override));
 };
 
 class MockStructureManagementStub : public StructureManagementStub {

@@ -37,7 +37,9 @@ class SampleWorld : public SessionStub,
                     public DataManagementStub,
                     public ConnectionStub,
                     public StructureManagementStub,
-                    public PreferenceManagementStub {
+                    public PreferenceManagementStub,
+                    public ReservationStub,
+                    public CadDataManagementStub {
  public:
   SampleWorld();
 
@@ -77,6 +79,12 @@ class SampleWorld : public SessionStub,
   // "bl_quantity" empty.
   void add_occurrence(const std::string& item_id, const std::string& revision_id, const std::string& child_item_id,
                       int quantity = 0, const std::string& name = "");
+  // A file ("OstraFile" "file-<dataset>-<n>" with "original_file_name")
+  // referenced from the dataset's "ref_list" under the name on "ref_names".
+  std::string add_dataset_file(const std::string& dataset_uid, const std::string& reference_name,
+                               const std::string& file_name);
+  // The type registry of getTypeDescriptions: the entries of a type.
+  void set_type_description(const std::string& type, std::vector<TypeDescriptionEntryRecord> entries);
   // The BOM windows created and not closed yet.
   std::vector<std::string> open_windows() const;
 
@@ -104,6 +112,29 @@ class SampleWorld : public SessionStub,
   ItemFromIdReply getItemFromId(const std::vector<ItemIdRequest>& ids, int revision_count,
                                 const std::vector<RelationFilterRecord>& filters) override;
 
+  WireServiceData refreshObjects(const std::vector<std::string>& uids) override;
+  WireServiceData deleteObjects(const std::vector<std::string>& uids) override;
+  RelatedObjectsReply expandPrimaryObjects(const std::vector<std::string>& uids,
+                                           const std::vector<RelationFilterRecord>& filters) override;
+  RelatedObjectsReply expandSecondaryObjects(const std::vector<std::string>& uids,
+                                             const std::vector<RelationFilterRecord>& filters) override;
+  WireServiceData setProperties(const std::vector<std::string>& uids,
+                                const std::map<std::string, std::vector<std::string>>& values) override;
+  DatasetReferencesReply getDatasetReferences(const std::vector<std::string>& dataset_uids) override;
+  TypeDescriptionsReply getTypeDescriptions(const std::vector<TypeDescriptionRequestRecord>& requests) override;
+
+  // ReservationStub
+  WireServiceData checkout(const std::vector<std::string>& uids, const std::string& comment,
+                           const std::string& change_id) override;
+  WireServiceData checkin(const std::vector<std::string>& uids) override;
+  WireServiceData cancelCheckout(const std::vector<std::string>& uids) override;
+
+  // CadDataManagementStub
+  RelatedObjectsReply getRelatedObjects(const std::vector<std::string>& uids,
+                                        const std::vector<RelationFilterRecord>& filters) override;
+  ExpandItemsReply expandItems(const std::vector<std::string>& item_uids,
+                               const ExpandItemsPreference& preference) override;
+
   // ConnectionStub
   std::string getOption(int option) override;
 
@@ -130,6 +161,9 @@ class SampleWorld : public SessionStub,
   void add_referenced(WireServiceData& data, const WireObject& object, std::set<std::string>& seen) const;
   WireErrorStack not_found(const std::string& uid) const;
   void add_product_structure();
+  void add_dataset_files();
+  void add_type_registry();
+  WireServiceData release(const std::vector<std::string>& uids);
   struct ProductStructure;
   // Shared, so the header need not see the type.
   std::shared_ptr<ProductStructure> product_;
@@ -141,6 +175,7 @@ class SampleWorld : public SessionStub,
   std::vector<std::string> services_;
   std::map<int, std::string> options_;
   std::vector<std::string> revision_rules_;
+  std::map<std::string, std::vector<TypeDescriptionEntryRecord>> type_registry_;
   std::string server_version_ = "P2009.1.0";
   std::string session_user_;
   int pom_refresh_requests_ = 0;
