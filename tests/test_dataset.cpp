@@ -105,7 +105,7 @@ TEST_F(DatasetTest, ReferencesKeepTheServersTextsAndOutputsWithoutADataset) {
 
 TEST_F(DatasetTest, AnUnknownDatasetIsAPartialErrorForTheListener) {
   EXPECT_CALL(datamanagement, getDatasetReferences(_)).WillOnce(Invoke([&](const auto&) {
-    return world.getDatasetReferences({"ds-gone"});
+    return world.datamanagement.getDatasetReferences({"ds-gone"});
   }));
   ServerObject* drawing = Load("ds-K-1000-B-drawing");
   const auto result = table->KESTREL_ask_dataset_references({drawing});

@@ -139,7 +139,7 @@ TEST_F(ObjectOpsTest, RefreshWritesItsDebugLinesAfterTheRequest) {
   corerun::testing::set_timestamp("10-Dec-2026 12:00:00");
   EXPECT_CALL(datamanagement, refreshObjects(_)).WillOnce(Invoke([&](const std::vector<std::string>& uids) {
     EXPECT_EQ(log_text(), "");
-    return world.refreshObjects(uids);
+    return world.datamanagement.refreshObjects(uids);
   }));
   table->KESTREL_refresh_objects(notes);
   EXPECT_EQ(log_text(),
@@ -161,7 +161,7 @@ TEST_F(ObjectOpsTest, RefreshOfAnEmptyListStillSendsOneRequest) {
 TEST_F(ObjectOpsTest, RefreshDropsTheReplyAndLeavesItsErrorsToTheListener) {
   HostObject* note = Load("note-1");
   EXPECT_CALL(datamanagement, refreshObjects(_)).WillOnce(Invoke([&](const auto& uids) {
-    auto reply = world.refreshObjects(uids);
+    auto reply = world.datamanagement.refreshObjects(uids);
     reply.errors.push_back(WireErrorStack{"note-1", 0, "", {{7001, 3, "stale"}}});
     return reply;
   }));
@@ -569,7 +569,7 @@ TEST_F(ObjectOpsTest, ItemsWithRevisionsAnswerTheWorldsItemsInTheirFlatOrder) {
 TEST_F(ObjectOpsTest, ItemsWithRevisionsFlattenAMixedReplyInItsExactOrder) {
   auto* item = LoadItem("item-K-1200");
   EXPECT_CALL(caddatamanagement, expandItems(_, _)).WillOnce(Invoke([&](const auto& uids, const auto& preference) {
-    ExpandItemsReply reply = world.expandItems(uids, preference);
+    ExpandItemsReply reply = world.caddatamanagement.expandItems(uids, preference);
     ExpandItemsOutput& output = reply.outputs.at(0);
     output.objects = {"note-1", ""};
     output.items.at(0).revisions.push_back({"", {"ds-K-1000-A-drawing"}});  // no revision: its datasets are not taken

@@ -144,4 +144,11 @@ void set_debug_flag(const std::string& name, bool on) {
 void clear_debug_flags() { debug_flags().clear(); }
 void set_timestamp(const std::string& text) { fixed_timestamp() = text; }
 
+void reset() {
+  clear_log();
+  clear_debug_flags();
+  clear_sleeps();
+  MACH__checking_level = 0;
+}
+
 }  // namespace corerun::testing

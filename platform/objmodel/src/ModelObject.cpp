@@ -51,16 +51,18 @@ ModelObject* ModelObject::GetPropertyObject(const std::string& name) const {
 UString ModelObject::GetPropertyUString(const std::string& name) const {
   auto* property = loaded_property(object_, name);
   if (!property || property->getPropertyDescription().isArray() ||
-      property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String ||
-      property->strings.empty())
+      property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
     return UString();
-  return UString(property->strings.front());
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? UString() : UString(values.front());
 }
 
 UString Item::GetItemId() const {
   auto* property = loaded_property(GetObjectPtr(), "item_id");
-  if (!property || property->strings.empty()) return UString();
-  return UString(property->strings.front());
+  if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
+    return UString();
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? UString() : UString(values.front());
 }
 
 void Item::AddToKnownItems(const UString& item_id, const UString& uid) { known_items()[item_id] = uid; }

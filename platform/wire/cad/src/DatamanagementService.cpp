@@ -1,6 +1,7 @@
 #include "halden/services/cad/DatamanagementService.h"
 
 #include "halden/services/core/internal/Related.h"
+#include "halden/server/CadDataManagementStub.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Cad {
@@ -32,7 +33,7 @@ RelatedObjectsResponse DatamanagementService::getRelatedObjects(const std::vecto
   const auto uids = uidsOf(objects);
   const auto records = Core::Internal::filterRecordsOf(filters);
   auto reply = invoke(*connection_, kService, "getRelatedObjects", [&](Soa::Server::Server& server) {
-    return require(server.caddatamanagement, kService).getRelatedObjects(uids, records);
+    return require<Soa::Server::CadDataManagementStub>(server, kService).getRelatedObjects(uids, records);
   });
   return Core::Internal::relatedObjectsOf(*connection_, reply);
 }
@@ -43,7 +44,7 @@ ExpandItemsResponse DatamanagementService::expandItems(const std::vector<ModelOb
   const Soa::Server::ExpandItemsPreference preference{pref.flag, pref.relatedDataMode,
                                                        Core::Internal::filterRecordsOf(pref.filters)};
   auto reply = invoke(*connection_, kService, "expandItems", [&](Soa::Server::Server& server) {
-    return require(server.caddatamanagement, kService).expandItems(uids, preference);
+    return require<Soa::Server::CadDataManagementStub>(server, kService).expandItems(uids, preference);
   });
   ExpandItemsResponse out;
   out.serviceData = absorb(*connection_, reply.data);

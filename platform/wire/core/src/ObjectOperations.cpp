@@ -1,6 +1,7 @@
 // Core data management's operations on objects: refresh, delete, related
 // objects, property writing, dataset references and type descriptions.
 #include "halden/services/core/DatamanagementService.h"
+#include "halden/server/DataManagementStub.h"
 #include "halden/services/core/internal/Related.h"
 #include "halden/soa/client/internal/Request.h"
 
@@ -23,7 +24,7 @@ constexpr const char* kService = "Core-2006-03-DataManagement";
 ServiceData DatamanagementService::refreshObjects(const std::vector<ModelObject*>& objects) {
   const auto uids = uidsOf(objects);
   auto reply = invoke(*connection_, kService, "refreshObjects", [&](Soa::Server::Server& server) {
-    return require(server.datamanagement, kService).refreshObjects(uids);
+    return require<Soa::Server::DataManagementStub>(server, kService).refreshObjects(uids);
   });
   return absorb(*connection_, reply);
 }
@@ -31,7 +32,7 @@ ServiceData DatamanagementService::refreshObjects(const std::vector<ModelObject*
 ServiceData DatamanagementService::deleteObjects(const std::vector<ModelObject*>& objects) {
   const auto uids = uidsOf(objects);
   auto reply = invoke(*connection_, kService, "deleteObjects", [&](Soa::Server::Server& server) {
-    return require(server.datamanagement, kService).deleteObjects(uids);
+    return require<Soa::Server::DataManagementStub>(server, kService).deleteObjects(uids);
   });
   return absorb(*connection_, reply);
 }
@@ -41,7 +42,7 @@ RelatedObjectsResponse DatamanagementService::expandPrimaryObjects(const std::ve
   const auto uids = uidsOf(objects);
   const auto records = filterRecordsOf(filters);
   auto reply = invoke(*connection_, kService, "expandPrimaryObjects", [&](Soa::Server::Server& server) {
-    return require(server.datamanagement, kService).expandPrimaryObjects(uids, records);
+    return require<Soa::Server::DataManagementStub>(server, kService).expandPrimaryObjects(uids, records);
   });
   return relatedObjectsOf(*connection_, reply);
 }
@@ -51,7 +52,7 @@ RelatedObjectsResponse DatamanagementService::expandSecondaryObjects(const std::
   const auto uids = uidsOf(objects);
   const auto records = filterRecordsOf(filters);
   auto reply = invoke(*connection_, kService, "expandSecondaryObjects", [&](Soa::Server::Server& server) {
-    return require(server.datamanagement, kService).expandSecondaryObjects(uids, records);
+    return require<Soa::Server::DataManagementStub>(server, kService).expandSecondaryObjects(uids, records);
   });
   return relatedObjectsOf(*connection_, reply);
 }
@@ -60,7 +61,7 @@ ServiceData DatamanagementService::setProperties(const std::vector<ModelObject*>
                                                  const std::map<std::string, std::vector<std::string>>& values) {
   const auto uids = uidsOf(objects);
   auto reply = invoke(*connection_, kService, "setProperties", [&](Soa::Server::Server& server) {
-    return require(server.datamanagement, kService).setProperties(uids, values);
+    return require<Soa::Server::DataManagementStub>(server, kService).setProperties(uids, values);
   });
   return absorb(*connection_, reply);
 }
@@ -68,7 +69,7 @@ ServiceData DatamanagementService::setProperties(const std::vector<ModelObject*>
 GetDatasetReferencesResponse DatamanagementService::getDatasetReferences(const std::vector<ModelObject*>& datasets) {
   const auto uids = uidsOf(datasets);
   auto reply = invoke(*connection_, kService, "getDatasetReferences", [&](Soa::Server::Server& server) {
-    return require(server.datamanagement, kService).getDatasetReferences(uids);
+    return require<Soa::Server::DataManagementStub>(server, kService).getDatasetReferences(uids);
   });
   GetDatasetReferencesResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -88,7 +89,7 @@ GetTypeDescriptionsResponse DatamanagementService::getTypeDescriptions(const std
   requests.reserve(inputs.size());
   for (const auto& input : inputs) requests.push_back({input.typeName, input.names});
   auto reply = invoke(*connection_, kService, "getTypeDescriptions", [&](Soa::Server::Server& server) {
-    return require(server.datamanagement, kService).getTypeDescriptions(requests);
+    return require<Soa::Server::DataManagementStub>(server, kService).getTypeDescriptions(requests);
   });
   GetTypeDescriptionsResponse out;
   out.serviceData = absorb(*connection_, reply.data);

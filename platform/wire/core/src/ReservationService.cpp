@@ -1,5 +1,6 @@
 #include "halden/services/core/ReservationService.h"
 
+#include "halden/server/ReservationStub.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Core {
@@ -23,7 +24,7 @@ ServiceData ReservationService::checkout(const std::vector<ModelObject*>& object
                                          const std::string& changeId) {
   const auto uids = uidsOf(objects);
   auto reply = invoke(*connection_, kService, "checkout", [&](Soa::Server::Server& server) {
-    return require(server.reservation, kService).checkout(uids, comment, changeId);
+    return require<Soa::Server::ReservationStub>(server, kService).checkout(uids, comment, changeId);
   });
   return absorb(*connection_, reply);
 }
@@ -31,7 +32,7 @@ ServiceData ReservationService::checkout(const std::vector<ModelObject*>& object
 ServiceData ReservationService::checkin(const std::vector<ModelObject*>& objects) {
   const auto uids = uidsOf(objects);
   auto reply = invoke(*connection_, kService, "checkin", [&](Soa::Server::Server& server) {
-    return require(server.reservation, kService).checkin(uids);
+    return require<Soa::Server::ReservationStub>(server, kService).checkin(uids);
   });
   return absorb(*connection_, reply);
 }
@@ -39,7 +40,7 @@ ServiceData ReservationService::checkin(const std::vector<ModelObject*>& objects
 ServiceData ReservationService::cancelCheckout(const std::vector<ModelObject*>& objects) {
   const auto uids = uidsOf(objects);
   auto reply = invoke(*connection_, kService, "cancelCheckout", [&](Soa::Server::Server& server) {
-    return require(server.reservation, kService).cancelCheckout(uids);
+    return require<Soa::Server::ReservationStub>(server, kService).cancelCheckout(uids);
   });
   return absorb(*connection_, reply);
 }

@@ -1,7 +1,8 @@
 #include "kestrel_dataset.h"
 
 #include "halden/services/core/DatamanagementService.h"
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
+#include "kestrel_request.h"
 
 using Halden::Services::Core::DatamanagementService;
 

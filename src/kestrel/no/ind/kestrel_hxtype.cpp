@@ -3,7 +3,8 @@
 #include <memory>
 
 #include "halden/services/core/DatamanagementService.h"
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
+#include "kestrel_request.h"
 
 namespace Core = Halden::Services::Core;
 

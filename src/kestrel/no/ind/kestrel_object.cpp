@@ -8,9 +8,12 @@
 #include "halden/services/core/DatamanagementService.h"
 #include "halden/services/core/ReservationService.h"
 #include "halden/soa/common/DateTime.h"
+#include "kestrel_call.h"
+#include "kestrel_host.h"
 #include "kestrel_partial_errors.h"
 #include "kestrel_relations.h"
-#include "kestrel_utils.h"
+#include "kestrel_request.h"
+#include "kestrel_scoped.h"
 #include "objmodel/SoaManager.h"
 
 using Halden::Services::Core::DatamanagementService;
@@ -44,7 +47,7 @@ ServerObject* require_server_object(ServerObject* object) {
 }
 
 ServerObject* require_server_object(HostObject* object) {
-  return require_server_object(object ? object->GetObjectPtr() : nullptr);
+  return kestrel::server_object_of(KESTREL_HERE, object, 940209, kNoServerObject);
 }
 
 // The host classes whose objects the server can load by UID alone.
@@ -79,10 +82,6 @@ ServerObject* find_or_construct(const std::string& type_name, const std::string&
   return models->constructTypedObject(type_name, key);
 }
 
-HostObject* host_object_of(ServerObject* object) {
-  return Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectWithUid(UString(object->getUid()), object);
-}
-
 date_s copy_fields(const DateTime& when) {
   return date_s{static_cast<std::uint16_t>(when.year()),  static_cast<std::uint8_t>(when.month() - 1),
                 static_cast<std::uint8_t>(when.day()),    static_cast<std::uint8_t>(when.hour()),
@@ -100,10 +99,8 @@ std::string text_of(Property* property) {
   const DateTime& when = property->getDateValue();
   if (when == DateTime::getNullDate()) return {};
   const date_s date = copy_fields(when);
-  char* formatted = CLOCK_format_date_time(&date, 4, 8);
-  std::string text(formatted ? formatted : "");
-  SM_free(formatted);
-  return text;
+  const kestrel::SmString formatted(CLOCK_format_date_time(&date, 4, 8));
+  return kestrel::or_empty(formatted.get());
 }
 
 // The single-value getters have no answer for a null property.
@@ -205,7 +202,7 @@ void KESTREL_load_objects(const std::vector<UString>& uids, std::vector<Orvane::
       out->push_back(nullptr);
       continue;
     }
-    out->push_back(dynamic_cast<Orvane::PdmSoa::PomObject*>(host_object_of(object)));
+    out->push_back(dynamic_cast<Orvane::PdmSoa::PomObject*>(kestrel::host_object_of(object)));
   }
 }
 
@@ -294,7 +291,7 @@ Orvane::PdmSoa::ModelObject* KESTREL_get_object_property_object(Orvane::PdmSoa::
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
   if (!property) return nullptr;
   ServerObject* reference = property->getModelObjectValue();
-  return reference ? host_object_of(reference) : nullptr;
+  return reference ? kestrel::host_object_of(reference) : nullptr;
 }
 
 const std::vector<std::string>& KESTREL_get_object_property_string_array(Orvane::PdmSoa::ModelObject* object,
@@ -352,7 +349,7 @@ std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_object_property_object_ar
       ERROR_note("NULL ModelObject returned by Property::getModelObjectArrayValue");
       continue;
     }
-    objects->push_back(host_object_of(value));
+    objects->push_back(kestrel::host_object_of(value));
   }
   return objects.release();
 }
@@ -378,37 +375,18 @@ namespace {
 using Halden::Services::Core::ReservationService;
 using CadDatamanagementService = Halden::Services::Cad::DatamanagementService;
 
-// What a host object without a server object means to the operation.
-enum class Missing {
-  NotFound,        // refresh, delete, reservation
-  NotConstructed,  // related objects, property writing, items with revisions
-};
+// Texts for a host object without a server object; the UID is the host's.
+#define KESTREL_NOT_FOUND "KRAL SOA: No SOA object found for Virel/Mgr object with UID %s\n"
+#define KESTREL_NOT_CONSTRUCTED "KRAL SOA: No SOA object could be constructed for input uid %s"
 
-[[noreturn]] void raise_missing(Missing missing, const UString& uid) {
-  if (missing == Missing::NotFound)
-    KESTREL_RAISE(940205, "KRAL SOA: No SOA object found for Virel/Mgr object with UID %s\n", uid.utf8().c_str());
-  KESTREL_RAISE(940209, "KRAL SOA: No SOA object could be constructed for input uid %s", uid.utf8().c_str());
+// The server objects of refresh, reservation and the object operations.
+std::vector<ServerObject*> found_server_objects(kestrel::Site site, const std::vector<HostObject*>& objects,
+                                                const char* entry) {
+  return kestrel::server_objects_of(site, objects, entry, 940205, KESTREL_NOT_FOUND);
 }
-
-template <class Object>
-void require_all(const std::vector<Object*>& objects, const char* entry) {
-  for (const Object* object : objects)
-    if (!object) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", entry);
-}
-
-// The server object of every host object, in order; all are checked before
-// the caller sends anything.
-template <class Object>
-std::vector<ServerObject*> server_objects_of(const std::vector<Object*>& objects, const char* entry, Missing missing) {
-  require_all(objects, entry);
-  std::vector<ServerObject*> server_objects;
-  server_objects.reserve(objects.size());
-  for (const Object* object : objects) {
-    ServerObject* server_object = object->GetObjectPtr();
-    if (!server_object) raise_missing(missing, object->GetUid());
-    server_objects.push_back(server_object);
-  }
-  return server_objects;
+std::vector<ServerObject*> constructed_server_objects(kestrel::Site site, const std::vector<HostObject*>& objects,
+                                                      const char* entry) {
+  return kestrel::server_objects_of(site, objects, entry, 940209, KESTREL_NOT_CONSTRUCTED);
 }
 
 // The result of the core related-objects entries, with its groups, until the
@@ -427,7 +405,7 @@ using RelatedRequest = Halden::Services::Core::RelatedObjectsResponse (Datamanag
 std::vector<RelatedObjects>* related_objects_core(const std::vector<HostObject*>& objects,
                                                   const std::vector<std::string>& relation_names, const char* entry,
                                                   RelatedRequest request) {
-  const auto server_objects = server_objects_of(objects, entry, Missing::NotConstructed);
+  const auto server_objects = constructed_server_objects(KESTREL_HERE, objects, entry);
   std::unique_ptr<std::vector<RelatedObjects>, RelatedObjectsList> result(new std::vector<RelatedObjects>());
   if (objects.empty()) return result.release();
 
@@ -454,7 +432,7 @@ std::vector<RelatedObjects>* related_objects_core(const std::vector<HostObject*>
 }  // namespace
 
 void KESTREL_refresh_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
-  const auto server_objects = server_objects_of(objects, "KESTREL_refresh_objects", Missing::NotFound);
+  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_refresh_objects");
   kestrel::soa_request<DatamanagementService>(
       KESTREL_HERE, [&](DatamanagementService& dm) { dm.refreshObjects(server_objects); });
   if (!kestrel::debug_enabled(kestrel::kDebugSoa)) return;
@@ -466,7 +444,8 @@ void KESTREL_refresh_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& ob
 }
 
 DeleteResult KESTREL_delete_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
-  require_all(objects, "KESTREL_delete_objects");
+  for (const HostObject* object : objects)
+    if (!object) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", "KESTREL_delete_objects");
   DeleteResult result;
   auto* models = kestrel::get_model_manager();
   // The lookups stand inside the conversion: a malformed UID is the
@@ -477,7 +456,7 @@ DeleteResult KESTREL_delete_objects(const std::vector<Orvane::PdmSoa::ModelObjec
     for (const HostObject* object : objects) {
       const UString uid = object->GetUid();
       ServerObject* server_object = models->findObject(UStringToString(uid));
-      if (!server_object) raise_missing(Missing::NotFound, uid);
+      if (!server_object) KESTREL_RAISE(940205, KESTREL_NOT_FOUND, uid.utf8().c_str());
       server_objects.push_back(server_object);
     }
     return dm.deleteObjects(server_objects);
@@ -489,27 +468,27 @@ DeleteResult KESTREL_delete_objects(const std::vector<Orvane::PdmSoa::ModelObjec
 
 void KESTREL_checkout_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::string& comment,
                               const std::string& change_id) {
-  const auto server_objects = server_objects_of(objects, "KESTREL_checkout_objects", Missing::NotFound);
+  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_checkout_objects");
   kestrel::soa_request<ReservationService>(
       KESTREL_HERE, [&](ReservationService& reservation) { reservation.checkout(server_objects, comment, change_id); });
 }
 
 void KESTREL_checkin_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
-  const auto server_objects = server_objects_of(objects, "KESTREL_checkin_objects", Missing::NotFound);
+  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_checkin_objects");
   kestrel::soa_request<ReservationService>(
       KESTREL_HERE, [&](ReservationService& reservation) { reservation.checkin(server_objects); });
 }
 
 void KESTREL_cancel_checkout(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
-  const auto server_objects = server_objects_of(objects, "KESTREL_cancel_checkout", Missing::NotFound);
+  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_cancel_checkout");
   kestrel::soa_request<ReservationService>(
       KESTREL_HERE, [&](ReservationService& reservation) { reservation.cancelCheckout(server_objects); });
 }
 
 std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_related_objects_cad(Orvane::PdmSoa::ModelObject* object,
                                                                            const std::string& relation_name) {
-  const auto server_objects = server_objects_of(std::vector<HostObject*>{object}, "KESTREL_get_related_objects_cad",
-                                                Missing::NotConstructed);
+  const auto server_objects =
+      constructed_server_objects(KESTREL_HERE, {object}, "KESTREL_get_related_objects_cad");
   const auto related = kestrel::soa_request<CadDatamanagementService>(
       KESTREL_HERE, [&](CadDatamanagementService& cad) {
         return kestrel::first_cad_related_group(cad, server_objects.front(), relation_name);
@@ -536,7 +515,7 @@ std::vector<RelatedObjects>* KESTREL_get_related_objects_core_2(
 
 void KESTREL_set_properties(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
                             const std::map<std::string, std::vector<UString>>& values) {
-  const auto server_objects = server_objects_of(objects, "KESTREL_set_properties", Missing::NotConstructed);
+  const auto server_objects = constructed_server_objects(KESTREL_HERE, objects, "KESTREL_set_properties");
   std::map<std::string, std::vector<std::string>> strings;
   for (const auto& [name, texts] : values) strings.emplace_hint(strings.end(), name, UStringVecToStringVec(texts));
   kestrel::soa_request<DatamanagementService>(
@@ -546,7 +525,8 @@ void KESTREL_set_properties(const std::vector<Orvane::PdmSoa::ModelObject*>& obj
 std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_items_with_revisions(
     const std::vector<Orvane::PdmSoa::Item*>& items, const std::vector<std::string>& type_names, bool flag,
     int related_data_mode) {
-  const auto server_items = server_objects_of(items, "KESTREL_get_items_with_revisions", Missing::NotConstructed);
+  const auto server_items = constructed_server_objects(
+      KESTREL_HERE, std::vector<HostObject*>(items.begin(), items.end()), "KESTREL_get_items_with_revisions");
   const Halden::Services::Cad::ExpandItemsPref preference{flag, related_data_mode, {{"", type_names}}};
   const auto reply = kestrel::soa_request<CadDatamanagementService>(
       KESTREL_HERE, [&](CadDatamanagementService& cad) { return cad.expandItems(server_items, preference); });
