@@ -11,14 +11,12 @@
 #include "halden/soa/common/Exceptions.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/ModelObjectManager.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
-using Halden::Soa::Client::NotLoadedException;
-using Halden::Soa::Client::RuntimeException;
-using Halden::Soa::Common::Exceptions::SoaException;
 using Halden::Soa::Server::DatasetReferencesReply;
 using Halden::Soa::Server::TypeDescriptionsReply;
 using HostObject = Orvane::PdmSoa::ModelObject;
@@ -196,38 +194,37 @@ TEST_F(DatasetTest, TypeHierarchyRunsFromTheObjectsTypeToTheRoot) {
 // ---------------------------------------------------------------------------
 // Conversion of the framework's exceptions
 
-struct Failure {
-  const char* name;
-  std::function<void()> thrower;
-  int code;
-  const char* text;
+class ReferencesConversion : public ConversionTest<ReferencesConversion, DatasetTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_dataset.cpp";
+  static std::vector<Operation> Operations() {
+    return {{"References",
+             [](ReferencesConversion& t, const auto& fail) {
+               ON_CALL(t.datamanagement, getDatasetReferences).WillByDefault([fail](const auto&) -> DatasetReferencesReply {
+                 fail();
+                 return {};
+               });
+             },
+             [](ReferencesConversion& t) { t.table->KESTREL_ask_dataset_references({t.Load("ds-K-1000-B-master")}); }}};
+  }
 };
-void PrintTo(const Failure& c, std::ostream* os) { *os << c.name; }
+KESTREL_CONVERSION_SUITE(ReferencesConversion);
 
-class Conversion : public DatasetTest, public ::testing::WithParamInterface<Failure> {};
-
-TEST_P(Conversion, ReferencesAndTypeDescriptionsConvertTheFrameworksExceptions) {
-  const Failure f = GetParam();
-  ON_CALL(datamanagement, getDatasetReferences).WillByDefault(Invoke([&](const auto&) {
-    f.thrower();
-    return DatasetReferencesReply{};
-  }));
-  ON_CALL(datamanagement, getTypeDescriptions).WillByDefault(Invoke([&](const auto&) {
-    f.thrower();
-    return TypeDescriptionsReply{};
-  }));
-  EXPECT_THAT([&] { table->KESTREL_ask_dataset_references({}); }, RaisesFrom(f.code, f.text, "kestrel_dataset.cpp"));
-  EXPECT_THAT([&] { table->KESTREL_ask_type_descriptions({}); }, RaisesFrom(f.code, f.text, "kestrel_hxtype.cpp"));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Failures, Conversion,
-    ::testing::Values(
-        Failure{"runtime", [] { throw RuntimeException("boom"); }, 940222, "KRAL SOA: SOA runtime exception: boom"},
-        Failure{"not_loaded", [] { throw NotLoadedException("gone"); }, 940223,
-                "KRAL SOA: SOA not loaded exception: gone"},
-        Failure{"soa", [] { throw SoaException("refused"); }, 940222, "KRAL SOA: SOA exception: refused"}),
-    [](const auto& info) { return std::string(info.param.name); });
+class TypesConversion : public ConversionTest<TypesConversion, DatasetTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_hxtype.cpp";
+  static std::vector<Operation> Operations() {
+    return {{"TypeDescriptions",
+             [](TypesConversion& t, const auto& fail) {
+               ON_CALL(t.datamanagement, getTypeDescriptions).WillByDefault([fail](const auto&) -> TypeDescriptionsReply {
+                 fail();
+                 return {};
+               });
+             },
+             [](TypesConversion& t) { delete t.table->KESTREL_ask_type_descriptions({{"Item", {}}}); }}};
+  }
+};
+KESTREL_CONVERSION_SUITE(TypesConversion);
 
 }  // namespace
 }  // namespace kestrel::test

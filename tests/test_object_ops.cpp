@@ -12,14 +12,12 @@
 #include "halden/soa/common/Exceptions.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/ModelObjectManager.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
-using Halden::Soa::Client::NotLoadedException;
-using Halden::Soa::Client::RuntimeException;
-using Halden::Soa::Common::Exceptions::SoaException;
 using Halden::Soa::Server::ExpandedItem;
 using Halden::Soa::Server::ExpandedRevision;
 using Halden::Soa::Server::ExpandItemsOutput;
@@ -622,62 +620,53 @@ TEST_F(ObjectOpsTest, ItemsWithRevisionsKeepDuplicates) {
 // ---------------------------------------------------------------------------
 // Conversion of the framework's exceptions
 
-struct Failure {
-  const char* name;
-  std::function<void()> thrower;
-  int code;
-  const char* text;
-};
-void PrintTo(const Failure& c, std::ostream* os) { *os << c.name; }
-
-const Failure kFailures[] = {
-    {"runtime", [] { throw RuntimeException("boom"); }, 940222, "KRAL SOA: SOA runtime exception: boom"},
-    {"not_loaded", [] { throw NotLoadedException("gone"); }, 940223, "KRAL SOA: SOA not loaded exception: gone"},
-    {"soa", [] { throw SoaException("refused"); }, 940222, "KRAL SOA: SOA exception: refused"},
-};
-
-class Conversion : public ObjectOpsTest, public ::testing::WithParamInterface<Failure> {};
-
-TEST_P(Conversion, EveryOperationConvertsTheFrameworksExceptions) {
-  const Failure f = GetParam();
-  auto* note = Load("note-1");
-  auto* item = LoadItem("item-K-1300");
-  auto fail = [&](auto&&...) -> void { f.thrower(); };
-  ON_CALL(datamanagement, refreshObjects).WillByDefault(Invoke([&](auto&&...) { fail(); return WireServiceData{}; }));
-  ON_CALL(datamanagement, deleteObjects).WillByDefault(Invoke([&](auto&&...) { fail(); return WireServiceData{}; }));
-  ON_CALL(datamanagement, setProperties).WillByDefault(Invoke([&](auto&&...) { fail(); return WireServiceData{}; }));
-  ON_CALL(datamanagement, expandPrimaryObjects)
-      .WillByDefault(Invoke([&](auto&&...) { fail(); return RelatedObjectsReply{}; }));
-  ON_CALL(datamanagement, expandSecondaryObjects)
-      .WillByDefault(Invoke([&](auto&&...) { fail(); return RelatedObjectsReply{}; }));
-  ON_CALL(reservation, checkout).WillByDefault(Invoke([&](auto&&...) { fail(); return WireServiceData{}; }));
-  ON_CALL(reservation, checkin).WillByDefault(Invoke([&](auto&&...) { fail(); return WireServiceData{}; }));
-  ON_CALL(reservation, cancelCheckout).WillByDefault(Invoke([&](auto&&...) { fail(); return WireServiceData{}; }));
-  ON_CALL(caddatamanagement, getRelatedObjects)
-      .WillByDefault(Invoke([&](auto&&...) { fail(); return RelatedObjectsReply{}; }));
-  ON_CALL(caddatamanagement, expandItems).WillByDefault(Invoke([&](auto&&...) { fail(); return ExpandItemsReply{}; }));
-
-  const std::vector<std::pair<const char*, std::function<void()>>> calls = {
-      {"refresh", [&] { table->KESTREL_refresh_objects({note}); }},
-      {"delete", [&] { table->KESTREL_delete_objects({note}); }},
-      {"checkout", [&] { table->KESTREL_checkout_objects({note}, "", ""); }},
-      {"checkin", [&] { table->KESTREL_checkin_objects({note}); }},
-      {"cancel", [&] { table->KESTREL_cancel_checkout({note}); }},
-      {"related_cad", [&] { table->KESTREL_get_related_objects_cad(note, "attached"); }},
-      {"related_core", [&] { table->KESTREL_get_related_objects_core({note}, {"attached"}); }},
-      {"related_core_2", [&] { table->KESTREL_get_related_objects_core_2({note}, {"attached"}); }},
-      {"set_properties", [&] { table->KESTREL_set_properties({note}, {{"object_name", {UString("x")}}}); }},
-      {"items", [&] { table->KESTREL_get_items_with_revisions({item}, {}, false, 0); }},
-  };
-  for (const auto& [name, call] : calls) {
-    SCOPED_TRACE(name);
-    EXPECT_THAT(call, RaisesFrom(f.code, f.text, "kestrel_object.cpp"));
+// Makes the mock's operation throw the framework's exception.
+#define KESTREL_FAILING(mock, operation, Reply)                                                       \
+  [](ObjectOpsConversion& t, const auto& fail) {                                                     \
+    ON_CALL(t.mock, operation).WillByDefault([fail](const auto&...) -> Reply {                       \
+      fail();                                                                                        \
+      return {};                                                                                     \
+    });                                                                                              \
   }
-  EXPECT_EQ(server.requests.size(), calls.size());
-}
 
-INSTANTIATE_TEST_SUITE_P(Failures, Conversion, ::testing::ValuesIn(kFailures),
-                         [](const auto& info) { return std::string(info.param.name); });
+class ObjectOpsConversion : public ConversionTest<ObjectOpsConversion, ObjectOpsTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_object.cpp";
+  static std::vector<Operation> Operations() {
+    return {
+        {"Refresh", KESTREL_FAILING(datamanagement, refreshObjects, WireServiceData),
+         [](ObjectOpsConversion& t) { t.table->KESTREL_refresh_objects({t.Load("note-1")}); }},
+        {"Delete", KESTREL_FAILING(datamanagement, deleteObjects, WireServiceData),
+         [](ObjectOpsConversion& t) { t.table->KESTREL_delete_objects({t.Load("note-1")}); },
+         [](ObjectOpsConversion& t) { EXPECT_THAT(t.world.find("note-1"), NotNull()); }},
+        {"CheckOut", KESTREL_FAILING(reservation, checkout, WireServiceData),
+         [](ObjectOpsConversion& t) { t.table->KESTREL_checkout_objects({t.Load("note-1")}, "", ""); }},
+        {"CheckIn", KESTREL_FAILING(reservation, checkin, WireServiceData),
+         [](ObjectOpsConversion& t) { t.table->KESTREL_checkin_objects({t.Load("note-1")}); }},
+        {"CancelCheckOut", KESTREL_FAILING(reservation, cancelCheckout, WireServiceData),
+         [](ObjectOpsConversion& t) { t.table->KESTREL_cancel_checkout({t.Load("note-1")}); }},
+        {"RelatedCad", KESTREL_FAILING(caddatamanagement, getRelatedObjects, RelatedObjectsReply),
+         [](ObjectOpsConversion& t) { delete t.table->KESTREL_get_related_objects_cad(t.Load("note-1"), "attached"); }},
+        {"RelatedCore", KESTREL_FAILING(datamanagement, expandPrimaryObjects, RelatedObjectsReply),
+         [](ObjectOpsConversion& t) {
+           delete t.table->KESTREL_get_related_objects_core({t.Load("note-1")}, {"attached"});
+         }},
+        {"RelatedCore2", KESTREL_FAILING(datamanagement, expandSecondaryObjects, RelatedObjectsReply),
+         [](ObjectOpsConversion& t) {
+           delete t.table->KESTREL_get_related_objects_core_2({t.Load("note-1")}, {"attached"});
+         }},
+        {"SetProperties", KESTREL_FAILING(datamanagement, setProperties, WireServiceData),
+         [](ObjectOpsConversion& t) {
+           t.table->KESTREL_set_properties({t.Load("note-1")}, {{"object_name", {UString("x")}}});
+         }},
+        {"ItemsWithRevisions", KESTREL_FAILING(caddatamanagement, expandItems, ExpandItemsReply),
+         [](ObjectOpsConversion& t) {
+           delete t.table->KESTREL_get_items_with_revisions({t.LoadItem("item-K-1300")}, {}, false, 0);
+         }},
+    };
+  }
+};
+KESTREL_CONVERSION_SUITE(ObjectOpsConversion);
 
 }  // namespace
 }  // namespace kestrel::test
