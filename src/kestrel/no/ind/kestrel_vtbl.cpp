@@ -10,6 +10,7 @@
 #include "kestrel_hxtype.h"
 #include "kestrel_item.h"
 #include "kestrel_object.h"
+#include "kestrel_relstruct.h"
 #include "kestrel_rev_rule.h"
 #include "kestrel_utils.h"
 
@@ -53,15 +54,15 @@ const KESTREL_interface_s kTable = {
     /*  19 */ forward_to<KESTREL_expand_bom_lines>,
     /*  20 */ forward_to<KESTREL_ask_bom_lines_by_path>,
     // Relative-structure batches
-    /*  21 */ nullptr,  // KESTREL_RelativeStructureUpdateStart
-    /*  22 */ nullptr,  // KESTREL_RelativeStructureUpdateStartAssy
-    /*  23 */ nullptr,  // KESTREL_RelativeStructureAddChild
-    /*  24 */ nullptr,  // KESTREL_RelativeStructureUpdateCommit
-    /*  25 */ nullptr,  // KESTREL_RelativeStructureDeleteStart
-    /*  26 */ nullptr,  // KESTREL_RelativeStructureDeleteStartAssy
-    /*  27 */ nullptr,  // KESTREL_RelativeStructureDeleteChild
-    /*  28 */ nullptr,  // KESTREL_RelativeStructureDeleteCommit
-                        // Items, revisions and datasets by id
+    /*  21 */ forward_to<KESTREL_RelativeStructureUpdateStart>,
+    /*  22 */ forward_to<KESTREL_RelativeStructureUpdateStartAssy>,
+    /*  23 */ forward_to<KESTREL_RelativeStructureAddChild>,
+    /*  24 */ forward_to<KESTREL_RelativeStructureUpdateCommit>,
+    /*  25 */ forward_to<KESTREL_RelativeStructureDeleteStart>,
+    /*  26 */ forward_to<KESTREL_RelativeStructureDeleteStartAssy>,
+    /*  27 */ forward_to<KESTREL_RelativeStructureDeleteChild>,
+    /*  28 */ forward_to<KESTREL_RelativeStructureDeleteCommit>,
+    // Items, revisions and datasets by id
     /*  29 */ forward_to<KESTREL_get_item_revisions_by_id>,
     /*  30 */ forward_to<KESTREL_get_item_revision_of_item>,
     /*  31 */ forward_to<KESTREL_get_datasets_by_id>,
