@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "corerun/memory.h"
 #include "corerun/ustring.h"
 
 // The stored login identity.
@@ -29,4 +30,19 @@ struct NameValues {
 struct ItemIdEntry {
   UString item_id;
   std::vector<UString> revision_ids;
+};
+
+// One entry of the server's project list or one member of a project team;
+// the texts and the flag are the server's.
+struct ProjectEntryRecord {
+  std::string text1;
+  std::string text2;
+  bool flag;
+};
+
+// A project team and its members; the host owns the record, its member list
+// and the members.
+struct ProjectTeamRecord {
+  std::string name;
+  std::vector<ProjectEntryRecord*>* members;
 };

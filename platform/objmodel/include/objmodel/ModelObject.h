@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "corerun/memory.h"
 #include "corerun/ustring.h"
@@ -13,6 +14,9 @@ class ModelObject;
 }
 
 namespace Orvane::PdmSoa {
+
+// The host's lists of texts.
+using UStringList = std::vector<UString, SMAlloc<UString>>;
 
 class ModelObject {
  public:
@@ -32,12 +36,33 @@ class ModelObject {
   // The host object that a reference property names; null when the property
   // is null, not loaded or names nothing.
   virtual ModelObject* GetPropertyObject(const std::string& name) const;
+  // The text of a string property; one the object does not hold yet is read
+  // through the loaded library's table, with forced loading.
+  UString GetPropertyString(const char* name);
+
+  // The host object of the UID: the one held, or one made for the server
+  // object (found in the session's model manager when null). Null when
+  // neither knows the UID.
+  static ModelObject* GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int flags);
+
+  // Labels of the projects the object is to join and to leave, collected by
+  // the host until it sends them.
+  const UStringList& AskAssignedProjects() const { return assigned_projects_; }
+  const UStringList& AskRemovedProjects() const { return removed_projects_; }
+  void AddAssignedProject(const UString& label) { assigned_projects_.push_back(label); }
+  void AddRemovedProject(const UString& label) { removed_projects_.push_back(label); }
+  void ClearProjectData() {
+    assigned_projects_.clear();
+    removed_projects_.clear();
+  }
 
   // Set once the policy's standard properties were loaded for this object.
   bool standard_properties_loaded = false;
 
  private:
   Halden::Soa::Client::ModelObject* object_;
+  UStringList assigned_projects_;
+  UStringList removed_projects_;
 };
 
 #define ORVANE_HOST_CLASS(Name, Base)                        \

@@ -129,6 +129,7 @@ SampleWorld::SampleWorld() {
   add_revision_rule("rule-unit-effectivity", "Unit Effectivity", {"entry-released", "entry-unit"});
   add_revision_rule("rule-precise", "Precise; Working", {"entry-precise", "entry-working"});
   add_product_structure();
+  projectlevelsecurity.add_sample_projects();
 }
 
 void SampleWorld::add_revision_rule(const std::string& uid, const std::string& name,
@@ -160,6 +161,13 @@ void SampleWorld::set_property(const std::string& uid, WireProperty property) {
 SampleWorld::StoredObject* SampleWorld::find(const std::string& uid) {
   auto it = objects_.find(uid);
   return it == objects_.end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> SampleWorld::object_uids() const {
+  std::vector<std::string> uids;
+  uids.reserve(objects_.size());
+  for (const auto& [uid, object] : objects_) uids.push_back(uid);
+  return uids;
 }
 
 void SampleWorld::set_policy(const std::string& type, std::set<std::string> names) { policy_[type] = std::move(names); }

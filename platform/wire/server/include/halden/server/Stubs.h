@@ -204,6 +204,8 @@ class ConnectionStub {
   virtual std::string getOption(int option) = 0;
 };
 
+class ProjectLevelSecurityStub;
+
 // What a request told the server, stamped by the framework.
 struct RequestRecord {
   std::string service;
@@ -219,6 +221,7 @@ struct Server {
   ConnectionStub* connection = nullptr;
   StructureManagementStub* structuremanagement = nullptr;
   PreferenceManagementStub* preferencemanagement = nullptr;
+  ProjectLevelSecurityStub* projectlevelsecurity = nullptr;
   std::vector<RequestRecord> requests;
 };
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "halden/server/Stubs.h"
+#include "halden/server/world/ProjectLevelSecurityWorld.h"
 
 namespace Halden::Soa::Server {
 
@@ -51,6 +52,8 @@ class SampleWorld : public SessionStub,
   void add_object(const std::string& uid, std::vector<std::string> types, std::vector<WireProperty> properties = {});
   void set_property(const std::string& uid, WireProperty property);
   StoredObject* find(const std::string& uid);
+  // Every stored object's UID, in UID order.
+  std::vector<std::string> object_uids() const;
   // Properties every reply carries for objects of the type (and its subtypes).
   void set_policy(const std::string& type, std::set<std::string> names);
   void set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values);
@@ -84,6 +87,9 @@ class SampleWorld : public SessionStub,
   // and the named ones; referenced objects come along without properties.
   WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const;
   WireObject wire_object(const std::string& uid, const std::vector<std::string>& names) const;
+
+  // Projects, their teams and objects (ProjectLevelSecurityWorld.cpp).
+  ProjectLevelSecurityWorld projectlevelsecurity{*this};
 
   // What the session saw.
   const std::string& session_user() const { return session_user_; }
