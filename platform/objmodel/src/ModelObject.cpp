@@ -1,9 +1,7 @@
 #include "objmodel/ModelObject.h"
 
-#include "halden/soa/client/Connection.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
-#include "kestrel/kestrel_interface.h"
 #include "objmodel/SoaManager.h"
 
 namespace Orvane::PdmSoa {
@@ -50,31 +48,16 @@ ModelObject* ModelObject::GetPropertyObject(const std::string& name) const {
   return SoaManager::GetObjectManager()->WrapSoaObject(property->getModelObjectValue());
 }
 
-UString ModelObject::GetPropertyString(const char* name) {
-  if (!object_ || !name) return UString();
-  try {
-    Halden::Soa::Client::Property* property = object_->getProperty(name);
-    return property ? UString(property->getDisplayableValue()) : UString();
-  } catch (const Halden::Soa::Client::NotLoadedException&) {
-  }
-  const KESTREL_interface_s* table = SoaManager::GetSoaInterface();
-  if (!table || !table->KESTREL_get_object_property_string) return UString();
-  return UString(table->KESTREL_get_object_property_string(this, name, true));
+UString ModelObject::GetPropertyString(const char* name) const {
+  auto* property = name ? loaded_property(object_, name) : nullptr;
+  if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String ||
+      property->strings.empty())
+    return UString();
+  return UString(property->strings.front());
 }
 
 ModelObject* ModelObject::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int) {
-  ModelObjectManager* manager = SoaManager::GetObjectManager();
-  if (!object) {
-    // The session's object of the UID, so a held host object follows it into a new session.
-    const KESTREL_interface_s* table = SoaManager::GetSoaInterface();
-    Halden::Soa::Client::Connection* connection = table ? table->KESTREL_ask_connection() : nullptr;
-    try {
-      if (connection) object = connection->getModelManager()->findObject(uid.utf8());
-    } catch (const Halden::Soa::Client::RuntimeException&) {
-    }
-  }
-  if (!object) return manager->FindObject(uid);
-  return manager->WrapSoaObjectWithUid(uid, object);
+  return SoaManager::GetObjectManager()->GetInstance(uid, object);
 }
 
 UString Item::GetItemId() const {

@@ -36,13 +36,11 @@ class ModelObject {
   // The host object that a reference property names; null when the property
   // is null, not loaded or names nothing.
   virtual ModelObject* GetPropertyObject(const std::string& name) const;
-  // The text of a string property; one the object does not hold yet is read
-  // through the loaded library's table, with forced loading.
-  UString GetPropertyString(const char* name);
+  // The first value of a loaded string property; empty when it is null, not
+  // loaded or of another type.
+  virtual UString GetPropertyString(const char* name) const;
 
-  // The host object of the UID: the one held, or one made for the server
-  // object (found in the session's model manager when null). Null when
-  // neither knows the UID.
+  // The host object of the UID, registered with the host when it is new.
   static ModelObject* GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int flags);
 
   // Labels of the projects the object is to join and to leave, collected by

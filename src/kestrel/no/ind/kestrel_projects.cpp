@@ -13,7 +13,7 @@
 #include "halden/services/core/ProjectlevelsecurityService.h"
 #include "halden/services/core/SessionService.h"
 #include "halden/services/internal/core/ProjectlevelsecurityService.h"
-#include "halden/soa/client/model/HX_Project.h"
+#include "halden/soa/client/model/ModelClasses.h"
 #include "kestrel_object.h"
 #include "kestrel_utils.h"
 #include "objmodel/SoaManager.h"
