@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "corerun/testing.h"
-#include "halden/server/Endpoint.h"
 #include "halden/server/ProjectLevelSecurityStub.h"
-#include "halden/server/SampleWorld.h"
+#include "halden/server/TestServer.h"
 #include "halden/services/core/ProjectlevelsecurityService.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
@@ -59,12 +58,9 @@ struct Session {
     corerun::testing::set_log_enabled(false);
     int serial = 0;
     for (int size : kSizes)
-      for (int i = 0; i < size; ++i) world.add_object("obj-" + std::to_string(serial++), {"Item", "WorkspaceObject"});
-    server.session = &world;
-    server.datamanagement = &world;
-    server.connection = &world;
-    server.projectlevelsecurity = &projects;
-    Wire::bindEndpoint(kHost, &server);
+      for (int i = 0; i < size; ++i)
+        test_server.world.add_object("obj-" + std::to_string(serial++), {"Item", "WorkspaceObject"});
+    test_server.server.install<Wire::ProjectLevelSecurityStub>(&projects);
     int version = 0;
     table = KESTREL_init_module(&version);
     Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
@@ -93,9 +89,8 @@ struct Session {
     return objects.front();
   }
 
-  Wire::SampleWorld world;
+  Wire::TestServer test_server{kHost};
   Projects projects;
-  Wire::Server server;
   const KESTREL_interface_s* table = nullptr;
   std::vector<KESTREL_host_object_list> objects;
 };
@@ -111,7 +106,7 @@ void BM_AssignAndRemoveProjects(benchmark::State& state) {
   const auto& objects = s.objects_of(size);
   for (auto _ : state) {
     benchmark::DoNotOptimize(s.table->KESTREL_assign_and_remove_projects(objects));
-    s.server.requests.clear();
+    s.test_server.server.requests.clear();
   }
   if (s.projects.records_ != kProjects) state.SkipWithError("not one record per project");
   state.SetItemsProcessed(state.iterations() * size);
@@ -137,7 +132,7 @@ void BM_FrameworkAssignmentRequest(benchmark::State& state) {
   auto* service = ProjectlevelsecurityService::getService(connection);
   for (auto _ : state) {
     benchmark::DoNotOptimize(service->assignOrRemoveObjects(request));
-    s.server.requests.clear();
+    s.test_server.server.requests.clear();
   }
   state.SetItemsProcessed(state.iterations() * size);
 }

@@ -29,10 +29,6 @@ class Dataset;
 
 #define KESTREL_INTERFACE_VERSION 2000
 
-// Host objects in a list of the host allocator, where the host frees the
-// list's memory itself (the project entries); other slots use plain vectors.
-using KESTREL_host_object_list = std::vector<Orvane::PdmSoa::ModelObject*, SMAlloc<Orvane::PdmSoa::ModelObject*>>;
-
 // Type of a slot this build leaves null.
 using KESTREL_unbuilt_slot = void (*)();
 
@@ -278,4 +274,16 @@ struct KESTREL_interface_s {
 
 static_assert(sizeof(KESTREL_interface_s) == 136 * sizeof(void (*)()), "the table holds 136 entries");
 
-extern "C" __attribute__((visibility("default"))) const KESTREL_interface_s* KESTREL_init_module(int* version);
+// The attribute of the library's one exported function; a build may define it
+// before including this header.
+#ifndef KESTREL_API
+#if defined(__GNUC__)
+#define KESTREL_API __attribute__((visibility("default")))
+#else
+#define KESTREL_API
+#endif
+#endif
+
+// Stores KESTREL_INTERFACE_VERSION into *version and returns the table. The
+// table is never written: a host only reads it.
+extern "C" KESTREL_API KESTREL_interface_s* KESTREL_init_module(int* version);

@@ -8,6 +8,14 @@
 #include "corerun/memory.h"
 #include "corerun/ustring.h"
 
+namespace Orvane::PdmSoa {
+class ModelObject;
+}
+
+// Host objects in a list of the host allocator, where the host frees the
+// list's memory itself (the project entries); other slots use plain vectors.
+using KESTREL_host_object_list = std::vector<Orvane::PdmSoa::ModelObject*, SMAlloc<Orvane::PdmSoa::ModelObject*>>;
+
 // The stored login identity.
 struct UserGroupRole {
   std::string user;

@@ -12,7 +12,9 @@ const bool registered = [] {
 
 std::string first_text(ModelObject& object, const std::string& name) {
   Property* property = object.getProperty(name);
-  return property && !property->strings.empty() ? property->strings.front() : std::string();
+  if (!property) return {};
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? std::string() : values.front();
 }
 }  // namespace
 

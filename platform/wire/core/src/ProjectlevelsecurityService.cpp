@@ -29,7 +29,7 @@ Soa::Client::ServiceData ProjectlevelsecurityService::assignOrRemoveObjects(
   for (const auto& input : inputs)
     records.push_back({uidsOf(input.projects), uidsOf(input.objectsToAssign), uidsOf(input.objectsToRemove)});
   auto reply = invoke(*connection_, kService, "assignOrRemoveObjects", [&](Wire::Server& server) {
-    return require(server.projectlevelsecurity, kService).assignOrRemoveObjects(records);
+    return require<Wire::ProjectLevelSecurityStub>(server, kService).assignOrRemoveObjects(records);
   });
   return absorb(*connection_, reply);
 }
@@ -69,7 +69,7 @@ ProjectlevelsecurityService* ProjectlevelsecurityService::getService(Soa::Client
 
 GetProjectListResponse ProjectlevelsecurityService::getProjectList() {
   auto reply = invoke(*connection_, kService, "getProjectList", [&](Wire::Server& server) {
-    return require(server.projectlevelsecurity, kService).getProjectList();
+    return require<Wire::ProjectLevelSecurityStub>(server, kService).getProjectList();
   });
   GetProjectListResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -83,7 +83,7 @@ GetProjectListResponse ProjectlevelsecurityService::getProjectList() {
 GetProjectTeamsResponse ProjectlevelsecurityService::getProjectTeams(const std::vector<ModelObject*>& projects) {
   const auto uids = uidsOf(projects);
   auto reply = invoke(*connection_, kService, "getProjectTeams", [&](Wire::Server& server) {
-    return require(server.projectlevelsecurity, kService).getProjectTeams(uids);
+    return require<Wire::ProjectLevelSecurityStub>(server, kService).getProjectTeams(uids);
   });
   GetProjectTeamsResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -97,7 +97,7 @@ GetProjectDataResponse ProjectlevelsecurityService::getProjectData(const std::ve
   requests.reserve(inputs.size());
   for (const auto& input : inputs) requests.push_back({input.projectId, records_of(input.criteria)});
   auto reply = invoke(*connection_, kService, "getProjectData", [&](Wire::Server& server) {
-    return require(server.projectlevelsecurity, kService).getProjectData(requests);
+    return require<Wire::ProjectLevelSecurityStub>(server, kService).getProjectData(requests);
   });
   GetProjectDataResponse out;
   out.serviceData = absorb(*connection_, reply.data);

@@ -14,8 +14,10 @@
 #include "halden/services/core/SessionService.h"
 #include "halden/services/internal/core/ProjectlevelsecurityService.h"
 #include "halden/soa/client/model/ModelClasses.h"
+#include "kestrel_call.h"
+#include "kestrel_host_table.h"
 #include "kestrel_object.h"
-#include "kestrel_utils.h"
+#include "kestrel_request.h"
 #include "objmodel/SoaManager.h"
 
 using Halden::Services::Core::DatamanagementService;
@@ -34,17 +36,9 @@ using ServerObject = Halden::Soa::Client::ModelObject;
 
 namespace {
 
-// Property policy 2 and one request whose framework exceptions reach the
-// caller unchanged.
-template <class Service, class Call>
-decltype(auto) request_unconverted(kestrel::Site site, Call&& call) {
-  SetActivePropertyPolicy(2);
-  return call(*Service::getService(kestrel::require_connection(site)));
-}
-
 // The project list as the assignment entries ask it, before their own request.
 Halden::Services::Internal::Core::GetProjectListResponse list_projects_unconverted() {
-  return request_unconverted<ProjectService>(KESTREL_HERE, [](ProjectService& s) { return s.getProjectList(); });
+  return kestrel::soa_request_unconverted<ProjectService>(KESTREL_HERE, [](ProjectService& s) { return s.getProjectList(); });
 }
 
 Halden::Services::Internal::Core::GetProjectListResponse list_projects() {
@@ -68,7 +62,7 @@ void for_each_project(const std::vector<ServerObject*>& objects, F&& f) {
 std::string text_of(Property* property) { return property ? property->getStringValue() : std::string(); }
 
 void load_properties(ServerObject* project, const std::vector<std::string>& names) {
-  request_unconverted<DatamanagementService>(KESTREL_HERE,
+  kestrel::soa_request_unconverted<DatamanagementService>(KESTREL_HERE,
                                              [&](DatamanagementService& dm) { dm.getProperties({project}, names); });
 }
 
@@ -148,8 +142,8 @@ void dump_partial_errors(const Halden::Soa::Client::ServiceData& data) {
 std::vector<ServerObject*> server_objects_by_uid(const KESTREL_host_object_list& objects, const char* entry) {
   for (HostObject* object : objects)
     if (!object) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", entry);
-  const KESTREL_interface_s* table = Orvane::PdmSoa::SoaManager::GetSoaInterface();
-  auto* construct = table && table->constructObject ? table->constructObject : &constructObject;
+  kestrel::ConstructObject construct = kestrel::host_construct_object();
+  if (!construct) construct = &constructObject;
   std::vector<ServerObject*> server_objects;
   server_objects.reserve(objects.size());
   for (HostObject* object : objects)
@@ -234,7 +228,7 @@ std::vector<std::string>* KESTREL_get_privileged_projects() {
 }
 
 KESTREL_host_object_list* KESTREL_get_project_objects(std::string project_id) {
-  const auto reply = request_unconverted<ProjectService>(
+  const auto reply = kestrel::soa_request_unconverted<ProjectService>(
       KESTREL_HERE, [&](ProjectService& s) { return s.getProjectData({ProjectDataInput{std::move(project_id), {}}}); });
   auto list = std::make_unique<KESTREL_host_object_list>();
   if (reply.filteredData.empty()) return list.release();

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "halden/soa/client/ModelObject.h"
-#include "kestrel/kestrel_interface.h"
+#include "kestrel/kestrel_types.h"
 #include "objmodel/ModelObject.h"
 
 namespace kestrel {

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <set>
 
-#include "halden/server/SampleWorld.h"
 
 namespace Halden::Soa::Server {
 
 namespace {
 const std::vector<std::string> kProjectTypes = {"HX_Project", "POM_application_object", "POM_object"};
+
+// The server's refusal of one request element.
+WireErrorStack refusal(const std::string& message, int client_index) {
+  return WorldStore::error_of(client_index, "", 101005, message);
+}
 
 bool contains(const std::vector<std::string>& list, const std::string& value) {
   return std::find(list.begin(), list.end(), value) != list.end();
@@ -102,10 +106,6 @@ void ProjectLevelSecurityWorld::update_user(const std::string& user) {
   store_.set_property(uid, props::refs("priviledged_projects", privileged));
 }
 
-WireErrorStack ProjectLevelSecurityWorld::error(const std::string& message, int client_index) const {
-  return WireErrorStack{"", client_index, "", {{101005, 3, message}}};
-}
-
 ProjectListReply ProjectLevelSecurityWorld::getProjectList() {
   ProjectListReply reply;
   std::vector<std::string> uids;
@@ -123,7 +123,7 @@ ProjectTeamsReply ProjectLevelSecurityWorld::getProjectTeams(const std::vector<s
   for (std::size_t i = 0; i < project_uids.size(); ++i) {
     const Project* project = project_by_uid(project_uids[i]);
     if (!project) {
-      reply.data.errors.push_back(error("The project " + project_uids[i] + " does not exist.", static_cast<int>(i)));
+      reply.data.errors.push_back(refusal("The project " + project_uids[i] + " does not exist.", static_cast<int>(i)));
       continue;
     }
     ProjectTeamEntry team{project->id, {}};
@@ -143,7 +143,7 @@ ProjectDataReply ProjectLevelSecurityWorld::getProjectData(const std::vector<Pro
     const Project* project = project_by_id(requests[i].project_id);
     if (!project) {
       reply.data.errors.push_back(
-          error("The project " + requests[i].project_id + " does not exist.", static_cast<int>(i)));
+          refusal("The project " + requests[i].project_id + " does not exist.", static_cast<int>(i)));
       continue;
     }
     const bool non_master = std::any_of(requests[i].criteria.begin(), requests[i].criteria.end(),
@@ -172,11 +172,11 @@ WireServiceData ProjectLevelSecurityWorld::assignOrRemoveObjects(const std::vect
     const auto& record = records[i];
     const int index = static_cast<int>(i);
     for (const auto& uid : record.assign_uids)
-      if (!uid.empty() && !store_.find(uid)) data.errors.push_back(error("The object " + uid + " does not exist.", index));
+      if (!uid.empty() && !store_.find(uid)) data.errors.push_back(refusal("The object " + uid + " does not exist.", index));
     for (const auto& project_uid : record.project_uids) {
       Project* project = project_by_uid(project_uid);
       if (!project) {
-        data.errors.push_back(error("The project " + project_uid + " does not exist.", index));
+        data.errors.push_back(refusal("The project " + project_uid + " does not exist.", index));
         continue;
       }
       for (const auto& uid : record.assign_uids) {

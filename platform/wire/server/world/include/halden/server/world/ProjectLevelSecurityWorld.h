@@ -9,14 +9,13 @@
 #include <vector>
 
 #include "halden/server/ProjectLevelSecurityStub.h"
+#include "halden/server/WorldStore.h"
 
 namespace Halden::Soa::Server {
 
-class SampleWorld;
-
 class ProjectLevelSecurityWorld : public ProjectLevelSecurityStub {
  public:
-  explicit ProjectLevelSecurityWorld(SampleWorld& store) : store_(store) {}
+  explicit ProjectLevelSecurityWorld(WorldStore& store) : store_(store) {}
 
   // The project "project-<id>", listed after those added before it.
   std::string add_project(const std::string& id, const std::string& name, std::vector<std::string> members = {},
@@ -46,9 +45,8 @@ class ProjectLevelSecurityWorld : public ProjectLevelSecurityStub {
   const Project* project_by_id(const std::string& id) const;
   void update_projects_list(const std::string& uid);
   void update_user(const std::string& user);
-  WireErrorStack error(const std::string& message, int client_index) const;
 
-  SampleWorld& store_;
+  WorldStore& store_;
   std::vector<Project> projects_;
 };
 
