@@ -76,7 +76,8 @@ struct Session {
       std::vector<Orvane::PdmSoa::ModelObject*> loaded;
       table->KESTREL_load_objects(uids, &loaded);
       for (int i = 0; i < size; ++i) {
-        for (int l = 0; l < kLabelsPerObject; ++l) loaded[i]->AddAssignedProject(UString(label_of((i + l) % kProjects)));
+        for (int l = 0; l < kLabelsPerObject; ++l)
+          loaded[i]->AddAssignedProject(UString(label_of((i + l) % kProjects)));
         loaded[i]->AddRemovedProject(UString(label_of((i + kLabelsPerObject) % kProjects)));
       }
       objects.emplace_back(loaded.begin(), loaded.end());
@@ -136,11 +137,7 @@ void BM_FrameworkAssignmentRequest(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * size);
 }
-BENCHMARK(BM_FrameworkAssignmentRequest)
-    ->Arg(kSizes[0])
-    ->Arg(kSizes[1])
-    ->Arg(kSizes[2])
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FrameworkAssignmentRequest)->Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

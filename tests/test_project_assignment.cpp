@@ -81,8 +81,8 @@ TEST_F(AssignmentTest, RemoveSendsTheObjectsInTheThirdField) {
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_THAT(sent[0], ElementsAre(Record({"project-K100"}, {}, {"item-K-1000", "item-K-9001"})));
   EXPECT_THAT(ProjectsOf(objects[0]), IsEmpty());
-  EXPECT_THAT(TakeUids(table->KESTREL_get_project_objects("K100")), ElementsAre("rev-K-1000-B", "ds-K-1000-B-model",
-                                                                               "ds-K-1000-B-part"));
+  EXPECT_THAT(TakeUids(table->KESTREL_get_project_objects("K100")),
+              ElementsAre("rev-K-1000-B", "ds-K-1000-B-model", "ds-K-1000-B-part"));
 }
 
 TEST_F(AssignmentTest, OneRecordIsSentEvenWhenItsListsAreEmpty) {
@@ -110,10 +110,9 @@ TEST_F(AssignmentTest, ObjectsComeThroughTheHostsCopyOfTheTable) {
   SoaManager::SetSoaInterface(&hosts_copy);
   table->KESTREL_assign_objects_to_projects({"K200"}, objects);
   SoaManager::SetSoaInterface(table);
-  EXPECT_THAT(constructed, ElementsAre(std::pair<std::string, std::string>{"Halden::Soa::Client::ModelObject",
-                                                                           "item-K-1100"},
-                                       std::pair<std::string, std::string>{"Halden::Soa::Client::ModelObject",
-                                                                           "rev-K-1100-A"}));
+  EXPECT_THAT(constructed,
+              ElementsAre(std::pair<std::string, std::string>{"Halden::Soa::Client::ModelObject", "item-K-1100"},
+                          std::pair<std::string, std::string>{"Halden::Soa::Client::ModelObject", "rev-K-1100-A"}));
 }
 
 TEST_F(AssignmentTest, WithoutTheHostsTableTheLibrarysOwnConstructionServes) {

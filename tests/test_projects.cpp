@@ -120,8 +120,8 @@ TEST_F(ProjectTest, NullEntriesOfTheUsersProjectsAreSkipped) {
   world.set_policy("User", {"user_id", "priviledged_projects"});
   world.set_property("user-engineer", props::refs("priviledged_projects", {"", "project-K200", ""}));
   EXPECT_THAT(Take(table->KESTREL_get_privileged_projects()), ElementsAre("K200"));
-  world.set_property("user-engineer", props::null("priviledged_projects", Halden::Soa::Common::ValueType::Reference,
-                                                  true));
+  world.set_property("user-engineer",
+                     props::null("priviledged_projects", Halden::Soa::Common::ValueType::Reference, true));
   EXPECT_THAT(Take(table->KESTREL_get_privileged_projects()), IsEmpty());
 }
 
@@ -149,10 +149,8 @@ TEST_F(ProjectTest, FrameworkFailuresOfConvertedRequestsRaise) {
   std::vector<ProjectEntryRecord*> entries;
   std::vector<ProjectTeamRecord*> teams;
   const std::vector<std::function<void()>> entry_points = {
-      [&] { Take(table->KESTREL_list_project_names()); },
-      [&] { Take(table->KESTREL_list_project_ids()); },
-      [&] { table->KESTREL_list_project_entries(&entries); },
-      [&] { table->KESTREL_ask_project_teams({}, &teams); },
+      [&] { Take(table->KESTREL_list_project_names()); },     [&] { Take(table->KESTREL_list_project_ids()); },
+      [&] { table->KESTREL_list_project_entries(&entries); }, [&] { table->KESTREL_ask_project_teams({}, &teams); },
       [&] { Take(table->KESTREL_get_user_projects(true)); },
   };
   for (const auto& f : failures) {
@@ -369,12 +367,13 @@ TEST_F(AllProjectInformationTest, OneListPerReplyEntryAndADumpOfWhatIsMissing) {
   std::vector<std::string> dump;  // the listener writes its own debug lines
   for (const auto& line : log_lines())
     if (line.find("KESTREL_get_all_project_information") != std::string::npos) dump.push_back(line);
-  EXPECT_THAT(dump,
-              ElementsAre("Halden Integration for Virel: KESTREL_get_all_project_information:  Invalid filteredData",
-                          "Halden Integration for Virel: (KESTREL_get_all_project_information) error[0] = first of K100",
-                          "KRAL: KESTREL_get_all_project_information:  WorkspaceObject in filteredData at position 1 "
-                          "is NULL",
-                          "Halden Integration for Virel: (KESTREL_get_all_project_information) error[0] = first of K100"));
+  EXPECT_THAT(
+      dump,
+      ElementsAre("Halden Integration for Virel: KESTREL_get_all_project_information:  Invalid filteredData",
+                  "Halden Integration for Virel: (KESTREL_get_all_project_information) error[0] = first of K100",
+                  "KRAL: KESTREL_get_all_project_information:  WorkspaceObject in filteredData at position 1 "
+                  "is NULL",
+                  "Halden Integration for Virel: (KESTREL_get_all_project_information) error[0] = first of K100"));
 }
 
 TEST_F(AllProjectInformationTest, NoDumpWithoutDebugging) {

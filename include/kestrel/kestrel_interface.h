@@ -246,7 +246,7 @@ struct KESTREL_interface_s {
   /* 119 */ std::vector<std::string>* (*KESTREL_ask_projects_list)(Orvane::PdmSoa::ModelObject* object);
   /* 120 */ KESTREL_host_object_list* (*KESTREL_ask_project_objects)(std::string project_id);
   /* 121 */ std::vector<KESTREL_host_object_list*>* (*KESTREL_get_project_datasets)(std::string text1,
-                                                                                   std::string text2);
+                                                                                    std::string text2);
   /* 122 */ bool (*KESTREL_assign_and_remove_projects)(const KESTREL_host_object_list& objects);
 
   // Attribute mapping

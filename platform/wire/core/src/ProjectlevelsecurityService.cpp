@@ -76,7 +76,8 @@ GetProjectListResponse ProjectlevelsecurityService::getProjectList() {
   auto& models = *connection_->getModelManager();
   out.entries = entries_of(reply.entries);
   out.projects.reserve(reply.projects.size());
-  for (const auto& p : reply.projects) out.projects.push_back({objectOf(models, p.project_uid), criteria_of(p.criteria)});
+  for (const auto& p : reply.projects)
+    out.projects.push_back({objectOf(models, p.project_uid), criteria_of(p.criteria)});
   return out;
 }
 
@@ -103,7 +104,8 @@ GetProjectDataResponse ProjectlevelsecurityService::getProjectData(const std::ve
   out.serviceData = absorb(*connection_, reply.data);
   out.filteredData.reserve(reply.entries.size());
   for (const auto& e : reply.entries)
-    out.filteredData.push_back({e.text, Soa::Client::Internal::objectsOf(*connection_->getModelManager(), e.object_uids)});
+    out.filteredData.push_back(
+        {e.text, Soa::Client::Internal::objectsOf(*connection_->getModelManager(), e.object_uids)});
   return out;
 }
 

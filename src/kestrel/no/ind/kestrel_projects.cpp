@@ -38,7 +38,8 @@ namespace {
 
 // The project list as the assignment entries ask it, before their own request.
 Halden::Services::Internal::Core::GetProjectListResponse list_projects_unconverted() {
-  return kestrel::soa_request_unconverted<ProjectService>(KESTREL_HERE, [](ProjectService& s) { return s.getProjectList(); });
+  return kestrel::soa_request_unconverted<ProjectService>(KESTREL_HERE,
+                                                          [](ProjectService& s) { return s.getProjectList(); });
 }
 
 Halden::Services::Internal::Core::GetProjectListResponse list_projects() {
@@ -62,8 +63,8 @@ void for_each_project(const std::vector<ServerObject*>& objects, F&& f) {
 std::string text_of(Property* property) { return property ? property->getStringValue() : std::string(); }
 
 void load_properties(ServerObject* project, const std::vector<std::string>& names) {
-  kestrel::soa_request_unconverted<DatamanagementService>(KESTREL_HERE,
-                                             [&](DatamanagementService& dm) { dm.getProperties({project}, names); });
+  kestrel::soa_request_unconverted<DatamanagementService>(
+      KESTREL_HERE, [&](DatamanagementService& dm) { dm.getProperties({project}, names); });
 }
 
 std::string label_of(std::string id, const std::string& name) {
@@ -87,8 +88,7 @@ std::vector<std::string>* list_project_texts(std::string (*text)(ServerObject*))
 
 // The session user's projects under the property.
 std::vector<ServerObject*> user_projects(const char* property_name) {
-  auto info =
-      kestrel::soa_request<SessionService>(KESTREL_HERE, [](SessionService& s) { return s.getSessionInfo(); });
+  auto info = kestrel::soa_request<SessionService>(KESTREL_HERE, [](SessionService& s) { return s.getSessionInfo(); });
   if (!info.user) KESTREL_RAISE(940209, "KRAL SOA: No session user in the session information");
   Property* property = kestrel::get_property_force_load(info.user, property_name);
   return property ? property->getModelObjectArrayValue() : std::vector<ServerObject*>();
@@ -105,7 +105,9 @@ std::vector<std::string>* user_project_texts(const char* property_name, std::str
 constexpr const char* kAssignableProjects = "assignable_projects";
 constexpr const char* kPrivilegedProjects = "priviledged_projects";  // the server's spelling
 
-HostObject* host_instance(ServerObject* object) { return HostObject::GetInstance(UString(object->getUid()), nullptr, 0); }
+HostObject* host_instance(ServerObject* object) {
+  return HostObject::GetInstance(UString(object->getUid()), nullptr, 0);
+}
 
 bool is_one_of(const std::string& text, std::initializer_list<std::string_view> names) {
   for (std::string_view name : names)
@@ -119,8 +121,8 @@ bool is_project_object(ServerObject* object, HostObject* host) {
   if (type->isInstanceOf("Item") || type->isInstanceOf("ItemRevision")) return true;
   return type->isInstanceOf("Dataset") &&
          is_one_of(UStringToString(host->GetObjectType()),
-                   {"TOVMASTER", "TOVPART", "TOVALTREP", "TOVSCENARIO", "VIRELSimulation", "VIRELMotion",
-                    "CAESolution", "CAEMesh", "CAEGeom"});
+                   {"TOVMASTER", "TOVPART", "TOVALTREP", "TOVSCENARIO", "VIRELSimulation", "VIRELMotion", "CAESolution",
+                    "CAEMesh", "CAEGeom"});
 }
 
 bool is_project_information_object(HostObject* host) {
@@ -228,8 +230,9 @@ std::vector<std::string>* KESTREL_get_privileged_projects() {
 }
 
 KESTREL_host_object_list* KESTREL_get_project_objects(std::string project_id) {
-  const auto reply = kestrel::soa_request_unconverted<ProjectService>(
-      KESTREL_HERE, [&](ProjectService& s) { return s.getProjectData({ProjectDataInput{std::move(project_id), {}}}); });
+  const auto reply = kestrel::soa_request_unconverted<ProjectService>(KESTREL_HERE, [&](ProjectService& s) {
+    return s.getProjectData({ProjectDataInput{std::move(project_id), {}}});
+  });
   auto list = std::make_unique<KESTREL_host_object_list>();
   if (reply.filteredData.empty()) return list.release();
   const auto& objects = reply.filteredData.front().objects;
@@ -267,8 +270,8 @@ bool KESTREL_get_all_project_information(bool privileged, std::vector<std::strin
     inputs.reserve(ids->size());
     for (std::string& id : *ids) inputs.push_back({std::move(id), {}});
   }
-  const auto reply = kestrel::soa_request<ProjectService>(
-      KESTREL_HERE, [&](ProjectService& s) { return s.getProjectData(inputs); });
+  const auto reply =
+      kestrel::soa_request<ProjectService>(KESTREL_HERE, [&](ProjectService& s) { return s.getProjectData(inputs); });
   check_service_data(reply.serviceData);
 
   const bool debug = kestrel::debug_enabled(kestrel::kDebugSoa);
@@ -324,11 +327,13 @@ bool KESTREL_ask_project_teams(const std::vector<ServerObject*>& projects, std::
   return true;
 }
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): the table passes the list by value
 bool KESTREL_assign_objects_to_projects(std::vector<std::string> project_labels, KESTREL_host_object_list objects) {
   auto server_objects = server_objects_by_uid(objects, "KESTREL_assign_objects_to_projects");
   return kestrel::change_project_assignments(std::move(project_labels), std::move(server_objects), {});
 }
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): the table passes the list by value
 bool KESTREL_remove_objects_from_projects(std::vector<std::string> project_labels, KESTREL_host_object_list objects) {
   auto server_objects = server_objects_by_uid(objects, "KESTREL_remove_objects_from_projects");
   return kestrel::change_project_assignments(std::move(project_labels), {}, std::move(server_objects));
@@ -414,10 +419,11 @@ std::vector<KESTREL_host_object_list*>* KESTREL_get_project_datasets(std::string
   const auto projects = list_projects();
   std::vector<ProjectDataInput> inputs;
   inputs.reserve(projects.projects.size());
-  for_each_project(projects.projects,
-                   [&](HX_Project* project) { inputs.push_back({kestrel::ask_project_id(project), criteria}); });
-  const auto reply = kestrel::soa_request<ProjectService>(
-      KESTREL_HERE, [&](ProjectService& s) { return s.getProjectData(inputs); });
+  for_each_project(projects.projects, [&](HX_Project* project) {
+    inputs.push_back({kestrel::ask_project_id(project), criteria});
+  });
+  const auto reply =
+      kestrel::soa_request<ProjectService>(KESTREL_HERE, [&](ProjectService& s) { return s.getProjectData(inputs); });
 
   std::vector<std::unique_ptr<KESTREL_host_object_list>> lists;
   lists.reserve(reply.filteredData.size());

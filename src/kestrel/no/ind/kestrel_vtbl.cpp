@@ -169,7 +169,7 @@ const KESTREL_interface_s kTable = {
     /* 120 */ forward_to<KESTREL_ask_project_objects>,
     /* 121 */ forward_to<KESTREL_get_project_datasets>,
     /* 122 */ forward_to<KESTREL_assign_and_remove_projects>,
-                        // Attribute mapping
+    // Attribute mapping
     /* 123 */ nullptr,  // KESTREL_get_attr_mapping_definitions
     /* 124 */ nullptr,  // KESTREL_resolve_attr_mappings
     /* 125 */ nullptr,  // KESTREL_update_attr_values

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <set>
 
-
 namespace Halden::Soa::Server {
 
 namespace {
@@ -58,8 +57,7 @@ void ProjectLevelSecurityWorld::add_sample_projects() {
   add_project("K100", "Utility cart", {"engineer"}, {"engineer"});
   add_project("K200", "K200", {"engineer"});
   add_project("S900", "Standard parts");
-  assign("K100",
-         {"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-model", "ds-K-1000-B-part", "ds-K-1000-B-drawing"});
+  assign("K100", {"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-model", "ds-K-1000-B-part", "ds-K-1000-B-drawing"});
   assign("K200", {"item-K-1200", "rev-K-1200-B", "ds-K-1200-B-altrep", "ds-K-1200-B-mesh"});
   assign("S900", {"item-K-9001", "item-K-9002"});
 
@@ -172,7 +170,8 @@ WireServiceData ProjectLevelSecurityWorld::assignOrRemoveObjects(const std::vect
     const auto& record = records[i];
     const int index = static_cast<int>(i);
     for (const auto& uid : record.assign_uids)
-      if (!uid.empty() && !store_.find(uid)) data.errors.push_back(refusal("The object " + uid + " does not exist.", index));
+      if (!uid.empty() && !store_.find(uid))
+        data.errors.push_back(refusal("The object " + uid + " does not exist.", index));
     for (const auto& project_uid : record.project_uids) {
       Project* project = project_by_uid(project_uid);
       if (!project) {
