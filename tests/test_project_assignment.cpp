@@ -160,21 +160,6 @@ TEST_F(AssignmentTest, ProjectListFailuresReachTheHostUnchanged) {
   EXPECT_EQ(server.requests.at(0).policy, 2);
 }
 
-TEST_F(AssignmentTest, AssignmentFailuresAreConverted) {
-  auto objects = Load({"item-K-1100"});
-  objects[0]->AddRemovedProject("K200");
-  EXPECT_CALL(projectlevelsecurity, assignOrRemoveObjects(_))
-      .WillOnce(Throw(RuntimeException("down")))
-      .WillOnce(Throw(NotLoadedException("gone")))
-      .WillOnce(Throw(SoaException("refused")));
-  EXPECT_THAT([&] { table->KESTREL_assign_objects_to_projects({"K200"}, objects); },
-              RaisesFrom(940222, "KRAL SOA: SOA runtime exception: down", "kestrel_projects.cpp"));
-  EXPECT_THAT([&] { table->KESTREL_remove_objects_from_projects({"K200"}, objects); },
-              RaisesFrom(940223, "KRAL SOA: SOA not loaded exception: gone", "kestrel_projects.cpp"));
-  EXPECT_THAT([&] { table->KESTREL_assign_and_remove_projects(objects); },
-              RaisesFrom(940222, "KRAL SOA: SOA exception: refused", "kestrel_projects.cpp"));
-}
-
 TEST_F(AssignmentTest, PartialErrorsGoToTheListenerAndTheEntriesStillSucceed) {
   auto objects = Load({"item-K-1100"});
   objects[0]->AddAssignedProject("K200");

@@ -9,6 +9,7 @@
 #include "corerun/testing.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/common/Exceptions.h"
+#include "support/framework_failures.h"
 #include "support/project_fixture.h"
 
 namespace kestrel::test {
@@ -132,44 +133,6 @@ TEST_F(ProjectTest, SessionWithoutUserRaises) {
            [&] { Take(table->KESTREL_get_privileged_projects()); },
        })
     EXPECT_THAT(call, RaisesFrom(940209, HasSubstr("No session user"), "kestrel_projects.cpp"));
-}
-
-// The standard conversion of the framework's exceptions, per entry that has it.
-TEST_F(ProjectTest, FrameworkFailuresOfConvertedRequestsRaise) {
-  struct Failure {
-    std::function<void()> thrower;
-    int code;
-    const char* text;
-  };
-  const Failure failures[] = {
-      {[] { throw RuntimeException("down"); }, 940222, "KRAL SOA: SOA runtime exception: down"},
-      {[] { throw NotLoadedException("gone"); }, 940223, "KRAL SOA: SOA not loaded exception: gone"},
-      {[] { throw SoaException("refused"); }, 940222, "KRAL SOA: SOA exception: refused"},
-  };
-  std::vector<ProjectEntryRecord*> entries;
-  std::vector<ProjectTeamRecord*> teams;
-  const std::vector<std::function<void()>> entry_points = {
-      [&] { Take(table->KESTREL_list_project_names()); },     [&] { Take(table->KESTREL_list_project_ids()); },
-      [&] { table->KESTREL_list_project_entries(&entries); }, [&] { table->KESTREL_ask_project_teams({}, &teams); },
-      [&] { Take(table->KESTREL_get_user_projects(true)); },
-  };
-  for (const auto& f : failures) {
-    ON_CALL(projectlevelsecurity, getProjectList()).WillByDefault([&]() -> ProjectListReply {
-      f.thrower();
-      return {};
-    });
-    ON_CALL(projectlevelsecurity, getProjectTeams(_)).WillByDefault([&](const auto&) -> ProjectTeamsReply {
-      f.thrower();
-      return {};
-    });
-    ON_CALL(session, getSessionInfo()).WillByDefault([&]() -> SessionInfoReply {
-      f.thrower();
-      return {};
-    });
-    for (const auto& call : entry_points) EXPECT_THAT(call, RaisesFrom(f.code, f.text, "kestrel_projects.cpp"));
-  }
-  EXPECT_THAT(entries, IsEmpty());
-  EXPECT_THAT(teams, IsEmpty());
 }
 
 MATCHER_P3(EntryIs, text1, text2, flag, "") {
@@ -384,13 +347,6 @@ TEST_F(AllProjectInformationTest, NoDumpWithoutDebugging) {
   EXPECT_EQ(log_text(), "");
 }
 
-TEST_F(AllProjectInformationTest, FrameworkFailureRaisesAfterTheLabels) {
-  ON_CALL(projectlevelsecurity, getProjectData(_)).WillByDefault(Throw(SoaException("refused")));
-  EXPECT_THAT([&] { Run(false); }, RaisesFrom(940222, "KRAL SOA: SOA exception: refused", "kestrel_projects.cpp"));
-  EXPECT_EQ(labels.size(), 4u);
-  EXPECT_THAT(lists, IsEmpty());
-}
-
 TEST_F(ProjectTest, ProjectDatasetsUnderTheNonMasterCriterion) {
   std::vector<ProjectDataRequest> sent;
   EXPECT_CALL(projectlevelsecurity, getProjectData(_)).WillOnce([&](const auto& requests) {
@@ -415,15 +371,80 @@ TEST_F(ProjectTest, ProjectDatasetsUnderTheNonMasterCriterion) {
   EXPECT_THAT(Policies(), Each(2));
 }
 
-TEST_F(ProjectTest, ProjectDatasetsConvertFailuresOfEitherRequest) {
-  ON_CALL(projectlevelsecurity, getProjectList()).WillByDefault(Throw(RuntimeException("list down")));
-  EXPECT_THAT([&] { table->KESTREL_get_project_datasets("", ""); },
-              RaisesFrom(940222, "KRAL SOA: SOA runtime exception: list down", "kestrel_projects.cpp"));
-  ON_CALL(projectlevelsecurity, getProjectList()).WillByDefault(Return(ListOf(world, {"project-K100"})));
-  ON_CALL(projectlevelsecurity, getProjectData(_)).WillByDefault(Throw(NotLoadedException("data gone")));
-  EXPECT_THAT([&] { table->KESTREL_get_project_datasets("", ""); },
-              RaisesFrom(940223, "KRAL SOA: SOA not loaded exception: data gone", "kestrel_projects.cpp"));
-}
+// Every converted request of the project entries, under each of the
+// framework's exceptions.
+class ProjectConversion : public ConversionTest<ProjectConversion, ProjectTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_projects.cpp";
+
+  template <class Reply>
+  static auto Failing(const std::function<void()>& fail) {
+    return [fail](const auto&...) -> Reply {
+      fail();
+      return {};
+    };
+  }
+  static void FailList(ProjectConversion& t, const std::function<void()>& fail) {
+    ON_CALL(t.projectlevelsecurity, getProjectList()).WillByDefault(Failing<ProjectListReply>(fail));
+  }
+  static void FailData(ProjectConversion& t, const std::function<void()>& fail) {
+    ON_CALL(t.projectlevelsecurity, getProjectData(_)).WillByDefault(Failing<ProjectDataReply>(fail));
+  }
+  static void FailAssignment(ProjectConversion& t, const std::function<void()>& fail) {
+    ON_CALL(t.projectlevelsecurity, assignOrRemoveObjects(_)).WillByDefault(Failing<WireServiceData>(fail));
+  }
+
+  static std::vector<Operation> Operations() {
+    return {
+        {"ProjectNames", FailList, [](ProjectConversion& t) { Take(t.table->KESTREL_list_project_names()); }},
+        {"ProjectIds", FailList, [](ProjectConversion& t) { Take(t.table->KESTREL_list_project_ids()); }},
+        {"UserProjects",
+         [](ProjectConversion& t, const auto& fail) {
+           ON_CALL(t.session, getSessionInfo()).WillByDefault(Failing<SessionInfoReply>(fail));
+         },
+         [](ProjectConversion& t) { Take(t.table->KESTREL_get_user_projects(true)); }},
+        {"PrivilegedProjects",
+         [](ProjectConversion& t, const auto& fail) {
+           ON_CALL(t.session, getSessionInfo()).WillByDefault(Failing<SessionInfoReply>(fail));
+         },
+         [](ProjectConversion& t) { Take(t.table->KESTREL_get_privileged_projects()); }},
+        {"Entries", FailList, [](ProjectConversion& t) { t.table->KESTREL_list_project_entries(&t.entries); },
+         [](ProjectConversion& t) { EXPECT_THAT(t.entries, IsEmpty()); }},
+        {"Teams",
+         [](ProjectConversion& t, const auto& fail) {
+           ON_CALL(t.projectlevelsecurity, getProjectTeams(_)).WillByDefault(Failing<ProjectTeamsReply>(fail));
+         },
+         [](ProjectConversion& t) { t.table->KESTREL_ask_project_teams({}, &t.teams); },
+         [](ProjectConversion& t) { EXPECT_THAT(t.teams, IsEmpty()); }},
+        {"AllInformation", FailData,
+         [](ProjectConversion& t) { t.table->KESTREL_get_all_project_information(false, &t.labels, &t.lists); },
+         [](ProjectConversion& t) {
+           EXPECT_EQ(t.labels, kLabels);  // appended before the request
+           EXPECT_THAT(t.lists, IsEmpty());
+         }},
+        {"DatasetsProjectList", FailList, [](ProjectConversion& t) { t.table->KESTREL_get_project_datasets("", ""); }},
+        {"DatasetsData", FailData, [](ProjectConversion& t) { t.table->KESTREL_get_project_datasets("", ""); }},
+        {"Assign", FailAssignment,
+         [](ProjectConversion& t) { t.table->KESTREL_assign_objects_to_projects({"K200"}, t.Load({"item-K-1100"})); }},
+        {"Remove", FailAssignment,
+         [](ProjectConversion& t) {
+           t.table->KESTREL_remove_objects_from_projects({"K200"}, t.Load({"item-K-1100"}));
+         }},
+        {"AssignAndRemove", FailAssignment,
+         [](ProjectConversion& t) {
+           auto objects = t.Load({"item-K-1100"});
+           objects[0]->AddAssignedProject("K200");
+           t.table->KESTREL_assign_and_remove_projects(objects);
+         }},
+    };
+  }
+
+  std::vector<ProjectEntryRecord*> entries;
+  std::vector<ProjectTeamRecord*> teams;
+  std::vector<std::string> labels;
+  std::vector<KESTREL_host_object_list*> lists;
+};
+KESTREL_CONVERSION_SUITE(ProjectConversion);
 
 }  // namespace
 }  // namespace kestrel::test
