@@ -306,6 +306,16 @@ TEST_F(AllProjectInformationTest, AllProjects) {
   EXPECT_FALSE(docsvc::testing::checks()[0].had_output_lists);
 }
 
+// Slot 113 asks the framework's type test, slot 114 the host's exact type name.
+TEST_F(AllProjectInformationTest, SubtypesCountForProjectObjectsOnly) {
+  world.add_object("item-D-1", {"Design", "Item", "WorkspaceObject", "POM_object"},
+                   {props::str("object_type", "Design")});
+  world.projectlevelsecurity.assign("S900", {"item-D-1"});
+  EXPECT_THAT(TakeUids(table->KESTREL_get_project_objects("S900")),
+              ElementsAre("item-K-9001", "item-K-9002", "item-D-1"));
+  EXPECT_THAT(Run(false).back(), ElementsAre("item-K-9001", "item-K-9002"));
+}
+
 TEST_F(AllProjectInformationTest, PrivilegedProjects) {
   EXPECT_THAT(Run(true), ElementsAre(ElementsAre("item-K-1000", "rev-K-1000-B", "ds-K-1000-B-model")));
   EXPECT_THAT(labels, ElementsAre("earlier", "K100-Utility cart"));
