@@ -36,8 +36,10 @@ class ModelObject {
   // The host object that a reference property names; null when the property
   // is null, not loaded or names nothing.
   virtual ModelObject* GetPropertyObject(const std::string& name) const;
-  // The first value of a loaded string property; empty when it is null, not
-  // loaded or of another type.
+  // The loaded value of a single string property; empty when it is null, not
+  // loaded or of another kind.
+  virtual UString GetPropertyUString(const std::string& name) const;
+  // The same, by the host's C-string name; empty for a null name.
   virtual UString GetPropertyString(const char* name) const;
 
   // The host object of the UID, registered with the host when it is new.

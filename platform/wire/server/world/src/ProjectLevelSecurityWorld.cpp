@@ -62,11 +62,11 @@ void ProjectLevelSecurityWorld::add_sample_projects() {
   assign("S900", {"item-K-9001", "item-K-9002"});
 
   // Every other workspace object belongs to no project yet.
-  for (const auto& uid : store_.object_uids()) {
-    auto* object = store_.find(uid);
-    if (contains(object->types, "WorkspaceObject") && !object->properties.count("projects_list"))
-      store_.set_property(uid, str("projects_list", ""));
-  }
+  std::vector<std::string> unassigned;
+  for (const auto& [uid, object] : store_.objects())
+    if (contains(object.types, "WorkspaceObject") && !object.properties.count("projects_list"))
+      unassigned.push_back(uid);
+  for (const auto& uid : unassigned) store_.set_property(uid, str("projects_list", ""));
 }
 
 ProjectLevelSecurityWorld::Project* ProjectLevelSecurityWorld::project_by_uid(const std::string& uid) {

@@ -111,13 +111,6 @@ const WorldStore::StoredObject* WorldStore::find(const std::string& uid) const {
   return it == objects_.end() ? nullptr : &it->second;
 }
 
-std::vector<std::string> WorldStore::object_uids() const {
-  std::vector<std::string> uids;
-  uids.reserve(objects_.size());
-  for (const auto& [uid, object] : objects_) uids.push_back(uid);
-  return uids;
-}
-
 void WorldStore::set_policy(const std::string& type, std::set<std::string> names) { policy_[type] = std::move(names); }
 
 void WorldStore::set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values) {

@@ -12,10 +12,12 @@
 #include "halden/server/Endpoint.h"
 #include "halden/server/SampleWorld.h"
 #include "halden/server/Server.h"
+#include "halden/server/mocks/MockCadDataManagementStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockProjectLevelSecurityStub.h"
+#include "halden/server/mocks/MockReservationStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
 
@@ -47,6 +49,8 @@ class TestServer {
   Installed<MockConnectionStub> connection{server, world.connection};
   Installed<MockStructureManagementStub> structuremanagement{server, world.structuremanagement};
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
+  Installed<MockReservationStub> reservation{server, world.reservation};
+  Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
   Installed<MockProjectLevelSecurityStub> projectlevelsecurity{server, world.projectlevelsecurity};
 
  private:
