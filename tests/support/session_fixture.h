@@ -88,6 +88,8 @@ class SessionTest : public ::testing::Test {
   ::testing::NiceMock<Halden::Soa::Server::MockReservationStub>& reservation = test_server.reservation;
   ::testing::NiceMock<Halden::Soa::Server::MockCadDataManagementStub>& caddatamanagement =
       test_server.caddatamanagement;
+  ::testing::NiceMock<Halden::Soa::Server::MockProjectLevelSecurityStub>& projectlevelsecurity =
+      test_server.projectlevelsecurity;
   Halden::Soa::Server::Server& server = test_server.server;
 };
 

@@ -58,6 +58,12 @@ UString ModelObject::GetPropertyUString(const std::string& name) const {
   return values.empty() ? UString() : UString(values.front());
 }
 
+UString ModelObject::GetPropertyString(const char* name) const { return name ? GetPropertyUString(name) : UString(); }
+
+ModelObject* ModelObject::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int) {
+  return SoaManager::GetObjectManager()->GetInstance(uid, object);
+}
+
 UString Item::GetItemId() const {
   auto* property = loaded_property(GetObjectPtr(), "item_id");
   if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)

@@ -11,6 +11,7 @@
 #include "kestrel_item.h"
 #include "kestrel_object.h"
 #include "kestrel_relstruct.h"
+#include "kestrel_projects.h"
 #include "kestrel_rev_rule.h"
 #include "kestrel_utils.h"
 
@@ -157,21 +158,21 @@ const KESTREL_interface_s kTable = {
                         // AI structure generation
     /* 108 */ nullptr,  // KESTREL_generate_structure
                         // Projects
-    /* 109 */ nullptr,  // KESTREL_list_project_names
-    /* 110 */ nullptr,  // KESTREL_list_project_ids
-    /* 111 */ nullptr,  // KESTREL_get_user_projects
-    /* 112 */ nullptr,  // KESTREL_get_privileged_projects
-    /* 113 */ nullptr,  // KESTREL_get_project_objects
-    /* 114 */ nullptr,  // KESTREL_get_all_project_information
-    /* 115 */ nullptr,  // KESTREL_list_project_entries
-    /* 116 */ nullptr,  // KESTREL_ask_project_teams
-    /* 117 */ nullptr,  // KESTREL_assign_objects_to_projects
-    /* 118 */ nullptr,  // KESTREL_remove_objects_from_projects
-    /* 119 */ nullptr,  // KESTREL_ask_projects_list
-    /* 120 */ nullptr,  // KESTREL_ask_project_objects
-    /* 121 */ nullptr,  // KESTREL_get_project_datasets
-    /* 122 */ nullptr,  // KESTREL_assign_and_remove_projects
-                        // Attribute mapping
+    /* 109 */ forward_to<KESTREL_list_project_names>,
+    /* 110 */ forward_to<KESTREL_list_project_ids>,
+    /* 111 */ forward_to<KESTREL_get_user_projects>,
+    /* 112 */ forward_to<KESTREL_get_privileged_projects>,
+    /* 113 */ forward_to<KESTREL_get_project_objects>,
+    /* 114 */ forward_to<KESTREL_get_all_project_information>,
+    /* 115 */ forward_to<KESTREL_list_project_entries>,
+    /* 116 */ forward_to<KESTREL_ask_project_teams>,
+    /* 117 */ forward_to<KESTREL_assign_objects_to_projects>,
+    /* 118 */ forward_to<KESTREL_remove_objects_from_projects>,
+    /* 119 */ forward_to<KESTREL_ask_projects_list>,
+    /* 120 */ forward_to<KESTREL_ask_project_objects>,
+    /* 121 */ forward_to<KESTREL_get_project_datasets>,
+    /* 122 */ forward_to<KESTREL_assign_and_remove_projects>,
+    // Attribute mapping
     /* 123 */ nullptr,  // KESTREL_get_attr_mapping_definitions
     /* 124 */ nullptr,  // KESTREL_resolve_attr_mappings
     /* 125 */ nullptr,  // KESTREL_update_attr_values

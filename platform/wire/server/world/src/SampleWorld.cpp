@@ -10,7 +10,7 @@ SampleWorld::SampleWorld() {
   add_object("folder-home", {"Folder", "WorkspaceObject", "POM_object"},
              {str("object_name", "Home"), str("object_type", "Folder")});
   set_property("user-engineer", ref("home_folder", "folder-home"));
-  set_policy("WorkspaceObject", {"object_name", "object_type"});
+  set_policy("WorkspaceObject", {"object_name", "object_type", "projects_list"});
   set_policy("User", {"user_id", "user_name", "home_folder"});
   set_preference("user", "HX_config_rule_name", {"Latest Working"});
   set_preference("site", "OSTRA_TOV_allow_attrsync_master_with_item", {"true"});
@@ -119,6 +119,8 @@ SampleWorld::SampleWorld() {
       add_dataset_file(uid, "PDF_Markup", stem + "-markup.xml");
     }
   }
+
+  projectlevelsecurity.add_sample_projects();
 }
 
 }  // namespace Halden::Soa::Server

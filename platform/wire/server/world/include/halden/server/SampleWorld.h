@@ -16,6 +16,7 @@
 #include "halden/server/world/DataManagementWorld.h"
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
+#include "halden/server/world/ProjectLevelSecurityWorld.h"
 #include "halden/server/world/ReservationWorld.h"
 #include "halden/server/world/SessionWorld.h"
 #include "halden/server/world/StructureManagementWorld.h"
@@ -92,6 +93,7 @@ class SampleWorld {
   ConnectionWorld connection;
   ReservationWorld reservation{store, session};
   CadDataManagementWorld caddatamanagement{store, datamanagement};
+  ProjectLevelSecurityWorld projectlevelsecurity{store};
 };
 
 }  // namespace Halden::Soa::Server

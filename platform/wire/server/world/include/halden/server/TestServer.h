@@ -16,6 +16,7 @@
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
+#include "halden/server/mocks/MockProjectLevelSecurityStub.h"
 #include "halden/server/mocks/MockReservationStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
@@ -50,6 +51,7 @@ class TestServer {
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
   Installed<MockReservationStub> reservation{server, world.reservation};
   Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
+  Installed<MockProjectLevelSecurityStub> projectlevelsecurity{server, world.projectlevelsecurity};
 
  private:
   std::string host_;
