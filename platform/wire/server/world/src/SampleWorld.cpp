@@ -1,5 +1,6 @@
 #include "halden/server/SampleWorld.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "halden/soa/common/Exceptions.h"
@@ -162,6 +163,13 @@ SampleWorld::StoredObject* SampleWorld::find(const std::string& uid) {
   return it == objects_.end() ? nullptr : &it->second;
 }
 
+std::vector<std::string> SampleWorld::uids_of_type(const std::string& type) const {
+  std::vector<std::string> uids;
+  for (const auto& [uid, object] : objects_)
+    if (std::find(object.types.begin(), object.types.end(), type) != object.types.end()) uids.push_back(uid);
+  return uids;
+}
+
 void SampleWorld::set_policy(const std::string& type, std::set<std::string> names) { policy_[type] = std::move(names); }
 
 void SampleWorld::set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values) {
@@ -211,7 +219,7 @@ WireServiceData SampleWorld::reply_with(const std::vector<std::string>& uids,
   return data;
 }
 
-WireErrorStack SampleWorld::not_found(const std::string& uid) const {
+WireErrorStack SampleWorld::not_found(const std::string& uid) {
   return WireErrorStack{"", -1, uid, {{515024, 3, "The object with UID " + uid + " could not be found."}}};
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "halden/server/AiStub.h"
+#include "halden/server/SavedQueryStub.h"
 #include "halden/server/Wire.h"
 
 namespace Halden::Soa::Server {
@@ -219,6 +221,8 @@ struct Server {
   ConnectionStub* connection = nullptr;
   StructureManagementStub* structuremanagement = nullptr;
   PreferenceManagementStub* preferencemanagement = nullptr;
+  SavedQueryStub* savedquery = nullptr;
+  AiStub* ai = nullptr;
   std::vector<RequestRecord> requests;
 };
 

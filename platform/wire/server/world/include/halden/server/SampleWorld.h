@@ -51,6 +51,8 @@ class SampleWorld : public SessionStub,
   void add_object(const std::string& uid, std::vector<std::string> types, std::vector<WireProperty> properties = {});
   void set_property(const std::string& uid, WireProperty property);
   StoredObject* find(const std::string& uid);
+  // The objects whose type chain holds the type, in UID order.
+  std::vector<std::string> uids_of_type(const std::string& type) const;
   // Properties every reply carries for objects of the type (and its subtypes).
   void set_policy(const std::string& type, std::set<std::string> names);
   void set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values);
@@ -84,6 +86,9 @@ class SampleWorld : public SessionStub,
   // and the named ones; referenced objects come along without properties.
   WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const;
   WireObject wire_object(const std::string& uid, const std::vector<std::string>& names) const;
+
+  // The partial error for a UID the store does not hold.
+  static WireErrorStack not_found(const std::string& uid);
 
   // What the session saw.
   const std::string& session_user() const { return session_user_; }
@@ -128,7 +133,6 @@ class SampleWorld : public SessionStub,
   };
   std::set<std::string> policy_of(const StoredObject& object) const;
   void add_referenced(WireServiceData& data, const WireObject& object, std::set<std::string>& seen) const;
-  WireErrorStack not_found(const std::string& uid) const;
   void add_product_structure();
   struct ProductStructure;
   // Shared, so the header need not see the type.
