@@ -1,5 +1,6 @@
 #include "kestrel_queries.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "halden/services/query/SavedqueryService.h"
