@@ -9,9 +9,7 @@
 #include <vector>
 
 #include "corerun/testing.h"
-#include "halden/server/Endpoint.h"
-#include "halden/server/SampleWorld.h"
-#include "halden/server/world/SavedQueryWorld.h"
+#include "halden/server/TestServer.h"
 #include "halden/services/query/SavedqueryService.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
@@ -25,27 +23,17 @@ using namespace Halden::Soa::Server;
 constexpr const char* kHost = "http://bench-world:7001/kestrel";
 constexpr int kSizes[] = {1000, 10000, 100000};
 
-// Answers every run of a query named by its size with that many items,
-// built once, so the benchmark times the client side only.
-class CannedQueries : public SavedQueryWorld {
- public:
-  using SavedQueryWorld::SavedQueryWorld;
-  ExecuteQueryReply executeSavedQuery(const std::string& query_uid, const std::vector<std::string>&,
-                                      const std::vector<std::string>&, int) override {
-    return replies.at(query_uid);
-  }
-  std::map<std::string, ExecuteQueryReply> replies;
-};
-
 std::string query_of(int size) { return "query-" + std::to_string(size); }
 
+// Every run of a query named by its size answers that many items, built
+// once, so the benchmark times the client side only.
 struct Session {
   Session() {
     corerun::testing::set_log_enabled(false);
     const std::vector<std::string> chain = {"Item", "WorkspaceObject", "POM_object"};
     for (int size : kSizes) {
-      queries.add_query(query_of(size), "Found " + std::to_string(size), "Item", {});
-      ExecuteQueryReply& reply = queries.replies[query_of(size)];
+      test_server.world.savedquery.add_query(query_of(size), "Found " + std::to_string(size), "Item", {});
+      ExecuteQueryReply& reply = replies[query_of(size)];
       reply.found = size;
       reply.object_uids.reserve(size);
       for (int i = 0; i < size; ++i) {
@@ -54,11 +42,8 @@ struct Session {
         reply.object_uids.push_back(std::move(uid));
       }
     }
-    server.session = &world;
-    server.datamanagement = &world;
-    server.connection = &world;
-    server.savedquery = &queries;
-    Halden::Soa::Server::bindEndpoint(kHost, &server);
+    ON_CALL(test_server.savedquery, executeSavedQuery)
+        .WillByDefault([this](const std::string& uid, auto&&...) { return replies.at(uid); });
     int version = 0;
     table = KESTREL_init_module(&version);
     Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
@@ -68,9 +53,8 @@ struct Session {
     for (auto* query : *listed) hosts[query->GetUid().utf8()] = query;
   }
 
-  SampleWorld world;
-  CannedQueries queries{world};
-  Server server;
+  TestServer test_server{kHost};
+  std::map<std::string, ExecuteQueryReply> replies;
   const KESTREL_interface_s* table = nullptr;
   std::map<std::string, Orvane::PdmSoa::Query*> hosts;
 };
@@ -91,7 +75,7 @@ void BM_ExecuteSavedQuery(benchmark::State& state) {
     std::unique_ptr<std::vector<Orvane::PdmSoa::PomObject*>> found(
         s.table->KESTREL_execute_saved_query(query, entries, values, 0));
     benchmark::DoNotOptimize(found->data());
-    s.server.requests.clear();
+    s.test_server.server.requests.clear();
   }
   state.SetItemsProcessed(state.iterations() * size);
 }
@@ -108,7 +92,7 @@ void BM_FrameworkExecuteSavedQuery(benchmark::State& state) {
   for (auto _ : state) {
     auto reply = service->executeSavedQuery(query, entries, values, 0);
     benchmark::DoNotOptimize(reply.objects.data());
-    s.server.requests.clear();
+    s.test_server.server.requests.clear();
   }
   state.SetItemsProcessed(state.iterations() * size);
 }

@@ -29,9 +29,7 @@ MATCHER_P3(InputIs, application, label, version, "") {
 
 class AiTest : public SessionTest {
  protected:
-  AiTest() { server.ai = &ai; }
-  AiWorld ai_world;
-  NiceMock<MockAiStub> ai{ai_world};
+  NiceMock<MockAiStub>& ai = test_server.ai;
 };
 
 TEST_F(AiTest, PairsTheUidsAndPassesTheOtherArgumentsThrough) {

@@ -96,7 +96,11 @@ const Kind kKinds[] = {
 
 class QueryTest : public SessionTest {
  protected:
-  QueryTest() { server.savedquery = &savedquery; }
+  // An object of the world with this type chain, as the session holds it.
+  Halden::Soa::Client::ModelObject* Loaded(const std::string& uid, std::vector<std::string> chain) {
+    world.add_object(uid, std::move(chain));
+    return table->KESTREL_ask_connection()->getModelManager()->loadObjects(uid);
+  }
 
   // The host queries of the sample world, "Item ID" then "Item Name".
   std::vector<Query*> SampleQueries() {
@@ -118,25 +122,25 @@ class QueryTest : public SessionTest {
     });
   }
 
-  SavedQueryWorld query_world{world};
-  NiceMock<MockSavedQueryStub> savedquery{query_world};
+  SavedQueryWorld& query_world = world.savedquery;
+  NiceMock<MockSavedQueryStub>& savedquery = test_server.savedquery;
 };
 
 // --- framework model classes ---------------------------------------------------
 
 TEST_F(QueryTest, ServerObjectsBecomeTheClassOfTheirNearestTypedAncestor) {
   ConnectAndLogin();
-  auto* models = table->KESTREL_ask_connection()->getModelManager();
   namespace Model = Halden::Soa::Client::Model;
-  auto* revision = models->constructTypedObject("ItemRevision", "rev-x");
+  auto* revision = Loaded("rev-x", {"Design Revision", "ItemRevision", "WorkspaceObject", "POM_object"});
+  EXPECT_NE(dynamic_cast<Model::ItemRevision*>(revision), nullptr);
   EXPECT_NE(dynamic_cast<Model::WorkspaceObject*>(revision), nullptr);
   EXPECT_NE(dynamic_cast<Model::POM_object*>(revision), nullptr);
-  auto* lov = models->objectOf("lov-x", {"ListOfValuesTag", "ListOfValues", "POM_object"});
+  auto* lov = Loaded("lov-x", {"ListOfValuesTag", "ListOfValues", "POM_object"});
   EXPECT_NE(dynamic_cast<Model::ListOfValuesTag*>(lov), nullptr);
   EXPECT_EQ(dynamic_cast<Model::WorkspaceObject*>(lov), nullptr);
-  auto* form = models->objectOf("form-x", {"Design Form", "Form", "WorkspaceObject", "POM_object"});
+  auto* form = Loaded("form-x", {"Design Form", "Form", "WorkspaceObject", "POM_object"});
   EXPECT_NE(dynamic_cast<Model::Form*>(form), nullptr);
-  EXPECT_NE(dynamic_cast<Model::OstraQuery*>(models->objectOf("q-x", kQueryChain)), nullptr);
+  EXPECT_NE(dynamic_cast<Model::OstraQuery*>(Loaded("q-x", kQueryChain)), nullptr);
 }
 
 // --- slot 8 -------------------------------------------------------------------
@@ -152,9 +156,8 @@ TEST_F(QueryTest, ListsTheServersSavedQueriesAsHostQueries) {
 
 TEST_F(QueryTest, ListSkipsNullAndForeignEntries) {
   ConnectAndLogin();
-  auto* models = table->KESTREL_ask_connection()->getModelManager();
   // The host already holds this UID as a folder.
-  SoaManager::GetObjectManager()->WrapSoaObject(models->objectOf("held-as-folder", {"Folder", "POM_object"}));
+  SoaManager::GetObjectManager()->WrapSoaObject(Loaded("held-as-folder", {"Folder", "POM_object"}));
   EXPECT_CALL(savedquery, getSavedQueries()).WillOnce([] {
     SavedQueriesReply reply;
     reply.queries = {{"q-1", "One", ""}, {"", "Null", ""}, {"held-as-folder", "Folder", ""}, {"q-2", "Two", ""}};
@@ -365,13 +368,12 @@ TEST_F(QueryTest, UnknownListOfValuesTypeIsUnknownDataType) {
 TEST_F(QueryTest, ListOfValuesThatIsNoneOrThatTheHostHoldsOtherwiseIsInvalid) {
   ConnectAndLogin();
   auto queries = SampleQueries();
-  auto* models = table->KESTREL_ask_connection()->getModelManager();
   // On the server a folder; then a list of values the host holds as a folder.
   ScriptLovField("Folder", 8, props::strs("", {"x"}));
   EXPECT_THAT([&] { table->KESTREL_describe_saved_queries({queries[0]}); },
               RaisesFrom(940205, "SOA: invalid LOV object for query field Choice\n", "kestrel_queries.cpp"));
 
-  auto* lov = models->objectOf("lov-2", {"ListOfValuesString", "ListOfValues", "POM_object"});
+  auto* lov = Loaded("lov-2", {"ListOfValuesString", "ListOfValues", "POM_object"});
   SoaManager::GetObjectManager()->WrapSoaObjectAsClass(lov, Orvane::PdmSoa::Folder::AskClassName());
   ON_CALL(savedquery, describeSavedQueries(_)).WillByDefault([](const std::vector<std::string>& uids) {
     DescribeQueriesReply reply;

@@ -50,10 +50,10 @@ ModelObject* ModelObject::GetPropertyObject(const std::string& name) const {
 
 UString ModelObject::GetPropertyString(const char* name) const {
   auto* property = name ? loaded_property(object_, name) : nullptr;
-  if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String ||
-      property->strings.empty())
+  if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
     return UString();
-  return UString(property->strings.front());
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? UString() : UString(values.front());
 }
 
 ModelObject* ModelObject::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int) {
@@ -62,8 +62,10 @@ ModelObject* ModelObject::GetInstance(const UString& uid, Halden::Soa::Client::M
 
 UString Item::GetItemId() const {
   auto* property = loaded_property(GetObjectPtr(), "item_id");
-  if (!property || property->strings.empty()) return UString();
-  return UString(property->strings.front());
+  if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
+    return UString();
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? UString() : UString(values.front());
 }
 
 void Item::AddToKnownItems(const UString& item_id, const UString& uid) { known_items()[item_id] = uid; }

@@ -24,7 +24,7 @@ GenerateStructureResponse AiService::generateStructure(const std::vector<Generat
   records.reserve(inputs.size());
   for (const auto& in : inputs) records.push_back({in.applicationName, in.labelUid, in.versionUid});
   auto reply = invoke(*connection_, kService, "generateStructure", [&](Wire::Server& server) {
-    return require(server.ai, kService).generateStructure(records, value, text, option);
+    return require<Wire::AiStub>(server, kService).generateStructure(records, value, text, option);
   });
   GenerateStructureResponse out;
   out.serviceData = absorb(*connection_, reply.data);

@@ -29,7 +29,7 @@ SavedqueryService* SavedqueryService::getService(Soa::Client::Connection* connec
 
 GetSavedQueriesResponse SavedqueryService::getSavedQueries() {
   auto reply = invoke(*connection_, kService, "getSavedQueries", [&](Wire::Server& server) {
-    return require(server.savedquery, kService).getSavedQueries();
+    return require<Wire::SavedQueryStub>(server, kService).getSavedQueries();
   });
   GetSavedQueriesResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -42,7 +42,7 @@ GetSavedQueriesResponse SavedqueryService::getSavedQueries() {
 DescribeSavedQueriesResponse SavedqueryService::describeSavedQueries(const std::vector<ModelObject*>& queries) {
   const auto uids = Soa::Client::Internal::uidsOf(queries);
   auto reply = invoke(*connection_, kService, "describeSavedQueries", [&](Wire::Server& server) {
-    return require(server.savedquery, kService).describeSavedQueries(uids);
+    return require<Wire::SavedQueryStub>(server, kService).describeSavedQueries(uids);
   });
   DescribeSavedQueriesResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -64,7 +64,7 @@ ExecuteSavedQueryResponse SavedqueryService::executeSavedQuery(ModelObject* quer
                                                                const std::vector<std::string>& values, int limit) {
   const std::string uid = uidOf(query);
   auto reply = invoke(*connection_, kService, "executeSavedQuery", [&](Wire::Server& server) {
-    return require(server.savedquery, kService).executeSavedQuery(uid, entries, values, limit);
+    return require<Wire::SavedQueryStub>(server, kService).executeSavedQuery(uid, entries, values, limit);
   });
   ExecuteSavedQueryResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -79,7 +79,7 @@ SavedQueriesResponse SavedqueryService::executeSavedQueries(const std::vector<Sa
   for (const auto& in : input)
     inputs.push_back({uidOf(in.query), in.entries, in.values, in.maxNumToReturn, in.resultsType});
   auto reply = invoke(*connection_, kBatchService, "executeSavedQueries", [&](Wire::Server& server) {
-    return require(server.savedquery, kBatchService).executeSavedQueries(inputs);
+    return require<Wire::SavedQueryStub>(server, kBatchService).executeSavedQueries(inputs);
   });
   SavedQueriesResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -94,21 +94,21 @@ Soa::Client::ServiceData SavedqueryService::saveSearchCriteria(const std::vector
   records.reserve(criteria.size());
   for (const auto& c : criteria) records.push_back(wire_of(c));
   auto reply = invoke(*connection_, kCriteriaService, "saveSearchCriteria", [&](Wire::Server& server) {
-    return require(server.savedquery, kCriteriaService).saveSearchCriteria(records);
+    return require<Wire::SavedQueryStub>(server, kCriteriaService).saveSearchCriteria(records);
   });
   return absorb(*connection_, reply);
 }
 
 Soa::Client::ServiceData SavedqueryService::deleteSearchCriteria(const std::vector<std::string>& names) {
   auto reply = invoke(*connection_, kCriteriaService, "deleteSearchCriteria", [&](Wire::Server& server) {
-    return require(server.savedquery, kCriteriaService).deleteSearchCriteria(names);
+    return require<Wire::SavedQueryStub>(server, kCriteriaService).deleteSearchCriteria(names);
   });
   return absorb(*connection_, reply);
 }
 
 RetrieveSearchCriteriaResponse SavedqueryService::retrieveSearchCriteria(const std::vector<std::string>& names) {
   auto reply = invoke(*connection_, kCriteriaService, "retrieveSearchCriteria", [&](Wire::Server& server) {
-    return require(server.savedquery, kCriteriaService).retrieveSearchCriteria(names);
+    return require<Wire::SavedQueryStub>(server, kCriteriaService).retrieveSearchCriteria(names);
   });
   RetrieveSearchCriteriaResponse out;
   out.serviceData = absorb(*connection_, reply.data);

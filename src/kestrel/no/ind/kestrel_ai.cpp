@@ -1,7 +1,8 @@
 #include "kestrel_ai.h"
 
 #include "halden/services/ai/AiService.h"
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
+#include "kestrel_request.h"
 
 using Halden::Services::Ai::AiService;
 using Halden::Services::Ai::GenerationInput;

@@ -5,9 +5,11 @@
 
 #include "halden/services/query/SavedqueryService.h"
 #include "halden/soa/client/model/ModelClasses.h"
+#include "kestrel_call.h"
+#include "kestrel_host.h"
 #include "kestrel_object.h"
 #include "kestrel_queries_core.h"
-#include "kestrel_utils.h"
+#include "kestrel_request.h"
 
 using Halden::Services::Query::SavedqueryService;
 using Halden::Services::Query::SavedQueryFieldObject;
@@ -67,8 +69,7 @@ void add_field(Query& query, const SavedQueryFieldObject& field) {
   // A list of values the host already holds as another class is as unusable
   // as one that is none on the server.
   auto* lov = dynamic_cast<Halden::Soa::Client::Model::ListOfValues*>(field.lov)
-                  ? dynamic_cast<ListOfValues*>(
-                        SoaManager::GetObjectManager()->WrapSoaObjectAsClass(field.lov, ListOfValues::AskClassName()))
+                  ? kestrel::wrap_as<ListOfValues>(field.lov)
                   : nullptr;
   if (!lov) KESTREL_RAISE(940205, "SOA: invalid LOV object for query field %s\n", field.entryName.c_str());
   const int lov_type =
@@ -115,19 +116,17 @@ std::vector<Query*>* KESTREL_list_saved_queries() {
   auto reply = kestrel::soa_request<SavedqueryService>(KESTREL_HERE,
                                                        [](SavedqueryService& sq) { return sq.getSavedQueries(); });
   if (reply.queries.empty()) KESTREL_RAISE(940205, "No queries returned from database");
-  auto* manager = SoaManager::GetObjectManager();
   auto queries = std::make_unique<std::vector<Query*>>();
   queries->reserve(reply.queries.size());
   for (const auto& entry : reply.queries)
-    if (auto* query = dynamic_cast<Query*>(manager->WrapSoaObjectAsClass(entry.query, Query::AskClassName())))
-      queries->push_back(query);
+    if (auto* query = kestrel::wrap_as<Query>(entry.query)) queries->push_back(query);
   return queries.release();
 }
 
 void KESTREL_describe_saved_queries(const std::vector<Query*>& queries) {
   for (const Query* query : queries)
     if (!query) KESTREL_RAISE(940208, "KRAL SOA: Null query in KESTREL_describe_saved_queries");
-  auto* models = kestrel::get_model_manager();
+  auto* models = kestrel::get_model_manager(KESTREL_HERE);
   std::vector<Query*> described;
   std::vector<ModelObject*> request;
   described.reserve(queries.size());
@@ -153,14 +152,12 @@ std::vector<PomObject*>* KESTREL_execute_saved_query(Query* query, const std::ve
   auto reply = kestrel::soa_request<SavedqueryService>(KESTREL_HERE, [&](SavedqueryService& sq) {
     return sq.executeSavedQuery(server_query, entries, values, max_results);
   });
-  auto* manager = SoaManager::GetObjectManager();
   auto found = std::make_unique<std::vector<PomObject*>>();
   // The list's own size: the found count may be negative or far larger.
   found->reserve(reply.objects.size());
   for (ModelObject* object : reply.objects) {
     if (!object) continue;
-    if (auto* pom = dynamic_cast<PomObject*>(manager->WrapSoaObjectWithUid(StringToUString(object->getUid()), object)))
-      found->push_back(pom);
+    if (auto* pom = dynamic_cast<PomObject*>(kestrel::host_object_of(object))) found->push_back(pom);
   }
   return found.release();
 }
@@ -170,7 +167,7 @@ void KESTREL_execute_saved_queries(const std::vector<Query*>& queries,
                                    const std::vector<std::vector<std::string>>& values,
                                    const std::vector<int>& max_results, KESTREL_uid_lists* results) {
   check_batch_input(queries, entries.size(), values.size(), max_results.size(), results);
-  SavedqueryService::getService(kestrel::require_connection(KESTREL_HERE));
+  kestrel::service_of<SavedqueryService>(kestrel::require_connection(KESTREL_HERE));
   const std::size_t n = queries.size();
 
   if (!SoaManager::IsServiceAvailable(kBatchOperation)) {
@@ -216,8 +213,8 @@ void KESTREL_save_search_criteria(const std::vector<SearchCriteria>& criteria) {
 }
 
 void KESTREL_delete_search_criteria(const std::vector<std::string>& names) {
-  SetActivePropertyPolicy(2);
-  SavedqueryService::getService(kestrel::require_connection(KESTREL_HERE))->deleteSearchCriteria(names);
+  kestrel::soa_request_unconverted<SavedqueryService>(
+      KESTREL_HERE, [&](SavedqueryService& sq) { return sq.deleteSearchCriteria(names); });
 }
 
 std::vector<SearchCriteria>* KESTREL_retrieve_search_criteria(const std::vector<std::string>& names) {

@@ -8,7 +8,7 @@
 #include "halden/services/query/SavedqueryService.h"
 #include "halden/soa/client/ModelObject.h"
 #include "kestrel/kestrel_types.h"
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
 
 namespace kestrel::queries {
 

@@ -110,7 +110,7 @@ const KESTREL_interface_s kTable = {
     /*  70 */ forward_to<KESTREL_get_object_property_date_array>,
     /*  71 */ forward_to<KESTREL_get_object_property_object_array>,
     /*  72 */ forward_to<KESTREL_ask_object_property_texts>,
-                        // Refresh, items with revisions, delete, types, related objects
+    // Refresh, items with revisions, delete, types, related objects
     /*  73 */ nullptr,  // KESTREL_refresh_objects
     /*  74 */ nullptr,  // KESTREL_get_items_with_revisions
     /*  75 */ nullptr,  // KESTREL_delete_objects
@@ -184,13 +184,15 @@ const KESTREL_interface_s kTable = {
     /* 132 */ forward_to<KESTREL_ask_config_rule_status>,
     /* 133 */ forward_to<KESTREL_list_configuration_rules>,
     /* 134 */ forward_to<KESTREL_ask_config_rule_has_precise>,
-                        // Session: home folder
+    // Session: home folder
     /* 135 */ forward_to<KESTREL_ask_home_folder>,
 };
 
 }  // namespace
 
-extern "C" const KESTREL_interface_s* KESTREL_init_module(int* version) {
+// The host's signature hands out a non-const pointer; the table itself stays
+// constant (in read-only memory) and is only ever read.
+extern "C" KESTREL_interface_s* KESTREL_init_module(int* version) {
   *version = KESTREL_INTERFACE_VERSION;
-  return &kTable;
+  return const_cast<KESTREL_interface_s*>(&kTable);
 }

@@ -37,7 +37,7 @@ bool matches(const std::string& pattern, const std::string& text) {
   return p == pattern.size();
 }
 
-const std::string* string_value(const SampleWorld::StoredObject& object, const std::string& name) {
+const std::string* string_value(const WorldStore::StoredObject& object, const std::string& name) {
   auto it = object.properties.find(name);
   if (it == object.properties.end() || it->second.is_null || it->second.strings.empty()) return nullptr;
   return &it->second.strings.front();
@@ -45,7 +45,7 @@ const std::string* string_value(const SampleWorld::StoredObject& object, const s
 
 }  // namespace
 
-SavedQueryWorld::SavedQueryWorld(SampleWorld& store) : store_(store) {
+SavedQueryWorld::SavedQueryWorld(WorldStore& store, const SessionWorld& session) : store_(store), session_(session) {
   store_.set_policy("OstraQuery", {"query_name"});
   store_.set_policy("ListOfValues", {"lov_name", "lov_value_type", "lov_values"});
   add_lov("lov-item-types", "ListOfValuesString", 8, strs("lov_values", {"Item", "Design"}));
@@ -85,7 +85,7 @@ DescribeQueriesReply SavedQueryWorld::describeSavedQueries(const std::vector<std
     auto it = queries_.find(uid);
     if (it == queries_.end()) {
       reply.descriptions.emplace_back();
-      reply.data.errors.push_back(SampleWorld::not_found(uid));
+      reply.data.errors.push_back(WorldStore::not_found(uid));
       continue;
     }
     reply.descriptions.push_back({it->second.fields});
@@ -103,7 +103,7 @@ SavedQueryWorld::Run SavedQueryWorld::run(const std::string& query_uid, const st
   auto it = queries_.find(query_uid);
   if (it == queries_.end()) {
     out.failed = true;
-    out.error = SampleWorld::not_found(query_uid);
+    out.error = WorldStore::not_found(query_uid);
     return out;
   }
   const SavedQuery& query = it->second;
@@ -174,7 +174,7 @@ ExecuteQueriesReply SavedQueryWorld::executeSavedQueries(const std::vector<Saved
 }
 
 WireServiceData SavedQueryWorld::saveSearchCriteria(const std::vector<SearchCriteriaRecord>& criteria) {
-  auto& mine = criteria_[store_.session_user()];
+  auto& mine = criteria_[session_.session_user()];
   for (const auto& record : criteria) {
     auto held = std::find_if(mine.begin(), mine.end(),
                              [&](const SearchCriteriaRecord& c) { return c.text1 == record.text1; });
@@ -188,7 +188,7 @@ WireServiceData SavedQueryWorld::saveSearchCriteria(const std::vector<SearchCrit
 }
 
 WireServiceData SavedQueryWorld::deleteSearchCriteria(const std::vector<std::string>& names) {
-  auto& mine = criteria_[store_.session_user()];
+  auto& mine = criteria_[session_.session_user()];
   mine.erase(std::remove_if(mine.begin(), mine.end(),
                             [&](const SearchCriteriaRecord& c) {
                               return std::find(names.begin(), names.end(), c.text1) != names.end();
@@ -199,7 +199,7 @@ WireServiceData SavedQueryWorld::deleteSearchCriteria(const std::vector<std::str
 
 SearchCriteriaReply SavedQueryWorld::retrieveSearchCriteria(const std::vector<std::string>& names) {
   SearchCriteriaReply reply;
-  auto it = criteria_.find(store_.session_user());
+  auto it = criteria_.find(session_.session_user());
   if (it == criteria_.end()) return reply;
   for (const auto& c : it->second)
     if (names.empty() || std::find(names.begin(), names.end(), c.text1) != names.end()) reply.criteria.push_back(c);

@@ -9,14 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "halden/server/SampleWorld.h"
 #include "halden/server/SavedQueryStub.h"
+#include "halden/server/WorldStore.h"
+#include "halden/server/world/SessionWorld.h"
 
 namespace Halden::Soa::Server {
 
 class SavedQueryWorld : public SavedQueryStub {
  public:
-  explicit SavedQueryWorld(SampleWorld& store);
+  // Criteria belong to the user the session has logged in.
+  SavedQueryWorld(WorldStore& store, const SessionWorld& session);
 
   // A saved query over the objects of a type; each field names the property
   // its entry matches. Listed after the queries added before it.
@@ -49,7 +51,8 @@ class SavedQueryWorld : public SavedQueryStub {
   Run run(const std::string& query_uid, const std::vector<std::string>& entries,
           const std::vector<std::string>& values, int max_results) const;
 
-  SampleWorld& store_;
+  WorldStore& store_;
+  const SessionWorld& session_;
   std::vector<std::string> order_;
   std::map<std::string, SavedQuery> queries_;
   std::map<std::string, std::vector<SearchCriteriaRecord>> criteria_;  // by user
