@@ -6,15 +6,12 @@
 #include "halden/server/world/AiWorld.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/common/Exceptions.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
-using Halden::Soa::Client::NotLoadedException;
-using Halden::Soa::Client::RuntimeException;
-using Halden::Soa::Common::Exceptions::SoaException;
-using Halden::Soa::Server::AiWorld;
 using Halden::Soa::Server::GenerateStructureReply;
 using Halden::Soa::Server::GenerationInput;
 using Halden::Soa::Server::MockAiStub;
@@ -80,27 +77,26 @@ TEST_F(AiTest, EmptyOrUnequalListsAreBadInputBeforeAnyRequest) {
   EXPECT_THAT(Requests(), IsEmpty());
 }
 
-TEST_F(AiTest, FrameworkExceptionsBecomeErrors) {
-  ConnectAndLogin();
-  struct Kind {
-    std::function<void()> fail;
-    int code;
-    const char* text;
-  };
-  const Kind kinds[] = {
-      {[] { throw RuntimeException("boom"); }, 940222, "KRAL SOA: SOA runtime exception: boom"},
-      {[] { throw NotLoadedException("gone"); }, 940223, "KRAL SOA: SOA not loaded exception: gone"},
-      {[] { throw SoaException("refused"); }, 940222, "KRAL SOA: SOA exception: refused"},
-  };
-  for (const auto& kind : kinds) {
-    EXPECT_CALL(ai, generateStructure(_, _, _, _)).WillOnce([&](auto&&...) -> GenerateStructureReply {
-      kind.fail();
-      return {};
-    });
-    EXPECT_THAT([&] { table->KESTREL_generate_structure({"L1"}, {"V1"}, 0, "", 0); },
-                RaisesFrom(kind.code, kind.text, "kestrel_ai.cpp"));
+class ConnectedAiTest : public AiTest {
+ protected:
+  void SetUp() override { ConnectAndLogin(); }
+};
+
+class AiConversion : public ConversionTest<AiConversion, ConnectedAiTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_ai.cpp";
+  static std::vector<Operation> Operations() {
+    return {{"GenerateStructure",
+             [](AiConversion& t, const std::function<void()>& fail) {
+               ON_CALL(t.ai, generateStructure(_, _, _, _)).WillByDefault([fail](auto&&...) -> GenerateStructureReply {
+                 fail();
+                 return {};
+               });
+             },
+             [](AiConversion& t) { t.table->KESTREL_generate_structure({"L1"}, {"V1"}, 0, "", 0); }}};
   }
-}
+};
+KESTREL_CONVERSION_SUITE(AiConversion);
 
 }  // namespace
 }  // namespace kestrel::test

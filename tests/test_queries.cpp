@@ -16,12 +16,12 @@
 #include "objmodel/ModelObject.h"
 #include "objmodel/Query.h"
 #include "objmodel/SoaManager.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
-using Halden::Soa::Client::NotLoadedException;
 using Halden::Soa::Client::RuntimeException;
 using Halden::Soa::Common::Exceptions::SoaException;
 using Halden::Soa::Server::DescribeQueriesReply;
@@ -83,16 +83,6 @@ QueryField PlainField(const std::string& entry, int attribute_type) {
   return {"attr_" + entry, entry, "AND", "=", "", "", attribute_type};
 }
 
-struct Kind {
-  std::function<void()> fail;
-  int code;
-  const char* text;
-};
-const Kind kKinds[] = {
-    {[] { throw RuntimeException("boom"); }, 940222, "KRAL SOA: SOA runtime exception: boom"},
-    {[] { throw NotLoadedException("gone"); }, 940223, "KRAL SOA: SOA not loaded exception: gone"},
-    {[] { throw SoaException("refused"); }, 940222, "KRAL SOA: SOA exception: refused"},
-};
 
 class QueryTest : public SessionTest {
  protected:
@@ -629,45 +619,88 @@ TEST_F(QueryTest, DeleteLetsFrameworkExceptionsThrough) {
 
 // --- framework exceptions -----------------------------------------------------
 
-TEST_F(QueryTest, FrameworkExceptionsOfTheConvertedRequestsBecomeErrors) {
-  ConnectAndLogin();
-  auto queries = SampleQueries();
-  for (const auto& kind : kKinds) {
-    const auto& fail = kind.fail;
-    ON_CALL(savedquery, getSavedQueries()).WillByDefault([&]() -> SavedQueriesReply {
-      fail();
-      return {};
-    });
-    ON_CALL(savedquery, describeSavedQueries(_)).WillByDefault([&](auto&&) -> DescribeQueriesReply {
-      fail();
-      return {};
-    });
-    ON_CALL(savedquery, executeSavedQuery(_, _, _, _)).WillByDefault([&](auto&&...) -> ExecuteQueryReply {
-      fail();
-      return {};
-    });
-    ON_CALL(savedquery, executeSavedQueries(_)).WillByDefault([&](auto&&) -> ExecuteQueriesReply {
-      fail();
-      return {};
-    });
-    ON_CALL(savedquery, saveSearchCriteria(_)).WillByDefault([&](auto&&) -> WireServiceData {
-      fail();
-      return {};
-    });
-    ON_CALL(savedquery, retrieveSearchCriteria(_)).WillByDefault([&](auto&&) -> SearchCriteriaReply {
-      fail();
-      return {};
-    });
-    const auto raises = RaisesFrom(kind.code, kind.text, "kestrel_queries.cpp");
-    KESTREL_uid_lists results;
-    EXPECT_THAT([&] { table->KESTREL_list_saved_queries(); }, raises);
-    EXPECT_THAT([&] { table->KESTREL_describe_saved_queries(queries); }, raises);
-    EXPECT_THAT([&] { table->KESTREL_execute_saved_query(queries[0], {}, {}, 0); }, raises);
-    EXPECT_THAT([&] { table->KESTREL_execute_saved_queries({queries[0]}, {{}}, {{}}, {0}, &results); }, raises);
-    EXPECT_THAT([&] { table->KESTREL_save_search_criteria(kCriteria); }, raises);
-    EXPECT_THAT([&] { table->KESTREL_retrieve_search_criteria({}); }, raises);
+class ConnectedQueryTest : public QueryTest {
+ protected:
+  void SetUp() override {
+    ConnectAndLogin();
+    sample = SampleQueries();
   }
-}
+  std::vector<Query*> sample;
+  KESTREL_uid_lists results;
+};
+
+class QueryConversion : public ConversionTest<QueryConversion, ConnectedQueryTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_queries.cpp";
+  using Fail = std::function<void()>;
+  static std::vector<Operation> Operations() {
+    const auto fail_run = [](QueryConversion& t, const Fail& fail) {
+      ON_CALL(t.savedquery, executeSavedQuery(_, _, _, _)).WillByDefault([fail](auto&&...) -> ExecuteQueryReply {
+        fail();
+        return {};
+      });
+    };
+    return {
+        {"List",
+         [](QueryConversion& t, const Fail& fail) {
+           ON_CALL(t.savedquery, getSavedQueries()).WillByDefault([fail]() -> SavedQueriesReply {
+             fail();
+             return {};
+           });
+         },
+         [](QueryConversion& t) { t.table->KESTREL_list_saved_queries(); }},
+        {"Describe",
+         [](QueryConversion& t, const Fail& fail) {
+           ON_CALL(t.savedquery, describeSavedQueries(_)).WillByDefault([fail](auto&&) -> DescribeQueriesReply {
+             fail();
+             return {};
+           });
+         },
+         [](QueryConversion& t) { t.table->KESTREL_describe_saved_queries(t.sample); },
+         [](QueryConversion& t) { EXPECT_THAT(t.sample[0]->GetFieldDescriptions(), IsEmpty()); }},
+        {"Run", fail_run, [](QueryConversion& t) { t.table->KESTREL_execute_saved_query(t.sample[0], {}, {}, 0); }},
+        {"BatchRun",
+         [](QueryConversion& t, const Fail& fail) {
+           ON_CALL(t.savedquery, executeSavedQueries(_)).WillByDefault([fail](auto&&) -> ExecuteQueriesReply {
+             fail();
+             return {};
+           });
+         },
+         [](QueryConversion& t) {
+           t.table->KESTREL_execute_saved_queries({t.sample[0]}, {{}}, {{}}, {0}, &t.results);
+         },
+         [](QueryConversion& t) { EXPECT_THAT(t.results, IsEmpty()); }},
+        {"PerQueryRun",
+         [fail_run](QueryConversion& t, const Fail& fail) {
+           // A server without the batch operation, as the host learns it.
+           t.world.set_available_services({});
+           SoaManager::GetAvailableSoaServices();
+           fail_run(t, fail);
+         },
+         [](QueryConversion& t) {
+           t.table->KESTREL_execute_saved_queries({t.sample[0]}, {{}}, {{}}, {0}, &t.results);
+         },
+         [](QueryConversion& t) { EXPECT_THAT(t.results, IsEmpty()); }},
+        {"SaveCriteria",
+         [](QueryConversion& t, const Fail& fail) {
+           ON_CALL(t.savedquery, saveSearchCriteria(_)).WillByDefault([fail](auto&&) -> WireServiceData {
+             fail();
+             return {};
+           });
+         },
+         [](QueryConversion& t) { t.table->KESTREL_save_search_criteria(kCriteria); }},
+        {"RetrieveCriteria",
+         [](QueryConversion& t, const Fail& fail) {
+           ON_CALL(t.savedquery, retrieveSearchCriteria(_)).WillByDefault([fail](auto&&) -> SearchCriteriaReply {
+             fail();
+             return {};
+           });
+         },
+         [](QueryConversion& t) { t.table->KESTREL_retrieve_search_criteria({}); }},
+    };
+  }
+};
+KESTREL_CONVERSION_SUITE(QueryConversion);
 
 TEST_F(QueryTest, WithoutAConnectionNothingIsSent) {
   KESTREL_uid_lists results;
