@@ -42,8 +42,9 @@ struct Session {
         reply.object_uids.push_back(std::move(uid));
       }
     }
-    ON_CALL(test_server.savedquery, executeSavedQuery)
-        .WillByDefault([this](const std::string& uid, auto&&...) { return replies.at(uid); });
+    ON_CALL(test_server.savedquery, executeSavedQuery).WillByDefault([this](const std::string& uid, auto&&...) {
+      return replies.at(uid);
+    });
     int version = 0;
     table = KESTREL_init_module(&version);
     Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
@@ -96,11 +97,7 @@ void BM_FrameworkExecuteSavedQuery(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * size);
 }
-BENCHMARK(BM_FrameworkExecuteSavedQuery)
-    ->Arg(kSizes[0])
-    ->Arg(kSizes[1])
-    ->Arg(kSizes[2])
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FrameworkExecuteSavedQuery)->Arg(kSizes[0])->Arg(kSizes[1])->Arg(kSizes[2])->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

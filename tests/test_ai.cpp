@@ -34,8 +34,8 @@ TEST_F(AiTest, PairsTheUidsAndPassesTheOtherArgumentsThrough) {
   ClearRequests();
   EXPECT_CALL(ai, generateStructure(ElementsAre(InputIs("HxEng", "L1", "V1"), InputIs("HxEng", "V2", "V2")),
                                     std::int64_t{1} << 40, "make it so", 7));
-  const std::string answer = table->KESTREL_generate_structure({"L1", ""}, {"V1", "V2"}, std::int64_t{1} << 40,
-                                                               "make it so", 7);
+  const std::string answer =
+      table->KESTREL_generate_structure({"L1", ""}, {"V1", "V2"}, std::int64_t{1} << 40, "make it so", 7);
   EXPECT_EQ(answer, "HxEng:L1/V1;HxEng:V2/V2; 1099511627776 make it so 7");
   ASSERT_THAT(Requests(), ElementsAre("generateStructure"));
   EXPECT_EQ(server.requests[0].policy, 2);
@@ -51,8 +51,11 @@ TEST_F(AiTest, NoPairsSendAnEmptyListAndTheAnswerDecides) {
   ConnectAndLogin();
   // The sample service answers nothing to an empty list.
   EXPECT_CALL(ai, generateStructure(IsEmpty(), _, _, _));
-  EXPECT_THAT([&] { table->KESTREL_generate_structure({"", ""}, {"", ""}, 0, "", 0); },
-              RaisesFrom(940209, "KRAL SOA: Failed to generate structure", "kestrel_ai.cpp"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_generate_structure({"", ""}, {"", ""}, 0, "", 0);
+      },
+      RaisesFrom(940209, "KRAL SOA: Failed to generate structure", "kestrel_ai.cpp"));
   EXPECT_CALL(ai, generateStructure(IsEmpty(), _, _, _)).WillOnce([](auto&&...) {
     return GenerateStructureReply{"nothing to do", {}};
   });

@@ -83,7 +83,6 @@ QueryField PlainField(const std::string& entry, int attribute_type) {
   return {"attr_" + entry, entry, "AND", "=", "", "", attribute_type};
 }
 
-
 class QueryTest : public SessionTest {
  protected:
   // An object of the world with this type chain, as the session holds it.
@@ -105,9 +104,8 @@ class QueryTest : public SessionTest {
       DescribeQueriesReply reply;
       reply.descriptions.resize(uids.size());
       reply.descriptions[0].fields = {{"attr", "Choice", "AND", "=", "", "lov-1", attribute_type}};
-      reply.data.objects = {WireObject{"lov-1",
-                                       {lov_class, "ListOfValues", "POM_object"},
-                                       {props::integer("lov_value_type", value_type), values}}};
+      reply.data.objects = {WireObject{
+          "lov-1", {lov_class, "ListOfValues", "POM_object"}, {props::integer("lov_value_type", value_type), values}}};
       return reply;
     });
   }
@@ -244,8 +242,11 @@ TEST_F(QueryTest, NullQueryInTheListIsBadInputBeforeAnyRequest) {
   ConnectAndLogin();
   auto queries = SampleQueries();
   ClearRequests();
-  EXPECT_THAT([&] { table->KESTREL_describe_saved_queries({queries[0], nullptr}); },
-              RaisesFrom(940208, "KRAL SOA: Null query in KESTREL_describe_saved_queries", "kestrel_queries.cpp"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_describe_saved_queries({queries[0], nullptr});
+      },
+      RaisesFrom(940208, "KRAL SOA: Null query in KESTREL_describe_saved_queries", "kestrel_queries.cpp"));
   EXPECT_THAT(Requests(), IsEmpty());
 }
 
@@ -310,8 +311,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LovCase{"ListOfValuesChar", 1, props::chars("", {'a', 'b'}), 2001, "SetCharValues",
                 [](const ListOfValues& l) { EXPECT_THAT(l.char_values, ElementsAre('a', 'b')); }},
-        LovCase{"ListOfValuesDate", 2, props::dates("", {Halden::Soa::Common::DateTime(2024, 3, 1, 10, 20, 30)}),
-                2002, "SetDateValues",
+        LovCase{"ListOfValuesDate", 2, props::dates("", {Halden::Soa::Common::DateTime(2024, 3, 1, 10, 20, 30)}), 2002,
+                "SetDateValues",
                 [](const ListOfValues& l) {
                   ASSERT_THAT(l.date_values, SizeIs(1));
                   EXPECT_EQ(l.date_values[0].year, 2024);
@@ -453,9 +454,9 @@ TEST_F(QueryTest, BatchRunsOnceWithoutPolicyAndAppendsOneListPerQuery) {
   table->KESTREL_execute_saved_queries({queries[0], queries[1]}, {id, name}, {pattern, wheels}, {3, 0}, &results);
   ASSERT_THAT(Requests(), ElementsAre("executeSavedQueries"));
   EXPECT_EQ(server.requests[0].policy, 5) << "the batch call sets no policy";
-  EXPECT_THAT(Texts(results), ElementsAre(IsEmpty(), IsEmpty(),
-                                          ElementsAre("item-K-1200", "item-K-1210", "item-K-1220"),
-                                          ElementsAre("item-K-1200", "item-K-1210")));
+  EXPECT_THAT(Texts(results),
+              ElementsAre(IsEmpty(), IsEmpty(), ElementsAre("item-K-1200", "item-K-1210", "item-K-1220"),
+                          ElementsAre("item-K-1200", "item-K-1210")));
 }
 
 TEST_F(QueryTest, BatchOutputsBelongToTheQueriesWithoutPartialErrors) {
@@ -470,7 +471,7 @@ TEST_F(QueryTest, BatchOutputsBelongToTheQueriesWithoutPartialErrors) {
       {{1}, 2, {{"out-0"}, {}, {"out-1"}}},
       {{}, 3, {{"out-0"}, {"out-1"}, {"out-2"}}},
       {{0, 2}, 1, {{}, {"out-0"}, {}}},
-      {{}, 1, {{"out-0"}, {}, {}}},            // fewer outputs than error-free queries
+      {{}, 1, {{"out-0"}, {}, {}}},                     // fewer outputs than error-free queries
       {{-1, 7}, 3, {{"out-0"}, {"out-1"}, {"out-2"}}},  // indexes of no query
       {{1}, 0, {{}, {}, {}}},
   };
@@ -503,8 +504,7 @@ TEST_F(QueryTest, WithoutTheBatchOperationEachQueryRunsOnItsOwnUnderPolicy2) {
   ASSERT_THAT(Requests(), ElementsAre("executeSavedQuery", "executeSavedQuery"));
   EXPECT_EQ(server.requests[0].policy, 2);
   EXPECT_EQ(server.requests[1].policy, 2);
-  EXPECT_THAT(Texts(results),
-              ElementsAre(ElementsAre("item-K-9001", "item-K-9002"), ElementsAre("item-K-1110")));
+  EXPECT_THAT(Texts(results), ElementsAre(ElementsAre("item-K-9001", "item-K-9002"), ElementsAre("item-K-1110")));
 }
 
 TEST_F(QueryTest, PerQueryRunKeepsEarlierResultsWhenALaterRequestFails) {
@@ -536,15 +536,23 @@ TEST_F(QueryTest, BatchInputShorterThanTheQueriesIsBadInputBeforeAnyRequest) {
     std::string text;
   };
   const Case cases[] = {
-      {[&] { table->KESTREL_execute_saved_queries(two, lists1, lists2, {0, 0}, &results); },
+      {[&] {
+         table->KESTREL_execute_saved_queries(two, lists1, lists2, {0, 0}, &results);
+       },
        prefix + "entries array size < queries array size\n"},
-      {[&] { table->KESTREL_execute_saved_queries(two, lists2, lists1, {0, 0}, &results); },
+      {[&] {
+         table->KESTREL_execute_saved_queries(two, lists2, lists1, {0, 0}, &results);
+       },
        prefix + "values array size < queries array size\n"},
       {[&] { table->KESTREL_execute_saved_queries(two, lists2, lists2, {0}, &results); },
        prefix + "max results array size < queries array size\n"},
-      {[&] { table->KESTREL_execute_saved_queries(two, lists2, lists2, {0, 0}, nullptr); },
+      {[&] {
+         table->KESTREL_execute_saved_queries(two, lists2, lists2, {0, 0}, nullptr);
+       },
        "KRAL SOA: Null result list in KESTREL_execute_saved_queries"},
-      {[&] { table->KESTREL_execute_saved_queries({queries[0], nullptr}, lists2, lists2, {0, 0}, &results); },
+      {[&] {
+         table->KESTREL_execute_saved_queries({queries[0], nullptr}, lists2, lists2, {0, 0}, &results);
+       },
        "KRAL SOA: Null query in KESTREL_execute_saved_queries"},
   };
   ClearRequests();
@@ -666,9 +674,7 @@ class QueryConversion : public ConversionTest<QueryConversion, ConnectedQueryTes
              return {};
            });
          },
-         [](QueryConversion& t) {
-           t.table->KESTREL_execute_saved_queries({t.sample[0]}, {{}}, {{}}, {0}, &t.results);
-         },
+         [](QueryConversion& t) { t.table->KESTREL_execute_saved_queries({t.sample[0]}, {{}}, {{}}, {0}, &t.results); },
          [](QueryConversion& t) { EXPECT_THAT(t.results, IsEmpty()); }},
         {"PerQueryRun",
          [fail_run](QueryConversion& t, const Fail& fail) {
@@ -677,9 +683,7 @@ class QueryConversion : public ConversionTest<QueryConversion, ConnectedQueryTes
            SoaManager::GetAvailableSoaServices();
            fail_run(t, fail);
          },
-         [](QueryConversion& t) {
-           t.table->KESTREL_execute_saved_queries({t.sample[0]}, {{}}, {{}}, {0}, &t.results);
-         },
+         [](QueryConversion& t) { t.table->KESTREL_execute_saved_queries({t.sample[0]}, {{}}, {{}}, {0}, &t.results); },
          [](QueryConversion& t) { EXPECT_THAT(t.results, IsEmpty()); }},
         {"SaveCriteria",
          [](QueryConversion& t, const Fail& fail) {

@@ -30,9 +30,9 @@ void ListOfValues::SetReferenceValues(const std::vector<ModelObject*>& values) {
   reference_values = values;
 }
 
-void Query::AddFieldDescription(virelmgrFieldDataType_e type, const UString& entry_name,
-                                const UString& attribute_name, const UString& value,
-                                const UString& logical_operation, const UString& math_operation, ListOfValues* lov) {
+void Query::AddFieldDescription(virelmgrFieldDataType_e type, const UString& entry_name, const UString& attribute_name,
+                                const UString& value, const UString& logical_operation, const UString& math_operation,
+                                ListOfValues* lov) {
   fields_.push_back({type, entry_name, attribute_name, value, logical_operation, math_operation, lov});
 }
 

@@ -18,8 +18,8 @@ AiService* AiService::getService(Soa::Client::Connection* connection) {
   return Soa::Client::Internal::serviceOf<AiService>(connection, kService);
 }
 
-GenerateStructureResponse AiService::generateStructure(const std::vector<GenerationInput>& inputs,
-                                                       std::int64_t value, const std::string& text, int option) {
+GenerateStructureResponse AiService::generateStructure(const std::vector<GenerationInput>& inputs, std::int64_t value,
+                                                       const std::string& text, int option) {
   std::vector<Wire::GenerationInput> records;
   records.reserve(inputs.size());
   for (const auto& in : inputs) records.push_back({in.applicationName, in.labelUid, in.versionUid});

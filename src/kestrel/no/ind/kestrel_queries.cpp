@@ -11,8 +11,8 @@
 #include "kestrel_queries_core.h"
 #include "kestrel_request.h"
 
-using Halden::Services::Query::SavedqueryService;
 using Halden::Services::Query::SavedQueryFieldObject;
+using Halden::Services::Query::SavedqueryService;
 using Halden::Soa::Client::ModelObject;
 using Orvane::PdmSoa::ListOfValues;
 using Orvane::PdmSoa::PomObject;
@@ -56,7 +56,8 @@ void set_lov_values(ListOfValues& lov, queries::LovKind kind) {
 }
 
 void add_field(Query& query, const SavedQueryFieldObject& field) {
-  const auto type = static_cast<virelmgrFieldDataType_e>(queries::map_query_field_type(KESTREL_HERE, field.attributeType));
+  const auto type =
+      static_cast<virelmgrFieldDataType_e>(queries::map_query_field_type(KESTREL_HERE, field.attributeType));
   const UString entry_name = StringToUString(field.entryName);
   const UString attribute_name = StringToUString(field.attributeName);
   const UString value = StringToUString(field.value);
@@ -113,8 +114,8 @@ void check_batch_input(const std::vector<Query*>& queries, std::size_t entries, 
 }  // namespace
 
 std::vector<Query*>* KESTREL_list_saved_queries() {
-  auto reply = kestrel::soa_request<SavedqueryService>(KESTREL_HERE,
-                                                       [](SavedqueryService& sq) { return sq.getSavedQueries(); });
+  auto reply =
+      kestrel::soa_request<SavedqueryService>(KESTREL_HERE, [](SavedqueryService& sq) { return sq.getSavedQueries(); });
   if (reply.queries.empty()) KESTREL_RAISE(940205, "No queries returned from database");
   auto queries = std::make_unique<std::vector<Query*>>();
   queries->reserve(reply.queries.size());

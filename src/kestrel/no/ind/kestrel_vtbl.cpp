@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "kestrel/kestrel_interface.h"
+#include "kestrel_ai.h"
 #include "kestrel_bom.h"
 #include "kestrel_connection.h"
-#include "kestrel_ai.h"
 #include "kestrel_item.h"
 #include "kestrel_object.h"
 #include "kestrel_queries.h"
@@ -45,7 +45,7 @@ const KESTREL_interface_s kTable = {
     /*  12 */ forward_to<KESTREL_save_search_criteria>,
     /*  13 */ forward_to<KESTREL_delete_search_criteria>,
     /*  14 */ forward_to<KESTREL_retrieve_search_criteria>,
-                        // BOM windows and lines
+    // BOM windows and lines
     /*  15 */ forward_to<KESTREL_create_bom_window>,
     /*  16 */ forward_to<KESTREL_close_bom_window>,
     /*  17 */ forward_to<KESTREL_ask_bom_top_line>,
@@ -155,7 +155,7 @@ const KESTREL_interface_s kTable = {
     /* 107 */ nullptr,  // KESTREL_export_fulltext_to_word
                         // AI structure generation
     /* 108 */ forward_to<KESTREL_generate_structure>,
-                        // Projects
+    // Projects
     /* 109 */ nullptr,  // KESTREL_list_project_names
     /* 110 */ nullptr,  // KESTREL_list_project_ids
     /* 111 */ nullptr,  // KESTREL_get_user_projects

@@ -119,9 +119,11 @@ SavedQueryWorld::Run SavedQueryWorld::run(const std::string& query_uid, const st
                               [&](const QueryField& f) { return f.entry_name == entries[i]; });
     if (field == query.fields.end()) {
       out.failed = true;
-      out.error = WireErrorStack{"", -1, query_uid,
-                                 {{141023, 3, "The entry \"" + entries[i] + "\" is not a field of the query \"" +
-                                                  query.name + "\"."}}};
+      out.error = WireErrorStack{
+          "",
+          -1,
+          query_uid,
+          {{141023, 3, "The entry \"" + entries[i] + "\" is not a field of the query \"" + query.name + "\"."}}};
       return out;
     }
     constraints.push_back({&field->attribute_name, &values[i]});
@@ -176,8 +178,8 @@ ExecuteQueriesReply SavedQueryWorld::executeSavedQueries(const std::vector<Saved
 WireServiceData SavedQueryWorld::saveSearchCriteria(const std::vector<SearchCriteriaRecord>& criteria) {
   auto& mine = criteria_[session_.session_user()];
   for (const auto& record : criteria) {
-    auto held = std::find_if(mine.begin(), mine.end(),
-                             [&](const SearchCriteriaRecord& c) { return c.text1 == record.text1; });
+    auto held =
+        std::find_if(mine.begin(), mine.end(), [&](const SearchCriteriaRecord& c) { return c.text1 == record.text1; });
     if (held == mine.end()) {
       mine.push_back(record);
     } else {

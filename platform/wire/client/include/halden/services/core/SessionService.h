@@ -6,8 +6,8 @@
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/Preferences.h"
-#include "halden/soa/client/model/ModelClasses.h"
 #include "halden/soa/client/ServiceData.h"
+#include "halden/soa/client/model/ModelClasses.h"
 
 namespace Halden::Services::Core {
 

@@ -48,8 +48,8 @@ class SavedQueryWorld : public SavedQueryStub {
     bool failed = false;
     WireErrorStack error;
   };
-  Run run(const std::string& query_uid, const std::vector<std::string>& entries,
-          const std::vector<std::string>& values, int max_results) const;
+  Run run(const std::string& query_uid, const std::vector<std::string>& entries, const std::vector<std::string>& values,
+          int max_results) const;
 
   WorldStore& store_;
   const SessionWorld& session_;
