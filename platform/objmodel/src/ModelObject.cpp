@@ -48,16 +48,19 @@ ModelObject* ModelObject::GetPropertyObject(const std::string& name) const {
   return SoaManager::GetObjectManager()->WrapSoaObject(property->getModelObjectValue());
 }
 
-UString ModelObject::GetPropertyString(const char* name) const {
-  auto* property = name ? loaded_property(object_, name) : nullptr;
-  if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
-    return UString();
-  const auto& values = property->getStringArrayValue();
-  return values.empty() ? UString() : UString(values.front());
-}
+UString ModelObject::GetPropertyString(const char* name) const { return name ? GetPropertyUString(name) : UString(); }
 
 ModelObject* ModelObject::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int) {
   return SoaManager::GetObjectManager()->GetInstance(uid, object);
+}
+
+UString ModelObject::GetPropertyUString(const std::string& name) const {
+  auto* property = loaded_property(object_, name);
+  if (!property || property->getPropertyDescription().isArray() ||
+      property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
+    return UString();
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? UString() : UString(values.front());
 }
 
 UString Item::GetItemId() const {

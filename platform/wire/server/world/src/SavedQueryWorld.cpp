@@ -128,10 +128,11 @@ SavedQueryWorld::Run SavedQueryWorld::run(const std::string& query_uid, const st
     }
     constraints.push_back({&field->attribute_name, &values[i]});
   }
-  for (const auto& uid : store_.uids_of_type(query.searched_type)) {
-    const auto* object = store_.find(uid);
+  for (const auto& [uid, object] : store_.objects()) {
+    const auto& types = object.types;
+    if (std::find(types.begin(), types.end(), query.searched_type) == types.end()) continue;
     bool all = std::all_of(constraints.begin(), constraints.end(), [&](const Constraint& c) {
-      const std::string* value = string_value(*object, *c.property);
+      const std::string* value = string_value(object, *c.property);
       return value && matches(*c.pattern, *value);
     });
     if (!all) continue;

@@ -13,9 +13,11 @@
 #include "halden/server/SampleWorld.h"
 #include "halden/server/Server.h"
 #include "halden/server/mocks/MockAiStub.h"
+#include "halden/server/mocks/MockCadDataManagementStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
+#include "halden/server/mocks/MockReservationStub.h"
 #include "halden/server/mocks/MockSavedQueryStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
@@ -48,6 +50,8 @@ class TestServer {
   Installed<MockConnectionStub> connection{server, world.connection};
   Installed<MockStructureManagementStub> structuremanagement{server, world.structuremanagement};
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
+  Installed<MockReservationStub> reservation{server, world.reservation};
+  Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
   Installed<MockSavedQueryStub> savedquery{server, world.savedquery};
   Installed<MockAiStub> ai{server, world.ai};
 
