@@ -28,6 +28,7 @@ class ItemRevision;
 class Dataset;
 class PomObject;
 class Query;
+class Component;
 }  // namespace Orvane::PdmSoa
 
 #define KESTREL_INTERFACE_VERSION 2000
@@ -82,14 +83,21 @@ struct KESTREL_interface_s {
                                                   std::vector<Orvane::PdmSoa::BomLine*>* out);
 
   // Relative-structure batches
-  /*  21 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureUpdateStart;      // not built yet
-  /*  22 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureUpdateStartAssy;  // not built yet
-  /*  23 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureAddChild;         // not built yet
-  /*  24 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureUpdateCommit;     // not built yet
-  /*  25 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureDeleteStart;      // not built yet
-  /*  26 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureDeleteStartAssy;  // not built yet
-  /*  27 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureDeleteChild;      // not built yet
-  /*  28 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureDeleteCommit;     // not built yet
+  /*  21 */ int (*KESTREL_RelativeStructureUpdateStart)();
+  /*  22 */ int (*KESTREL_RelativeStructureUpdateStartAssy)(int assy_id, Orvane::PdmSoa::ModelObject* parent,
+                                                            bool precise, date_s* reprev_date_on_sync);
+  /*  23 */ std::string (*KESTREL_RelativeStructureAddChild)(int assy_id, int comp_id,
+                                                             Orvane::PdmSoa::ModelObject* child, std::string cad_occ_id,
+                                                             const double* transform, bool as_required,
+                                                             const std::map<std::string, std::string>* notes,
+                                                             const std::map<std::string, std::string>* attributes);
+  /*  24 */ std::map<std::string, std::string>* (*KESTREL_RelativeStructureUpdateCommit)(
+      bool complete, std::map<std::string, Orvane::PdmSoa::Component*>** components_out);
+  /*  25 */ int (*KESTREL_RelativeStructureDeleteStart)();
+  /*  26 */ int (*KESTREL_RelativeStructureDeleteStartAssy)(int assy_id, Orvane::PdmSoa::ModelObject* parent,
+                                                            date_s* reprev_date_on_sync);
+  /*  27 */ int (*KESTREL_RelativeStructureDeleteChild)(int assy_id, std::string occurrence_uid);
+  /*  28 */ int (*KESTREL_RelativeStructureDeleteCommit)();
 
   // Items, revisions and datasets by id
   /*  29 */ std::vector<Orvane::PdmSoa::ItemRevision*>* (*KESTREL_get_item_revisions_by_id)(

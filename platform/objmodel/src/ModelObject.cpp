@@ -15,6 +15,7 @@ const UString ItemRevision::className = "ItemRevision";
 const UString Dataset::className = "Dataset";
 const UString BomWindow::className = "BomWindow";
 const UString BomLine::className = "BomLine";
+const UString Component::className = "Component";
 
 ModelObject::ModelObject(Halden::Soa::Client::ModelObject* object) : object_(object) {}
 

@@ -28,6 +28,7 @@ struct HostClass {
 const HostClass kHostClasses[] = {
     {"BOMWindow", &BomWindow::className, make<BomWindow>},
     {"BOMLine", &BomLine::className, make<BomLine>},
+    {"PSOccurrence", &Component::className, make<Component>},
     {"Folder", &Folder::className, make<Folder>},
     {"Dataset", &Dataset::className, make<Dataset>},
     {"ItemRevision", &ItemRevision::className, make<ItemRevision>},

@@ -109,6 +109,26 @@ class Dataset : public WorkspaceObject {
   bool highest_version_ = false;
 };
 
+// An occurrence of a saved structure, with the handle the host keeps for it.
+class Component : public ModelObject {
+ public:
+  static const UString className;
+  static UString AskClassName() { return className; }
+  using ModelObject::ModelObject;
+  UString ClassName() const override { return className; }
+
+  void SetComponentHandle(const UString& handle) {
+    handle_ = handle;
+    has_handle_ = true;
+  }
+  const UString& GetComponentHandle() const { return handle_; }
+  bool HasComponentHandle() const { return has_handle_; }
+
+ private:
+  UString handle_;
+  bool has_handle_ = false;
+};
+
 // A line of a BOM window. The library builds child lines itself on
 // CppMemory memory; deleting any line returns its memory there.
 class BomLine : public ModelObject {

@@ -12,6 +12,7 @@
 #include "kestrel_item.h"
 #include "kestrel_object.h"
 #include "kestrel_queries.h"
+#include "kestrel_relstruct.h"
 #include "kestrel_rev_rule.h"
 #include "kestrel_utils.h"
 
@@ -55,15 +56,15 @@ const KESTREL_interface_s kTable = {
     /*  19 */ forward_to<KESTREL_expand_bom_lines>,
     /*  20 */ forward_to<KESTREL_ask_bom_lines_by_path>,
     // Relative-structure batches
-    /*  21 */ nullptr,  // KESTREL_RelativeStructureUpdateStart
-    /*  22 */ nullptr,  // KESTREL_RelativeStructureUpdateStartAssy
-    /*  23 */ nullptr,  // KESTREL_RelativeStructureAddChild
-    /*  24 */ nullptr,  // KESTREL_RelativeStructureUpdateCommit
-    /*  25 */ nullptr,  // KESTREL_RelativeStructureDeleteStart
-    /*  26 */ nullptr,  // KESTREL_RelativeStructureDeleteStartAssy
-    /*  27 */ nullptr,  // KESTREL_RelativeStructureDeleteChild
-    /*  28 */ nullptr,  // KESTREL_RelativeStructureDeleteCommit
-                        // Items, revisions and datasets by id
+    /*  21 */ forward_to<KESTREL_RelativeStructureUpdateStart>,
+    /*  22 */ forward_to<KESTREL_RelativeStructureUpdateStartAssy>,
+    /*  23 */ forward_to<KESTREL_RelativeStructureAddChild>,
+    /*  24 */ forward_to<KESTREL_RelativeStructureUpdateCommit>,
+    /*  25 */ forward_to<KESTREL_RelativeStructureDeleteStart>,
+    /*  26 */ forward_to<KESTREL_RelativeStructureDeleteStartAssy>,
+    /*  27 */ forward_to<KESTREL_RelativeStructureDeleteChild>,
+    /*  28 */ forward_to<KESTREL_RelativeStructureDeleteCommit>,
+    // Items, revisions and datasets by id
     /*  29 */ forward_to<KESTREL_get_item_revisions_by_id>,
     /*  30 */ forward_to<KESTREL_get_item_revision_of_item>,
     /*  31 */ forward_to<KESTREL_get_datasets_by_id>,
@@ -120,14 +121,14 @@ const KESTREL_interface_s kTable = {
     /*  77 */ forward_to<KESTREL_get_related_objects_cad>,
     /*  78 */ forward_to<KESTREL_get_related_objects_core>,
     /*  79 */ forward_to<KESTREL_get_related_objects_core_2>,
-                        // Validation
+    // Validation
     /*  80 */ nullptr,  // KESTREL_send_validation_inputs
     /*  81 */ nullptr,  // KESTREL_create_validation_results
     /*  82 */ nullptr,  // KESTREL_get_validation_data
     /*  83 */ nullptr,  // KESTREL_query_validation_results
     /*  84 */ nullptr,  // KESTREL_save_validation_results
     /*  85 */ nullptr,  // KESTREL_update_validation_results
-    // Types and utilities
+                        // Types and utilities
     /*  86 */ forward_to<KESTREL_ask_type_hierarchy>,
     /*  87 */ forward_to<KESTREL_ask_connection_option>,
     /*  88 */ forward_to<KESTREL_get_datetime_string>,
@@ -139,16 +140,16 @@ const KESTREL_interface_s kTable = {
     /*  92 */ forward_to<KESTREL_checkout_objects>,
     /*  93 */ forward_to<KESTREL_checkin_objects>,
     /*  94 */ forward_to<KESTREL_cancel_checkout>,
-                        // Dataset files and CAD creation
+    // Dataset files and CAD creation
     /*  95 */ nullptr,  // KESTREL_get_dataset_file_read_tickets
     /*  96 */ nullptr,  // KESTREL_get_dataset_write_tickets
     /*  97 */ nullptr,  // KESTREL_commit_dataset_files
     /*  98 */ nullptr,  // KESTREL_create_parts
     /*  99 */ nullptr,  // KESTREL_create_datasets
     /* 100 */ nullptr,  // KESTREL_create_items
-    // Property writing
+                        // Property writing
     /* 101 */ forward_to<KESTREL_set_properties>,
-                        // Trace links and requirements
+    // Trace links and requirements
     /* 102 */ nullptr,  // KESTREL_ask_defining_tree
     /* 103 */ nullptr,  // KESTREL_ask_defining_objects
     /* 104 */ nullptr,  // KESTREL_ask_complying_objects

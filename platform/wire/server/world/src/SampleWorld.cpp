@@ -41,6 +41,7 @@ SampleWorld::SampleWorld() {
   add_revision_rule("rule-precise", "Precise; Working", {"entry-precise", "entry-working"});
 
   set_policy("BOMWindow", {"top_line"});
+  set_policy("PSOccurrence", {"occ_thread"});
   set_policy("BOMLine", {"bl_parent", "bl_item_item_id", "bl_rev_item_revision_id", "bl_item_object_name",
                          "bl_quantity", "bl_sequence_no", "bl_line_name", "bl_has_children"});
 

@@ -5,6 +5,7 @@
 // through the part that owns the data.
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -71,6 +72,9 @@ class SampleWorld {
     datamanagement.set_type_description(type, std::move(entries));
   }
   std::vector<std::string> open_windows() const { return structuremanagement.open_windows(); }
+  std::unique_ptr<StructureManagementWorld::SavedOccurrence> saved_occurrence(const std::string& thread_uid) const {
+    return structuremanagement.saved_occurrence(thread_uid);
+  }
   WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const {
     return store.reply_with(uids, names);
   }

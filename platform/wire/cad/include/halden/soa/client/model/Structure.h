@@ -20,4 +20,19 @@ class BOMWindow : public ModelObject {
   ModelObject* get_top_line();
 };
 
+// The thread that ties the occurrences of one child across revisions of a
+// structure.
+class PSOccurrenceThread : public ModelObject {
+ public:
+  using ModelObject::ModelObject;
+};
+
+class PSOccurrence : public ModelObject {
+ public:
+  using ModelObject::ModelObject;
+  // Reads "occ_thread": null when the server sent none, or names no thread;
+  // throws NotLoadedException when it was not loaded.
+  PSOccurrenceThread* get_occ_thread();
+};
+
 }  // namespace Halden::Soa::Client::Model
