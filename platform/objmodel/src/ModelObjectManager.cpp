@@ -4,6 +4,7 @@
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
 #include "kestrel/kestrel_interface.h"
+#include "objmodel/Query.h"
 #include "objmodel/SoaManager.h"
 
 namespace Orvane::PdmSoa {
@@ -32,6 +33,8 @@ const HostClass kHostClasses[] = {
     {"Dataset", &Dataset::className, make<Dataset>},
     {"ItemRevision", &ItemRevision::className, make<ItemRevision>},
     {"Item", &Item::className, make<Item>},
+    {"OstraQuery", &Query::className, make<Query>},
+    {"ListOfValues", &ListOfValues::className, make<ListOfValues>},
     {"WorkspaceObject", &WorkspaceObject::className, make<WorkspaceObject>},
     {"POM_object", &PomObject::className, make<PomObject>},
 };

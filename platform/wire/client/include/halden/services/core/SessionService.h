@@ -7,6 +7,7 @@
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/Preferences.h"
 #include "halden/soa/client/ServiceData.h"
+#include "halden/soa/client/model/ModelClasses.h"
 
 namespace Halden::Services::Core {
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "halden/server/WorldStore.h"
+#include "halden/server/world/AiWorld.h"
 #include "halden/server/world/CadDataManagementWorld.h"
 #include "halden/server/world/ConnectionWorld.h"
 #include "halden/server/world/DataManagementWorld.h"
@@ -18,6 +19,7 @@
 #include "halden/server/world/ProductCatalog.h"
 #include "halden/server/world/ProjectLevelSecurityWorld.h"
 #include "halden/server/world/ReservationWorld.h"
+#include "halden/server/world/SavedQueryWorld.h"
 #include "halden/server/world/SessionWorld.h"
 #include "halden/server/world/StructureManagementWorld.h"
 
@@ -91,6 +93,8 @@ class SampleWorld {
   StructureManagementWorld structuremanagement{store, catalog};
   PreferenceManagementWorld preferencemanagement{store};
   ConnectionWorld connection;
+  SavedQueryWorld savedquery{store, session};
+  AiWorld ai;
   ReservationWorld reservation{store, session};
   CadDataManagementWorld caddatamanagement{store, datamanagement};
   ProjectLevelSecurityWorld projectlevelsecurity{store};

@@ -12,12 +12,14 @@
 #include "halden/server/Endpoint.h"
 #include "halden/server/SampleWorld.h"
 #include "halden/server/Server.h"
+#include "halden/server/mocks/MockAiStub.h"
 #include "halden/server/mocks/MockCadDataManagementStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockProjectLevelSecurityStub.h"
 #include "halden/server/mocks/MockReservationStub.h"
+#include "halden/server/mocks/MockSavedQueryStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
 
@@ -52,6 +54,8 @@ class TestServer {
   Installed<MockReservationStub> reservation{server, world.reservation};
   Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
   Installed<MockProjectLevelSecurityStub> projectlevelsecurity{server, world.projectlevelsecurity};
+  Installed<MockSavedQueryStub> savedquery{server, world.savedquery};
+  Installed<MockAiStub> ai{server, world.ai};
 
  private:
   std::string host_;
