@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "halden/services/core/Creation.h"
 #include "halden/services/core/RelationFilter.h"
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/ModelObject.h"
@@ -43,6 +44,10 @@ class DatamanagementService {
   // Items by id with their revisions and, as the filters ask, their datasets.
   GetItemFromIdResponse getItemFromId(const std::vector<GetItemFromIdInfo>& infos, int nRev,
                                       const std::vector<RelationFilter>& pref);
+  // New datasets (under a relation to a revision when one is given) and new
+  // items with their first revision (Creation.cpp).
+  CreateDatasetsResponse createDatasets(const std::vector<DatasetCreateInput>& inputs);
+  CreateItemsResponse createItems(const std::map<Soa::Client::ModelObject*, ItemCreateInput>& inputs);
 
  private:
   Soa::Client::Connection* connection_;

@@ -12,6 +12,7 @@
 #include "halden/server/WorldStore.h"
 #include "halden/server/world/ConnectionWorld.h"
 #include "halden/server/world/DataManagementWorld.h"
+#include "halden/server/world/FileManagementWorld.h"
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
 #include "halden/server/world/SessionWorld.h"
@@ -77,6 +78,7 @@ class SampleWorld {
   StructureManagementWorld structuremanagement{store, catalog};
   PreferenceManagementWorld preferencemanagement{store};
   ConnectionWorld connection;
+  FileManagementWorld filemanagement{store};
 };
 
 }  // namespace Halden::Soa::Server

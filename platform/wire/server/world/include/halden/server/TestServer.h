@@ -14,6 +14,7 @@
 #include "halden/server/Server.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
+#include "halden/server/mocks/MockFileManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
@@ -46,6 +47,7 @@ class TestServer {
   Installed<MockConnectionStub> connection{server, world.connection};
   Installed<MockStructureManagementStub> structuremanagement{server, world.structuremanagement};
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
+  Installed<MockFileManagementStub> filemanagement{server, world.filemanagement};
 
  private:
   std::string host_;

@@ -16,6 +16,8 @@ class MockDataManagementStub : public DataManagementStub {
     ON_CALL(*this, getProperties).WillByDefault(Invoke(&answers, &DataManagementStub::getProperties));
     ON_CALL(*this, loadObjects).WillByDefault(Invoke(&answers, &DataManagementStub::loadObjects));
     ON_CALL(*this, getItemFromId).WillByDefault(Invoke(&answers, &DataManagementStub::getItemFromId));
+    ON_CALL(*this, createDatasets).WillByDefault(Invoke(&answers, &DataManagementStub::createDatasets));
+    ON_CALL(*this, createItems).WillByDefault(Invoke(&answers, &DataManagementStub::createItems));
   }
   MOCK_METHOD(WireServiceData, getProperties,
               (const std::vector<std::string>& uids, const std::vector<std::string>& names), (override));
@@ -24,6 +26,9 @@ class MockDataManagementStub : public DataManagementStub {
               (const std::vector<ItemIdRequest>& ids, int revision_count,
                const std::vector<RelationFilterRecord>& filters),
               (override));
+  MOCK_METHOD(CreateDatasetsReply, createDatasets, (const std::vector<DatasetCreateRecord>& inputs), (override));
+  using ItemCreateRecords = std::map<std::string, ItemCreateRecord>;
+  MOCK_METHOD(CreateItemsReply, createItems, (const ItemCreateRecords& inputs), (override));
 };
 
 }  // namespace Halden::Soa::Server
