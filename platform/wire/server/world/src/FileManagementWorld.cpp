@@ -2,31 +2,6 @@
 
 namespace Halden::Soa::Server {
 
-namespace {
-
-const std::vector<std::string> kFileTypes = {"OstraFile", "POM_application_object", "POM_object"};
-
-// A new file referenced from the dataset under the name, after its others.
-std::string add_file(WorldStore& store, const std::string& dataset_uid, const std::string& reference_name,
-                     const std::string& file_name) {
-  auto* dataset = store.find(dataset_uid);
-  auto& list = dataset->properties["ref_list"];
-  if (list.name.empty()) list = props::refs("ref_list", {});
-  auto& names = dataset->properties["ref_names"];
-  if (names.name.empty()) names = props::strs("ref_names", {});
-  std::string uid;
-  for (std::size_t n = list.references.size() + 1;; ++n) {
-    uid = "file-" + dataset_uid + "-" + std::to_string(n);
-    if (!store.find(uid)) break;
-  }
-  list.references.push_back(uid);
-  names.strings.push_back(reference_name);
-  names.display.clear();
-  store.add_object(uid, kFileTypes, {props::str("original_file_name", file_name), props::str("object_type", "OstraFile")});
-  return uid;
-}
-
-}  // namespace
 
 ReadTicketsReply FileManagementWorld::getFileReadTickets(const std::vector<std::string>& file_uids) {
   ReadTicketsReply reply;
@@ -83,7 +58,7 @@ WireServiceData FileManagementWorld::commitDatasetFiles(const std::vector<Commit
                                               "The write ticket \"" + f.text4 + "\" is not known."));
         continue;
       }
-      add_file(store_, ticket->second.dataset_uid, ticket->second.reference_name, ticket->second.file_name);
+      catalog_.add_dataset_file(ticket->second.dataset_uid, ticket->second.reference_name, ticket->second.file_name);
       updated.add(ticket->second.dataset_uid);
       write_tickets_.erase(ticket);
     }

@@ -12,10 +12,12 @@
 #include "halden/server/Endpoint.h"
 #include "halden/server/SampleWorld.h"
 #include "halden/server/Server.h"
+#include "halden/server/mocks/MockCadDataManagementStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
 #include "halden/server/mocks/MockFileManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
+#include "halden/server/mocks/MockReservationStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
 
@@ -48,6 +50,8 @@ class TestServer {
   Installed<MockStructureManagementStub> structuremanagement{server, world.structuremanagement};
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
   Installed<MockFileManagementStub> filemanagement{server, world.filemanagement};
+  Installed<MockReservationStub> reservation{server, world.reservation};
+  Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
 
  private:
   std::string host_;

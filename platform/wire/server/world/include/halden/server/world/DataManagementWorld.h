@@ -1,5 +1,7 @@
 // Core data management in the sample world: properties and loading of any
-// stored object, and items with their revisions by id.
+// stored object, items with their revisions by id, and the object operations
+// (refresh, delete, relations both ways, property writing, dataset
+// references, type descriptions) as DataManagementStub.h tells.
 #pragma once
 
 #include <map>
@@ -14,7 +16,10 @@ namespace Halden::Soa::Server {
 
 class DataManagementWorld : public DataManagementStub {
  public:
-  DataManagementWorld(WorldStore& store, ProductCatalog& catalog) : store_(store), catalog_(catalog) {}
+  DataManagementWorld(WorldStore& store, ProductCatalog& catalog);
+
+  // The type registry of getTypeDescriptions: the entries of a type.
+  void set_type_description(const std::string& type, std::vector<TypeDescriptionEntryRecord> entries);
 
   WireServiceData getProperties(const std::vector<std::string>& uids, const std::vector<std::string>& names) override;
   WireServiceData loadObjects(const std::vector<std::string>& uids) override;
@@ -24,9 +29,21 @@ class DataManagementWorld : public DataManagementStub {
   CreateDatasetsReply createDatasets(const std::vector<DatasetCreateRecord>& inputs) override;
   CreateItemsReply createItems(const std::map<std::string, ItemCreateRecord>& inputs) override;
 
+  WireServiceData refreshObjects(const std::vector<std::string>& uids) override;
+  WireServiceData deleteObjects(const std::vector<std::string>& uids) override;
+  RelatedObjectsReply expandPrimaryObjects(const std::vector<std::string>& uids,
+                                           const std::vector<RelationFilterRecord>& filters) override;
+  RelatedObjectsReply expandSecondaryObjects(const std::vector<std::string>& uids,
+                                             const std::vector<RelationFilterRecord>& filters) override;
+  WireServiceData setProperties(const std::vector<std::string>& uids,
+                                const std::map<std::string, std::vector<std::string>>& values) override;
+  DatasetReferencesReply getDatasetReferences(const std::vector<std::string>& dataset_uids) override;
+  TypeDescriptionsReply getTypeDescriptions(const std::vector<TypeDescriptionRequestRecord>& requests) override;
+
  private:
   WorldStore& store_;
   ProductCatalog& catalog_;  // creation adds to it
+  std::map<std::string, std::vector<TypeDescriptionEntryRecord>> type_registry_;
 };
 
 }  // namespace Halden::Soa::Server

@@ -9,12 +9,13 @@
 
 #include "halden/server/FileManagementStub.h"
 #include "halden/server/WorldStore.h"
+#include "halden/server/world/ProductCatalog.h"
 
 namespace Halden::Soa::Server {
 
 class FileManagementWorld : public FileManagementStub {
  public:
-  explicit FileManagementWorld(WorldStore& store) : store_(store) {}
+  FileManagementWorld(WorldStore& store, ProductCatalog& catalog) : store_(store), catalog_(catalog) {}
 
   ReadTicketsReply getFileReadTickets(const std::vector<std::string>& file_uids) override;
   WriteTicketsReply getDatasetWriteTickets(const std::vector<WriteTicketRecord>& inputs) override;
@@ -32,6 +33,7 @@ class FileManagementWorld : public FileManagementStub {
     std::string dataset_uid, reference_name, file_name;
   };
   WorldStore& store_;
+  ProductCatalog& catalog_;
   std::map<std::string, Upload> write_tickets_;
   int issued_ = 0;
 };
