@@ -216,31 +216,31 @@ struct KESTREL_interface_s {
 
   // Dataset files and CAD creation
   /*  95 */ bool (*KESTREL_get_dataset_file_read_tickets)(const std::vector<Orvane::PdmSoa::Dataset*>& datasets,
-                                                         const std::vector<UString>* reference_names,
-                                                         DatasetFileTickets* tickets_out);
+                                                          const std::vector<UString>* reference_names,
+                                                          DatasetFileTickets* tickets_out);
   /*  96 */ bool (*KESTREL_get_dataset_write_tickets)(const std::vector<WriteTicketInput*>& requests,
-                                                     std::vector<WriteTicketResult*>* results_out);
+                                                      std::vector<WriteTicketResult*>* results_out);
   /*  97 */ bool (*KESTREL_commit_dataset_files)(const std::vector<CommitInput*>& requests,
-                                                std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
-                                                std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
-                                                std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
-                                                std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
+                                                 std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
+                                                 std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
+                                                 std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
+                                                 std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
   /*  98 */ bool (*KESTREL_create_parts)(const std::vector<PartCreateInput*>& parts,
-                                        std::vector<PartResult*>* results_out,
-                                        std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
-                                        std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
-                                        std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
-                                        std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
+                                         std::vector<PartResult*>* results_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
   /*  99 */ bool (*KESTREL_create_datasets)(const std::vector<DatasetCreateInput*>& requests,
-                                           std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
-                                           std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
-                                           std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
-                                           std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
+                                            std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
+                                            std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
+                                            std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
+                                            std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
   /* 100 */ bool (*KESTREL_create_items)(const std::map<Orvane::PdmSoa::ModelObject*, ItemCreateInput*>& requests,
-                                        std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
-                                        std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
-                                        std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
-                                        std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
 
   // Property writing
   /* 101 */ void (*KESTREL_set_properties)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,

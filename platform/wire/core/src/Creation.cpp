@@ -30,7 +30,8 @@ CreateDatasetsResponse DatamanagementService::createDatasets(const std::vector<D
   return out;
 }
 
-CreateItemsResponse DatamanagementService::createItems(const std::map<Soa::Client::ModelObject*, ItemCreateInput>& inputs) {
+CreateItemsResponse DatamanagementService::createItems(
+    const std::map<Soa::Client::ModelObject*, ItemCreateInput>& inputs) {
   std::map<std::string, Wire::ItemCreateRecord> records;
   for (const auto& [key, in] : inputs) records[uidOf(key)] = {in.text1, in.text2, in.text3, in.attributes};
   auto reply = invoke(*connection_, kService, "createItems", [&](Wire::Server& server) {

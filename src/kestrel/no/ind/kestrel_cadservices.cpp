@@ -136,7 +136,7 @@ Cad::PartCreateInput to_framework(const PartCreateInput& in) {
 }
 
 Core::DatasetCreateInput to_framework(const DatasetCreateInput& in) {
-  return {text_of(in.text1), server_of(in.object1), text_of(in.text2), text_of(in.text3),
+  return {text_of(in.text1), server_of(in.object1), text_of(in.text2),    text_of(in.text3),
           text_of(in.text4), text_of(in.text5),     server_of(in.object2)};
 }
 
@@ -186,8 +186,7 @@ ObjectResult to_host(const Cad::ObjectOutput& out) {
 }
 
 FileInfoResultExt to_host(const Core::FileInfoOutput& out) {
-  return {host_text(out.text1), host_text(out.text2), host_text(out.text3),
-          out.flag1,            out.flag2,            host_text(out.text4)};
+  return {host_text(out.text1), host_text(out.text2), host_text(out.text3), out.flag1, out.flag2, host_text(out.text4)};
 }
 
 CommitInfoResult to_host(const Core::CommitInfo& out) {

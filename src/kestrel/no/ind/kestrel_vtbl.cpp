@@ -119,14 +119,14 @@ const KESTREL_interface_s kTable = {
     /*  77 */ forward_to<KESTREL_get_related_objects_cad>,
     /*  78 */ forward_to<KESTREL_get_related_objects_core>,
     /*  79 */ forward_to<KESTREL_get_related_objects_core_2>,
-                        // Validation
+    // Validation
     /*  80 */ nullptr,  // KESTREL_send_validation_inputs
     /*  81 */ nullptr,  // KESTREL_create_validation_results
     /*  82 */ nullptr,  // KESTREL_get_validation_data
     /*  83 */ nullptr,  // KESTREL_query_validation_results
     /*  84 */ nullptr,  // KESTREL_save_validation_results
     /*  85 */ nullptr,  // KESTREL_update_validation_results
-    // Types and utilities
+                        // Types and utilities
     /*  86 */ forward_to<KESTREL_ask_type_hierarchy>,
     /*  87 */ forward_to<KESTREL_ask_connection_option>,
     /*  88 */ forward_to<KESTREL_get_datetime_string>,
@@ -138,7 +138,7 @@ const KESTREL_interface_s kTable = {
     /*  92 */ forward_to<KESTREL_checkout_objects>,
     /*  93 */ forward_to<KESTREL_checkin_objects>,
     /*  94 */ forward_to<KESTREL_cancel_checkout>,
-                        // Dataset files and CAD creation
+    // Dataset files and CAD creation
     /*  95 */ forward_to<KESTREL_get_dataset_file_read_tickets>,
     /*  96 */ forward_to<KESTREL_get_dataset_write_tickets>,
     /*  97 */ forward_to<KESTREL_commit_dataset_files>,
@@ -147,7 +147,7 @@ const KESTREL_interface_s kTable = {
     /* 100 */ forward_to<KESTREL_create_items>,
     // Property writing
     /* 101 */ forward_to<KESTREL_set_properties>,
-                        // Trace links and requirements
+    // Trace links and requirements
     /* 102 */ nullptr,  // KESTREL_ask_defining_tree
     /* 103 */ nullptr,  // KESTREL_ask_defining_objects
     /* 104 */ nullptr,  // KESTREL_ask_complying_objects

@@ -2,7 +2,6 @@
 
 namespace Halden::Soa::Server {
 
-
 ReadTicketsReply FileManagementWorld::getFileReadTickets(const std::vector<std::string>& file_uids) {
   ReadTicketsReply reply;
   for (const auto& uid : file_uids) {

@@ -45,10 +45,9 @@ class MockDataManagementStub : public DataManagementStub {
   using PropertyValues = std::map<std::string, std::vector<std::string>>;
   MOCK_METHOD(WireServiceData, setProperties, (const std::vector<std::string>& uids, const PropertyValues& values),
               (override));
-  MOCK_METHOD(DatasetReferencesReply, getDatasetReferences, (const std::vector<std::string>& dataset_uids),
+  MOCK_METHOD(DatasetReferencesReply, getDatasetReferences, (const std::vector<std::string>& dataset_uids), (override));
+  MOCK_METHOD(TypeDescriptionsReply, getTypeDescriptions, (const std::vector<TypeDescriptionRequestRecord>& requests),
               (override));
-  MOCK_METHOD(TypeDescriptionsReply, getTypeDescriptions,
-              (const std::vector<TypeDescriptionRequestRecord>& requests), (override));
 };
 
 }  // namespace Halden::Soa::Server

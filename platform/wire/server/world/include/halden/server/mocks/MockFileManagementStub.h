@@ -14,8 +14,7 @@ class MockFileManagementStub : public FileManagementStub {
   explicit MockFileManagementStub(FileManagementStub& answers) {
     using ::testing::Invoke;
     ON_CALL(*this, getFileReadTickets).WillByDefault(Invoke(&answers, &FileManagementStub::getFileReadTickets));
-    ON_CALL(*this, getDatasetWriteTickets)
-        .WillByDefault(Invoke(&answers, &FileManagementStub::getDatasetWriteTickets));
+    ON_CALL(*this, getDatasetWriteTickets).WillByDefault(Invoke(&answers, &FileManagementStub::getDatasetWriteTickets));
     ON_CALL(*this, commitDatasetFiles).WillByDefault(Invoke(&answers, &FileManagementStub::commitDatasetFiles));
   }
   MOCK_METHOD(ReadTicketsReply, getFileReadTickets, (const std::vector<std::string>& file_uids), (override));
