@@ -266,6 +266,7 @@ bool KESTREL_get_dataset_file_read_tickets(const std::vector<Dataset*>& datasets
   if (reference_names) wanted.insert(reference_names->begin(), reference_names->end());
   const UString file_type("OstraFile");
   static const std::string kNoName;
+  static const std::vector<std::string> kNoNames;
 
   std::vector<ServerObject*> files;
   for (Dataset* dataset : datasets) {
@@ -277,7 +278,6 @@ bool KESTREL_get_dataset_file_read_tickets(const std::vector<Dataset*>& datasets
         list ? list->getModelObjectArrayValue() : std::vector<ServerObject*>();
     const Property* names_property = kestrel::ask_host_object_property(dataset, "ref_names", true);
     if (references.empty()) continue;
-    static const std::vector<std::string> kNoNames;
     const std::vector<std::string>& names = names_property ? names_property->getStringArrayValue() : kNoNames;
     for (std::size_t i = 0; i < references.size(); ++i) {
       if (!references[i]) continue;
