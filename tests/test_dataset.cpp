@@ -114,8 +114,11 @@ TEST_F(DatasetTest, AnUnknownDatasetIsAPartialErrorForTheListener) {
 
 TEST_F(DatasetTest, ANullDatasetRaisesBeforeAnyRequest) {
   ServerObject* drawing = Load("ds-K-1000-B-drawing");
-  EXPECT_THAT([&] { table->KESTREL_ask_dataset_references({drawing, nullptr}); },
-              RaisesFrom(940208, "KRAL SOA: Null dataset in KESTREL_ask_dataset_references", "kestrel_dataset.cpp"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_ask_dataset_references({drawing, nullptr});
+      },
+      RaisesFrom(940208, "KRAL SOA: Null dataset in KESTREL_ask_dataset_references", "kestrel_dataset.cpp"));
   EXPECT_THAT(server.requests, IsEmpty());
 }
 
@@ -133,7 +136,8 @@ TEST_F(DatasetTest, FileReferencesAreLoadedOnDemand) {
       table->KESTREL_get_object_property_object_array(dataset, "ref_list", true));
   ASSERT_EQ(files->size(), 1u);
   EXPECT_EQ(files->front()->GetUid(), UString("file-ds-K-1000-B-master-1"));
-  EXPECT_EQ(table->KESTREL_get_object_property_string(files->front(), "original_file_name", true), "K-1000-B-master.prt");
+  EXPECT_EQ(table->KESTREL_get_object_property_string(files->front(), "original_file_name", true),
+            "K-1000-B-master.prt");
 }
 
 // ---------------------------------------------------------------------------
@@ -156,9 +160,8 @@ TEST_F(DatasetTest, TypeDescriptionsSendTheRequestsAndAnswerANewMapInKeyOrder) {
                           Entry("display_name", std::vector<std::string>{"Dataset"}),
                           Entry("property_names",
                                 std::vector<std::string>{"object_name", "object_type", "ref_list", "ref_names"})));
-  EXPECT_THAT(types->at("ItemRevision"),
-              ElementsAre(Entry("parent_type", std::vector<std::string>{"WorkspaceObject"}),
-                          Entry("display_name", std::vector<std::string>{"Item Revision"})));
+  EXPECT_THAT(types->at("ItemRevision"), ElementsAre(Entry("parent_type", std::vector<std::string>{"WorkspaceObject"}),
+                                                     Entry("display_name", std::vector<std::string>{"Item Revision"})));
   EXPECT_THAT(*types, ElementsAre(Key("Dataset"), Key("ItemRevision")));
 }
 
@@ -175,7 +178,8 @@ TEST_F(DatasetTest, TypeDescriptionsOfAnEmptyListStillSendOneRequest) {
 TEST_F(DatasetTest, AnUnknownTypeIsLeftOutAndReachesTheListener) {
   std::unique_ptr<std::map<std::string, std::vector<TypeDescriptionEntry>>> types(
       table->KESTREL_ask_type_descriptions({{"NoSuchType", {}}, {"Folder", {"display_name"}}}));
-  EXPECT_THAT(*types, ElementsAre(Pair("Folder", ElementsAre(Entry("display_name", std::vector<std::string>{"Folder"})))));
+  EXPECT_THAT(*types,
+              ElementsAre(Pair("Folder", ElementsAre(Entry("display_name", std::vector<std::string>{"Folder"})))));
   EXPECT_EQ(Orvane::PdmSoa::SoaManager::GetObjectManager()->error_reports.size(), 1u);
 }
 
@@ -198,14 +202,15 @@ class ReferencesConversion : public ConversionTest<ReferencesConversion, Dataset
  public:
   static constexpr const char* kFile = "kestrel_dataset.cpp";
   static std::vector<Operation> Operations() {
-    return {{"References",
-             [](ReferencesConversion& t, const auto& fail) {
-               ON_CALL(t.datamanagement, getDatasetReferences).WillByDefault([fail](const auto&) -> DatasetReferencesReply {
-                 fail();
-                 return {};
-               });
-             },
-             [](ReferencesConversion& t) { t.table->KESTREL_ask_dataset_references({t.Load("ds-K-1000-B-master")}); }}};
+    return {
+        {"References",
+         [](ReferencesConversion& t, const auto& fail) {
+           ON_CALL(t.datamanagement, getDatasetReferences).WillByDefault([fail](const auto&) -> DatasetReferencesReply {
+             fail();
+             return {};
+           });
+         },
+         [](ReferencesConversion& t) { t.table->KESTREL_ask_dataset_references({t.Load("ds-K-1000-B-master")}); }}};
   }
 };
 KESTREL_CONVERSION_SUITE(ReferencesConversion);
@@ -214,14 +219,17 @@ class TypesConversion : public ConversionTest<TypesConversion, DatasetTest> {
  public:
   static constexpr const char* kFile = "kestrel_hxtype.cpp";
   static std::vector<Operation> Operations() {
-    return {{"TypeDescriptions",
-             [](TypesConversion& t, const auto& fail) {
-               ON_CALL(t.datamanagement, getTypeDescriptions).WillByDefault([fail](const auto&) -> TypeDescriptionsReply {
-                 fail();
-                 return {};
-               });
-             },
-             [](TypesConversion& t) { delete t.table->KESTREL_ask_type_descriptions({{"Item", {}}}); }}};
+    return {
+        {"TypeDescriptions",
+         [](TypesConversion& t, const auto& fail) {
+           ON_CALL(t.datamanagement, getTypeDescriptions).WillByDefault([fail](const auto&) -> TypeDescriptionsReply {
+             fail();
+             return {};
+           });
+         },
+         [](TypesConversion& t) {
+           delete t.table->KESTREL_ask_type_descriptions({{"Item", {}}});
+         }}};
   }
 };
 KESTREL_CONVERSION_SUITE(TypesConversion);

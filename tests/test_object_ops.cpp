@@ -44,7 +44,9 @@ using namespace Halden::Soa::Server::props;
 
 const std::vector<std::string> kPlainTypes = {"OstraNote", "WorkspaceObject", "POM_object"};
 
-std::string not_found(const std::string& uid) { return "KRAL SOA: No SOA object found for Virel/Mgr object with UID " + uid + "\n"; }
+std::string not_found(const std::string& uid) {
+  return "KRAL SOA: No SOA object found for Virel/Mgr object with UID " + uid + "\n";
+}
 std::string not_constructed(const std::string& uid) {
   return "KRAL SOA: No SOA object could be constructed for input uid " + uid;
 }
@@ -224,9 +226,13 @@ TEST_F(ObjectOpsTest, DeleteWithoutErrorsAnswersTheDeletedUidsInReplyOrder) {
 // object's pointer.
 TEST_F(ObjectOpsTest, DeleteOfAnObjectTheModelManagerDoesNotKnowRaisesBeforeAnyRequest) {
   HostObject* note = Load("note-1");
-  EXPECT_THAT([&] { table->KESTREL_delete_objects({note, Stranger()}); },
-              RaisesFrom(940205, not_found("ghost-1"), "kestrel_object.cpp"));
-  EXPECT_THAT([&] { table->KESTREL_delete_objects({Hollow()}); }, RaisesFrom(940205, not_found(""), "kestrel_object.cpp"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_delete_objects({note, Stranger()});
+      },
+      RaisesFrom(940205, not_found("ghost-1"), "kestrel_object.cpp"));
+  EXPECT_THAT([&] { table->KESTREL_delete_objects({Hollow()}); },
+              RaisesFrom(940205, not_found(""), "kestrel_object.cpp"));
   EXPECT_THAT(server.requests, IsEmpty());
   EXPECT_THAT(world.find("note-1"), NotNull());
 }
@@ -297,14 +303,19 @@ class MissingServerObject : public ObjectOpsTest, public ::testing::WithParamInt
 // Every object is checked before anything is sent.
 TEST_P(MissingServerObject, RaisesNotFoundBeforeAnyRequest) {
   HostObject* note = Load("note-1");
-  EXPECT_THAT([&] { GetParam().call(table, {note, Hollow()}); }, RaisesFrom(940205, not_found(""), "kestrel_object.cpp"));
+  EXPECT_THAT(
+      [&] {
+        GetParam().call(table, {note, Hollow()});
+      },
+      RaisesFrom(940205, not_found(""), "kestrel_object.cpp"));
   EXPECT_THAT(server.requests, IsEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Operations, MissingServerObject,
     ::testing::Values(ReservationCase{"refresh", [](auto t, const auto& o) { t->KESTREL_refresh_objects(o); }},
-                      ReservationCase{"checkout", [](auto t, const auto& o) { t->KESTREL_checkout_objects(o, "", ""); }},
+                      ReservationCase{"checkout",
+                                      [](auto t, const auto& o) { t->KESTREL_checkout_objects(o, "", ""); }},
                       ReservationCase{"checkin", [](auto t, const auto& o) { t->KESTREL_checkin_objects(o); }},
                       ReservationCase{"cancel", [](auto t, const auto& o) { t->KESTREL_cancel_checkout(o); }}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -339,7 +350,9 @@ const ListCase kListCases[] = {
     {"related_core_2", "KESTREL_get_related_objects_core_2",
      [](auto t, const auto& o) { delete t->KESTREL_get_related_objects_core_2(o, {"attached"}); }},
     {"set_properties", "KESTREL_set_properties",
-     [](auto t, const auto& o) { t->KESTREL_set_properties(o, {{"object_name", {UString("x")}}}); }},
+     [](auto t, const auto& o) {
+       t->KESTREL_set_properties(o, {{"object_name", {UString("x")}}});
+     }},
     {"items_with_revisions", "KESTREL_get_items_with_revisions",
      [](auto t, const auto& o) { delete t->KESTREL_get_items_with_revisions(as_items(o), {}, false, 0); }},
 };
@@ -348,8 +361,11 @@ class ListInput : public ObjectOpsTest, public ::testing::WithParamInterface<Lis
 
 TEST_P(ListInput, ANullHostObjectRaisesBeforeAnyRequest) {
   HostObject* note = Load("item-K-1300");
-  EXPECT_THAT([&] { GetParam().call(table, {note, nullptr}); },
-              RaisesFrom(940208, std::string("KRAL SOA: Null object in ") + GetParam().entry, "kestrel_object.cpp"));
+  EXPECT_THAT(
+      [&] {
+        GetParam().call(table, {note, nullptr});
+      },
+      RaisesFrom(940208, std::string("KRAL SOA: Null object in ") + GetParam().entry, "kestrel_object.cpp"));
   EXPECT_THAT(server.requests, IsEmpty());
 }
 
@@ -361,8 +377,11 @@ class UnconstructedInput : public ObjectOpsTest, public ::testing::WithParamInte
 // Not just the first: every object is checked before anything is sent.
 TEST_P(UnconstructedInput, AnyObjectWithoutAServerObjectRaisesBeforeAnyRequest) {
   HostObject* note = Load("item-K-1300");
-  EXPECT_THAT([&] { GetParam().call(table, {note, Hollow()}); },
-              RaisesFrom(940209, not_constructed(""), "kestrel_object.cpp"));
+  EXPECT_THAT(
+      [&] {
+        GetParam().call(table, {note, Hollow()});
+      },
+      RaisesFrom(940209, not_constructed(""), "kestrel_object.cpp"));
   EXPECT_THAT(server.requests, IsEmpty());
 }
 
@@ -374,8 +393,9 @@ INSTANTIATE_TEST_SUITE_P(Entries, UnconstructedInput, ::testing::ValuesIn(kListC
 
 TEST_F(ObjectOpsTest, CoreRelatedObjectsSendOneFilterPerRelationAndAnswerOneRecordPerOutput) {
   auto revisions = LoadAll({"rev-K-1000-B", "rev-K-1110-C"});
-  EXPECT_CALL(datamanagement, expandPrimaryObjects(ElementsAre("rev-K-1000-B", "rev-K-1110-C"),
-                                                   ElementsAre(Filter("OSTRA_manifestation"), Filter("OSTRA_Rendering"))));
+  EXPECT_CALL(datamanagement,
+              expandPrimaryObjects(ElementsAre("rev-K-1000-B", "rev-K-1110-C"),
+                                   ElementsAre(Filter("OSTRA_manifestation"), Filter("OSTRA_Rendering"))));
   std::unique_ptr<std::vector<RelatedObjects>> result(
       table->KESTREL_get_related_objects_core(revisions, {"OSTRA_manifestation", "OSTRA_Rendering"}));
   EXPECT_EQ(server.requests.at(0).policy, 2);
@@ -400,8 +420,8 @@ TEST_F(ObjectOpsTest, CoreRelatedObjectsSendOneFilterPerRelationAndAnswerOneReco
 // The second operation follows the relation the other way round.
 TEST_F(ObjectOpsTest, TheSecondCoreOperationAnswersWhatReferencesTheObjects) {
   auto datasets = LoadAll({"ds-K-1000-B-drawing"});
-  EXPECT_CALL(datamanagement, expandSecondaryObjects(ElementsAre("ds-K-1000-B-drawing"),
-                                                     ElementsAre(Filter("OSTRA_manifestation"))));
+  EXPECT_CALL(datamanagement,
+              expandSecondaryObjects(ElementsAre("ds-K-1000-B-drawing"), ElementsAre(Filter("OSTRA_manifestation"))));
   std::unique_ptr<std::vector<RelatedObjects>> result(
       table->KESTREL_get_related_objects_core_2(datasets, {"OSTRA_manifestation"}));
   EXPECT_THAT(Requests(), ElementsAre("expandSecondaryObjects"));
@@ -497,8 +517,8 @@ TEST_F(ObjectOpsTest, SetPropertiesSendsTheMapOnceAndEveryObjectReadsBothValues)
   world.set_property("note-1", strs("keywords", {}));
   world.set_property("note-2", strs("keywords", {}));
   using Values = std::map<std::string, std::vector<std::string>>;
-  EXPECT_CALL(datamanagement, setProperties(ElementsAre("note-1", "note-2", "note-3"),
-                                            Values{{"keywords", {"hinge", "steel"}}}));
+  EXPECT_CALL(datamanagement,
+              setProperties(ElementsAre("note-1", "note-2", "note-3"), Values{{"keywords", {"hinge", "steel"}}}));
   table->KESTREL_set_properties(notes, {{"keywords", {UString("hinge"), UString("steel")}}});
   ASSERT_EQ(server.requests.size(), 1u);
   EXPECT_EQ(server.requests[0].policy, 2);
@@ -512,8 +532,8 @@ TEST_F(ObjectOpsTest, SetPropertiesOfSeveralNamesKeepsTheirOrderAndValues) {
   using Values = std::map<std::string, std::vector<std::string>>;
   EXPECT_CALL(datamanagement, setProperties(ElementsAre("note-3"),
                                             Values{{"keywords", {"b", "a", "b"}}, {"object_name", {"Renamed"}}}));
-  table->KESTREL_set_properties({note}, {{"object_name", {UString("Renamed")}},
-                                         {"keywords", {UString("b"), UString("a"), UString("b")}}});
+  table->KESTREL_set_properties(
+      {note}, {{"object_name", {UString("Renamed")}}, {"keywords", {UString("b"), UString("a"), UString("b")}}});
   EXPECT_EQ(Text(note, "object_name"), "Renamed");
   EXPECT_THAT(table->KESTREL_get_object_property_string_array(note, "keywords", true), ElementsAre("b", "a", "b"));
 }
@@ -530,14 +550,15 @@ TEST_F(ObjectOpsTest, SetPropertiesOfAnUnknownNameIsAPartialErrorNotARaise) {
 
 TEST_F(ObjectOpsTest, ItemsWithRevisionsSendTheCallersTypesFlagAndMode) {
   auto* item = LoadItem("item-K-1110");
-  EXPECT_CALL(caddatamanagement,
-              expandItems(ElementsAre("item-K-1110"),
-                          AllOf(Field(&ExpandItemsPreference::flag, true),
-                                Field(&ExpandItemsPreference::related_data_mode, 3),
-                                Field(&ExpandItemsPreference::filters,
-                                      ElementsAre(AllOf(Field(&RelationFilterRecord::relation, ""),
-                                                        Field(&RelationFilterRecord::types, ElementsAre("PDF", "Text"))))))));
-  std::unique_ptr<std::vector<HostObject*>> out(table->KESTREL_get_items_with_revisions({item}, {"PDF", "Text"}, true, 3));
+  EXPECT_CALL(
+      caddatamanagement,
+      expandItems(ElementsAre("item-K-1110"),
+                  AllOf(Field(&ExpandItemsPreference::flag, true), Field(&ExpandItemsPreference::related_data_mode, 3),
+                        Field(&ExpandItemsPreference::filters,
+                              ElementsAre(AllOf(Field(&RelationFilterRecord::relation, ""),
+                                                Field(&RelationFilterRecord::types, ElementsAre("PDF", "Text"))))))));
+  std::unique_ptr<std::vector<HostObject*>> out(
+      table->KESTREL_get_items_with_revisions({item}, {"PDF", "Text"}, true, 3));
   EXPECT_THAT(Requests(), ElementsAre("expandItems"));
   EXPECT_EQ(server.requests[0].policy, 2);
 }
@@ -553,11 +574,11 @@ TEST_F(ObjectOpsTest, ItemsWithRevisionsAnswerTheWorldsItemsInTheirFlatOrder) {
                                 HasUid("item-K-1000"), HasUid("rev-K-1000-A"), HasUid("ds-K-1000-A-drawing"),
                                 HasUid("rev-K-1000-B"), HasUid("ds-K-1000-B-drawing")));
   EXPECT_TRUE(frame->HasAllRevisions());
-  EXPECT_THAT(Orvane::PdmSoa::Item::KnownItems(),
-              ElementsAre(Pair(UString("K-1000"), UString("item-K-1000")), Pair(UString("K-1110"), UString("item-K-1110"))));
-  EXPECT_THAT(frame->KnownRevs(), ElementsAre(Pair(UString("A"), UString("rev-K-1110-A")),
-                                              Pair(UString("B"), UString("rev-K-1110-B")),
-                                              Pair(UString("C"), UString("rev-K-1110-C"))));
+  EXPECT_THAT(Orvane::PdmSoa::Item::KnownItems(), ElementsAre(Pair(UString("K-1000"), UString("item-K-1000")),
+                                                              Pair(UString("K-1110"), UString("item-K-1110"))));
+  EXPECT_THAT(frame->KnownRevs(),
+              ElementsAre(Pair(UString("A"), UString("rev-K-1110-A")), Pair(UString("B"), UString("rev-K-1110-B")),
+                          Pair(UString("C"), UString("rev-K-1110-C"))));
   EXPECT_TRUE(dynamic_cast<Orvane::PdmSoa::Dataset*>((*out)[3])->IsHighestVersion());
 }
 
@@ -581,16 +602,15 @@ TEST_F(ObjectOpsTest, ItemsWithRevisionsFlattenAMixedReplyInItsExactOrder) {
     return reply;
   }));
   std::unique_ptr<std::vector<HostObject*>> out(table->KESTREL_get_items_with_revisions({item}, {}, false, 0));
-  EXPECT_THAT(*out,
-              ElementsAre(HasUid("note-1"), HasUid("item-K-1200"), HasUid("rev-K-1200-A"),
-                          HasUid("ds-K-1200-A-master"), HasUid("rev-K-1200-B"), HasUid("ds-K-1200-B-jt"),
-                          HasUid("ds-K-1200-B-master"), HasUid("rev-K-1300-A"), HasUid("ds-K-1300-A-master"),
-                          HasUid("rev-K-1100-A"), HasUid("ds-K-1100-A-jt"), HasUid("ds-K-1100-A-master"),
-                          HasUid("rev-K-1200-A"), HasUid("note-2"), HasUid("rev-K-1230-B")));
+  EXPECT_THAT(*out, ElementsAre(HasUid("note-1"), HasUid("item-K-1200"), HasUid("rev-K-1200-A"),
+                                HasUid("ds-K-1200-A-master"), HasUid("rev-K-1200-B"), HasUid("ds-K-1200-B-jt"),
+                                HasUid("ds-K-1200-B-master"), HasUid("rev-K-1300-A"), HasUid("ds-K-1300-A-master"),
+                                HasUid("rev-K-1100-A"), HasUid("ds-K-1100-A-jt"), HasUid("ds-K-1100-A-master"),
+                                HasUid("rev-K-1200-A"), HasUid("note-2"), HasUid("rev-K-1230-B")));
   // The loose revisions, and the revision of the entry without an item, are
   // no item's.
-  EXPECT_THAT(item->KnownRevs(), ElementsAre(Pair(UString("A"), UString("rev-K-1200-A")),
-                                             Pair(UString("B"), UString("rev-K-1200-B"))));
+  EXPECT_THAT(item->KnownRevs(),
+              ElementsAre(Pair(UString("A"), UString("rev-K-1200-A")), Pair(UString("B"), UString("rev-K-1200-B"))));
   EXPECT_TRUE(dynamic_cast<Orvane::PdmSoa::Dataset*>((*out)[10])->IsHighestVersion());
 }
 
@@ -612,21 +632,22 @@ TEST_F(ObjectOpsTest, ItemsWithRevisionsRegisterOnlyLoadedIds) {
 
 TEST_F(ObjectOpsTest, ItemsWithRevisionsKeepDuplicates) {
   auto* item = LoadItem("item-K-1300");
-  std::unique_ptr<std::vector<HostObject*>> out(table->KESTREL_get_items_with_revisions({item, item}, {"PDF"}, false, 0));
-  EXPECT_THAT(*out, ElementsAre(HasUid("item-K-1300"), HasUid("rev-K-1300-A"), HasUid("item-K-1300"),
-                                HasUid("rev-K-1300-A")));
+  std::unique_ptr<std::vector<HostObject*>> out(
+      table->KESTREL_get_items_with_revisions({item, item}, {"PDF"}, false, 0));
+  EXPECT_THAT(
+      *out, ElementsAre(HasUid("item-K-1300"), HasUid("rev-K-1300-A"), HasUid("item-K-1300"), HasUid("rev-K-1300-A")));
 }
 
 // ---------------------------------------------------------------------------
 // Conversion of the framework's exceptions
 
 // Makes the mock's operation throw the framework's exception.
-#define KESTREL_FAILING(mock, operation, Reply)                                                       \
-  [](ObjectOpsConversion& t, const auto& fail) {                                                     \
-    ON_CALL(t.mock, operation).WillByDefault([fail](const auto&...) -> Reply {                       \
-      fail();                                                                                        \
-      return {};                                                                                     \
-    });                                                                                              \
+#define KESTREL_FAILING(mock, operation, Reply)                                \
+  [](ObjectOpsConversion& t, const auto& fail) {                               \
+    ON_CALL(t.mock, operation).WillByDefault([fail](const auto&...) -> Reply { \
+      fail();                                                                  \
+      return {};                                                               \
+    });                                                                        \
   }
 
 class ObjectOpsConversion : public ConversionTest<ObjectOpsConversion, ObjectOpsTest> {

@@ -1,7 +1,7 @@
 #include "halden/services/cad/DatamanagementService.h"
 
-#include "halden/services/core/internal/Related.h"
 #include "halden/server/CadDataManagementStub.h"
+#include "halden/services/core/internal/Related.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Cad {
@@ -42,7 +42,7 @@ ExpandItemsResponse DatamanagementService::expandItems(const std::vector<ModelOb
                                                        const ExpandItemsPref& pref) {
   const auto uids = uidsOf(items);
   const Soa::Server::ExpandItemsPreference preference{pref.flag, pref.relatedDataMode,
-                                                       Core::Internal::filterRecordsOf(pref.filters)};
+                                                      Core::Internal::filterRecordsOf(pref.filters)};
   auto reply = invoke(*connection_, kService, "expandItems", [&](Soa::Server::Server& server) {
     return require<Soa::Server::CadDataManagementStub>(server, kService).expandItems(uids, preference);
   });

@@ -1,12 +1,14 @@
 // Core data management's operations on objects: refresh, delete, related
 // objects, property writing, dataset references and type descriptions.
-#include "halden/services/core/DatamanagementService.h"
 #include "halden/server/DataManagementStub.h"
+#include "halden/services/core/DatamanagementService.h"
 #include "halden/services/core/internal/Related.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Core {
 
+using Internal::filterRecordsOf;
+using Internal::relatedObjectsOf;
 using Soa::Client::ModelObject;
 using Soa::Client::ServiceData;
 using Soa::Client::Internal::absorb;
@@ -14,8 +16,6 @@ using Soa::Client::Internal::invoke;
 using Soa::Client::Internal::objectOf;
 using Soa::Client::Internal::require;
 using Soa::Client::Internal::uidsOf;
-using Internal::filterRecordsOf;
-using Internal::relatedObjectsOf;
 
 namespace {
 constexpr const char* kService = "Core-2006-03-DataManagement";
@@ -84,7 +84,8 @@ GetDatasetReferencesResponse DatamanagementService::getDatasetReferences(const s
   return out;
 }
 
-GetTypeDescriptionsResponse DatamanagementService::getTypeDescriptions(const std::vector<TypeDescriptionInput>& inputs) {
+GetTypeDescriptionsResponse DatamanagementService::getTypeDescriptions(
+    const std::vector<TypeDescriptionInput>& inputs) {
   std::vector<Soa::Server::TypeDescriptionRequestRecord> requests;
   requests.reserve(inputs.size());
   for (const auto& input : inputs) requests.push_back({input.typeName, input.names});

@@ -433,8 +433,8 @@ std::vector<RelatedObjects>* related_objects_core(const std::vector<HostObject*>
 
 void KESTREL_refresh_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
   const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_refresh_objects");
-  kestrel::soa_request<DatamanagementService>(
-      KESTREL_HERE, [&](DatamanagementService& dm) { dm.refreshObjects(server_objects); });
+  kestrel::soa_request<DatamanagementService>(KESTREL_HERE,
+                                              [&](DatamanagementService& dm) { dm.refreshObjects(server_objects); });
   if (!kestrel::debug_enabled(kestrel::kDebugSoa)) return;
   ERROR_lprintf("KRAL SOA debug: SOA refresh called for %d objects at %s\n", static_cast<int>(objects.size()),
                 ERROR_timestamp());
@@ -487,12 +487,10 @@ void KESTREL_cancel_checkout(const std::vector<Orvane::PdmSoa::ModelObject*>& ob
 
 std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_related_objects_cad(Orvane::PdmSoa::ModelObject* object,
                                                                            const std::string& relation_name) {
-  const auto server_objects =
-      constructed_server_objects(KESTREL_HERE, {object}, "KESTREL_get_related_objects_cad");
-  const auto related = kestrel::soa_request<CadDatamanagementService>(
-      KESTREL_HERE, [&](CadDatamanagementService& cad) {
-        return kestrel::first_cad_related_group(cad, server_objects.front(), relation_name);
-      });
+  const auto server_objects = constructed_server_objects(KESTREL_HERE, {object}, "KESTREL_get_related_objects_cad");
+  const auto related = kestrel::soa_request<CadDatamanagementService>(KESTREL_HERE, [&](CadDatamanagementService& cad) {
+    return kestrel::first_cad_related_group(cad, server_objects.front(), relation_name);
+  });
   auto* manager = Orvane::PdmSoa::SoaManager::GetObjectManager();
   auto result = std::make_unique<std::vector<HostObject*>>();
   result->reserve(related.size());
@@ -554,8 +552,7 @@ std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_items_with_revisions(
     return object;
   };
   // The revision, registered with its item when there is one, then its datasets.
-  auto append_revision = [&](const Halden::Services::Cad::ExpandItemsRevisionEntry& entry,
-                             Orvane::PdmSoa::Item* item) {
+  auto append_revision = [&](const Halden::Services::Cad::ExpandItemsRevisionEntry& entry, Orvane::PdmSoa::Item* item) {
     HostObject* revision = append(entry.itemRevision);
     if (!entry.itemRevision) return;
     if (item && revision) {

@@ -8,9 +8,9 @@
 
 #include "corerun/clock.h"
 #include "corerun/ustring.h"
-#include "kestrel/kestrel_types.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/Property.h"
+#include "kestrel/kestrel_types.h"
 #include "objmodel/ModelObject.h"
 
 namespace kestrel {

@@ -38,7 +38,7 @@ RelatedObjectsReply CadDataManagementWorld::getRelatedObjects(const std::vector<
 }
 
 ExpandItemsReply CadDataManagementWorld::expandItems(const std::vector<std::string>& item_uids,
-                                          const ExpandItemsPreference& preference) {
+                                                     const ExpandItemsPreference& preference) {
   ExpandItemsReply reply;
   UidList carried;
   std::vector<WireErrorStack> errors;

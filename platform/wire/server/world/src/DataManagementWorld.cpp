@@ -100,8 +100,8 @@ DataManagementWorld::DataManagementWorld(WorldStore& store, ProductCatalog& cata
       {"OstraFile", "POM_object", "File", {"original_file_name"}},
   };
   for (const auto& t : types)
-    set_type_description(t.type, {{"parent_type", {t.parent}}, {"display_name", {t.display}},
-                                  {"property_names", t.properties}});
+    set_type_description(
+        t.type, {{"parent_type", {t.parent}}, {"display_name", {t.display}}, {"property_names", t.properties}});
 }
 
 void DataManagementWorld::set_type_description(const std::string& type,
@@ -162,7 +162,7 @@ WireServiceData DataManagementWorld::deleteObjects(const std::vector<std::string
 }
 
 RelatedObjectsReply DataManagementWorld::expandPrimaryObjects(const std::vector<std::string>& uids,
-                                                      const std::vector<RelationFilterRecord>& filters) {
+                                                              const std::vector<RelationFilterRecord>& filters) {
   RelatedObjectsReply reply;
   UidList carried;
   std::vector<WireErrorStack> errors;
@@ -194,10 +194,11 @@ RelatedObjectsReply DataManagementWorld::expandPrimaryObjects(const std::vector<
 }
 
 RelatedObjectsReply DataManagementWorld::expandSecondaryObjects(const std::vector<std::string>& uids,
-                                                        const std::vector<RelationFilterRecord>& filters) {
+                                                                const std::vector<RelationFilterRecord>& filters) {
   // Per relation asked, who references whom through it: one pass over the store.
   std::unordered_map<std::string, std::unordered_map<std::string, std::vector<std::string>>> referrers;
-  for (const auto& filter : filters) referrers.emplace(filter.relation, std::unordered_map<std::string, std::vector<std::string>>{});
+  for (const auto& filter : filters)
+    referrers.emplace(filter.relation, std::unordered_map<std::string, std::vector<std::string>>{});
   for (const auto& [uid, object] : store_.objects())
     for (auto& [relation, index] : referrers) {
       auto p = object.properties.find(relation);
@@ -236,7 +237,7 @@ RelatedObjectsReply DataManagementWorld::expandSecondaryObjects(const std::vecto
 }
 
 WireServiceData DataManagementWorld::setProperties(const std::vector<std::string>& uids,
-                                           const std::map<std::string, std::vector<std::string>>& values) {
+                                                   const std::map<std::string, std::vector<std::string>>& values) {
   std::vector<std::string> names;
   names.reserve(values.size());
   for (const auto& [name, v] : values) names.push_back(name);
@@ -294,7 +295,8 @@ DatasetReferencesReply DataManagementWorld::getDatasetReferences(const std::vect
         if (names != dataset->properties.end() && n < names->second.strings.size())
           record.name = names->second.strings[n];
         record.uid = targets[n];
-        if (const WorldStore::StoredObject* target = store_.find(targets[n]); target && has_type(*target, "OstraFile")) {
+        if (const WorldStore::StoredObject* target = store_.find(targets[n]);
+            target && has_type(*target, "OstraFile")) {
           record.is_file = true;
           if (const std::string* file_name = string_value(*target, "original_file_name")) record.file_name = *file_name;
         }
@@ -308,14 +310,17 @@ DatasetReferencesReply DataManagementWorld::getDatasetReferences(const std::vect
   return reply;
 }
 
-TypeDescriptionsReply DataManagementWorld::getTypeDescriptions(const std::vector<TypeDescriptionRequestRecord>& requests) {
+TypeDescriptionsReply DataManagementWorld::getTypeDescriptions(
+    const std::vector<TypeDescriptionRequestRecord>& requests) {
   TypeDescriptionsReply reply;
   for (std::size_t i = 0; i < requests.size(); ++i) {
     const auto& request = requests[i];
     auto type = type_registry_.find(request.type_name);
     if (type == type_registry_.end()) {
-      reply.data.errors.push_back(WireErrorStack{
-          "", static_cast<int>(i), request.type_name, {{39014, 3, "The type " + request.type_name + " does not exist."}}});
+      reply.data.errors.push_back(WireErrorStack{"",
+                                                 static_cast<int>(i),
+                                                 request.type_name,
+                                                 {{39014, 3, "The type " + request.type_name + " does not exist."}}});
       continue;
     }
     auto& entries = reply.types[request.type_name];

@@ -62,7 +62,7 @@ void ProductCatalog::add_dataset(const std::string& uid, const std::string& item
 }
 
 std::string ProductCatalog::add_dataset_file(const std::string& dataset_uid, const std::string& reference_name,
-                                            const std::string& file_name) {
+                                             const std::string& file_name) {
   WorldStore::StoredObject* dataset = store_.find(dataset_uid);
   if (!dataset) throw std::out_of_range("no dataset " + dataset_uid);
   auto& list = dataset->properties["ref_list"];

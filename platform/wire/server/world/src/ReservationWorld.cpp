@@ -13,7 +13,7 @@ const std::vector<std::string> kReservation = {"checked_out", "checked_out_user"
 }  // namespace
 
 WireServiceData ReservationWorld::checkout(const std::vector<std::string>& uids, const std::string& comment,
-                                      const std::string& change_id) {
+                                           const std::string& change_id) {
   UidList changed;
   std::vector<WireErrorStack> errors;
   for (std::size_t i = 0; i < uids.size(); ++i) {
@@ -24,12 +24,14 @@ WireServiceData ReservationWorld::checkout(const std::vector<std::string>& uids,
     }
     const std::string* state = string_value(*object, "checked_out");
     if (state && *state == "Y") {
-      errors.push_back(error_on(uids[i], static_cast<int>(i), 32009, "The object " + uids[i] + " is already checked out."));
+      errors.push_back(
+          error_on(uids[i], static_cast<int>(i), 32009, "The object " + uids[i] + " is already checked out."));
       continue;
     }
     auto& properties = object->properties;
     properties["checked_out"] = str("checked_out", "Y");
-    properties["checked_out_user"] = ref("checked_out_user", session_.session_user().empty() ? "" : "user-" + session_.session_user());
+    properties["checked_out_user"] =
+        ref("checked_out_user", session_.session_user().empty() ? "" : "user-" + session_.session_user());
     properties["checkout_comment"] = str("checkout_comment", comment);
     properties["checkout_change_id"] = str("checkout_change_id", change_id);
     changed.add(uids[i]);
