@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "kestrel/kestrel_cad_types.h"
 #include "kestrel/kestrel_types.h"
 
 class UString;
@@ -233,12 +234,32 @@ struct KESTREL_interface_s {
   /*  94 */ void (*KESTREL_cancel_checkout)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects);
 
   // Dataset files and CAD creation
-  /*  95 */ KESTREL_unbuilt_slot KESTREL_get_dataset_file_read_tickets;  // not built yet
-  /*  96 */ KESTREL_unbuilt_slot KESTREL_get_dataset_write_tickets;      // not built yet
-  /*  97 */ KESTREL_unbuilt_slot KESTREL_commit_dataset_files;           // not built yet
-  /*  98 */ KESTREL_unbuilt_slot KESTREL_create_parts;                   // not built yet
-  /*  99 */ KESTREL_unbuilt_slot KESTREL_create_datasets;                // not built yet
-  /* 100 */ KESTREL_unbuilt_slot KESTREL_create_items;                   // not built yet
+  /*  95 */ bool (*KESTREL_get_dataset_file_read_tickets)(const std::vector<Orvane::PdmSoa::Dataset*>& datasets,
+                                                          const std::vector<UString>* reference_names,
+                                                          DatasetFileTickets* tickets_out);
+  /*  96 */ bool (*KESTREL_get_dataset_write_tickets)(const std::vector<WriteTicketInput*>& requests,
+                                                      std::vector<WriteTicketResult*>* results_out);
+  /*  97 */ bool (*KESTREL_commit_dataset_files)(const std::vector<CommitInput*>& requests,
+                                                 std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
+                                                 std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
+                                                 std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
+                                                 std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
+  /*  98 */ bool (*KESTREL_create_parts)(const std::vector<PartCreateInput*>& parts,
+                                         std::vector<PartResult*>* results_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
+  /*  99 */ bool (*KESTREL_create_datasets)(const std::vector<DatasetCreateInput*>& requests,
+                                            std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
+                                            std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
+                                            std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
+                                            std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
+  /* 100 */ bool (*KESTREL_create_items)(const std::map<Orvane::PdmSoa::ModelObject*, ItemCreateInput*>& requests,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* created_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* updated_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* plain_out,
+                                         std::vector<Orvane::PdmSoa::ModelObject*>* error_objects_out);
 
   // Property writing
   /* 101 */ void (*KESTREL_set_properties)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,

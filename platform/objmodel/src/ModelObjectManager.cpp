@@ -6,6 +6,10 @@
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/Query.h"
 #include "objmodel/SoaManager.h"
+#include "objmodel/testing.h"
+
+#include <set>
+#include <stdexcept>
 
 namespace Orvane::PdmSoa {
 
@@ -54,6 +58,11 @@ Factory factory_for_class(const UString& class_name) {
   return nullptr;
 }
 
+std::set<std::string>& unwrappable() {
+  static std::set<std::string> uids;
+  return uids;
+}
+
 void delete_list(ErrorStackList* list) {
   for (auto* stack : *list) delete stack;
   delete list;
@@ -64,6 +73,7 @@ void delete_list(ErrorStackList* list) {
 ModelObject* ModelObjectManager::wrap(const UString& uid, Halden::Soa::Client::ModelObject* object,
                                       const UString* class_name) {
   if (!object) return nullptr;
+  if (unwrappable().count(uid.utf8())) throw std::runtime_error("cannot make a host object for " + uid.utf8());
   auto& slot = objects_[uid.utf8()];
   if (slot) {
     slot->SetObjectPtr(object);  // a new session hands out new server objects
@@ -129,3 +139,7 @@ void ModelObjectManager::objectsChanged(const std::vector<std::string>& uids) { 
 void ModelObjectManager::handleErrors(ErrorStackList* stacks) { error_reports.emplace_back(stacks, delete_list); }
 
 }  // namespace Orvane::PdmSoa
+
+void objmodel::testing::set_unwrappable_uids(std::vector<std::string> uids) {
+  Orvane::PdmSoa::unwrappable() = std::set<std::string>(uids.begin(), uids.end());
+}

@@ -83,6 +83,7 @@ void reset() {
   h.start_hxserver = false;
   h.use_soa_in_pdi = true;
   Orvane::PdmSoa::Item::ForgetKnownItems();
+  set_unwrappable_uids({});
   reset_config_rules();
   Halden::Soa::Client::setActivePolicyId(-1);
 }

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace objmodel::testing {
 
@@ -11,8 +12,11 @@ void set_http(bool http);
 void set_start_hxserver(bool started);
 // What SoaManager::UseSoaInPdi answers; true at first.
 void set_use_soa_in_pdi(bool use);
+// UIDs the host object manager fails to make host objects for (it throws
+// std::runtime_error), as when the host runs out of memory.
+void set_unwrappable_uids(std::vector<std::string> uids);
 // Forgets the services list, host objects, known items and reports; keeps
-// the table.
+// the table; unwrappable UIDs too.
 void reset();
 
 // The host's revision rules, answered by the PDIWRAP_ calls and by the PDM

@@ -6,6 +6,7 @@
 #include "kestrel/kestrel_interface.h"
 #include "kestrel_ai.h"
 #include "kestrel_bom.h"
+#include "kestrel_cadservices.h"
 #include "kestrel_connection.h"
 #include "kestrel_dataset.h"
 #include "kestrel_hxtype.h"
@@ -142,13 +143,13 @@ const KESTREL_interface_s kTable = {
     /*  93 */ forward_to<KESTREL_checkin_objects>,
     /*  94 */ forward_to<KESTREL_cancel_checkout>,
     // Dataset files and CAD creation
-    /*  95 */ nullptr,  // KESTREL_get_dataset_file_read_tickets
-    /*  96 */ nullptr,  // KESTREL_get_dataset_write_tickets
-    /*  97 */ nullptr,  // KESTREL_commit_dataset_files
-    /*  98 */ nullptr,  // KESTREL_create_parts
-    /*  99 */ nullptr,  // KESTREL_create_datasets
-    /* 100 */ nullptr,  // KESTREL_create_items
-                        // Property writing
+    /*  95 */ forward_to<KESTREL_get_dataset_file_read_tickets>,
+    /*  96 */ forward_to<KESTREL_get_dataset_write_tickets>,
+    /*  97 */ forward_to<KESTREL_commit_dataset_files>,
+    /*  98 */ forward_to<KESTREL_create_parts>,
+    /*  99 */ forward_to<KESTREL_create_datasets>,
+    /* 100 */ forward_to<KESTREL_create_items>,
+    // Property writing
     /* 101 */ forward_to<KESTREL_set_properties>,
     // Trace links and requirements
     /* 102 */ nullptr,  // KESTREL_ask_defining_tree

@@ -78,7 +78,7 @@ namespace Halden::Soa::Server {
 using namespace stored;
 using namespace props;
 
-DataManagementWorld::DataManagementWorld(WorldStore& store, const ProductCatalog& catalog)
+DataManagementWorld::DataManagementWorld(WorldStore& store, ProductCatalog& catalog)
     : store_(store), catalog_(catalog) {
   // The small type registry the sample answers from.
   struct Described {

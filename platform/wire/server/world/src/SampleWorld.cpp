@@ -121,6 +121,15 @@ SampleWorld::SampleWorld() {
   }
 
   projectlevelsecurity.add_sample_projects();
+  // References as a server may hand them out: a file, a non-file object and
+  // a null entry, then two files of which the last has no name ("ref_names"
+  // is one shorter than "ref_list").
+  add_dataset("ds-K-1300-A-notes", "K-1300", "A", "IMAN_reference", "Text", "K-1300/A handle notes");
+  const std::string notes = add_dataset_file("ds-K-1300-A-notes", "Text", "K-1300-A-notes.txt");
+  const std::string sketch = add_dataset_file("ds-K-1300-A-notes", "Image", "K-1300-A-sketch.png");
+  const std::string scan = add_dataset_file("ds-K-1300-A-notes", "Image", "K-1300-A-scan.png");
+  set_property("ds-K-1300-A-notes", refs("ref_list", {notes, "rev-K-1300-A", "", sketch, scan}));
+  set_property("ds-K-1300-A-notes", strs("ref_names", {"Text", "IMAN_specification", "", "Image"}));
 }
 
 }  // namespace Halden::Soa::Server

@@ -12,6 +12,15 @@
 //   entry with its datasets. Anything else, or an unknown UID, answers an
 //   empty output and a level-3 error. The objects list stays empty; the flag
 //   and the related-data mode are not interpreted.
+// - createParts: per part, as core createItems and createDatasets do: an
+//   item of the item section's text1 (id), text2 (name), text3 (type) with
+//   its name values as text properties and a first revision "A" (the
+//   revision section is not interpreted), and per dataset section a dataset
+//   named text2 of type text3 related to the revision under text4, with one
+//   commit info holding, per file info, its five fields and a write ticket in
+//   text4 (committed through file management). Outputs and dataset outputs
+//   echo the sections' text and text1; the object lists stay empty. An item
+//   id in use answers no output for the part and a level-3 error.
 // Datasets carry their file references on "ref_list" ("OstraFile" objects)
 // and "ref_names", outside the Dataset policy.
 #pragma once
@@ -19,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "halden/server/PartCreationRecords.h"
 #include "halden/server/Wire.h"
 
 namespace Halden::Soa::Server {
@@ -58,6 +68,7 @@ class CadDataManagementStub {
                                                 const std::vector<RelationFilterRecord>& filters) = 0;
   virtual ExpandItemsReply expandItems(const std::vector<std::string>& item_uids,
                                        const ExpandItemsPreference& preference) = 0;
+  virtual CreatePartsReply createParts(const std::vector<PartCreateRecord>& parts) = 0;
 };
 
 }  // namespace Halden::Soa::Server

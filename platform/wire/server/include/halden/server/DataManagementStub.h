@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "halden/server/CreationRecords.h"
 #include "halden/server/Wire.h"
 
 namespace Halden::Soa::Server {
@@ -96,6 +97,9 @@ class DataManagementStub {
   // No filter: every dataset of each revision.
   virtual ItemFromIdReply getItemFromId(const std::vector<ItemIdRequest>& ids, int revision_count,
                                         const std::vector<RelationFilterRecord>& filters) = 0;
+  virtual CreateDatasetsReply createDatasets(const std::vector<DatasetCreateRecord>& inputs) = 0;
+  // Keyed by the UID of the input's key object.
+  virtual CreateItemsReply createItems(const std::map<std::string, ItemCreateRecord>& inputs) = 0;
   virtual WireServiceData refreshObjects(const std::vector<std::string>& uids) = 0;
   virtual WireServiceData deleteObjects(const std::vector<std::string>& uids) = 0;
   // The objects the given ones reference through each filter's relation.

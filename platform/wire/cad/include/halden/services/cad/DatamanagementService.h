@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "halden/services/cad/PartCreation.h"
 #include "halden/services/core/RelatedObjects.h"
 #include "halden/services/core/RelationFilter.h"
 #include "halden/soa/client/Connection.h"
@@ -54,6 +55,8 @@ class DatamanagementService {
   RelatedObjectsResponse getRelatedObjects(const std::vector<Soa::Client::ModelObject*>& objects,
                                            const std::vector<RelationFilter>& filters);
   ExpandItemsResponse expandItems(const std::vector<Soa::Client::ModelObject*>& items, const ExpandItemsPref& pref);
+  // Items with their revision and datasets in one request (PartCreation.cpp).
+  CreatePartsResponse createParts(const std::vector<PartCreateInput>& parts);
 
  private:
   Soa::Client::Connection* connection_;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "halden/services/core/Creation.h"
 #include "halden/services/core/RelatedObjects.h"
 #include "halden/services/core/RelationFilter.h"
 #include "halden/soa/client/Connection.h"
@@ -78,6 +79,10 @@ class DatamanagementService {
   // Items by id with their revisions and, as the filters ask, their datasets.
   GetItemFromIdResponse getItemFromId(const std::vector<GetItemFromIdInfo>& infos, int nRev,
                                       const std::vector<RelationFilter>& pref);
+  // New datasets (under a relation to a revision when one is given) and new
+  // items with their first revision (Creation.cpp).
+  CreateDatasetsResponse createDatasets(const std::vector<DatasetCreateInput>& inputs);
+  CreateItemsResponse createItems(const std::map<Soa::Client::ModelObject*, ItemCreateInput>& inputs);
 
   // The objects' current state; the reply's updated objects.
   Soa::Client::ServiceData refreshObjects(const std::vector<Soa::Client::ModelObject*>& objects);

@@ -15,6 +15,7 @@
 #include "halden/server/world/CadDataManagementWorld.h"
 #include "halden/server/world/ConnectionWorld.h"
 #include "halden/server/world/DataManagementWorld.h"
+#include "halden/server/world/FileManagementWorld.h"
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
 #include "halden/server/world/ProjectLevelSecurityWorld.h"
@@ -95,8 +96,9 @@ class SampleWorld {
   ConnectionWorld connection;
   SavedQueryWorld savedquery{store, session};
   AiWorld ai;
+  FileManagementWorld filemanagement{store, catalog};
   ReservationWorld reservation{store, session};
-  CadDataManagementWorld caddatamanagement{store, datamanagement};
+  CadDataManagementWorld caddatamanagement{store, datamanagement, filemanagement};
   ProjectLevelSecurityWorld projectlevelsecurity{store};
 };
 

@@ -16,6 +16,7 @@
 #include "halden/server/mocks/MockCadDataManagementStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
+#include "halden/server/mocks/MockFileManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockProjectLevelSecurityStub.h"
 #include "halden/server/mocks/MockReservationStub.h"
@@ -51,6 +52,7 @@ class TestServer {
   Installed<MockConnectionStub> connection{server, world.connection};
   Installed<MockStructureManagementStub> structuremanagement{server, world.structuremanagement};
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
+  Installed<MockFileManagementStub> filemanagement{server, world.filemanagement};
   Installed<MockReservationStub> reservation{server, world.reservation};
   Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
   Installed<MockProjectLevelSecurityStub> projectlevelsecurity{server, world.projectlevelsecurity};

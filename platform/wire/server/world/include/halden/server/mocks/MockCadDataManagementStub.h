@@ -15,11 +15,13 @@ class MockCadDataManagementStub : public CadDataManagementStub {
     using ::testing::Invoke;
     ON_CALL(*this, getRelatedObjects).WillByDefault(Invoke(&answers, &CadDataManagementStub::getRelatedObjects));
     ON_CALL(*this, expandItems).WillByDefault(Invoke(&answers, &CadDataManagementStub::expandItems));
+    ON_CALL(*this, createParts).WillByDefault(Invoke(&answers, &CadDataManagementStub::createParts));
   }
   MOCK_METHOD(RelatedObjectsReply, getRelatedObjects,
               (const std::vector<std::string>& uids, const std::vector<RelationFilterRecord>& filters), (override));
   MOCK_METHOD(ExpandItemsReply, expandItems,
               (const std::vector<std::string>& item_uids, const ExpandItemsPreference& preference), (override));
+  MOCK_METHOD(CreatePartsReply, createParts, (const std::vector<PartCreateRecord>& parts), (override));
 };
 
 }  // namespace Halden::Soa::Server

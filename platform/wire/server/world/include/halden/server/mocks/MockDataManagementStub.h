@@ -16,6 +16,8 @@ class MockDataManagementStub : public DataManagementStub {
     ON_CALL(*this, getProperties).WillByDefault(Invoke(&answers, &DataManagementStub::getProperties));
     ON_CALL(*this, loadObjects).WillByDefault(Invoke(&answers, &DataManagementStub::loadObjects));
     ON_CALL(*this, getItemFromId).WillByDefault(Invoke(&answers, &DataManagementStub::getItemFromId));
+    ON_CALL(*this, createDatasets).WillByDefault(Invoke(&answers, &DataManagementStub::createDatasets));
+    ON_CALL(*this, createItems).WillByDefault(Invoke(&answers, &DataManagementStub::createItems));
     ON_CALL(*this, refreshObjects).WillByDefault(Invoke(&answers, &DataManagementStub::refreshObjects));
     ON_CALL(*this, deleteObjects).WillByDefault(Invoke(&answers, &DataManagementStub::deleteObjects));
     ON_CALL(*this, expandPrimaryObjects).WillByDefault(Invoke(&answers, &DataManagementStub::expandPrimaryObjects));
@@ -31,6 +33,9 @@ class MockDataManagementStub : public DataManagementStub {
               (const std::vector<ItemIdRequest>& ids, int revision_count,
                const std::vector<RelationFilterRecord>& filters),
               (override));
+  MOCK_METHOD(CreateDatasetsReply, createDatasets, (const std::vector<DatasetCreateRecord>& inputs), (override));
+  using ItemCreateRecords = std::map<std::string, ItemCreateRecord>;
+  MOCK_METHOD(CreateItemsReply, createItems, (const ItemCreateRecords& inputs), (override));
   MOCK_METHOD(WireServiceData, refreshObjects, (const std::vector<std::string>& uids), (override));
   MOCK_METHOD(WireServiceData, deleteObjects, (const std::vector<std::string>& uids), (override));
   MOCK_METHOD(RelatedObjectsReply, expandPrimaryObjects,

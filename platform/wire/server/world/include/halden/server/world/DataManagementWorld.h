@@ -16,7 +16,7 @@ namespace Halden::Soa::Server {
 
 class DataManagementWorld : public DataManagementStub {
  public:
-  DataManagementWorld(WorldStore& store, const ProductCatalog& catalog);
+  DataManagementWorld(WorldStore& store, ProductCatalog& catalog);
 
   // The type registry of getTypeDescriptions: the entries of a type.
   void set_type_description(const std::string& type, std::vector<TypeDescriptionEntryRecord> entries);
@@ -25,6 +25,10 @@ class DataManagementWorld : public DataManagementStub {
   WireServiceData loadObjects(const std::vector<std::string>& uids) override;
   ItemFromIdReply getItemFromId(const std::vector<ItemIdRequest>& ids, int revision_count,
                                 const std::vector<RelationFilterRecord>& filters) override;
+  // Creation (CreationWorld.cpp).
+  CreateDatasetsReply createDatasets(const std::vector<DatasetCreateRecord>& inputs) override;
+  CreateItemsReply createItems(const std::map<std::string, ItemCreateRecord>& inputs) override;
+
   WireServiceData refreshObjects(const std::vector<std::string>& uids) override;
   WireServiceData deleteObjects(const std::vector<std::string>& uids) override;
   RelatedObjectsReply expandPrimaryObjects(const std::vector<std::string>& uids,
@@ -38,7 +42,7 @@ class DataManagementWorld : public DataManagementStub {
 
  private:
   WorldStore& store_;
-  const ProductCatalog& catalog_;
+  ProductCatalog& catalog_;  // creation adds to it
   std::map<std::string, std::vector<TypeDescriptionEntryRecord>> type_registry_;
 };
 
