@@ -64,5 +64,6 @@ void reset() {
   clear_bvr_lookups();
   set_bvr_lookup(nullptr);
   state().action = nullptr;
+  reset_instances();
 }
 }  // namespace cadlink::testing
