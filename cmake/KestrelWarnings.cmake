@@ -9,7 +9,8 @@ target_compile_options(kestrel_warnings INTERFACE
   $<$<BOOL:${KESTREL_WERROR}>:-Werror>)
 
 # Links kestrel_warnings into every target defined in dir and below, so a new
-# target has them without asking.
+# target has them without asking; folders outside the project (GoogleTest
+# built from its sources) keep their own.
 function(kestrel_apply_warnings dir)
   get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
   foreach(target IN LISTS targets)
@@ -20,6 +21,9 @@ function(kestrel_apply_warnings dir)
   endforeach()
   get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
   foreach(subdir IN LISTS subdirs)
-    kestrel_apply_warnings(${subdir})
+    cmake_path(IS_PREFIX PROJECT_SOURCE_DIR "${subdir}" NORMALIZE own)
+    if(own)
+      kestrel_apply_warnings(${subdir})
+    endif()
   endforeach()
 endfunction()

@@ -1,7 +1,5 @@
 #include "support/session_fixture.h"
 
-#include <sstream>
-
 #include "cadlink/testing.h"
 #include "corerun/testing.h"
 #include "halden/soa/client/testing.h"
@@ -10,17 +8,6 @@
 #include "srvtools/testing.h"
 
 namespace kestrel::test {
-
-std::string log_text() { return corerun::testing::log(); }
-
-std::vector<std::string> log_lines() {
-  std::vector<std::string> lines;
-  std::istringstream in(corerun::testing::log());
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-void clear_log() { corerun::testing::clear_log(); }
 
 SessionTest::SessionTest() {
   // One reset per stand-in.

@@ -69,5 +69,6 @@ void reset() {
   set_bvr_lookup(nullptr);
   clear_save_settings();
   state().action = nullptr;
+  reset_instances();
 }
 }  // namespace cadlink::testing

@@ -10,7 +10,20 @@ class ModelObject;
 class ItemRevision;
 }  // namespace Orvane::PdmSoa
 
+namespace Orvane::PdmSoa {
+class VirelmgrModelObject;
+}
+
 namespace cadlink::testing {
+
+// The older host's object registry: GetInstance of these UIDs answers null.
+void refuse_instances(std::vector<std::string> uids);
+// The object GetInstance registered for the UID, or null.
+Orvane::PdmSoa::VirelmgrModelObject* registered_instance(const std::string& uid);
+// The UIDs GetInstance was asked for, in order, of every class.
+const std::vector<std::string>& instance_requests();
+// Deletes every registered object and forgets the refusals.
+void reset_instances();
 
 enum class DialogFailure { None, StdException, Foreign };
 

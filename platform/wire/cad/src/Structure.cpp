@@ -13,6 +13,11 @@ const bool registered = [] {
 }();
 }  // namespace
 
+ModelObject* BOMLine::get_bl_revision() {
+  Property* p = getProperty("bl_revision");
+  return p ? p->getModelObjectValue() : nullptr;
+}
+
 ModelObject* BOMWindow::get_top_line() {
   Property* p = getProperty("top_line");
   return p ? p->getModelObjectValue() : nullptr;

@@ -24,6 +24,8 @@ void reset() {
   set_malformed_uids({});
   set_unconstructible_uids({});
   set_unreadable_properties({});
+  reset_gateway();
+  set_get_service_failure("", ServiceFailure::None);
 }
 }  // namespace testing
 

@@ -71,6 +71,12 @@ std::vector<std::string> SessionService::getAvailableServices() {
   });
 }
 
+bool SessionService::setObjectPropertyPolicy(const std::string& policy) {
+  return invoke(*connection_, kService, "setObjectPropertyPolicy", [&](Wire::Server& server) {
+    return require<Soa::Server::SessionStub>(server, kService).setObjectPropertyPolicy(policy);
+  });
+}
+
 }  // namespace Halden::Services::Core
 
 namespace Halden::Services::Internal::Core {

@@ -10,6 +10,7 @@
 #include "halden/soa/client/model/Structure.h"
 #include "kestrel_call.h"
 #include "kestrel_host.h"
+#include "kestrel_relations.h"
 #include "kestrel_request.h"
 #include "kestrel_rev_rule.h"
 #include "kestrel_scoped.h"
@@ -70,7 +71,7 @@ Cad::ExpandBomLinesPref expansion_pref(int mode, bool single_line) {
                {"OSTRA_Simulation", {}},
                {"OSTRA_Rendering", {}}}};
     case 2:
-      return {true, {{"OSTRA_specification", {"TOVMASTER"}}}};
+      return {true, {kestrel::master_model_filter()}};
     case 3:
       return {single_line, {}};
     default:

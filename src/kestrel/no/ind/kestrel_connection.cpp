@@ -1,6 +1,5 @@
 #include "kestrel_connection.h"
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -95,13 +94,11 @@ void KESTREL_create_connection(const char* host, const char* protocol, const cha
   if (s.current.connection) return;
 
   FlagScope initialising(phase.initialising);
-  const bool http = protocol && std::strcmp(protocol, "HTTP") == 0;
   try {
     s.current.credentials = new SoaLoginCredentials(new CredentialManager::Credentials(
         or_empty(user), or_empty(password), or_empty(group), or_empty(role), or_empty(discriminator)));
-    s.current.connection =
-        new Connection(or_empty(host), s.current.credentials,
-                       http ? Halden::Soa::Client::HTTP : Halden::Soa::Client::IIOP, Halden::Soa::Client::REST, true);
+    s.current.connection = new Connection(or_empty(host), s.current.credentials, kestrel::protocol_of(protocol),
+                                          Halden::Soa::Client::REST, true);
     ERROR_lprintf("SOA connection created for user=%s, group=%s, role=%s, discriminator=%s\n", or_empty(user),
                   or_empty(group), or_empty(role), or_empty(discriminator));
     // The handler's class name is the system's own; it is not an exception.

@@ -7,6 +7,7 @@
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/CredentialManager.h"
 #include "kestrel/kestrel_types.h"
+#include "kestrel_login.h"  // LoginCredentials, the option probe's credential manager
 
 namespace Orvane::PdmSoa {
 class Folder;
@@ -50,23 +51,6 @@ class SoaLoginCredentials : public Halden::Soa::Client::CredentialManager {
   Credentials credentialsOnInvalidCredentials(Halden::Soa::Common::Exceptions::InvalidCredentialsException e) override;
   virtual Credentials copyCredentials();
   virtual void setLoginData(std::string user, std::string password, std::string discriminator);
-
- private:
-  std::unique_ptr<Credentials> credentials_;
-};
-
-// A passive holder for the temporary connection of the option probe.
-class LoginCredentials : public Halden::Soa::Client::CredentialManager {
- public:
-  explicit LoginCredentials(Credentials* credentials) : credentials_(credentials) {}
-  int credentialType() override { return 0; }
-  Credentials credentialsOnInvalidUser(Halden::Soa::Common::Exceptions::InvalidUserException) override {
-    return *credentials_;
-  }
-  Credentials credentialsOnInvalidCredentials(Halden::Soa::Common::Exceptions::InvalidCredentialsException) override {
-    return *credentials_;
-  }
-  virtual Credentials copyCredentials() { return *credentials_; }
 
  private:
   std::unique_ptr<Credentials> credentials_;

@@ -9,6 +9,7 @@
 #include "halden/services/core/ReservationService.h"
 #include "halden/soa/common/DateTime.h"
 #include "kestrel_call.h"
+#include "kestrel_dates.h"
 #include "kestrel_host.h"
 #include "kestrel_partial_errors.h"
 #include "kestrel_relations.h"
@@ -282,8 +283,7 @@ date_s KESTREL_get_object_property_date(Orvane::PdmSoa::ModelObject* object, con
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
   if (!property) return date_s{};
   const DateTime& when = property->getDateValue();
-  // The time value is 64 bits wide so that dates after 2038 survive.
-  return convert_time ? CLOCK_time_to_date(when.toTime()) : copy_fields(when);
+  return convert_time ? kestrel::date_from_time(when) : copy_fields(when);
 }
 
 Orvane::PdmSoa::ModelObject* KESTREL_get_object_property_object(Orvane::PdmSoa::ModelObject* object,
@@ -332,7 +332,7 @@ std::vector<date_s>* KESTREL_get_object_property_date_array(Orvane::PdmSoa::Mode
   const auto& values = property->getDateArrayValue();
   auto dates = std::make_unique<std::vector<date_s>>();
   dates->reserve(values.size());
-  for (const DateTime& when : values) dates->push_back(CLOCK_time_to_date(when.toTime()));
+  for (const DateTime& when : values) dates->push_back(kestrel::date_from_time(when));
   return dates.release();
 }
 

@@ -2,6 +2,8 @@
 
 namespace kestrel {
 
+Halden::Services::Core::RelationFilter master_model_filter() { return {"OSTRA_specification", {"TOVMASTER"}}; }
+
 std::vector<Halden::Services::Core::RelationFilter> relation_filters(const std::vector<std::string>& names) {
   std::vector<Halden::Services::Core::RelationFilter> filters;
   filters.reserve(names.size());

@@ -11,6 +11,9 @@
 
 namespace kestrel {
 
+// The master models of a line: its specifications of the type "TOVMASTER".
+Halden::Services::Core::RelationFilter master_model_filter();
+
 // One filter per relation name, in order, with no type names.
 std::vector<Halden::Services::Core::RelationFilter> relation_filters(const std::vector<std::string>& names);
 

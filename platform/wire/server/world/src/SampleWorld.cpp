@@ -44,6 +44,8 @@ SampleWorld::SampleWorld() {
   set_policy("PSOccurrence", {"occ_thread"});
   set_policy("BOMLine", {"bl_parent", "bl_item_item_id", "bl_rev_item_revision_id", "bl_item_object_name",
                          "bl_quantity", "bl_sequence_no", "bl_line_name", "bl_has_children"});
+  // The older host's session policy: its BOM entries read each line's revision.
+  store.add_named_policy("VirelManagerDefault", {{"BOMLine", {"bl_revision"}}, {"BOMWindow", {"top_line"}}});
 
   // A utility cart: its newest revision differs from the released one, and
   // the two rules "Latest Working" and "Latest Released" configure different

@@ -50,6 +50,8 @@ PreferencesReply SessionWorld::getPreferences(const std::string& scope, const st
 
 std::vector<std::string> SessionWorld::getAvailableServices() { return services_; }
 
+bool SessionWorld::setObjectPropertyPolicy(const std::string& policy) { return store_.apply_named_policy(policy); }
+
 WireServiceData SessionWorld::refreshPOMCachePerRequest(bool refresh) {
   ++pom_refresh_requests_;
   pom_refresh_ = refresh;

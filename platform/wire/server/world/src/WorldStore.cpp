@@ -113,6 +113,17 @@ const WorldStore::StoredObject* WorldStore::find(const std::string& uid) const {
 
 void WorldStore::set_policy(const std::string& type, std::set<std::string> names) { policy_[type] = std::move(names); }
 
+void WorldStore::add_named_policy(const std::string& name, std::map<std::string, std::set<std::string>> names) {
+  named_policies_[name] = std::move(names);
+}
+
+bool WorldStore::apply_named_policy(const std::string& name) {
+  auto it = named_policies_.find(name);
+  if (it == named_policies_.end()) return false;
+  for (const auto& [type, names] : it->second) policy_[type].insert(names.begin(), names.end());
+  return true;
+}
+
 void WorldStore::set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values) {
   preferences_[scope][name] = std::move(values);
 }

@@ -33,6 +33,9 @@ class SessionStub {
   virtual SessionInfoReply getSessionInfo() = 0;
   virtual PreferencesReply getPreferences(const std::string& scope, const std::vector<std::string>& names) = 0;
   virtual std::vector<std::string> getAvailableServices() = 0;
+  // Makes the named object property policy the session's; false for a name
+  // the server does not know.
+  virtual bool setObjectPropertyPolicy(const std::string& policy) = 0;
   // Internal session service.
   virtual WireServiceData refreshPOMCachePerRequest(bool refresh) = 0;
 };

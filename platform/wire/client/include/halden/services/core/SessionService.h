@@ -38,6 +38,9 @@ class SessionService {
   GetSessionInfoResponse getSessionInfo();
   GetPreferencesResponse getPreferences(const std::string& scope, const std::vector<std::string>& names);
   std::vector<std::string> getAvailableServices();
+  // Makes the named object property policy the session's; false when the
+  // server does not know it.
+  bool setObjectPropertyPolicy(const std::string& policy);
 
  private:
   Soa::Client::Connection* connection_;

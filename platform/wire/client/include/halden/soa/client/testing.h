@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+struct CORBA_Object;
+
 namespace Halden::Soa::Client::testing {
 
 // UIDs the model manager rejects as malformed: looking one up or constructing
@@ -17,6 +19,23 @@ void set_unconstructible_uids(std::vector<std::string> uids);
 // Property names whose read throws RuntimeException, as the framework does for
 // a value it cannot decode.
 void set_unreadable_properties(std::vector<std::string> names);
+
+// What IiopRestSender::getGatewayIOR answers, attempt by attempt; past the
+// list the last answer holds, and with none it answers null.
+struct GatewayAnswer {
+  enum class Kind { Text, Null, Throw };
+  Kind kind = Kind::Null;
+  std::string text;
+};
+void set_gateway_answers(std::vector<GatewayAnswer> answers);
+// The objects getGatewayIOR was asked for, one per call.
+const std::vector<CORBA_Object*>& gateway_requests();
+void reset_gateway();
+
+// Makes getService of the named service throw: a RuntimeException, or a
+// SoaException with the detail text given.
+enum class ServiceFailure { None, Runtime, Soa };
+void set_get_service_failure(const std::string& service, ServiceFailure failure, const std::string& detail = "");
 
 // None of the above.
 void reset();

@@ -55,6 +55,10 @@ class WorldStore {
   bool remove(const std::string& uid) { return objects_.erase(uid) != 0; }
   // Properties every reply carries for objects of the type (and its subtypes).
   void set_policy(const std::string& type, std::set<std::string> names);
+  // A named object property policy: the properties it adds per type. Applying
+  // it adds them to the policy of each type; false for an unknown name.
+  void add_named_policy(const std::string& name, std::map<std::string, std::set<std::string>> names);
+  bool apply_named_policy(const std::string& name);
   void set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values);
   Preferences& preferences() { return preferences_; }
   const Preferences& preferences() const { return preferences_; }
@@ -74,6 +78,7 @@ class WorldStore {
 
   std::map<std::string, StoredObject> objects_;
   std::map<std::string, std::set<std::string>> policy_;
+  std::map<std::string, std::map<std::string, std::set<std::string>>> named_policies_;
   Preferences preferences_;
 };
 

@@ -10,6 +10,9 @@ namespace Halden::Soa::Client::Model {
 class BOMLine : public ModelObject {
  public:
   using ModelObject::ModelObject;
+  // Reads "bl_revision": null when the server sent none; throws
+  // NotLoadedException when it was not loaded.
+  ModelObject* get_bl_revision();
 };
 
 class BOMWindow : public ModelObject {

@@ -66,10 +66,14 @@ std::vector<ModelObject*> objectsOf(ModelManager& models, const std::vector<std:
 // Turns a wire reply into client objects and tells the listeners.
 ServiceData absorb(Connection& connection, const Server::WireServiceData& data);
 
+// Throws what a test made getService of the named service throw.
+void failIfScripted(const char* service);
+
 // The service object of a connection, made on first use.
 template <class Service>
 Service* serviceOf(Connection* connection, const char* name) {
   if (!connection) throw RuntimeException(std::string("no connection given to ") + name);
+  failIfScripted(name);
   auto& slot = Access::serviceSlot(*connection, name);
   if (!slot) slot = std::make_shared<Service>(connection);
   return static_cast<Service*>(slot.get());

@@ -19,6 +19,7 @@ class MockSessionStub : public SessionStub {
     ON_CALL(*this, getSessionInfo).WillByDefault(Invoke(&answers, &SessionStub::getSessionInfo));
     ON_CALL(*this, getPreferences).WillByDefault(Invoke(&answers, &SessionStub::getPreferences));
     ON_CALL(*this, getAvailableServices).WillByDefault(Invoke(&answers, &SessionStub::getAvailableServices));
+    ON_CALL(*this, setObjectPropertyPolicy).WillByDefault(Invoke(&answers, &SessionStub::setObjectPropertyPolicy));
     ON_CALL(*this, refreshPOMCachePerRequest).WillByDefault(Invoke(&answers, &SessionStub::refreshPOMCachePerRequest));
   }
   MOCK_METHOD(WireServiceData, login, (const LoginRequest& request), (override));
@@ -27,6 +28,7 @@ class MockSessionStub : public SessionStub {
   MOCK_METHOD(PreferencesReply, getPreferences, (const std::string& scope, const std::vector<std::string>& names),
               (override));
   MOCK_METHOD(std::vector<std::string>, getAvailableServices, (), (override));
+  MOCK_METHOD(bool, setObjectPropertyPolicy, (const std::string& policy), (override));
   MOCK_METHOD(WireServiceData, refreshPOMCachePerRequest, (bool refresh), (override));
 };
 

@@ -31,6 +31,7 @@ class SessionWorld : public SessionStub {
   SessionInfoReply getSessionInfo() override;
   PreferencesReply getPreferences(const std::string& scope, const std::vector<std::string>& names) override;
   std::vector<std::string> getAvailableServices() override;
+  bool setObjectPropertyPolicy(const std::string& policy) override;
   WireServiceData refreshPOMCachePerRequest(bool refresh) override;
 
  private:

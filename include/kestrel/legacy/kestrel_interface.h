@@ -1,0 +1,125 @@
+// The entry-point table of the legacy 32-bit build, as its older host
+// receives it from KESTREL_init_module. The host compiles against this
+// header or the 64-bit one, never both: they declare the same names.
+//
+// The slot order and each slot's signature are the interface with the older
+// host and never change. A slot whose operation is not built yet holds null.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct date_s;
+struct CORBA_Object;
+namespace Halden::Soa::Client {
+class Connection;
+class ModelObject;
+}  // namespace Halden::Soa::Client
+namespace Orvane::PdmSoa {
+class VirelmgrModelObject;
+class VirelmgrBomWindow;
+class VirelmgrBomLine;
+}  // namespace Orvane::PdmSoa
+
+#define KESTREL_INTERFACE_VERSION 2000
+
+// Type of a slot this build leaves null.
+using KESTREL_unbuilt_slot = void (*)();
+
+struct KESTREL_interface_s {
+  // Session
+  /*  0 */ Halden::Soa::Client::Connection* (*KESTREL_ask_connection)();
+  /*  1 */ void (*KESTREL_create_connection)(const char* host, const char* protocol, const char* user,
+                                             const char* password, const char* group, const char* role,
+                                             const char* discriminator);
+  /*  2 */ int (*KESTREL_logout)();
+
+  // Server objects by UID
+  /*  3 */ Halden::Soa::Client::ModelObject* (*constructObject)(const std::string& type_name, const std::string& uid);
+  /*  4 */ void (*KESTREL_get_properties)(const std::vector<Orvane::PdmSoa::VirelmgrModelObject*>& objects,
+                                          const std::vector<std::string>& property_names);
+
+  // Saved queries and search criteria
+  /*  5 */ KESTREL_unbuilt_slot KESTREL_list_saved_queries;        // not built yet
+  /*  6 */ KESTREL_unbuilt_slot KESTREL_describe_saved_queries;    // not built yet
+  /*  7 */ KESTREL_unbuilt_slot KESTREL_execute_saved_query;       // not built yet
+  /*  8 */ KESTREL_unbuilt_slot KESTREL_save_search_criteria;      // not built yet
+  /*  9 */ KESTREL_unbuilt_slot KESTREL_delete_search_criteria;    // not built yet
+  /* 10 */ KESTREL_unbuilt_slot KESTREL_retrieve_search_criteria;  // not built yet
+
+  // BOM windows and lines
+  /* 11 */ Orvane::PdmSoa::VirelmgrBomWindow* (*KESTREL_create_bom_window)(const std::string& item_revision_uid);
+  /* 12 */ void (*KESTREL_close_bom_window)(Orvane::PdmSoa::VirelmgrBomWindow* window);
+  /* 13 */ Orvane::PdmSoa::VirelmgrBomLine* (*KESTREL_ask_bom_top_line)(Orvane::PdmSoa::VirelmgrBomWindow* window);
+  /* 14 */ std::vector<Orvane::PdmSoa::VirelmgrBomLine*>* (*KESTREL_expand_bom_line)(
+      Orvane::PdmSoa::VirelmgrBomLine* line);
+
+  // Classification
+  /* 15 */ KESTREL_unbuilt_slot KESTREL_write_classification_objects;       // not built yet
+  /* 16 */ KESTREL_unbuilt_slot KESTREL_write_classification_objects_2;     // not built yet
+  /* 17 */ KESTREL_unbuilt_slot KESTREL_send_classification_object_uids;    // not built yet
+  /* 18 */ KESTREL_unbuilt_slot KESTREL_ask_classification_classes;         // not built yet
+  /* 19 */ KESTREL_unbuilt_slot KESTREL_ask_class_descriptions;             // not built yet
+  /* 20 */ KESTREL_unbuilt_slot KESTREL_ask_classification_table;           // not built yet
+  /* 21 */ KESTREL_unbuilt_slot KESTREL_ask_objects_of_classification_ids;  // not built yet
+  /* 22 */ KESTREL_unbuilt_slot KESTREL_ask_class_attributes;               // not built yet
+  /* 23 */ KESTREL_unbuilt_slot KESTREL_find_classes;                       // not built yet
+  /* 24 */ KESTREL_unbuilt_slot KESTREL_find_classification_objects;        // not built yet
+  /* 25 */ KESTREL_unbuilt_slot KESTREL_ask_classification_pom_objects;     // not built yet
+  /* 26 */ KESTREL_unbuilt_slot KESTREL_ask_classifications_of_objects;     // not built yet
+  /* 27 */ KESTREL_unbuilt_slot KESTREL_load_classification_objects;        // not built yet
+  /* 28 */ KESTREL_unbuilt_slot KESTREL_ask_classification_value_tables;    // not built yet
+
+  // Preferences and types
+  /* 29 */ const std::vector<std::string>& (*KESTREL_ask_preference_values)(const std::string& scope,
+                                                                            const std::string& name);
+  /* 30 */ const std::string& (*KESTREL_ask_type_name_of_uid)(const std::string& uid);
+
+  // Typed properties of the object of a UID
+  /* 31 */ const std::string& (*KESTREL_get_object_property_string_by_uid)(const std::string& uid,
+                                                                           const std::string& property_name);
+  /* 32 */ int (*KESTREL_get_object_property_int_by_uid)(const std::string& uid, const std::string& property_name);
+  /* 33 */ double (*KESTREL_get_object_property_double_by_uid)(const std::string& uid,
+                                                               const std::string& property_name);
+  /* 34 */ bool (*KESTREL_get_object_property_logical_by_uid)(const std::string& uid, const std::string& property_name);
+  /* 35 */ char (*KESTREL_get_object_property_char_by_uid)(const std::string& uid, const std::string& property_name);
+  /* 36 */ date_s (*KESTREL_get_object_property_date_by_uid)(const std::string& uid, const std::string& property_name);
+  /* 37 */ Orvane::PdmSoa::VirelmgrModelObject* (*KESTREL_get_object_property_object_by_uid)(
+      const std::string& uid, const std::string& property_name);
+  /* 38 */ const std::vector<std::string>& (*KESTREL_get_object_property_string_array_by_uid)(
+      const std::string& uid, const std::string& property_name);
+  /* 39 */ const std::vector<int>& (*KESTREL_get_object_property_int_array_by_uid)(const std::string& uid,
+                                                                                   const std::string& property_name);
+  /* 40 */ const std::vector<double>& (*KESTREL_get_object_property_double_array_by_uid)(
+      const std::string& uid, const std::string& property_name);
+  /* 41 */ const std::vector<bool>& (*KESTREL_get_object_property_logical_array_by_uid)(
+      const std::string& uid, const std::string& property_name);
+  /* 42 */ const std::vector<char>& (*KESTREL_get_object_property_char_array_by_uid)(const std::string& uid,
+                                                                                     const std::string& property_name);
+  /* 43 */ std::vector<date_s>* (*KESTREL_get_object_property_date_array_by_uid)(const std::string& uid,
+                                                                                 const std::string& property_name);
+  /* 44 */ std::vector<Orvane::PdmSoa::VirelmgrModelObject*>* (*KESTREL_get_object_property_object_array_by_uid)(
+      const std::string& uid, const std::string& property_name);
+
+  // Related objects
+  /* 45 */ std::vector<Orvane::PdmSoa::VirelmgrModelObject*>* (*KESTREL_get_related_objects_cad)(
+      const std::string& uid, const std::string& relation_name);
+
+  // Single sign-on and the gateway
+  /* 46 */ void (*KESTREL_get_cookie_info)(const char* key, std::string& out1, std::string& out2, std::string& out3,
+                                           std::string& out4, std::string& out5);
+  /* 47 */ char* (*KESTREL_get_gateway_ior)(CORBA_Object* object, int tries, int sleep_seconds);
+};
+
+static_assert(sizeof(KESTREL_interface_s) == 48 * sizeof(void (*)()), "the legacy table holds 48 entries");
+
+#ifndef KESTREL_API
+#if defined(__GNUC__)
+#define KESTREL_API __attribute__((visibility("default")))
+#else
+#define KESTREL_API
+#endif
+#endif
+
+// Stores KESTREL_INTERFACE_VERSION into *version and returns the table.
+extern "C" KESTREL_API KESTREL_interface_s* KESTREL_init_module(int* version);

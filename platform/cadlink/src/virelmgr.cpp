@@ -1,0 +1,92 @@
+#include "cadlink/virelmgr.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "cadlink/testing.h"
+
+namespace Orvane::PdmSoa {
+
+namespace {
+struct Registry {
+  std::map<std::string, std::unique_ptr<VirelmgrModelObject>> objects;
+  std::set<std::string> refused;
+  std::vector<std::string> asked;
+};
+
+Registry& registry() {
+  static Registry r;
+  return r;
+}
+
+template <class T, class... Flag>
+T* instance_of(const std::string& uid, const void* object, Flag... flag) {
+  auto& r = registry();
+  r.asked.push_back(uid);
+  if (r.refused.count(uid)) return nullptr;
+  auto it = r.objects.find(uid);
+  if (it != r.objects.end()) return dynamic_cast<T*>(it->second.get());
+  auto made = std::make_unique<T>(uid, object, flag...);
+  T* answer = made.get();
+  r.objects.emplace(uid, std::move(made));
+  return answer;
+}
+}  // namespace
+
+VirelmgrModelObject::VirelmgrModelObject(const std::string& uid, const void* object, unsigned int flag)
+    : uid_(uid), object_(object), flag_(flag) {}
+VirelmgrModelObject::~VirelmgrModelObject() = default;
+std::string VirelmgrModelObject::GetUid() const { return uid_; }
+Halden::Soa::Client::ModelObject* VirelmgrModelObject::GetObjectPtr() const {
+  return static_cast<Halden::Soa::Client::ModelObject*>(const_cast<void*>(object_));
+}
+
+VirelmgrModelObject* VirelmgrModelObject::GetInstance(const std::string& uid, const void* object, unsigned int flag) {
+  return instance_of<VirelmgrModelObject>(uid, object, flag);
+}
+VirelmgrPomObject* VirelmgrPomObject::GetInstance(const std::string& uid, const void* object, unsigned int flag) {
+  return instance_of<VirelmgrPomObject>(uid, object, flag);
+}
+VirelmgrWorkspaceObject* VirelmgrWorkspaceObject::GetInstance(const std::string& uid, const void* object,
+                                                              unsigned int flag) {
+  return instance_of<VirelmgrWorkspaceObject>(uid, object, flag);
+}
+VirelmgrItem* VirelmgrItem::GetInstance(const std::string& uid, const void* object, unsigned int flag) {
+  return instance_of<VirelmgrItem>(uid, object, flag);
+}
+VirelmgrItemRevision* VirelmgrItemRevision::GetInstance(const std::string& uid, const void* object, unsigned int flag) {
+  return instance_of<VirelmgrItemRevision>(uid, object, flag);
+}
+VirelmgrDataset* VirelmgrDataset::GetInstance(const std::string& uid, const void* object, unsigned int flag) {
+  return instance_of<VirelmgrDataset>(uid, object, flag);
+}
+VirelmgrFolder* VirelmgrFolder::GetInstance(const std::string& uid, const void* object, unsigned int flag) {
+  return instance_of<VirelmgrFolder>(uid, object, flag);
+}
+VirelmgrQuery* VirelmgrQuery::GetInstance(const std::string& uid, const void* object) {
+  return instance_of<VirelmgrQuery>(uid, object);
+}
+VirelmgrListOfValues* VirelmgrListOfValues::GetInstance(const std::string& uid, const void* object, unsigned int flag) {
+  return instance_of<VirelmgrListOfValues>(uid, object, flag);
+}
+VirelmgrBomLine* VirelmgrBomLine::GetInstance(const std::string& uid, const void* object) {
+  return instance_of<VirelmgrBomLine>(uid, object);
+}
+
+}  // namespace Orvane::PdmSoa
+
+namespace cadlink::testing {
+void refuse_instances(std::vector<std::string> uids) {
+  Orvane::PdmSoa::registry().refused = {uids.begin(), uids.end()};
+}
+Orvane::PdmSoa::VirelmgrModelObject* registered_instance(const std::string& uid) {
+  auto& objects = Orvane::PdmSoa::registry().objects;
+  auto it = objects.find(uid);
+  return it == objects.end() ? nullptr : it->second.get();
+}
+const std::vector<std::string>& instance_requests() { return Orvane::PdmSoa::registry().asked; }
+void reset_instances() { Orvane::PdmSoa::registry() = {}; }
+}  // namespace cadlink::testing

@@ -1,0 +1,117 @@
+// The legacy library as its older host loads it: the table, its one export
+// and the libraries it needs.
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "legacy_fixture.h"
+
+namespace kestrel::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+static_assert(std::is_same_v<decltype(&KESTREL_init_module), KESTREL_interface_s* (*)(int*)>);
+
+std::vector<std::string> command_lines(const std::string& command) {
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  std::vector<std::string> lines;
+  if (!pipe) return lines;
+  char line[4096];
+  while (std::fgets(line, sizeof line, pipe.get())) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+TEST_F(LegacyTest, InitStoresTheVersionAndSlot0AnswersTheCreatedConnection) {
+  int version = 0;
+  EXPECT_EQ(KESTREL_init_module(&version), table);
+  EXPECT_EQ(version, 2000);
+  EXPECT_EQ(table->KESTREL_ask_connection(), nullptr);
+  Connect();
+  EXPECT_NE(table->KESTREL_ask_connection(), nullptr);
+}
+
+TEST(LegacyTable, SlotsSitAtTheirFixedOffsets) {
+  constexpr std::size_t p = sizeof(void (*)());
+  EXPECT_EQ(offsetof(KESTREL_interface_s, KESTREL_logout), 2 * p);
+  EXPECT_EQ(offsetof(KESTREL_interface_s, KESTREL_create_bom_window), 11 * p);
+  EXPECT_EQ(offsetof(KESTREL_interface_s, KESTREL_ask_preference_values), 29 * p);
+  EXPECT_EQ(offsetof(KESTREL_interface_s, KESTREL_get_object_property_string_by_uid), 31 * p);
+  EXPECT_EQ(offsetof(KESTREL_interface_s, KESTREL_get_related_objects_cad), 45 * p);
+  EXPECT_EQ(offsetof(KESTREL_interface_s, KESTREL_get_gateway_ior), 47 * p);
+}
+
+// The slots built so far; add a slot here when its operation is built.
+constexpr int kBuiltSlots[] = {0,  1,  2,  3,  4,  11, 12, 13, 14, 29, 30, 31, 32, 33,
+                               34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47};
+constexpr int kSlotCount = 48;
+
+TEST(LegacyTable, ExactlyTheBuiltSlotsAreFilled) {
+  using Slot = void (*)();
+  static_assert(sizeof(KESTREL_interface_s) == kSlotCount * sizeof(Slot), "every slot is one function pointer");
+  int version = 0;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(KESTREL_init_module(&version));
+  std::set<int> built(std::begin(kBuiltSlots), std::end(kBuiltSlots));
+  for (int i = 0; i < kSlotCount; ++i) {
+    Slot slot = nullptr;
+    std::memcpy(&slot, bytes + i * sizeof(Slot), sizeof(Slot));
+    if (built.count(i))
+      EXPECT_NE(slot, nullptr) << "slot " << i << " is built but null";
+    else
+      EXPECT_EQ(slot, nullptr) << "slot " << i << " is filled but not listed as built";
+  }
+}
+
+TEST(LegacyTable, LibraryExportsOnlyItsEntryPoint) {
+  std::vector<std::string> names;
+  for (const auto& line : command_lines(std::string("nm -D --defined-only '") + KESTREL_LEGACY_LIBRARY_PATH + "'")) {
+    const auto blank = line.rfind(' ');
+    names.push_back(blank == std::string::npos ? line : line.substr(blank + 1));
+  }
+  EXPECT_THAT(names, ElementsAre("KESTREL_init_module"));
+}
+
+// The older host's build links no object model of the 64-bit host, no
+// preference-management service and never the 64-bit library.
+TEST(LegacyTable, LibraryNeedsExactlyTheOlderHostsLibraries) {
+  std::vector<std::string> needed;
+  for (const auto& line : command_lines(std::string("objdump -p '") + KESTREL_LEGACY_LIBRARY_PATH + "'")) {
+    const auto at = line.find("NEEDED");
+    if (at == std::string::npos) continue;
+    const auto name = line.find_first_not_of(' ', at + 6);
+    needed.push_back(line.substr(name));
+  }
+  ASSERT_FALSE(needed.empty());
+  for (const char* refused : {"libobjmodel.so", "libwireadmin.so", "libkestrel.so"})
+    EXPECT_THAT(needed, Not(Contains(refused)));
+  for (const char* wanted : {"libcorerun.so", "libcadlink.so", "libsrvtools.so", "libwireclient.so", "libwirecommon.so",
+                             "libwirecore.so", "libwirecad.so"})
+    EXPECT_THAT(needed, Contains(wanted));
+}
+
+// ELF32 in a 32-bit build, ELF64 in a 64-bit one.
+TEST(LegacyTable, LibraryIsBuiltForThisWordSize) {
+  std::ifstream file(KESTREL_LEGACY_LIBRARY_PATH, std::ios::binary);
+  char ident[5] = {};
+  ASSERT_TRUE(file.read(ident, sizeof ident));
+  EXPECT_EQ(std::string(ident, 4),
+            "\x7f"
+            "ELF");
+  EXPECT_EQ(ident[4], sizeof(void*) == 4 ? 1 : 2);
+}
+
+}  // namespace
+}  // namespace kestrel::test
