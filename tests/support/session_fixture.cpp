@@ -40,6 +40,7 @@ SessionTest::SessionTest() {
   server.connection = &connection;
   server.structuremanagement = &structuremanagement;
   server.preferencemanagement = &preferencemanagement;
+  server.classification = &classification;
   Halden::Soa::Server::bindEndpoint(kHost, &server);
   objmodel::testing::set_default_iiop_string(kHost);
 }

@@ -12,6 +12,7 @@
 #include "corerun/ustring.h"
 #include "halden/server/Mocks.h"
 #include "halden/server/SampleWorld.h"
+#include "halden/server/mocks/MockClassificationStub.h"
 #include "halden/soa/common/Exceptions.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/SoaManager.h"
@@ -82,6 +83,7 @@ class SessionTest : public ::testing::Test {
   ::testing::NiceMock<Halden::Soa::Server::MockConnectionStub> connection{world};
   ::testing::NiceMock<Halden::Soa::Server::MockStructureManagementStub> structuremanagement{world};
   ::testing::NiceMock<Halden::Soa::Server::MockPreferenceManagementStub> preferencemanagement{world};
+  ::testing::NiceMock<Halden::Soa::Server::MockClassificationStub> classification{world.classification};
   Halden::Soa::Server::Server server;
 };
 

@@ -4,6 +4,7 @@
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
 #include "kestrel/kestrel_interface.h"
+#include "objmodel/Classification.h"
 #include "objmodel/SoaManager.h"
 
 namespace Orvane::PdmSoa {
@@ -32,6 +33,8 @@ const HostClass kHostClasses[] = {
     {"ItemRevision", &ItemRevision::className, make<ItemRevision>},
     {"Item", &Item::className, make<Item>},
     {"WorkspaceObject", &WorkspaceObject::className, make<WorkspaceObject>},
+    {"ImanRelation", &Relation::className, make<Relation>},
+    {"ICO", &ClassificationObject::className, make<ClassificationObject>},
     {"POM_object", &PomObject::className, make<PomObject>},
 };
 

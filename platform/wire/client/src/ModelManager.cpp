@@ -14,6 +14,8 @@ std::map<std::string, ModelObjectFactory>& factories() {
   static std::map<std::string, ModelObjectFactory> map = {
       {"User", &makeModelObject<Model::User>},
       {"Folder", &makeModelObject<Model::Folder>},
+      {"WorkspaceObject", &makeModelObject<Model::WorkspaceObject>},
+      {"POM_object", &makeModelObject<Model::POM_object>},
   };
   return map;
 }

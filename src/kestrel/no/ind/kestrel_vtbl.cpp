@@ -5,6 +5,7 @@
 
 #include "kestrel/kestrel_interface.h"
 #include "kestrel_bom.h"
+#include "kestrel_classification.h"
 #include "kestrel_connection.h"
 #include "kestrel_item.h"
 #include "kestrel_object.h"
@@ -69,22 +70,22 @@ const KESTREL_interface_s kTable = {
     // Dataset references
     /*  35 */ nullptr,  // KESTREL_ask_dataset_references
                         // Classification
-    /*  36 */ nullptr,  // KESTREL_write_classification_objects
-    /*  37 */ nullptr,  // KESTREL_write_classification_objects_2
-    /*  38 */ nullptr,  // KESTREL_send_classification_object_uids
-    /*  39 */ nullptr,  // KESTREL_ask_classification_classes
-    /*  40 */ nullptr,  // KESTREL_ask_class_descriptions
-    /*  41 */ nullptr,  // KESTREL_ask_classification_table
-    /*  42 */ nullptr,  // KESTREL_ask_objects_of_classification_ids
-    /*  43 */ nullptr,  // KESTREL_ask_class_attributes
-    /*  44 */ nullptr,  // KESTREL_find_classes
-    /*  45 */ nullptr,  // KESTREL_find_classification_objects
-    /*  46 */ nullptr,  // KESTREL_ask_classification_pom_objects
-    /*  47 */ nullptr,  // KESTREL_ask_classifications_of_objects
-    /*  48 */ nullptr,  // KESTREL_ask_classification_objects_by_key
-    /*  49 */ nullptr,  // KESTREL_load_classification_objects
-    /*  50 */ nullptr,  // KESTREL_refresh_classification_objects
-    /*  51 */ nullptr,  // KESTREL_ask_classification_value_tables
+    /*  36 */ forward_to<KESTREL_write_classification_objects>,
+    /*  37 */ forward_to<KESTREL_write_classification_objects_2>,
+    /*  38 */ forward_to<KESTREL_send_classification_object_uids>,
+    /*  39 */ forward_to<KESTREL_ask_classification_classes>,
+    /*  40 */ forward_to<KESTREL_ask_class_descriptions>,
+    /*  41 */ forward_to<KESTREL_ask_classification_table>,
+    /*  42 */ forward_to<KESTREL_ask_objects_of_classification_ids>,
+    /*  43 */ forward_to<KESTREL_ask_class_attributes>,
+    /*  44 */ forward_to<KESTREL_find_classes>,
+    /*  45 */ forward_to<KESTREL_find_classification_objects>,
+    /*  46 */ forward_to<KESTREL_ask_classification_pom_objects>,
+    /*  47 */ forward_to<KESTREL_ask_classifications_of_objects>,
+    /*  48 */ forward_to<KESTREL_ask_classification_objects_by_key>,
+    /*  49 */ forward_to<KESTREL_load_classification_objects>,
+    /*  50 */ forward_to<KESTREL_refresh_classification_objects>,
+    /*  51 */ forward_to<KESTREL_ask_classification_value_tables>,
                         // Preferences
     /*  52 */ forward_to<KESTREL_ask_preference_values>,
     /*  53 */ forward_to<KESTREL_ask_preferences>,

@@ -129,6 +129,7 @@ SampleWorld::SampleWorld() {
   add_revision_rule("rule-unit-effectivity", "Unit Effectivity", {"entry-released", "entry-unit"});
   add_revision_rule("rule-precise", "Precise; Working", {"entry-precise", "entry-working"});
   add_product_structure();
+  classification.populate();
 }
 
 void SampleWorld::add_revision_rule(const std::string& uid, const std::string& name,

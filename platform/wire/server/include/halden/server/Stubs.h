@@ -211,6 +211,11 @@ struct RequestRecord {
   int policy;  // the active property policy, -1 when none was set
 };
 
+class ClassificationStub;
+class ManagedRelationsStub;
+class InternalDataManagementStub;
+class RequirementsManagementStub;
+
 // One endpoint: the stubs that answer each family. A family left null
 // answers every request with a protocol error.
 struct Server {
@@ -219,6 +224,10 @@ struct Server {
   ConnectionStub* connection = nullptr;
   StructureManagementStub* structuremanagement = nullptr;
   PreferenceManagementStub* preferencemanagement = nullptr;
+  ClassificationStub* classification = nullptr;
+  ManagedRelationsStub* managedrelations = nullptr;
+  InternalDataManagementStub* internaldatamanagement = nullptr;
+  RequirementsManagementStub* requirementsmanagement = nullptr;
   std::vector<RequestRecord> requests;
 };
 

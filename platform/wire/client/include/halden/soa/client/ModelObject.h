@@ -38,9 +38,19 @@ class ModelObject {
 
 namespace Model {
 
-class Folder : public ModelObject {
+class POM_object : public ModelObject {
  public:
   using ModelObject::ModelObject;
+};
+
+class WorkspaceObject : public POM_object {
+ public:
+  using POM_object::POM_object;
+};
+
+class Folder : public WorkspaceObject {
+ public:
+  using WorkspaceObject::WorkspaceObject;
 };
 
 class User : public ModelObject {

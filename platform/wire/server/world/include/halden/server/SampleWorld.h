@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "halden/server/Stubs.h"
+#include "halden/server/world/ClassificationWorld.h"
 
 namespace Halden::Soa::Server {
 
@@ -84,6 +85,9 @@ class SampleWorld : public SessionStub,
   // and the named ones; referenced objects come along without properties.
   WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const;
   WireObject wire_object(const std::string& uid, const std::vector<std::string>& names) const;
+
+  // The families that live in world parts of their own.
+  ClassificationWorld classification{*this};
 
   // What the session saw.
   const std::string& session_user() const { return session_user_; }

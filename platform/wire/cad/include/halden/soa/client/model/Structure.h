@@ -5,19 +5,19 @@
 
 namespace Halden::Soa::Client::Model {
 
-class Item : public ModelObject {
+class Item : public WorkspaceObject {
  public:
-  using ModelObject::ModelObject;
+  using WorkspaceObject::WorkspaceObject;
 };
 
-class ItemRevision : public ModelObject {
+class ItemRevision : public WorkspaceObject {
  public:
-  using ModelObject::ModelObject;
+  using WorkspaceObject::WorkspaceObject;
 };
 
-class Dataset : public ModelObject {
+class Dataset : public WorkspaceObject {
  public:
-  using ModelObject::ModelObject;
+  using WorkspaceObject::WorkspaceObject;
 };
 
 class BOMLine : public ModelObject {
