@@ -173,8 +173,11 @@ struct KindCase {
 };
 
 TEST_F(ClassificationTest, ClassKindFollowsTheFlags) {
-  const KindCase cases[] = {{true, false, true, 0}, {true, true, true, 0}, {true, true, false, 1},
-                            {true, false, false, 2}, {false, true, true, -1}};
+  const KindCase cases[] = {{true, false, true, 0},
+                            {true, true, true, 0},
+                            {true, true, false, 1},
+                            {true, false, false, 2},
+                            {false, true, true, -1}};
   ClassesReply reply;
   std::vector<std::string> ids;
   for (const auto& c : cases) {
@@ -199,8 +202,9 @@ TEST_F(ClassificationTest, ClassSearchLimitsCodesAndRepeatsTheThirdText) {
   });
   auto* result = table->KESTREL_find_classes({{9, "Bolts", 0}, {1, "Nuts", 8}, {-3, "None such", 5}});
   ASSERT_THAT(sent, SizeIs(3));
-  EXPECT_EQ(std::vector<int>({sent[0].code1, sent[0].code2, sent[1].code1, sent[1].code2, sent[2].code1, sent[2].code2}),
-            std::vector<int>({0, 0, 1, 8, 0, 5}));
+  EXPECT_EQ(
+      std::vector<int>({sent[0].code1, sent[0].code2, sent[1].code1, sent[1].code2, sent[2].code1, sent[2].code2}),
+      std::vector<int>({0, 0, 1, 8, 0, 5}));
   EXPECT_EQ(sent[0].text, "Bolts");
   ASSERT_THAT(*result, SizeIs(2));
   EXPECT_EQ((*result)[0]->AskConstructedId(), "classid");
@@ -431,9 +435,12 @@ TEST_F(ClassificationTest, TheSecondWriteUsesTheSecondOperation) {
 TEST_F(ClassificationTest, ANullObjectToWriteRaises940208BeforeAnyRequest) {
   ClassificationObject* bolt = HostClassificationObject("ico-bolt-m8");
   ClearRequests();
-  EXPECT_THAT([&] { table->KESTREL_write_classification_objects({bolt, nullptr}); },
-              RaisesFrom(940208, "KRAL SOA: Null object in KESTREL_write_classification_objects",
-                         "kestrel_classification.cpp"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_write_classification_objects({bolt, nullptr});
+      },
+      RaisesFrom(940208, "KRAL SOA: Null object in KESTREL_write_classification_objects",
+                 "kestrel_classification.cpp"));
   EXPECT_THAT([&] { table->KESTREL_write_classification_objects_2({nullptr}); },
               Raises(940208, "KRAL SOA: Null object in KESTREL_write_classification_objects_2"));
   EXPECT_THAT(server.requests, IsEmpty());
@@ -471,8 +478,8 @@ TEST_F(ClassificationTest, PomObjectsSkipWhatTheServerAnswersAsNull) {
 TEST_F(ClassificationTest, ClassificationsOfObjectsAreReadWithTheirDataInUidOrder) {
   std::unique_ptr<std::map<std::string, std::vector<ClassificationObject*>>> result(
       table->KESTREL_ask_classifications_of_objects({"item-bolt-m8", "ico-loose", "item-nut-m8"}));
-  EXPECT_THAT(ClassificationRequests(), ElementsAre("getClassificationsOfObjects", "getClassificationObjectData",
-                                                    "getClassificationObjectData"));
+  EXPECT_THAT(ClassificationRequests(),
+              ElementsAre("getClassificationsOfObjects", "getClassificationObjectData", "getClassificationObjectData"));
   ASSERT_THAT(*result, ElementsAre(Key("item-bolt-m8"), Key("item-nut-m8")));
   EXPECT_THAT(Uids(result->at("item-bolt-m8")), ElementsAre("ico-bolt-m8", "ico-fastener-m8"));
   EXPECT_EQ(result->at("item-bolt-m8")[1]->text1, "CL-FASTENER");

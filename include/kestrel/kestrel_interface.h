@@ -115,8 +115,8 @@ struct KESTREL_interface_s {
   /*  38 */ void (*KESTREL_send_classification_object_uids)(const std::vector<std::string>& uids);
   /*  39 */ std::map<std::string, Orvane::PdmSoa::ClassificationClass*>* (*KESTREL_ask_classification_classes)(
       const std::vector<std::string>& class_ids);
-  /*  40 */ std::map<std::string, std::vector<Orvane::PdmSoa::ClassificationClass*>>* (
-      *KESTREL_ask_class_descriptions)(const std::vector<std::string>& class_ids);
+  /*  40 */ std::map<std::string, std::vector<Orvane::PdmSoa::ClassificationClass*>>* (*KESTREL_ask_class_descriptions)(
+      const std::vector<std::string>& class_ids);
   /*  41 */ std::map<std::string, std::vector<std::string>>* (*KESTREL_ask_classification_table)(
       const std::vector<std::string>& keys);
   /*  42 */ std::map<std::string, std::vector<Orvane::PdmSoa::PomObject*>>* (
@@ -190,14 +190,14 @@ struct KESTREL_interface_s {
                                                       std::map<UString, UString>* texts_out);
 
   // Refresh, items with revisions, delete, types, related objects
-  /*  73 */ KESTREL_unbuilt_slot KESTREL_refresh_objects;             // not built yet
-  /*  74 */ KESTREL_unbuilt_slot KESTREL_get_items_with_revisions;    // not built yet
-  /*  75 */ KESTREL_unbuilt_slot KESTREL_delete_objects;              // not built yet
-  /*  76 */ KESTREL_unbuilt_slot KESTREL_ask_type_descriptions;       // not built yet
+  /*  73 */ KESTREL_unbuilt_slot KESTREL_refresh_objects;           // not built yet
+  /*  74 */ KESTREL_unbuilt_slot KESTREL_get_items_with_revisions;  // not built yet
+  /*  75 */ KESTREL_unbuilt_slot KESTREL_delete_objects;            // not built yet
+  /*  76 */ KESTREL_unbuilt_slot KESTREL_ask_type_descriptions;     // not built yet
   /*  77 */ std::vector<Orvane::PdmSoa::ModelObject*>* (*KESTREL_get_related_objects_cad)(
       Orvane::PdmSoa::ModelObject* object, const std::string& relation_name);  // not built yet
-  /*  78 */ KESTREL_unbuilt_slot KESTREL_get_related_objects_core;    // not built yet
-  /*  79 */ KESTREL_unbuilt_slot KESTREL_get_related_objects_core_2;  // not built yet
+  /*  78 */ KESTREL_unbuilt_slot KESTREL_get_related_objects_core;             // not built yet
+  /*  79 */ KESTREL_unbuilt_slot KESTREL_get_related_objects_core_2;           // not built yet
 
   // Validation
   /*  80 */ KESTREL_unbuilt_slot KESTREL_send_validation_inputs;     // not built yet

@@ -145,7 +145,8 @@ std::map<std::string, std::vector<ClassificationClass*>>* KESTREL_ask_class_desc
   return result.release();
 }
 
-std::map<std::string, std::vector<std::string>>* KESTREL_ask_classification_table(const std::vector<std::string>& keys) {
+std::map<std::string, std::vector<std::string>>* KESTREL_ask_classification_table(
+    const std::vector<std::string>& keys) {
   auto reply =
       classification_request([&](ClassificationService& service) { return service.getClassificationTable(keys); });
   return new std::map<std::string, std::vector<std::string>>(std::move(reply.table));
@@ -174,7 +175,8 @@ std::map<std::string, std::vector<ClassificationAttribute>>* KESTREL_ask_class_a
     auto it = reply.attributes.find(id);
     if (it == reply.attributes.end()) continue;
     slot->second.reserve(it->second.size());
-    for (const auto& record : it->second) slot->second.push_back(classify::attribute_of<ClassificationAttribute>(record));
+    for (const auto& record : it->second)
+      slot->second.push_back(classify::attribute_of<ClassificationAttribute>(record));
   }
   return result.release();
 }
@@ -254,7 +256,8 @@ std::map<std::string, std::vector<ClassificationObject*>>* KESTREL_ask_classific
   return result.release();
 }
 
-std::map<std::string, ClassificationObject*>* KESTREL_load_classification_objects(const std::vector<std::string>& uids) {
+std::map<std::string, ClassificationObject*>* KESTREL_load_classification_objects(
+    const std::vector<std::string>& uids) {
   SetActivePropertyPolicy(2);
   const auto objects = classify::load_each(*kestrel::get_model_manager(), uids);
   auto result = std::make_unique<std::map<std::string, ClassificationObject*>>();
@@ -286,7 +289,8 @@ std::map<std::string, ClassificationValueTable>* KESTREL_ask_classification_valu
   auto result = std::make_unique<std::map<std::string, ClassificationValueTable>>();
   for (const auto& id : ids) {
     auto it = reply.tables.find(id);
-    if (it != reply.tables.end()) result->emplace(id, ClassificationValueTable{it->second.text, it->second.value, it->second.entries});
+    if (it != reply.tables.end())
+      result->emplace(id, ClassificationValueTable{it->second.text, it->second.value, it->second.entries});
   }
   return result.release();
 }

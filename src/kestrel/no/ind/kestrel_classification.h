@@ -49,6 +49,7 @@ std::map<std::string, std::vector<Orvane::PdmSoa::ClassificationObject*>>* KESTR
 std::map<std::string, Orvane::PdmSoa::ClassificationObject*>* KESTREL_load_classification_objects(
     const std::vector<std::string>& uids);
 // Fills the given objects in place.
-void KESTREL_refresh_classification_objects(const std::map<std::string, Orvane::PdmSoa::ClassificationObject*>& objects);
+void KESTREL_refresh_classification_objects(
+    const std::map<std::string, Orvane::PdmSoa::ClassificationObject*>& objects);
 std::map<std::string, ClassificationValueTable>* KESTREL_ask_classification_value_tables(
     const std::vector<std::string>& ids);

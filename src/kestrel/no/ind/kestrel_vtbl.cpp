@@ -36,7 +36,7 @@ const KESTREL_interface_s kTable = {
     /*   5 */ forward_to<constructObject>,
     /*   6 */ forward_to<KESTREL_load_objects>,
     /*   7 */ forward_to<KESTREL_get_properties>,
-                        // Saved queries and search criteria
+    // Saved queries and search criteria
     /*   8 */ nullptr,  // KESTREL_list_saved_queries
     /*   9 */ nullptr,  // KESTREL_describe_saved_queries
     /*  10 */ nullptr,  // KESTREL_execute_saved_query
@@ -86,7 +86,7 @@ const KESTREL_interface_s kTable = {
     /*  49 */ forward_to<KESTREL_load_classification_objects>,
     /*  50 */ forward_to<KESTREL_refresh_classification_objects>,
     /*  51 */ forward_to<KESTREL_ask_classification_value_tables>,
-                        // Preferences
+    // Preferences
     /*  52 */ forward_to<KESTREL_ask_preference_values>,
     /*  53 */ forward_to<KESTREL_ask_preferences>,
     // Object identity and typed properties
@@ -109,7 +109,7 @@ const KESTREL_interface_s kTable = {
     /*  70 */ forward_to<KESTREL_get_object_property_date_array>,
     /*  71 */ forward_to<KESTREL_get_object_property_object_array>,
     /*  72 */ forward_to<KESTREL_ask_object_property_texts>,
-                        // Refresh, items with revisions, delete, types, related objects
+    // Refresh, items with revisions, delete, types, related objects
     /*  73 */ nullptr,  // KESTREL_refresh_objects
     /*  74 */ nullptr,  // KESTREL_get_items_with_revisions
     /*  75 */ nullptr,  // KESTREL_delete_objects
@@ -183,7 +183,7 @@ const KESTREL_interface_s kTable = {
     /* 132 */ forward_to<KESTREL_ask_config_rule_status>,
     /* 133 */ forward_to<KESTREL_list_configuration_rules>,
     /* 134 */ forward_to<KESTREL_ask_config_rule_has_precise>,
-                        // Session: home folder
+    // Session: home folder
     /* 135 */ forward_to<KESTREL_ask_home_folder>,
 };
 

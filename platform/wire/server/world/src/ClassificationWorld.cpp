@@ -72,10 +72,22 @@ void ClassificationWorld::populate() {
   add_class("CL-BOLT", class_record("CL-BOLT", "CL-FASTENER", "Bolts", true, false, false, 20));
   add_class("CL-NUT", class_record("CL-NUT", "CL-FASTENER", "Nuts", false, true, true, 30));
 
-  add_description("CL-BOLT", {"bolt-hex", "storage", "Hex bolts", "Bolts with a hexagon head", 1, 2, 3,
+  add_description("CL-BOLT", {"bolt-hex",
+                              "storage",
+                              "Hex bolts",
+                              "Bolts with a hexagon head",
+                              1,
+                              2,
+                              3,
                               {{"unit", "mm", "metric"}, {"norm", "ISO 4017", ""}}});
   add_description("CL-BOLT", {"bolt-socket", "storage", "Socket bolts", "Bolts with a socket head", 4, 5, 6, {}});
-  add_description("CL-BOLT", {"bolt-carriage", "abstract", "Carriage bolts", "Bolts with a round head", 7, 8, 9,
+  add_description("CL-BOLT", {"bolt-carriage",
+                              "abstract",
+                              "Carriage bolts",
+                              "Bolts with a round head",
+                              7,
+                              8,
+                              9,
                               {{"unit", "in", "imperial"}}});
   add_description("CL-NUT", {"nut-hex", "storage", "Hex nuts", "Nuts with six sides", 1, 1, 1, {}});
 
@@ -86,14 +98,20 @@ void ClassificationWorld::populate() {
   set_value_table("VT-THREAD", {"Thread", 2, {{"M10", "10 mm"}, {"M8", "8 mm"}}});
   set_value_table("VT-FINISH", {"Finish", 1, {{"ZN", "zinc"}}});
 
-  store_.add_object("item-bolt-m8", kItemTypes, {props::str("object_name", "Bolt M8"), props::str("item_id", "BOLT-M8")});
+  store_.add_object("item-bolt-m8", kItemTypes,
+                    {props::str("object_name", "Bolt M8"), props::str("item_id", "BOLT-M8")});
   store_.add_object("item-bolt-m10", kItemTypes,
                     {props::str("object_name", "Bolt M10"), props::str("item_id", "BOLT-M10")});
   store_.add_object("item-nut-m8", kItemTypes, {props::str("object_name", "Nut M8"), props::str("item_id", "NUT-M8")});
 
-  add_classification_object({"ico-bolt-m8", "CL-BOLT", "Bolt M8", 1, "item-bolt-m8",
+  add_classification_object({"ico-bolt-m8",
+                             "CL-BOLT",
+                             "Bolt M8",
+                             1,
+                             "item-bolt-m8",
                              {{1001, {{"8", "mm"}}}, {1002, {{"40", "mm"}, {"45", "mm"}}}}});
-  add_classification_object({"ico-fastener-m8", "CL-FASTENER", "Fastener M8", 2, "item-bolt-m8", {{1001, {{"8", "mm"}}}}});
+  add_classification_object(
+      {"ico-fastener-m8", "CL-FASTENER", "Fastener M8", 2, "item-bolt-m8", {{1001, {{"8", "mm"}}}}});
   add_classification_object({"ico-bolt-m10", "CL-BOLT", "Bolt M10", 2, "item-bolt-m10", {{1001, {{"10", "mm"}}}}});
   add_classification_object({"ico-nut-m8", "CL-NUT", "Nut M8", 5, "item-nut-m8", {{1001, {{"8", "mm"}}}}});
   add_classification_object({"ico-loose", "CL-NUT", "Unattached", 0, "", {}});

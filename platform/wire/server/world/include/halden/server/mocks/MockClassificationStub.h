@@ -25,8 +25,7 @@ class MockClassificationStub : public ClassificationStub {
     ON_CALL(*this, searchClassificationObjects).WillByDefault(Invoke(&answers, &Stub::searchClassificationObjects));
     ON_CALL(*this, getPomObjects).WillByDefault(Invoke(&answers, &Stub::getPomObjects));
     ON_CALL(*this, getClassificationsOfObjects).WillByDefault(Invoke(&answers, &Stub::getClassificationsOfObjects));
-    ON_CALL(*this, getClassificationObjectsByKey)
-        .WillByDefault(Invoke(&answers, &Stub::getClassificationObjectsByKey));
+    ON_CALL(*this, getClassificationObjectsByKey).WillByDefault(Invoke(&answers, &Stub::getClassificationObjectsByKey));
     ON_CALL(*this, getClassificationObjectData).WillByDefault(Invoke(&answers, &Stub::getClassificationObjectData));
     ON_CALL(*this, getValueTables).WillByDefault(Invoke(&answers, &Stub::getValueTables));
   }
