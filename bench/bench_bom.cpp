@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "corerun/testing.h"
-#include "halden/server/Endpoint.h"
-#include "halden/server/SampleWorld.h"
+#include "halden/server/TestServer.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/SoaManager.h"
@@ -23,6 +22,7 @@ std::string parent_of(int children) { return "WIDE-" + std::to_string(children);
 struct Session {
   Session() {
     corerun::testing::set_log_enabled(false);
+    auto& world = test_server.world;
     int part = 0;
     for (int size : kSizes) {
       world.add_item(parent_of(size), "Wide assembly");
@@ -34,12 +34,6 @@ struct Session {
         world.add_occurrence(parent_of(size), "A", child);
       }
     }
-    server.session = &world;
-    server.datamanagement = &world;
-    server.connection = &world;
-    server.structuremanagement = &world;
-    server.preferencemanagement = &world;
-    Halden::Soa::Server::bindEndpoint(kHost, &server);
     int version = 0;
     table = KESTREL_init_module(&version);
     Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
@@ -53,8 +47,7 @@ struct Session {
     return table->KESTREL_ask_bom_top_line(window);
   }
 
-  Halden::Soa::Server::SampleWorld world;
-  Halden::Soa::Server::Server server;
+  Halden::Soa::Server::TestServer test_server{kHost};
   const KESTREL_interface_s* table = nullptr;
 };
 
@@ -80,7 +73,7 @@ void BM_ExpandBomLines(benchmark::State& state) {
   release(s.table->KESTREL_expand_bom_lines(lines, 0));
   for (auto _ : state) {
     release(s.table->KESTREL_expand_bom_lines(lines, 0));
-    s.server.requests.clear();
+    s.test_server.server.requests.clear();
   }
   state.SetItemsProcessed(state.iterations() * children);
 }

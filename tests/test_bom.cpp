@@ -15,14 +15,12 @@
 #include "objmodel/ModelObject.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
-using Halden::Soa::Client::NotLoadedException;
-using Halden::Soa::Client::RuntimeException;
-using Halden::Soa::Common::Exceptions::SoaException;
 using Halden::Soa::Server::BomLinesByPathReply;
 using Halden::Soa::Server::BomPathRequest;
 using Halden::Soa::Server::BomWindowRequest;
@@ -90,7 +88,7 @@ class BomTest : public SessionTest {
   BomWindowsReply SentWindow(const std::vector<BomWindowRequest>& requests, BomWindowRequest* sent) {
     EXPECT_THAT(requests, SizeIs(1));
     if (!requests.empty()) *sent = requests[0];
-    return world.createBomWindows(requests);
+    return world.structuremanagement.createBomWindows(requests);
   }
 
   // Child lines and their lists are the host's; here the test is the host.
@@ -269,7 +267,7 @@ TEST_F(BomTest, ReplyWithoutOutputsRaisesAndSeveralGiveTheFirst) {
   EXPECT_CALL(structuremanagement, createBomWindows(_))
       .WillOnce([](const auto&) { return BomWindowsReply{}; })
       .WillOnce([&](const auto& requests) {
-        auto reply = world.createBomWindows({requests[0], requests[0]});
+        auto reply = world.structuremanagement.createBomWindows({requests[0], requests[0]});
         EXPECT_THAT(reply.outputs, SizeIs(2));
         return reply;
       });
@@ -319,7 +317,7 @@ class TopLineTest : public BomTest, public ::testing::WithParamInterface<TopLine
 TEST_P(TopLineTest, WindowWithoutAUsableTopLineRaises) {
   const std::string uid = Uid(Revision("K-1000", "B"));
   ON_CALL(structuremanagement, createBomWindows(_)).WillByDefault([&](const auto& requests) {
-    auto reply = world.createBomWindows(requests);
+    auto reply = world.structuremanagement.createBomWindows(requests);
     for (auto& object : reply.data.objects)
       if (object.uid == reply.outputs[0].window_uid) GetParam().shape(object);
     return reply;
@@ -361,8 +359,9 @@ TEST_F(BomTest, ExpandingTheTopLineGivesNewChildLinesUnderTheRule) {
   std::vector<std::string> lines;
   ExpandInfo info;
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _))
-      .WillOnce(DoAll(SaveArg<0>(&lines), SaveArg<1>(&info),
-                      [&](const auto& l, const auto& i) { return world.expandBomLinesOneLevel(l, i); }));
+      .WillOnce(DoAll(SaveArg<0>(&lines), SaveArg<1>(&info), [&](const auto& l, const auto& i) {
+        return world.structuremanagement.expandBomLinesOneLevel(l, i);
+      }));
 
   auto children = Own(table->KESTREL_expand_bom_line(top, 0));
 
@@ -423,8 +422,9 @@ TEST_P(ExpansionModeTest, ModeChoosesFiltersAndFlag) {
   BomLine* top = TopLine("K-1000", "B");
   ExpandInfo info;
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _))
-      .WillOnce(
-          DoAll(SaveArg<1>(&info), [&](const auto& l, const auto& i) { return world.expandBomLinesOneLevel(l, i); }));
+      .WillOnce(DoAll(SaveArg<1>(&info), [&](const auto& l, const auto& i) {
+        return world.structuremanagement.expandBomLinesOneLevel(l, i);
+      }));
 
   if (c.several) {
     Own(table->KESTREL_expand_bom_lines({top}, c.mode));
@@ -469,10 +469,10 @@ TEST_F(BomTest, ExpandingALineWithAParentRegistersOnlyItsChildren) {
 TEST_F(BomTest, SurplusOutputsGiveListsButNoParentRegistration) {
   BomLine* top = TopLine("K-1000", "B");
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _)).WillOnce([&](const auto& lines, const auto& info) {
-    auto reply = world.expandBomLinesOneLevel(lines, info);
+    auto reply = world.structuremanagement.expandBomLinesOneLevel(lines, info);
     // An output for a line of another window that nobody asked for.
-    auto other = world.createBomWindows({BomWindowRequest{"", "", "rev-K-1200-A", "", {}}});
-    auto extra = world.expandBomLinesOneLevel({other.outputs[0].top_line_uid}, info);
+    auto other = world.structuremanagement.createBomWindows({BomWindowRequest{"", "", "rev-K-1200-A", "", {}}});
+    auto extra = world.structuremanagement.expandBomLinesOneLevel({other.outputs[0].top_line_uid}, info);
     reply.outputs.push_back(extra.outputs[0]);
     reply.data.objects.insert(reply.data.objects.end(), other.data.objects.begin(), other.data.objects.end());
     reply.data.objects.insert(reply.data.objects.end(), extra.data.objects.begin(), extra.data.objects.end());
@@ -492,7 +492,7 @@ TEST_F(BomTest, ShortRepliesGiveFewerListsAndAnEmptyListForOneLine) {
   auto children = Own(table->KESTREL_expand_bom_line(top, 0));
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _))
       .WillOnce([&](const auto& lines, const auto& info) {
-        auto reply = world.expandBomLinesOneLevel(lines, info);
+        auto reply = world.structuremanagement.expandBomLinesOneLevel(lines, info);
         reply.outputs.resize(1);
         return reply;
       })
@@ -514,7 +514,7 @@ TEST_F(BomTest, NoLinesSendOneEmptyRequest) {
 TEST_F(BomTest, ChildWithoutAServerLineGetsNoHostLine) {
   BomLine* top = TopLine("K-1000", "B");
   EXPECT_CALL(structuremanagement, expandBomLinesOneLevel(_, _)).WillOnce([&](const auto& lines, const auto& info) {
-    auto reply = world.expandBomLinesOneLevel(lines, info);
+    auto reply = world.structuremanagement.expandBomLinesOneLevel(lines, info);
     reply.outputs[0].children[0].line_uid.clear();
     return reply;
   });
@@ -533,7 +533,7 @@ TEST_F(BomTest, PathsFindLinesByTheirLastNameInOneRequest) {
   Halden::Soa::Client::setActivePolicyId(-1);
   std::vector<BomPathRequest> sent;
   EXPECT_CALL(structuremanagement, getBomLinesByPath(_)).WillOnce(DoAll(SaveArg<0>(&sent), [&](const auto& requests) {
-    return world.getBomLinesByPath(requests);
+    return world.structuremanagement.getBomLinesByPath(requests);
   }));
   std::vector<BomLine*> out;
 
@@ -569,7 +569,7 @@ TEST_F(BomTest, PathsBelowALine) {
 TEST_F(BomTest, PathReplyLineThatIsNoBomLineAddsNothing) {
   BomWindow* window = Window("K-1000", "B");
   EXPECT_CALL(structuremanagement, getBomLinesByPath(_)).WillOnce([&](const auto& requests) {
-    auto reply = world.getBomLinesByPath(requests);
+    auto reply = world.structuremanagement.getBomLinesByPath(requests);
     reply.lines["K-1000"] = "rev-K-1000-B";  // held by the host as a revision
     return reply;
   });
@@ -626,88 +626,53 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- framework exceptions ----------------------------------------------------
 
-struct OperationCase {
-  const char* name;
-  std::function<void(BomTest&, std::function<void()> fail)> script;
-  std::function<void(BomTest&)> call;
-};
-void PrintTo(const OperationCase& c, std::ostream* os) { *os << c.name; }
-
-class BomExceptionTest : public BomTest, public ::testing::WithParamInterface<OperationCase> {
+class BomConversion : public ConversionTest<BomConversion, BomTest> {
  public:
-  using BomTest::structuremanagement;
-  using BomTest::table;
-  using BomTest::TopLine;
-  using BomTest::Window;
-};
-
-TEST_P(BomExceptionTest, FrameworkExceptionsBecomeErrors) {
-  struct Kind {
-    std::function<void()> fail;
-    int code;
-    const char* text;
-  };
-  const Kind kinds[] = {
-      {[] { throw RuntimeException("boom"); }, 940222, "KRAL SOA: SOA runtime exception: boom"},
-      {[] { throw NotLoadedException("gone"); }, 940223, "KRAL SOA: SOA not loaded exception: gone"},
-      {[] { throw SoaException("refused"); }, 940222, "KRAL SOA: SOA exception: refused"},
-  };
-  for (const auto& kind : kinds) {
-    GetParam().script(*this, kind.fail);
-    EXPECT_THAT([&] { GetParam().call(*this); }, RaisesFrom(kind.code, kind.text, "kestrel_bom.cpp"));
+  static constexpr const char* kFile = "kestrel_bom.cpp";
+  static std::vector<Operation> Operations() {
+    return {
+        {"CreateWindow",
+         [](BomConversion& t, const auto& fail) {
+           ON_CALL(t.structuremanagement, createBomWindows(_)).WillByDefault([fail](const auto&) -> BomWindowsReply {
+             fail();
+             return {};
+           });
+         },
+         [](BomConversion& t) { t.Window("K-1000", "B"); }},
+        {"CloseWindow",
+         [](BomConversion& t, const auto& fail) {
+           ON_CALL(t.structuremanagement, closeBomWindows(_))
+               .WillByDefault([fail](const auto&) -> Halden::Soa::Server::WireServiceData {
+                 fail();
+                 return {};
+               });
+         },
+         [](BomConversion& t) { t.table->KESTREL_close_bom_window(t.Window("K-1000", "B")); }},
+        {"ExpandLines",
+         [](BomConversion& t, const auto& fail) {
+           ON_CALL(t.structuremanagement, expandBomLinesOneLevel(_, _))
+               .WillByDefault([fail](const auto&, const auto&) -> ExpandBomLinesReply {
+                 fail();
+                 return {};
+               });
+         },
+         [](BomConversion& t) { delete t.table->KESTREL_expand_bom_lines({t.TopLine("K-1000", "B")}, 0); }},
+        {"Paths",
+         [](BomConversion& t, const auto& fail) {
+           ON_CALL(t.structuremanagement, getBomLinesByPath(_))
+               .WillByDefault([fail](const auto&) -> BomLinesByPathReply {
+                 fail();
+                 return {};
+               });
+         },
+         [](BomConversion& t) {
+           std::vector<BomLine*> out;
+           t.table->KESTREL_ask_bom_lines_by_path(t.Window("K-1000", "B"), {{"K-1300"}}, &out);
+         }},
+    };
   }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Operations, BomExceptionTest,
-    ::testing::Values(
-        OperationCase{"CreateWindow",
-                      [](BomTest& t, auto fail) {
-                        ON_CALL(static_cast<BomExceptionTest&>(t).structuremanagement, createBomWindows(_))
-                            .WillByDefault([fail](const auto&) -> BomWindowsReply {
-                              fail();
-                              return {};
-                            });
-                      },
-                      [](BomTest& t) { static_cast<BomExceptionTest&>(t).Window("K-1000", "B"); }},
-        OperationCase{"CloseWindow",
-                      [](BomTest& t, auto fail) {
-                        ON_CALL(static_cast<BomExceptionTest&>(t).structuremanagement, closeBomWindows(_))
-                            .WillByDefault([fail](const auto&) -> Halden::Soa::Server::WireServiceData {
-                              fail();
-                              return {};
-                            });
-                      },
-                      [](BomTest& t) {
-                        auto& e = static_cast<BomExceptionTest&>(t);
-                        e.table->KESTREL_close_bom_window(e.Window("K-1000", "B"));
-                      }},
-        OperationCase{"ExpandLines",
-                      [](BomTest& t, auto fail) {
-                        ON_CALL(static_cast<BomExceptionTest&>(t).structuremanagement, expandBomLinesOneLevel(_, _))
-                            .WillByDefault([fail](const auto&, const auto&) -> ExpandBomLinesReply {
-                              fail();
-                              return {};
-                            });
-                      },
-                      [](BomTest& t) {
-                        auto& e = static_cast<BomExceptionTest&>(t);
-                        delete e.table->KESTREL_expand_bom_lines({e.TopLine("K-1000", "B")}, 0);
-                      }},
-        OperationCase{"Paths",
-                      [](BomTest& t, auto fail) {
-                        ON_CALL(static_cast<BomExceptionTest&>(t).structuremanagement, getBomLinesByPath(_))
-                            .WillByDefault([fail](const auto&) -> BomLinesByPathReply {
-                              fail();
-                              return {};
-                            });
-                      },
-                      [](BomTest& t) {
-                        auto& e = static_cast<BomExceptionTest&>(t);
-                        std::vector<BomLine*> out;
-                        e.table->KESTREL_ask_bom_lines_by_path(e.Window("K-1000", "B"), {{"K-1300"}}, &out);
-                      }}),
-    [](const auto& info) { return std::string(info.param.name); });
+};
+KESTREL_CONVERSION_SUITE(BomConversion);
 
 }  // namespace
 }  // namespace kestrel::test

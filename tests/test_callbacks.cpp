@@ -46,7 +46,7 @@ TEST_F(CallbackTest, FirstRejectionWhileInitialisingIsLetPass) {
   DebugOn();
   EXPECT_CALL(session, getAvailableServices())
       .WillOnce(Throw(InvalidCredentialsException("session expired")))
-      .WillRepeatedly([&] { return world.getAvailableServices(); });
+      .WillRepeatedly([&] { return world.session.getAvailableServices(); });
   Connect();
   EXPECT_NE(table->KESTREL_ask_connection(), nullptr);
   EXPECT_THAT(log_text(), HasSubstr("KRAL SOA debug: credentials exception, proceeding with SOA initialisation - "
@@ -58,7 +58,7 @@ TEST_F(CallbackTest, FirstRejectionWhileInitialisingIsLetPass) {
 TEST_F(CallbackTest, InvalidUserWhileInitialisingLogsItsOwnText) {
   DebugOn();
   EXPECT_CALL(session, getAvailableServices()).WillOnce(Throw(InvalidUserException("who?"))).WillRepeatedly([&] {
-    return world.getAvailableServices();
+    return world.session.getAvailableServices();
   });
   Connect();
   EXPECT_THAT(log_text(),
@@ -78,7 +78,7 @@ TEST_F(CallbackTest, RejectionsDuringLogoutOnlyLog) {
 TEST_F(CallbackTest, DebugLinesNeedCheckingLevelAndFlag) {
   corerun::testing::set_debug_flag("TOVMGR_debug_soa", true);  // checking level stays 0
   EXPECT_CALL(session, getAvailableServices()).WillOnce(Throw(InvalidUserException("who?"))).WillRepeatedly([&] {
-    return world.getAvailableServices();
+    return world.session.getAvailableServices();
   });
   Connect();
   EXPECT_THAT(log_text(), Not(HasSubstr("KRAL SOA debug")));
@@ -101,7 +101,7 @@ TEST_F(HandlerTest, LostConnectionAnsweredOtherwiseLetsTheFrameworkGoOn) {
     cadlink::testing::set_dialog_answer(answer);
     EXPECT_CALL(session, getPreferences(_, _))
         .WillOnce(Throw(ConnectionException("blip")))
-        .WillRepeatedly([&](auto& scope, auto& names) { return world.getPreferences(scope, names); });
+        .WillRepeatedly([&](auto& scope, auto& names) { return world.session.getPreferences(scope, names); });
     EXPECT_THAT(AskPreference(), ElementsAre("Latest Working"));
   }
   EXPECT_EQ(cadlink::testing::dialog_shows(), 2);  // one per failure: the guard was clear again

@@ -14,14 +14,12 @@
 #include "objmodel/ModelObject.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
-using Halden::Soa::Client::NotLoadedException;
-using Halden::Soa::Client::RuntimeException;
-using Halden::Soa::Common::Exceptions::SoaException;
 using Halden::Soa::Server::ConfiguredRevisionRequest;
 using Halden::Soa::Server::ConfiguredRevisionsReply;
 using Halden::Soa::Server::ItemFromIdReply;
@@ -72,7 +70,7 @@ class ItemTest : public SessionTest {
     ClearRequests();
     ON_CALL(datamanagement, getItemFromId(_, _, _)).WillByDefault([this](const auto& ids, int count, const auto& f) {
       sent.push_back({ids, count, f});
-      return world.getItemFromId(ids, count, f);
+      return world.datamanagement.getItemFromId(ids, count, f);
     });
   }
 
@@ -162,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, ItemModeTest,
 TEST_F(ItemTest, FirstItemIsAnsweredButEveryItemIsRegistered) {
   EXPECT_CALL(datamanagement, getItemFromId(_, _, _)).WillOnce([&](const auto& ids, int count, const auto& filters) {
     sent.push_back({ids, count, filters});
-    return world.getItemFromId({ids[0], {"K-1100", {}}}, 1, filters);
+    return world.datamanagement.getItemFromId({ids[0], {"K-1100", {}}}, 1, filters);
   });
 
   Item* item = table->KESTREL_get_items_and_revisions_by_id("K-1200", 0, {"A", "B"}, 0);
@@ -216,7 +214,7 @@ TEST_F(ItemTest, RevisionsOfAHostItem) {
 TEST_F(ItemTest, RevisionEntryWithoutARevisionGivesANullEntry) {
   Item* item = ItemsById({{"K-1110", {}}})[0];
   EXPECT_CALL(datamanagement, getItemFromId(_, _, _)).WillOnce([&](const auto& ids, int count, const auto& filters) {
-    auto reply = world.getItemFromId(ids, count, filters);
+    auto reply = world.datamanagement.getItemFromId(ids, count, filters);
     reply.outputs[0].revisions.insert(reply.outputs[0].revisions.begin(), {"", {}});
     return reply;
   });
@@ -248,7 +246,7 @@ TEST_F(ItemTest, RepliesWithHolesAreSkipped) {
       table->KESTREL_ask_connection()->getModelManager()->constructTypedObject("Dataset", "ds-K-1100-A-jt");
   SoaManager::GetObjectManager()->WrapSoaObjectAsClass(server_dataset, Item::AskClassName());
   EXPECT_CALL(datamanagement, getItemFromId(_, _, _)).WillOnce([&](const auto& ids, int count, const auto& filters) {
-    auto reply = world.getItemFromId(ids, count, filters);
+    auto reply = world.datamanagement.getItemFromId(ids, count, filters);
     reply.outputs[0].item_uid.clear();
     return reply;
   });
@@ -282,7 +280,7 @@ TEST_F(ConfiguredTest, CurrentRuleConfiguresAndTheGivenNameRecords) {
   std::vector<ConfiguredRevisionRequest> asked;
   EXPECT_CALL(structuremanagement, getConfiguredRevisions(_)).Times(3).WillRepeatedly([&](const auto& requests) {
     asked.insert(asked.end(), requests.begin(), requests.end());
-    return world.getConfiguredRevisions(requests);
+    return world.structuremanagement.getConfiguredRevisions(requests);
   });
 
   ItemRevision* working = table->KESTREL_ask_configured_revision("K-1110", "Latest Working");
@@ -331,37 +329,46 @@ TEST_F(ConfiguredTest, NothingConfiguredAnswersNone) {
 
 // --- framework exceptions ----------------------------------------------------
 
-TEST_F(ConfiguredTest, FrameworkExceptionsBecomeErrorsAndRegisterNothing) {
-  struct Kind {
-    std::function<void()> fail;
-    int code;
-    const char* text;
-  };
-  const Kind kinds[] = {
-      {[] { throw RuntimeException("boom"); }, 940222, "KRAL SOA: SOA runtime exception: boom"},
-      {[] { throw NotLoadedException("gone"); }, 940223, "KRAL SOA: SOA not loaded exception: gone"},
-      {[] { throw SoaException("refused"); }, 940222, "KRAL SOA: SOA exception: refused"},
-  };
-  for (const auto& kind : kinds) {
-    ON_CALL(datamanagement, getItemFromId(_, _, _))
-        .WillByDefault([fail = kind.fail](const auto&, int, const auto&) -> ItemFromIdReply {
-          fail();
-          return {};
-        });
-    ON_CALL(structuremanagement, getConfiguredRevisions(_))
-        .WillByDefault([fail = kind.fail](const auto&) -> ConfiguredRevisionsReply {
-          fail();
-          return {};
-        });
-    const auto raises = RaisesFrom(kind.code, kind.text, "kestrel_item.cpp");
-    EXPECT_THAT([&] { table->KESTREL_get_items_by_id({{"K-1200", {}}}, 0); }, raises);
-    EXPECT_THAT([&] { table->KESTREL_get_item_revision_by_id("K-1200", "", 0); }, raises);
-    EXPECT_THAT([&] { table->KESTREL_get_datasets_by_id("K-1200", "", 0); }, raises);
-    EXPECT_THAT([&] { table->KESTREL_ask_configured_revision("K-1110", "Latest Working"); }, raises);
+// Each operation fails in its request and registers nothing.
+class ItemConversion : public ConversionTest<ItemConversion, ConfiguredTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_item.cpp";
+  static std::vector<Operation> Operations() {
+    const auto fail_by_id = [](ItemConversion& t, const std::function<void()>& fail) {
+      ON_CALL(t.datamanagement, getItemFromId(_, _, _))
+          .WillByDefault([fail](const auto&, int, const auto&) -> ItemFromIdReply {
+            fail();
+            return {};
+          });
+    };
+    const auto registers_nothing = [](ItemConversion& t) {
+      EXPECT_THAT(Texts(Item::KnownItems()), ElementsAre(Key("K-1110")));
+      EXPECT_THAT(t.frame->KnownConfigdRevs(), IsEmpty());
+    };
+    return {
+        {"ItemsById", fail_by_id,
+         [](ItemConversion& t) {
+           t.table->KESTREL_get_items_by_id({{"K-1200", {}}}, 0);
+         },
+         registers_nothing},
+        {"RevisionById", fail_by_id,
+         [](ItemConversion& t) { t.table->KESTREL_get_item_revision_by_id("K-1200", "", 0); }, registers_nothing},
+        {"DatasetsById", fail_by_id, [](ItemConversion& t) { t.table->KESTREL_get_datasets_by_id("K-1200", "", 0); },
+         registers_nothing},
+        {"ConfiguredRevision",
+         [](ItemConversion& t, const std::function<void()>& fail) {
+           ON_CALL(t.structuremanagement, getConfiguredRevisions(_))
+               .WillByDefault([fail](const auto&) -> ConfiguredRevisionsReply {
+                 fail();
+                 return {};
+               });
+         },
+         [](ItemConversion& t) { t.table->KESTREL_ask_configured_revision("K-1110", "Latest Working"); },
+         registers_nothing},
+    };
   }
-  EXPECT_THAT(Texts(Item::KnownItems()), ElementsAre(Key("K-1110")));
-  EXPECT_THAT(frame->KnownConfigdRevs(), IsEmpty());
-}
+};
+KESTREL_CONVERSION_SUITE(ItemConversion);
 
 }  // namespace
 }  // namespace kestrel::test

@@ -17,6 +17,7 @@
 #include "halden/soa/common/Exceptions.h"
 #include "kestrel_object.h"
 #include "objmodel/ModelObject.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
@@ -193,7 +194,7 @@ TEST_F(ObjectTest, ConstructTakesTheLoadedObjectWithTheKey) {
 
 TEST_F(ObjectTest, ConstructTakesTheFirstLoadedObjectWithTheKeyOnly) {
   EXPECT_CALL(datamanagement, loadObjects(ElementsAre("rev-1"))).WillOnce(Invoke([&](const auto&) {
-    auto reply = world.loadObjects({"item-1", "rev-1"});
+    auto reply = world.datamanagement.loadObjects({"item-1", "rev-1"});
     reply.plain = {"", "item-1", "rev-1"};
     return reply;
   }));
@@ -245,44 +246,35 @@ TEST_F(ObjectTest, BadUidInLookupStillFindsTheLoadedObject) {
   EXPECT_THAT(log_text(), HasSubstr("trying to Construct unloaded object with uid rev-1"));
 }
 
-struct LoadFailure {
-  const char* name;
-  std::function<void()> thrower;
-  int code;
-  const char* text;
-};
-void PrintTo(const LoadFailure& c, std::ostream* os) { *os << c.name; }
-
-class ConstructLoadFailure : public ObjectTest, public ::testing::WithParamInterface<LoadFailure> {};
-
-// The load request's own conversions pass the outer guard unchanged; only a
-// foreign exception becomes the guard's 940209.
-TEST_P(ConstructLoadFailure, RaisesTheConvertedError) {
-  const LoadFailure f = GetParam();
-  EXPECT_CALL(datamanagement, loadObjects(_)).WillOnce(Invoke([&](const std::vector<std::string>&) {
-    f.thrower();
-    return Halden::Soa::Server::WireServiceData{};
-  }));
-  try {
-    table->constructObject("Dataset", "Dataset ds-9");
-    ADD_FAILURE() << "raised nothing";
-  } catch (const Orvane::Error::Severe& e) {
-    EXPECT_EQ(e.Code(), f.code);
-    EXPECT_EQ(e.Message(), f.text);
-    EXPECT_EQ(e.File(), "kestrel_object.cpp");
+// The load request's own conversions pass the outer guard of constructObject
+// unchanged.
+class ObjectConversion : public ConversionTest<ObjectConversion, ObjectTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_object.cpp";
+  static std::vector<Operation> Operations() {
+    return {{"ConstructLoad",
+             [](ObjectConversion& t, const std::function<void()>& fail) {
+               EXPECT_CALL(t.datamanagement, loadObjects(_))
+                   .WillOnce([fail](const std::vector<std::string>&) -> Halden::Soa::Server::WireServiceData {
+                     fail();
+                     return {};
+                   });
+             },
+             [](ObjectConversion& t) { t.table->constructObject("Dataset", "Dataset ds-9"); }}};
   }
-}
+};
+KESTREL_CONVERSION_SUITE(ObjectConversion);
 
-INSTANTIATE_TEST_SUITE_P(
-    Failures, ConstructLoadFailure,
-    ::testing::Values(
-        LoadFailure{"runtime", [] { throw RuntimeException("boom"); }, 940222, "KRAL SOA: SOA runtime exception: boom"},
-        LoadFailure{"not_loaded", [] { throw NotLoadedException("gone"); }, 940223,
-                    "KRAL SOA: SOA not loaded exception: gone"},
-        LoadFailure{"soa", [] { throw SoaException("refused"); }, 940222, "KRAL SOA: SOA exception: refused"},
-        LoadFailure{"foreign", [] { throw std::logic_error("odd"); }, 940209,
-                    "KRAL SOA: unknown error in constructObject for type = Dataset and uid = Dataset ds-9"}),
-    [](const auto& info) { return std::string(info.param.name); });
+// Only a foreign exception becomes the guard's 940209.
+TEST_F(ObjectTest, AForeignFailureOfTheLoadBecomesTheGuardsError) {
+  EXPECT_CALL(datamanagement, loadObjects(_)).WillOnce([](const std::vector<std::string>&) {
+    throw std::logic_error("odd");
+    return Halden::Soa::Server::WireServiceData{};
+  });
+  EXPECT_THAT([&] { table->constructObject("Dataset", "Dataset ds-9"); },
+              RaisesFrom(940209, "KRAL SOA: unknown error in constructObject for type = Dataset and uid = Dataset ds-9",
+                         "kestrel_object.cpp"));
+}
 
 // ---------------------------------------------------------------------------
 // KESTREL_load_objects and KESTREL_get_properties
@@ -304,7 +296,7 @@ TEST_F(ObjectTest, LoadObjectsAppendsOneEntryPerReturnedObject) {
 
 TEST_F(ObjectTest, LoadObjectsAppendsANullEntryForANullObjectOfTheReply) {
   EXPECT_CALL(datamanagement, loadObjects(ElementsAre("rev-1", "item-1"))).WillOnce(Invoke([&](const auto& uids) {
-    auto reply = world.loadObjects(uids);
+    auto reply = world.datamanagement.loadObjects(uids);
     reply.plain = {"rev-1", "", "item-1"};
     return reply;
   }));
@@ -382,7 +374,7 @@ TEST_F(ObjectTest, FirstForcedReadLoadsTheStandardProperties) {
   EXPECT_CALL(datamanagement, getProperties(ElementsAre("item-1"), IsEmpty())).WillOnce(Invoke([&](auto& u, auto& n) {
     EXPECT_EQ(log_text(), "");  // the warning follows the load
     names = &n;
-    return world.getProperties(u, n);
+    return world.datamanagement.getProperties(u, n);
   }));
   EXPECT_EQ(table->KESTREL_get_object_property_string(item, "object_name", true), "Widget");
   ASSERT_EQ(server.requests.size(), 1u);
@@ -483,7 +475,7 @@ TEST_F(ObjectTest, ServerPropertyForceLoadWarnsBeforeItsOneRequest) {
       .WillOnce(Invoke([&](auto& u, auto& n) {
         EXPECT_THAT(log_lines(), ElementsAre("KRAL SOA Warning: force-load of non-policy property owner_note on "
                                              "object of type ItemRevision"));
-        return world.getProperties(u, n);
+        return world.datamanagement.getProperties(u, n);
       }));
   Halden::Soa::Client::Property* property = kestrel::get_property_force_load(object, "owner_note");
   ASSERT_THAT(property, NotNull());

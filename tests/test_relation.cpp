@@ -85,7 +85,7 @@ TEST_F(ProbeTest, AFailedProbeReachesTheCallerAndIsAskedAgain) {
   ConnectAndLogin();
   EXPECT_CALL(session, getSessionInfo())
       .WillOnce(Throw(RuntimeException("session lost")))
-      .WillOnce(::testing::Invoke([this] { return world.getSessionInfo(); }));
+      .WillOnce(::testing::Invoke([this] { return world.session.getSessionInfo(); }));
   EXPECT_THROW(is_server_version_2007(), RuntimeException);
   EXPECT_TRUE(is_server_version_2007());
 }

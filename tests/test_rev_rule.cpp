@@ -19,14 +19,13 @@
 #include "halden/soa/common/Exceptions.h"
 #include "kestrel_rev_rule.h"
 #include "objmodel/testing.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
-using Halden::Soa::Client::NotLoadedException;
 using Halden::Soa::Client::RuntimeException;
-using Halden::Soa::Common::Exceptions::SoaException;
 using Halden::Soa::Server::PreferenceScope;
 using Halden::Soa::Server::RevisionRulesReply;
 using ::testing::_;
@@ -41,16 +40,6 @@ const std::vector<std::string> kWorldRules = {"Latest Working",   "Latest Releas
                                               "Released by Date", "Unit Effectivity", "Precise; Working"};
 
 constexpr const char* kSource = "kestrel_rev_rule.cpp";
-
-// The source file that the error a call raises names, or "" for none.
-std::string raised_from(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const Orvane::Error::Severe& e) {
-    return e.File();
-  }
-  return "";
-}
 
 // A text the library handed over, taken and freed as the host does.
 std::optional<std::string> take(char* text) {
@@ -172,19 +161,14 @@ TEST_F(RevRuleTest, LoadsAnEntryListOutsideThePolicy) {
   EXPECT_EQ(ListRules(), kWorldRules);
 }
 
-struct FetchFailure {
-  const char* kind;
-  std::function<RevisionRulesReply()> fail;
-  int code;
-};
-
-void PrintTo(const FetchFailure& c, std::ostream* out) { *out << c.kind; }
-
-class FetchFailureTest : public RevRuleTest, public ::testing::WithParamInterface<FetchFailure> {};
+class FetchFailureTest : public RevRuleTest, public ::testing::WithParamInterface<FrameworkFailure> {};
 
 TEST_P(FetchFailureTest, IsLoggedAndTheNextCallerFetchesAgain) {
   EXPECT_CALL(structuremanagement, getRevisionRules())
-      .WillOnce(::testing::Invoke(GetParam().fail))
+      .WillOnce([&]() -> RevisionRulesReply {
+        GetParam().raise();
+        return {};
+      })
       .WillRepeatedly(DoDefault());
   int status = -1;
   EXPECT_THAT(ListRules(&status), ::testing::IsEmpty());
@@ -195,12 +179,8 @@ TEST_P(FetchFailureTest, IsLoggedAndTheNextCallerFetchesAgain) {
   EXPECT_EQ(Count("getRevisionRules"), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Exceptions, FetchFailureTest,
-    ::testing::Values(FetchFailure{"runtime", []() -> RevisionRulesReply { throw RuntimeException("down"); }, 940222},
-                      FetchFailure{"not_loaded", []() -> RevisionRulesReply { throw NotLoadedException("gone"); },
-                                   940223},
-                      FetchFailure{"soa", []() -> RevisionRulesReply { throw SoaException("refused"); }, 940222}));
+INSTANTIATE_TEST_SUITE_P(Exceptions, FetchFailureTest, ::testing::ValuesIn(framework_failures()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RevRuleTest, ABuildFailingPartWayLeavesNoPartialCache) {
   world.set_policy("RevisionRule", {"object_name"});
@@ -230,7 +210,7 @@ TEST_F(RevRuleTest, AServerWithoutRulesIsAskedAgainAndTheBuildDoesNotRunInsideIt
 
 TEST_F(RevRuleTest, SkipsANullRuleOfTheServerList) {
   EXPECT_CALL(structuremanagement, getRevisionRules()).WillOnce([&] {
-    RevisionRulesReply reply = world.getRevisionRules();
+    RevisionRulesReply reply = world.structuremanagement.getRevisionRules();
     reply.rules.insert(reply.rules.begin() + 1, "");
     return reply;
   });
@@ -305,51 +285,46 @@ TEST_F(RevRuleTest, PersistsTheRuleAsTheUserPreference) {
     EXPECT_EQ(p.values.size(), 1u);
     EXPECT_EQ(p.values.at(0).origin, "Halden");
     EXPECT_THAT(p.values.at(0).values, ElementsAre("Unit Effectivity"));
-    return world.setPreferences(scopes);
+    return world.preferencemanagement.setPreferences(scopes);
   });
   EXPECT_EQ(table->KESTREL_set_configuration_rule("Unit Effectivity", true), 0);
   EXPECT_THAT(Requests(), ElementsAre("setPreferences"));
   EXPECT_EQ(server.requests[0].policy, 2);
-  EXPECT_THAT(world.getPreferences("user", {"HX_config_rule_name"}).preferences["HX_config_rule_name"],
+  EXPECT_THAT(world.session.getPreferences("user", {"HX_config_rule_name"}).preferences["HX_config_rule_name"],
               ElementsAre("Unit Effectivity"));
   EXPECT_EQ(RuleName(false), "Unit Effectivity");
 }
 
-struct PersistFailure {
-  const char* kind;
-  std::function<Halden::Soa::Server::WireServiceData()> fail;
-  int code;
-  const char* text;
+// A failed write raises and keeps the selection; nor does the preference
+// record name a rule the server never stored.
+class PersistConversion : public ConversionTest<PersistConversion, RevRuleTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_rev_rule.cpp";
+  static std::vector<Operation> Operations() {
+    const auto fail = [](PersistConversion& t, const std::function<void()>& fail) {
+      ON_CALL(t.preferencemanagement, setPreferences(_))
+          .WillByDefault([fail](const auto&) -> Halden::Soa::Server::WireServiceData {
+            fail();
+            return {};
+          });
+    };
+    const auto keeps_the_selection = [](PersistConversion& t) {
+      EXPECT_EQ(t.RuleName(false), "Latest Working");
+      int status = -1;
+      EXPECT_EQ(t.RuleGuid(true, &status), std::nullopt);
+      EXPECT_EQ(status, 920000);
+    };
+    return {
+        {"SetRule", fail,
+         [](PersistConversion& t) { t.table->KESTREL_set_configuration_rule("Latest Released", true); },
+         keeps_the_selection},
+        {"SetRuleAll", fail,
+         [](PersistConversion& t) { t.table->KESTREL_set_config_rule_all("Latest Released", "", false, 0, true); },
+         keeps_the_selection},
+    };
+  }
 };
-
-void PrintTo(const PersistFailure& c, std::ostream* out) { *out << c.kind; }
-
-class PersistFailureTest : public RevRuleTest, public ::testing::WithParamInterface<PersistFailure> {};
-
-TEST_P(PersistFailureTest, RaisesAndKeepsTheSelection) {
-  EXPECT_CALL(preferencemanagement, setPreferences(_)).WillRepeatedly(::testing::InvokeWithoutArgs(GetParam().fail));
-  EXPECT_THAT([&] { table->KESTREL_set_configuration_rule("Latest Released", true); },
-              Raises(GetParam().code, GetParam().text));
-  EXPECT_THAT([&] { table->KESTREL_set_config_rule_all("Latest Released", "", false, 0, true); },
-              Raises(GetParam().code, GetParam().text));
-  EXPECT_EQ(raised_from([&] { table->KESTREL_set_configuration_rule("Latest Released", true); }), kSource);
-  EXPECT_EQ(RuleName(false), "Latest Working");
-  // Nor does the preference record name a rule the server never stored.
-  int status = -1;
-  EXPECT_EQ(RuleGuid(true, &status), std::nullopt);
-  EXPECT_EQ(status, 920000);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Exceptions, PersistFailureTest,
-    ::testing::Values(
-        PersistFailure{"runtime", []() -> Halden::Soa::Server::WireServiceData { throw RuntimeException("no write"); },
-                       940222, "KRAL SOA: SOA runtime exception: no write"},
-        PersistFailure{"not_loaded",
-                       []() -> Halden::Soa::Server::WireServiceData { throw NotLoadedException("unloaded"); }, 940223,
-                       "KRAL SOA: SOA not loaded exception: unloaded"},
-        PersistFailure{"soa", []() -> Halden::Soa::Server::WireServiceData { throw SoaException("denied"); }, 940222,
-                       "KRAL SOA: SOA exception: denied"}));
+KESTREL_CONVERSION_SUITE(PersistConversion);
 
 TEST_F(RevRuleTest, ANullRuleNameWithPersistWritesNothingAndFails) {
   EXPECT_EQ(table->KESTREL_set_configuration_rule("Unit Effectivity", true), 0);
@@ -408,9 +383,9 @@ TEST_P(GuidFailureTest, RaisesFromTheEntryPointButIsLoggedByTheBuild) {
               HasSubstr("KRAL SOA debug: Caught error code in SOA version of list_configuration_rules 940032\n"));
   EXPECT_EQ(RuleName(false), std::nullopt);
 
-  EXPECT_THAT([&] { table->KESTREL_set_configuration_rule("Ghost Rule", false); }, Raises(940032, GetParam().text));
-  EXPECT_THAT([&] { RuleStatus("Ghost Rule"); }, Raises(940032, GetParam().text));
-  EXPECT_EQ(raised_from([&] { table->KESTREL_set_configuration_rule("Ghost Rule", false); }), kSource);
+  EXPECT_THAT([&] { table->KESTREL_set_configuration_rule("Ghost Rule", false); },
+              RaisesFrom(940032, GetParam().text, kSource));
+  EXPECT_THAT([&] { RuleStatus("Ghost Rule"); }, RaisesFrom(940032, GetParam().text, kSource));
   EXPECT_EQ(RuleName(false), std::nullopt);
 }
 
@@ -568,6 +543,18 @@ TEST_F(HiddenRuleTest, AFailedEntryListLoadPassesTheFrameworkExceptionOn) {
   EXPECT_THROW(table->KESTREL_ask_config_rule_has_precise(false, &precise), RuntimeException);
 }
 
+// The rule cache outlives the session; its entry list is not asked of a
+// connection that is gone.
+TEST_F(HiddenRuleTest, AnEntryListLoadWithoutAConnectionRaises) {
+  ListRules();
+  table->KESTREL_logout(false);
+  ClearRequests();
+  bool precise = true;
+  EXPECT_THAT([&] { table->KESTREL_ask_config_rule_has_precise(false, &precise); },
+              RaisesFrom(940209, "SOA: No connection object - SOA unavailable or not initialized", kSource));
+  EXPECT_TRUE(server.requests.empty());
+}
+
 // Rule, date and unit together: slot 131
 
 struct DateCase {
@@ -622,9 +609,9 @@ TEST_F(RevRuleTest, ABadDateWithPersistRaisesAfterTheRuleWasPersistedAndSelected
   table->KESTREL_set_config_rule_all("Released by Date", "2020-01-01", false, 0, false);
   table->KESTREL_set_configuration_rule("Latest Working", false);
   EXPECT_THAT([&] { table->KESTREL_set_config_rule_all("Released by Date", "0999-12-31", false, 0, true); },
-              Raises(920029, "Invalid date string."));
-  EXPECT_EQ(raised_from([&] { table->KESTREL_set_config_rule_all("Released by Date", "x", false, 0, false); }),
-            kSource);
+              RaisesFrom(920029, "Invalid date string.", kSource));
+  EXPECT_THAT([&] { table->KESTREL_set_config_rule_all("Released by Date", "x", false, 0, false); },
+              RaisesFrom(920029, "Invalid date string.", kSource));
   EXPECT_EQ(Count("setPreferences"), 1);
   EXPECT_EQ(RuleName(false), "Released by Date");
   EXPECT_EQ(RuleStatus(nullptr, true).date, std::nullopt);

@@ -106,7 +106,7 @@ TEST_F(CreateTest, FrameworkFailureWhileCreatingLeavesNoConnection) {
 TEST_F(CreateTest, FailureAfterConnectingKeepsTheConnectionAndEndsInitialisation) {
   EXPECT_CALL(session, getAvailableServices())
       .WillOnce(Throw(RuntimeException("services refused")))
-      .WillRepeatedly([&] { return world.getAvailableServices(); });
+      .WillRepeatedly([&] { return world.session.getAvailableServices(); });
   EXPECT_CALL(session, refreshPOMCachePerRequest(true)).WillOnce(Throw(RuntimeException("refresh refused")));
   for (const char* text :
        {"KRAL SOA: SOA runtime exception: services refused", "KRAL SOA: SOA runtime exception: refresh refused"}) {
@@ -126,7 +126,7 @@ TEST_F(CreateTest, ListenerOfAForgottenConnectionOutlivesTheNextSession) {
   EXPECT_THAT([&] { table->KESTREL_login("engineer", "wrong", true); }, Raises(940207, _));
   EXPECT_CALL(session, getAvailableServices())
       .WillOnce(Throw(RuntimeException("services refused")))
-      .WillRepeatedly([&] { return world.getAvailableServices(); });
+      .WillRepeatedly([&] { return world.session.getAvailableServices(); });
   EXPECT_THAT([&] { Connect(); }, Raises(940222, _));
   table->KESTREL_logout(false);
 
@@ -298,7 +298,7 @@ TEST_F(LogoutTest, TerminatingSendsTheServerLogout) {
   // The listener is unregistered first: what the logout reply reports stays
   // with the framework.
   EXPECT_CALL(session, logout()).WillOnce([&] {
-    auto data = world.logout();
+    auto data = world.session.logout();
     data.deleted = {"gone"};
     data.errors.push_back(Halden::Soa::Server::WireErrorStack{"", -1, "", {{1, 3, "late"}}});
     return data;
@@ -404,7 +404,7 @@ TEST_F(HomeFolderTest, FailedSecondReadPassesUnchanged) {
 TEST_F(HomeFolderTest, FailedFetchIsTriedAgainByTheNextCall) {
   ConnectAndLogin();
   EXPECT_CALL(session, getSessionInfo()).WillOnce(Throw(RuntimeException("busy"))).WillRepeatedly([&] {
-    return world.getSessionInfo();
+    return world.session.getSessionInfo();
   });
   EXPECT_THAT([&] { table->KESTREL_ask_home_folder(); }, Raises(940222, "KRAL SOA: SOA runtime exception: busy"));
   EXPECT_NE(table->KESTREL_ask_home_folder(), nullptr);

@@ -2,12 +2,12 @@
 #include "corerun/clock.h"
 #include "corerun/testing.h"
 #include "halden/soa/client/Exceptions.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
-using Halden::Soa::Client::NotLoadedException;
 using Halden::Soa::Client::RuntimeException;
 using Halden::Soa::Common::Exceptions::SoaException;
 using ::testing::_;
@@ -42,30 +42,25 @@ TEST_F(PreferenceTest, SeveralPreferencesInANewMap) {
   EXPECT_EQ(server.requests.back().policy, 2);
 }
 
-TEST_F(PreferenceTest, FrameworkExceptionsAreConverted) {
-  ConnectAndLogin();
-  struct Case {
-    std::function<Halden::Soa::Server::PreferencesReply()> fail;
-    int code;
-    const char* text;
-  };
-  const Case cases[] = {
-      {[]() -> Halden::Soa::Server::PreferencesReply { throw RuntimeException("boom"); }, 940222,
-       "KRAL SOA: SOA runtime exception: boom"},
-      {[]() -> Halden::Soa::Server::PreferencesReply { throw NotLoadedException("boom"); }, 940223,
-       "KRAL SOA: SOA not loaded exception: boom"},
-      {[]() -> Halden::Soa::Server::PreferencesReply { throw SoaException("boom"); }, 940222,
-       "KRAL SOA: SOA exception: boom"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_CALL(session, getPreferences(_, _)).WillOnce([&](auto&, auto&) { return c.fail(); }).RetiresOnSaturation();
-    EXPECT_THAT([&] { table->KESTREL_ask_preference_values("user", "x"); }, Raises(c.code, c.text));
+class PreferenceConversion : public ConversionTest<PreferenceConversion, PreferenceTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_utils.cpp";
+  static std::vector<Operation> Operations() {
+    const auto fail = [](PreferenceConversion& t, const std::function<void()>& fail) {
+      t.ConnectAndLogin();
+      ON_CALL(t.session, getPreferences(_, _))
+          .WillByDefault([fail](const auto&, const auto&) -> Halden::Soa::Server::PreferencesReply {
+            fail();
+            return {};
+          });
+    };
+    return {
+        {"Values", fail, [](PreferenceConversion& t) { t.table->KESTREL_ask_preference_values("user", "x"); }},
+        {"Map", fail, [](PreferenceConversion& t) { delete t.table->KESTREL_ask_preferences("user", {"x"}); }},
+    };
   }
-  for (const Case& c : cases) {
-    EXPECT_CALL(session, getPreferences(_, _)).WillOnce([&](auto&, auto&) { return c.fail(); }).RetiresOnSaturation();
-    EXPECT_THAT([&] { delete table->KESTREL_ask_preferences("user", {"x"}); }, Raises(c.code, c.text));
-  }
-}
+};
+KESTREL_CONVERSION_SUITE(PreferenceConversion);
 
 TEST_F(PreferenceTest, AfterLogoutTheModelManagerIsGone) {
   ConnectAndLogin();

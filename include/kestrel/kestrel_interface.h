@@ -294,4 +294,16 @@ struct KESTREL_interface_s {
 
 static_assert(sizeof(KESTREL_interface_s) == 136 * sizeof(void (*)()), "the table holds 136 entries");
 
-extern "C" __attribute__((visibility("default"))) const KESTREL_interface_s* KESTREL_init_module(int* version);
+// The attribute of the library's one exported function; a build may define it
+// before including this header.
+#ifndef KESTREL_API
+#if defined(__GNUC__)
+#define KESTREL_API __attribute__((visibility("default")))
+#else
+#define KESTREL_API
+#endif
+#endif
+
+// Stores KESTREL_INTERFACE_VERSION into *version and returns the table. The
+// table is never written: a host only reads it.
+extern "C" KESTREL_API KESTREL_interface_s* KESTREL_init_module(int* version);

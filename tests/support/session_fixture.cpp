@@ -4,7 +4,7 @@
 
 #include "cadlink/testing.h"
 #include "corerun/testing.h"
-#include "halden/server/Endpoint.h"
+#include "halden/soa/client/testing.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
 #include "srvtools/testing.h"
@@ -23,32 +23,20 @@ std::vector<std::string> log_lines() {
 void clear_log() { corerun::testing::clear_log(); }
 
 SessionTest::SessionTest() {
+  // One reset per stand-in.
+  corerun::testing::reset();
   objmodel::testing::reset();
   cadlink::testing::reset();
   srvtools::testing::reset();
-  corerun::testing::clear_log();
-  corerun::testing::clear_debug_flags();
-  corerun::testing::clear_sleeps();
-  MACH__checking_level = 0;
+  Halden::Soa::Client::testing::reset();
 
   int version = 0;
   table = KESTREL_init_module(&version);
   Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-
-  server.session = &session;
-  server.datamanagement = &datamanagement;
-  server.connection = &connection;
-  server.structuremanagement = &structuremanagement;
-  server.preferencemanagement = &preferencemanagement;
-  server.classification = &classification;
-  Halden::Soa::Server::bindEndpoint(kHost, &server);
   objmodel::testing::set_default_iiop_string(kHost);
 }
 
-SessionTest::~SessionTest() {
-  Halden::Soa::Server::unbindEndpoint(kHost);
-  Orvane::PdmSoa::SoaManager::SetSoaInterface(nullptr);
-}
+SessionTest::~SessionTest() { Orvane::PdmSoa::SoaManager::SetSoaInterface(nullptr); }
 
 void SessionTest::Connect(const char* protocol) {
   table->KESTREL_create_connection(kHost, protocol, "engineer", "secret", "Engineering", "Designer", "", false);

@@ -1,5 +1,5 @@
-// What every suite shares: a sample world behind mock stubs, the table as the
-// host gets it, log capture and the matcher for raised errors.
+// What every suite shares: the sample server (world and mock stubs), the
+// table as the host gets it, log capture and the matcher for raised errors.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -10,9 +10,7 @@
 
 #include "corerun/error.h"
 #include "corerun/ustring.h"
-#include "halden/server/Mocks.h"
-#include "halden/server/SampleWorld.h"
-#include "halden/server/mocks/MockClassificationStub.h"
+#include "halden/server/TestServer.h"
 #include "halden/soa/common/Exceptions.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/SoaManager.h"
@@ -77,14 +75,18 @@ class SessionTest : public ::testing::Test {
   void ClearRequests() { server.requests.clear(); }
 
   const KESTREL_interface_s* table = nullptr;
-  Halden::Soa::Server::SampleWorld world;
-  ::testing::NiceMock<Halden::Soa::Server::MockSessionStub> session{world};
-  ::testing::NiceMock<Halden::Soa::Server::MockDataManagementStub> datamanagement{world};
-  ::testing::NiceMock<Halden::Soa::Server::MockConnectionStub> connection{world};
-  ::testing::NiceMock<Halden::Soa::Server::MockStructureManagementStub> structuremanagement{world};
-  ::testing::NiceMock<Halden::Soa::Server::MockPreferenceManagementStub> preferencemanagement{world};
-  ::testing::NiceMock<Halden::Soa::Server::MockClassificationStub> classification{world.classification};
-  Halden::Soa::Server::Server server;
+  // The sample server bound at kHost; the names below are its parts.
+  Halden::Soa::Server::TestServer test_server{kHost};
+  Halden::Soa::Server::SampleWorld& world = test_server.world;
+  ::testing::NiceMock<Halden::Soa::Server::MockSessionStub>& session = test_server.session;
+  ::testing::NiceMock<Halden::Soa::Server::MockDataManagementStub>& datamanagement = test_server.datamanagement;
+  ::testing::NiceMock<Halden::Soa::Server::MockConnectionStub>& connection = test_server.connection;
+  ::testing::NiceMock<Halden::Soa::Server::MockStructureManagementStub>& structuremanagement =
+      test_server.structuremanagement;
+  ::testing::NiceMock<Halden::Soa::Server::MockPreferenceManagementStub>& preferencemanagement =
+      test_server.preferencemanagement;
+  ::testing::NiceMock<Halden::Soa::Server::MockClassificationStub>& classification = test_server.classification;
+  Halden::Soa::Server::Server& server = test_server.server;
 };
 
 }  // namespace kestrel::test

@@ -10,8 +10,7 @@
 
 #include "corerun/memory.h"
 #include "corerun/testing.h"
-#include "halden/server/Endpoint.h"
-#include "halden/server/SampleWorld.h"
+#include "halden/server/TestServer.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/SoaManager.h"
@@ -22,7 +21,7 @@ constexpr const char* kHost = "http://sample-world:7001/kestrel";
 // Related data each expansion brings along: the master models.
 constexpr int kMasterModels = 2;
 
-using InitModule = const KESTREL_interface_s* (*)(int*);
+using InitModule = decltype(&KESTREL_init_module);
 using Orvane::PdmSoa::BomLine;
 
 // A line of the structure with the lines the server found below it.
@@ -124,14 +123,7 @@ int main(int argc, char** argv) {
   Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
   std::printf("loaded libkestrel, interface version %d\n", version);
 
-  Halden::Soa::Server::SampleWorld world;
-  Halden::Soa::Server::Server server;
-  server.session = &world;
-  server.datamanagement = &world;
-  server.connection = &world;
-  server.structuremanagement = &world;
-  server.preferencemanagement = &world;
-  Halden::Soa::Server::bindEndpoint(kHost, &server);
+  const Halden::Soa::Server::TestServer server(kHost);
   corerun::testing::echo_log(stderr);
 
   try {

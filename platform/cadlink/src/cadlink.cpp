@@ -62,6 +62,7 @@ void reset() {
   state().shows = 0;
   clear_hx_prefs();
   clear_bvr_lookups();
+  set_bvr_lookup(nullptr);
   state().action = nullptr;
 }
 }  // namespace cadlink::testing

@@ -123,4 +123,11 @@ void set_debug_flag(const std::string& name, bool on) {
 }
 void clear_debug_flags() { debug_flags().clear(); }
 
+void reset() {
+  clear_log();
+  clear_debug_flags();
+  clear_sleeps();
+  MACH__checking_level = 0;
+}
+
 }  // namespace corerun::testing

@@ -67,8 +67,10 @@ ModelObject* ModelObject::GetPropertyObject(const std::string& name) const {
 
 UString Item::GetItemId() const {
   auto* property = loaded_property(GetObjectPtr(), "item_id");
-  if (!property || property->strings.empty()) return UString();
-  return UString(property->strings.front());
+  if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
+    return UString();
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? UString() : UString(values.front());
 }
 
 void Item::AddToKnownItems(const UString& item_id, const UString& uid) { known_items()[item_id] = uid; }

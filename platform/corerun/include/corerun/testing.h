@@ -26,4 +26,8 @@ long sm_live_blocks();
 // Blocks of Orvane::Memory::CppMemory not yet freed.
 long cpp_live_blocks();
 
+// Back to the state of a fresh process: empty log, no debug flags, no
+// sleeps, checking level 0. Allocation counts stay.
+void reset();
+
 }  // namespace corerun::testing

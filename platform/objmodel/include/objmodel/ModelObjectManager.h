@@ -1,9 +1,9 @@
 #pragma once
 
 #include <map>
-#include <unordered_map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "corerun/memory.h"

@@ -1,5 +1,6 @@
 #include "halden/services/administration/PreferencemanagementService.h"
 
+#include "halden/server/PreferenceManagementStub.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Administration {
@@ -37,7 +38,7 @@ Soa::Client::ServiceData PreferencemanagementService::setPreferences(const std::
     scopes.push_back(std::move(scope));
   }
   auto reply = invoke(*connection_, kService, "setPreferences", [&](Wire::Server& server) {
-    return require(server.preferencemanagement, kService).setPreferences(scopes);
+    return require<Soa::Server::PreferenceManagementStub>(server, kService).setPreferences(scopes);
   });
   return absorb(*connection_, reply);
 }

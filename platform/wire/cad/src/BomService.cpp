@@ -1,5 +1,6 @@
 // BOM windows, line expansion, lines by path and configured revisions of the
 // structure-management service.
+#include "halden/server/StructureManagementStub.h"
 #include "halden/services/cad/StructuremanagementService.h"
 #include "halden/soa/client/internal/Request.h"
 
@@ -42,7 +43,7 @@ CreateBomWindowsResponse StructuremanagementService::createBomWindows(const std:
     requests.push_back(
         {i.clientId, uidOf(i.item), uidOf(i.itemRev), uidOf(i.bomView), config_record(i.revRuleConfigInfo)});
   auto reply = invoke(*connection_, kService, "createBomWindows", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService).createBomWindows(requests);
+    return require<Soa::Server::StructureManagementStub>(server, kService).createBomWindows(requests);
   });
   CreateBomWindowsResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -56,7 +57,7 @@ CreateBomWindowsResponse StructuremanagementService::createBomWindows(const std:
 Soa::Client::ServiceData StructuremanagementService::closeBomWindows(const std::vector<ModelObject*>& windows) {
   const auto uids = uidsOf(windows);
   auto reply = invoke(*connection_, kService, "closeBomWindows", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService).closeBomWindows(uids);
+    return require<Soa::Server::StructureManagementStub>(server, kService).closeBomWindows(uids);
   });
   return absorb(*connection_, reply);
 }
@@ -68,7 +69,7 @@ ExpandBomLinesResponse StructuremanagementService::expandBomLinesOneLevel(const 
   expand.filters.reserve(pref.filters.size());
   for (const auto& f : pref.filters) expand.filters.push_back({f.relationName, f.objectTypeNames});
   auto reply = invoke(*connection_, kService, "expandBomLinesOneLevel", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService).expandBomLinesOneLevel(uids, expand);
+    return require<Soa::Server::StructureManagementStub>(server, kService).expandBomLinesOneLevel(uids, expand);
   });
   ExpandBomLinesResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -93,7 +94,7 @@ GetBomLinesByPathResponse StructuremanagementService::getBomLinesByPath(
     requests.push_back(std::move(request));
   }
   auto reply = invoke(*connection_, kService, "getBomLinesByPath", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService).getBomLinesByPath(requests);
+    return require<Soa::Server::StructureManagementStub>(server, kService).getBomLinesByPath(requests);
   });
   GetBomLinesByPathResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -108,7 +109,7 @@ GetConfiguredRevisionsResponse StructuremanagementService::getConfiguredRevision
   requests.reserve(info.size());
   for (const auto& i : info) requests.push_back({uidOf(i.item), uidOf(i.revRule)});
   auto reply = invoke(*connection_, kService, "getConfiguredRevisions", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService).getConfiguredRevisions(requests);
+    return require<Soa::Server::StructureManagementStub>(server, kService).getConfiguredRevisions(requests);
   });
   GetConfiguredRevisionsResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -116,9 +117,10 @@ GetConfiguredRevisionsResponse StructuremanagementService::getConfiguredRevision
   out.output.reserve(reply.outputs.size());
   for (const auto& o : reply.outputs)
     out.output.push_back({objectOf(models, o.item_uid),
-                          o.rule_uid.empty() ? nullptr
-                                             : dynamic_cast<Soa::Client::Model::RevisionRule*>(
-                                                   models.objectOf(o.rule_uid, {"RevisionRule"})),
+                          o.rule_uid.empty()
+                              ? nullptr
+                              : dynamic_cast<Soa::Client::Model::RevisionRule*>(
+                                    Soa::Client::Internal::Access::objectOf(models, o.rule_uid, {"RevisionRule"})),
                           objectOf(models, o.revision_uid)});
   return out;
 }

@@ -1,5 +1,6 @@
 #include "halden/services/cad/StructuremanagementService.h"
 
+#include "halden/server/StructureManagementStub.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Cad {
@@ -19,16 +20,16 @@ StructuremanagementService* StructuremanagementService::getService(Soa::Client::
 
 GetRevisionRulesResponse StructuremanagementService::getRevisionRules() {
   auto reply = invoke(*connection_, kService, "getRevisionRules", [&](Wire::Server& server) {
-    return require(server.structuremanagement, kService).getRevisionRules();
+    return require<Soa::Server::StructureManagementStub>(server, kService).getRevisionRules();
   });
   GetRevisionRulesResponse out;
   out.serviceData = absorb(*connection_, reply.data);
   auto* models = connection_->getModelManager();
   out.output.reserve(reply.rules.size());
   for (const auto& uid : reply.rules)
-    out.output.push_back(
-        {uid.empty() ? nullptr
-                     : dynamic_cast<Soa::Client::Model::RevisionRule*>(models->objectOf(uid, {"RevisionRule"}))});
+    out.output.push_back({uid.empty() ? nullptr
+                                      : dynamic_cast<Soa::Client::Model::RevisionRule*>(
+                                            Soa::Client::Internal::Access::objectOf(*models, uid, {"RevisionRule"}))});
   return out;
 }
 

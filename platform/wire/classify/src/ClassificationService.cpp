@@ -95,7 +95,7 @@ ObjectListsResponse object_lists_of(Soa::Client::Connection& connection, const W
 template <class Call>
 auto send(Soa::Client::Connection& connection, const char* operation, Call&& call) {
   return invoke(connection, kService, operation,
-                [&](Wire::Server& server) { return call(require(server.classification, kService)); });
+                [&](Wire::Server& server) { return call(require<Wire::ClassificationStub>(server, kService)); });
 }
 
 }  // namespace

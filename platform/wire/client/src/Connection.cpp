@@ -2,26 +2,9 @@
 
 #include "halden/soa/client/Exceptions.h"
 
-#include <map>
-
+#include "halden/server/ConnectionStub.h"
 #include "halden/server/Endpoint.h"
 #include "halden/soa/client/internal/Request.h"
-
-namespace Halden::Soa::Server {
-namespace {
-std::map<std::string, Server*>& endpoints() {
-  static std::map<std::string, Server*> map;
-  return map;
-}
-}  // namespace
-
-void bindEndpoint(const std::string& host, Server* server) { endpoints()[host] = server; }
-void unbindEndpoint(const std::string& host) { endpoints().erase(host); }
-Server* findEndpoint(const std::string& host) {
-  auto it = endpoints().find(host);
-  return it == endpoints().end() ? nullptr : it->second;
-}
-}  // namespace Halden::Soa::Server
 
 namespace Halden::Soa::Client {
 
@@ -55,7 +38,7 @@ Server::Server* Connection::endpoint() const { return Server::findEndpoint(host_
 
 std::string Connection::getOption(int option) {
   return Internal::invoke(*this, "Connection", "getOption", [&](Server::Server& server) {
-    return Internal::require(server.connection, "Connection").getOption(option);
+    return Internal::require<Server::ConnectionStub>(server, "Connection").getOption(option);
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "halden/server/DataManagementStub.h"
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/internal/Request.h"
@@ -95,7 +96,7 @@ ModelObject* ModelManager::loadObjects(std::string uid) {
   if (!connection_) throw RuntimeException("model manager without connection");
   constexpr const char* kService = "Core-2006-03-DataManagement";
   auto reply = Internal::invoke(*connection_, kService, "loadObjects", [&](Server::Server& server) {
-    return Internal::require(server.datamanagement, kService).loadObjects({uid});
+    return Internal::require<Soa::Server::DataManagementStub>(server, kService).loadObjects({uid});
   });
   const ServiceData data = Internal::absorb(*connection_, reply);
   for (ModelObject* object : data.getPlainObjects())

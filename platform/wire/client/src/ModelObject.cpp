@@ -19,6 +19,12 @@ namespace testing {
 void set_unreadable_properties(std::vector<std::string> names) {
   unreadable_properties() = {names.begin(), names.end()};
 }
+
+void reset() {
+  set_malformed_uids({});
+  set_unconstructible_uids({});
+  set_unreadable_properties({});
+}
 }  // namespace testing
 
 Property* ModelObject::getProperty(const std::string& name) {

@@ -22,68 +22,68 @@ const typename V::value_type& first(const V& values, const std::string& name) {
 
 const std::string& Property::getStringValue() const {
   expect(Common::ValueType::String);
-  return first(strings, getName());
+  return first(values_.strings, getName());
 }
 int Property::getIntValue() const {
   expect(Common::ValueType::Int);
-  return first(ints, getName());
+  return first(values_.ints, getName());
 }
 double Property::getDoubleValue() const {
   expect(Common::ValueType::Double);
-  return first(doubles, getName());
+  return first(values_.doubles, getName());
 }
 bool Property::getBoolValue() const {
   expect(Common::ValueType::Logical);
-  if (logicals.empty()) throw RuntimeException("property " + getName() + " holds no value");
-  return logicals.front();
+  if (values_.logicals.empty()) throw RuntimeException("property " + getName() + " holds no value");
+  return values_.logicals.front();
 }
 char Property::getCharValue() const {
   expect(Common::ValueType::Char);
-  return first(chars, getName());
+  return first(values_.chars, getName());
 }
 const Common::DateTime& Property::getDateValue() const {
   expect(Common::ValueType::Date);
-  return first(dates, getName());
+  return first(values_.dates, getName());
 }
 ModelObject* Property::getModelObjectValue() const {
   expect(Common::ValueType::Reference);
-  return objects.empty() ? nullptr : objects.front();
+  return values_.objects.empty() ? nullptr : values_.objects.front();
 }
 
 const std::vector<std::string>& Property::getStringArrayValue() const {
   expect(Common::ValueType::String);
-  return strings;
+  return values_.strings;
 }
 const std::vector<int>& Property::getIntArrayValue() const {
   expect(Common::ValueType::Int);
-  return ints;
+  return values_.ints;
 }
 const std::vector<double>& Property::getDoubleArrayValue() const {
   expect(Common::ValueType::Double);
-  return doubles;
+  return values_.doubles;
 }
 const std::vector<bool>& Property::getBoolArrayValue() const {
   expect(Common::ValueType::Logical);
-  return logicals;
+  return values_.logicals;
 }
 const std::vector<char>& Property::getCharArrayValue() const {
   expect(Common::ValueType::Char);
-  return chars;
+  return values_.chars;
 }
 const std::vector<Common::DateTime>& Property::getDateArrayValue() const {
   expect(Common::ValueType::Date);
-  return dates;
+  return values_.dates;
 }
 const std::vector<ModelObject*>& Property::getModelObjectArrayValue() const {
   expect(Common::ValueType::Reference);
-  return objects;
+  return values_.objects;
 }
 
 std::string Property::getDisplayableValue() const {
   std::string text;
-  for (std::size_t i = 0; i < display.size(); ++i) {
+  for (std::size_t i = 0; i < values_.display.size(); ++i) {
     if (i) text += ",";
-    text += display[i];
+    text += values_.display[i];
   }
   return text;
 }

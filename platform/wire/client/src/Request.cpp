@@ -56,20 +56,21 @@ std::size_t count_of(const Server::WireProperty& w) {
 std::unique_ptr<Property> property_of(ModelManager& models, const Server::WireProperty& w) {
   if (w.is_null) return nullptr;
   auto p = std::make_unique<Property>(PropertyDescription(w.name, w.type, w.is_array));
-  p->strings = w.strings;
-  p->ints = w.ints;
-  p->doubles = w.doubles;
-  p->logicals = w.logicals;
-  p->chars = w.chars;
-  p->dates = w.dates;
-  p->objects.reserve(w.references.size());
-  for (const auto& uid : w.references) p->objects.push_back(objectOf(models, uid));
+  auto& v = Access::values(*p);
+  v.strings = w.strings;
+  v.ints = w.ints;
+  v.doubles = w.doubles;
+  v.logicals = w.logicals;
+  v.chars = w.chars;
+  v.dates = w.dates;
+  v.objects.reserve(w.references.size());
+  for (const auto& uid : w.references) v.objects.push_back(objectOf(models, uid));
   if (!w.display.empty()) {
-    p->display = w.display;
+    v.display = w.display;
   } else {
     std::size_t n = count_of(w);
-    p->display.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) p->display.push_back(display_of(w, i));
+    v.display.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) v.display.push_back(display_of(w, i));
   }
   return p;
 }
@@ -86,7 +87,7 @@ std::vector<std::string> uidsOf(const std::vector<ModelObject*>& objects) {
 }
 
 ModelObject* objectOf(ModelManager& models, const std::string& uid) {
-  return uid.empty() ? nullptr : models.objectOf(uid, {});
+  return uid.empty() ? nullptr : Access::objectOf(models, uid, {});
 }
 
 std::vector<ModelObject*> objectsOf(ModelManager& models, const std::vector<std::string>& uids) {
@@ -99,10 +100,10 @@ std::vector<ModelObject*> objectsOf(ModelManager& models, const std::vector<std:
 ServiceData absorb(Connection& connection, const Server::WireServiceData& data) {
   ModelManager& models = *connection.getModelManager();
   // Objects first, so references among them resolve to their own types.
-  for (const auto& w : data.objects) models.objectOf(w.uid, w.types);
+  for (const auto& w : data.objects) Access::objectOf(models, w.uid, w.types);
   for (const auto& w : data.objects) {
-    ModelObject* object = models.objectOf(w.uid, w.types);
-    for (const auto& p : w.properties) object->setProperty(p.name, property_of(models, p));
+    ModelObject* object = Access::objectOf(models, w.uid, w.types);
+    for (const auto& p : w.properties) Access::setProperty(*object, p.name, property_of(models, p));
   }
   ServiceData sd;
   sd.created = objectsOf(models, data.created);
@@ -114,12 +115,12 @@ ServiceData absorb(Connection& connection, const Server::WireServiceData& data) 
     std::vector<ErrorValue> values;
     values.reserve(e.values.size());
     for (const auto& v : e.values) values.emplace_back(v.code, v.level, v.message);
-    ModelObject* associated = e.associated_uid.empty() ? nullptr : models.objectOf(e.associated_uid, {});
+    ModelObject* associated = e.associated_uid.empty() ? nullptr : Access::objectOf(models, e.associated_uid, {});
     sd.errors.emplace_back(associated, e.client_index, e.client_id, std::move(values));
   }
-  if (!sd.deleted.empty()) models.fireDeleted(sd.deleted);
-  if (!sd.updated.empty()) models.fireChanged(sd.updated);
-  if (!sd.errors.empty()) models.firePartialErrors(sd.errors);
+  if (!sd.deleted.empty()) Access::fireDeleted(models, sd.deleted);
+  if (!sd.updated.empty()) Access::fireChanged(models, sd.updated);
+  if (!sd.errors.empty()) Access::firePartialErrors(models, sd.errors);
   return sd;
 }
 

@@ -1,5 +1,6 @@
 #include "halden/services/core/SessionService.h"
 
+#include "halden/server/SessionStub.h"
 #include "halden/services/internal/core/SessionService.h"
 #include "halden/soa/client/internal/Request.h"
 
@@ -24,7 +25,7 @@ LoginResponse SessionService::login(const std::string& user, const std::string& 
   auto reply = invoke(
       *connection_, kService, "login",
       [&](Wire::Server& server) {
-        return require(server.session, kService)
+        return require<Soa::Server::SessionStub>(server, kService)
             .login({attempt.user, attempt.password, attempt.group, attempt.role, attempt.discriminator});
       },
       &attempt);
@@ -32,27 +33,31 @@ LoginResponse SessionService::login(const std::string& user, const std::string& 
 }
 
 Soa::Client::ServiceData SessionService::logout() {
-  auto reply = invoke(*connection_, kService, "logout",
-                      [&](Wire::Server& server) { return require(server.session, kService).logout(); });
+  auto reply = invoke(*connection_, kService, "logout", [&](Wire::Server& server) {
+    return require<Soa::Server::SessionStub>(server, kService).logout();
+  });
   return absorb(*connection_, reply);
 }
 
 GetSessionInfoResponse SessionService::getSessionInfo() {
-  auto reply = invoke(*connection_, kService, "getSessionInfo",
-                      [&](Wire::Server& server) { return require(server.session, kService).getSessionInfo(); });
+  auto reply = invoke(*connection_, kService, "getSessionInfo", [&](Wire::Server& server) {
+    return require<Soa::Server::SessionStub>(server, kService).getSessionInfo();
+  });
   GetSessionInfoResponse out;
   out.serviceData = absorb(*connection_, reply.data);
   auto* models = connection_->getModelManager();
   if (!reply.user_uid.empty())
-    out.user = dynamic_cast<Soa::Client::Model::User*>(models->objectOf(reply.user_uid, {"User"}));
-  if (!reply.group_uid.empty()) out.group = models->objectOf(reply.group_uid, {"Group"});
+    out.user = dynamic_cast<Soa::Client::Model::User*>(
+        Soa::Client::Internal::Access::objectOf(*models, reply.user_uid, {"User"}));
+  if (!reply.group_uid.empty())
+    out.group = Soa::Client::Internal::Access::objectOf(*models, reply.group_uid, {"Group"});
   out.serverVersion = reply.server_version;
   return out;
 }
 
 GetPreferencesResponse SessionService::getPreferences(const std::string& scope, const std::vector<std::string>& names) {
   auto reply = invoke(*connection_, kService, "getPreferences", [&](Wire::Server& server) {
-    return require(server.session, kService).getPreferences(scope, names);
+    return require<Soa::Server::SessionStub>(server, kService).getPreferences(scope, names);
   });
   GetPreferencesResponse out;
   out.serviceData = absorb(*connection_, reply.data);
@@ -61,8 +66,9 @@ GetPreferencesResponse SessionService::getPreferences(const std::string& scope, 
 }
 
 std::vector<std::string> SessionService::getAvailableServices() {
-  return invoke(*connection_, kService, "getAvailableServices",
-                [&](Wire::Server& server) { return require(server.session, kService).getAvailableServices(); });
+  return invoke(*connection_, kService, "getAvailableServices", [&](Wire::Server& server) {
+    return require<Soa::Server::SessionStub>(server, kService).getAvailableServices();
+  });
 }
 
 }  // namespace Halden::Services::Core
@@ -80,7 +86,8 @@ SessionService* SessionService::getService(Soa::Client::Connection* connection) 
 Soa::Client::ServiceData SessionService::refreshPOMCachePerRequest(bool refresh) {
   auto reply = Soa::Client::Internal::invoke(
       *connection_, kService, "refreshPOMCachePerRequest", [&](Soa::Server::Server& server) {
-        return Soa::Client::Internal::require(server.session, kService).refreshPOMCachePerRequest(refresh);
+        return Soa::Client::Internal::require<Soa::Server::SessionStub>(server, kService)
+            .refreshPOMCachePerRequest(refresh);
       });
   return Soa::Client::Internal::absorb(*connection_, reply);
 }

@@ -1,5 +1,6 @@
 #include "halden/services/core/DatamanagementService.h"
 
+#include "halden/server/DataManagementStub.h"
 #include "halden/soa/client/internal/Request.h"
 
 namespace Halden::Services::Core {
@@ -20,14 +21,14 @@ Soa::Client::ServiceData DatamanagementService::getProperties(const std::vector<
                                                               const std::vector<std::string>& names) {
   const auto uids = Soa::Client::Internal::uidsOf(objects);
   auto reply = invoke(*connection_, kService, "getProperties", [&](Soa::Server::Server& server) {
-    return require(server.datamanagement, kService).getProperties(uids, names);
+    return require<Soa::Server::DataManagementStub>(server, kService).getProperties(uids, names);
   });
   return absorb(*connection_, reply);
 }
 
 Soa::Client::ServiceData DatamanagementService::loadObjects(const std::vector<std::string>& uids) {
   auto reply = invoke(*connection_, kService, "loadObjects", [&](Soa::Server::Server& server) {
-    return require(server.datamanagement, kService).loadObjects(uids);
+    return require<Soa::Server::DataManagementStub>(server, kService).loadObjects(uids);
   });
   return absorb(*connection_, reply);
 }

@@ -1,3 +1,4 @@
+#include "halden/server/DataManagementStub.h"
 #include "halden/services/core/DatamanagementService.h"
 #include "halden/soa/client/internal/Request.h"
 
@@ -17,7 +18,8 @@ GetItemFromIdResponse DatamanagementService::getItemFromId(const std::vector<Get
   for (const auto& f : pref) filters.push_back({f.relationName, f.objectTypeNames});
 
   auto reply = Soa::Client::Internal::invoke(*connection_, kService, "getItemFromId", [&](Soa::Server::Server& server) {
-    return Soa::Client::Internal::require(server.datamanagement, kService).getItemFromId(ids, nRev, filters);
+    return Soa::Client::Internal::require<Soa::Server::DataManagementStub>(server, kService)
+        .getItemFromId(ids, nRev, filters);
   });
   GetItemFromIdResponse out;
   out.serviceData = Soa::Client::Internal::absorb(*connection_, reply.data);

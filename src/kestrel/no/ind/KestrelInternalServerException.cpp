@@ -1,11 +1,11 @@
 #include "KestrelInternalServerException.h"
 
 #include <exception>
-#include <optional>
 
 #include "cadlink/tovmgr.h"
 #include "corerun/error.h"
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
+#include "kestrel_scoped.h"
 #include "objmodel/SoaManager.h"
 
 namespace Orvane::PdmSoa {
@@ -25,20 +25,17 @@ void handle_connection_error(const Halden::Soa::Client::InternalServerException&
   ERROR_lprintf("Halden Integration: The server returned a connection error : %s\n", e.what());
   if (disconnect_dialog_active) KESTREL_RAISE(940235, "%s", kUnreachable);
 
-  disconnect_dialog_active = true;
   int answer = 1;
-  std::optional<Orvane::Error::Severe> failure;
-  try {
-    answer = TOVMGR_display_webtier_disconnect_dialog();
-  } catch (const std::exception& x) {
-    failure = Orvane::Error::Severe::Convert(x);
-    failure->AddLocation(__FILE_NAME__, __LINE__);
-  } catch (...) {
-    disconnect_dialog_active = false;
-    throw;
+  {
+    kestrel::FlagScope dialog_up(disconnect_dialog_active);
+    try {
+      answer = TOVMGR_display_webtier_disconnect_dialog();
+    } catch (const std::exception& x) {
+      Orvane::Error::Severe failure = Orvane::Error::Severe::Convert(x);
+      failure.AddLocation(__FILE_NAME__, __LINE__);
+      throw failure;
+    }
   }
-  disconnect_dialog_active = false;
-  if (failure) throw *failure;
   if (answer == 1) KESTREL_RAISE(940235, "%s", kUnreachable);
 }
 
@@ -57,6 +54,7 @@ void KestrelInternalServerException::handleInternalServerException(
   }
   if (dynamic_cast<const Halden::Soa::Client::ProtocolException*>(&e)) {
     if (PDI_ask_HTTP() && !PDI_get_start_hxserver()) {
+      // "an protocol": hosts and support match the line as it is.
       ERROR_lprintf("Halden Integration: The server returned an protocol error : %s\n", e.what());
       ERROR_lprintf("Halden Integration: This is most likely the result of a programming error.\n");
       KESTREL_RAISE(940209, "%s", kInternalError);

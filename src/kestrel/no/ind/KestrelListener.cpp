@@ -2,7 +2,8 @@
 
 #include <memory>
 
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
+#include "kestrel_host.h"
 #include "objmodel/ErrorStack.h"
 #include "objmodel/SoaManager.h"
 
@@ -34,7 +35,7 @@ void KestrelListener::onPartialErrors(const std::vector<Halden::Soa::Client::Err
     const auto& stack = stacks[i];
     auto host_stack = std::make_unique<ErrorStack>();
     if (auto* associated = stack.getAssociatedModelObject()) {
-      host_stack->SetAssociatedObject(objects->WrapSoaObjectWithUid(UString(associated->getUid()), associated));
+      host_stack->SetAssociatedObject(kestrel::host_object_of(associated));
       if (debug)
         RDEBUG_print_message("KRAL SOA debug: Partial Errors received from SOA for - object = %s\n",
                              associated->getUid().c_str());

@@ -8,8 +8,11 @@
 #include "corerun/memory.h"
 #include "halden/services/cad/StructuremanagementService.h"
 #include "halden/soa/client/model/Structure.h"
+#include "kestrel_call.h"
+#include "kestrel_host.h"
+#include "kestrel_request.h"
 #include "kestrel_rev_rule.h"
-#include "kestrel_utils.h"
+#include "kestrel_scoped.h"
 
 namespace Cad = Halden::Services::Cad;
 namespace Model = Halden::Soa::Client::Model;
@@ -17,21 +20,20 @@ using Cad::StructuremanagementService;
 using Halden::Soa::Client::ModelObject;
 using Orvane::PdmSoa::BomLine;
 using Orvane::PdmSoa::BomWindow;
-using Orvane::PdmSoa::ModelObjectManager;
 using Orvane::PdmSoa::SoaManager;
 
 namespace {
 
 // The host's current rule, by the GUID the PDM manager gives, into config.
 void load_host_rule(Cad::RevisionRuleConfigInfo& config) {
-  char* guid = nullptr;
-  TOVMGR_VIREL_ask_config_rule_GUID(false, &guid);
-  if (!guid) return;
-  const std::string uid(guid);
-  SM_free(guid);
+  char* guid_text = nullptr;
+  TOVMGR_VIREL_ask_config_rule_GUID(false, &guid_text);
+  if (!guid_text) return;
+  const std::string uid = kestrel::SmString(guid_text).get();
   ModelObject* object = kestrel::get_model_manager()->constructTypedObject("RevisionRule", uid);
   if (!object) KESTREL_RAISE(940032, "KRAL SOA: construct object failed on uid = %s\n", uid.c_str());
   auto* rule = dynamic_cast<Model::RevisionRule*>(object);
+  // "item revision" for a rule: the text hosts know; keep it.
   if (!rule) KESTREL_RAISE(940032, "KRAL SOA: Cast to item revision failed, uid = %s\n", uid.c_str());
   config.revRule = rule;
   config.clientId.clear();
@@ -82,20 +84,18 @@ Cad::ExpandBomLinesResponse expand(const std::vector<ModelObject*>& lines, const
 }
 
 // Makes the line's revision and datasets known to the host.
-void register_related(ModelObjectManager* manager, const Cad::BomLineData& data) {
-  if (data.itemRevOfBOMLine)
-    manager->WrapSoaObjectAsClass(data.itemRevOfBOMLine, Orvane::PdmSoa::ItemRevision::AskClassName());
-  for (ModelObject* dataset : data.datasets)
-    if (dataset) manager->WrapSoaObjectAsClass(dataset, Orvane::PdmSoa::Dataset::AskClassName());
+void register_related(const Cad::BomLineData& data) {
+  kestrel::wrap_as<Orvane::PdmSoa::ItemRevision>(data.itemRevOfBOMLine);
+  for (ModelObject* dataset : data.datasets) kestrel::wrap_as<Orvane::PdmSoa::Dataset>(dataset);
 }
 
 // A top line's own data is new to the host; a line with a parent came with
 // its parent's expansion.
-void register_parent(ModelObjectManager* manager, BomLine* line, const Cad::BomLineData& data) {
-  if (!line->GetPropertyObject("bl_parent")) register_related(manager, data);
+void register_parent(BomLine* line, const Cad::BomLineData& data) {
+  if (!line->GetPropertyObject("bl_parent")) register_related(data);
 }
 
-std::vector<BomLine*>* child_lines(ModelObjectManager* manager, const std::vector<Cad::BomLineData>& children) {
+std::vector<BomLine*>* child_lines(const std::vector<Cad::BomLineData>& children) {
   auto lines = std::make_unique<std::vector<BomLine*>>();
   lines->reserve(children.size());
   for (const auto& child : children) {
@@ -103,7 +103,7 @@ std::vector<BomLine*>* child_lines(ModelObjectManager* manager, const std::vecto
       void* memory = Orvane::Memory::CppMemory::allocate(sizeof(BomLine));
       lines->push_back(new (memory) BomLine(StringToUString(child.bomLine->getUid()), child.bomLine, 0));
     }
-    register_related(manager, child);
+    register_related(child);
   }
   return lines.release();
 }
@@ -128,9 +128,7 @@ BomWindow* KESTREL_create_bom_window(const std::string& item_revision_uid) {
       KESTREL_HERE, [&](StructuremanagementService& sm) { return sm.createBomWindows({request}); });
   if (reply.output.empty()) KESTREL_RAISE(940209, "KRAL SOA: Failed to create BOM window for item rev uid = %s\n", uid);
 
-  auto* window =
-      SoaManager::GetObjectManager()->WrapSoaObjectAsClass(reply.output.front().bomWindow, BomWindow::AskClassName());
-  return dynamic_cast<BomWindow*>(window);
+  return kestrel::wrap_as<BomWindow>(reply.output.front().bomWindow);
 }
 
 void KESTREL_close_bom_window(BomWindow* window) {
@@ -151,18 +149,16 @@ BomLine* KESTREL_ask_bom_top_line(BomWindow* window) {
   if (!top_line) KESTREL_RAISE(940209, "KRAL SOA: BOM window has no top line, window uid = %s\n", uid.c_str());
   if (!dynamic_cast<Model::BOMLine*>(top_line))
     KESTREL_RAISE(940209, "KRAL SOA: Returned top line not a valid BOM line, window uid = %s\n", uid.c_str());
-  return dynamic_cast<BomLine*>(
-      SoaManager::GetObjectManager()->WrapSoaObjectAsClass(top_line, BomLine::AskClassName()));
+  return kestrel::wrap_as<BomLine>(top_line);
 }
 
 std::vector<BomLine*>* KESTREL_expand_bom_line(BomLine* line, int related_data_mode) {
   if (!line) KESTREL_RAISE(940208, "KRAL SOA: Null BOM line in KESTREL_expand_bom_line");
   auto reply = expand({line->GetObjectPtr()}, expansion_pref(related_data_mode, true));
   if (reply.output.empty()) return new std::vector<BomLine*>();
-  auto* manager = SoaManager::GetObjectManager();
   const auto& output = reply.output.front();
-  register_parent(manager, line, output.parent);
-  return child_lines(manager, output.children);
+  register_parent(line, output.parent);
+  return child_lines(output.children);
 }
 
 std::vector<std::vector<BomLine*>*>* KESTREL_expand_bom_lines(const std::vector<BomLine*>& lines,
@@ -175,14 +171,13 @@ std::vector<std::vector<BomLine*>*>* KESTREL_expand_bom_lines(const std::vector<
   }
   auto reply = expand(server_lines, expansion_pref(related_data_mode, false));
 
-  auto* manager = SoaManager::GetObjectManager();
   auto result = std::make_unique<std::vector<std::vector<BomLine*>*>>();
   result->reserve(reply.output.size());
   for (std::size_t i = 0; i < reply.output.size(); ++i) {
     const auto& output = reply.output[i];
     // An output beyond the lines sent has no line to ask for its parent.
-    if (i < lines.size()) register_parent(manager, lines[i], output.parent);
-    result->push_back(child_lines(manager, output.children));
+    if (i < lines.size()) register_parent(lines[i], output.parent);
+    result->push_back(child_lines(output.children));
   }
   return result.release();
 }
@@ -197,10 +192,8 @@ void KESTREL_ask_bom_lines_by_path(Orvane::PdmSoa::ModelObject* scope,
   auto reply = kestrel::soa_request_without_policy<StructuremanagementService>(
       KESTREL_HERE, [&](StructuremanagementService& sm) { return sm.getBomLinesByPath(requests); });
 
-  auto* manager = SoaManager::GetObjectManager();
   std::map<std::string, BomLine*> found;
-  for (const auto& [key, line] : reply.lines)
-    found[key] = dynamic_cast<BomLine*>(manager->WrapSoaObjectAsClass(line, BomLine::AskClassName()));
+  for (const auto& [key, line] : reply.lines) found[key] = kestrel::wrap_as<BomLine>(line);
   for (const auto& path : paths) {
     // A path without strings has no key to look for.
     if (path.empty()) continue;

@@ -7,7 +7,8 @@
 #include "halden/soa/client/ModelObject.h"
 #include "kestrel_cadservices.h"
 #include "kestrel_classify_core.h"
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
+#include "kestrel_request.h"
 #include "objmodel/SoaManager.h"
 
 using Halden::Services::Classification::ClassificationService;
@@ -25,8 +26,7 @@ namespace {
 // reach the host unchanged.
 template <class Call>
 decltype(auto) classification_request(Call&& call) {
-  SetActivePropertyPolicy(2);
-  return call(*ClassificationService::getService(kestrel::require_connection(KESTREL_HERE)));
+  return kestrel::soa_request_unconverted<ClassificationService>(KESTREL_HERE, std::forward<Call>(call));
 }
 
 ClassificationObject* as_classification_object(ServerObject* object) {

@@ -14,6 +14,10 @@
 #include "corerun/system.h"
 #include "halden/services/core/DatamanagementService.h"
 #include "halden/services/core/SessionService.h"
+#include "kestrel_call.h"
+#include "kestrel_host.h"
+#include "kestrel_request.h"
+#include "kestrel_scoped.h"
 #include "kestrel_utils.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/SoaManager.h"
@@ -24,6 +28,8 @@ using Halden::Services::Core::GetSessionInfoResponse;
 using Halden::Services::Core::SessionService;
 using Halden::Soa::Client::Connection;
 using Halden::Soa::Client::CredentialManager;
+using kestrel::FlagScope;
+using kestrel::or_empty;
 namespace Exceptions = Halden::Soa::Common::Exceptions;
 
 namespace {
@@ -50,20 +56,6 @@ SessionState& state() {
   return *s;
 }
 
-std::string text(const char* s) { return s ? s : ""; }
-
-// Sets a flag for the length of a scope, whatever way it is left.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
-
 Orvane::System::EnvironmentVariable& pom_refresh_variable() {
   static Orvane::System::EnvironmentVariable variable("TOVII_TOVMGR_POM_REFRESH");
   return variable;
@@ -71,7 +63,7 @@ Orvane::System::EnvironmentVariable& pom_refresh_variable() {
 
 SoaLoginCredentials* session_credentials(Connection* connection) {
   auto* credentials = dynamic_cast<SoaLoginCredentials*>(connection->getCredentialManager());
-  if (!credentials) KESTREL_RAISE(940209, "SOA: No connection object - SOA unavailable or not initialized");
+  if (!credentials) KESTREL_RAISE(940209, "%s", kestrel::kNoConnection);
   return credentials;
 }
 
@@ -105,19 +97,20 @@ void KESTREL_create_connection(const char* host, const char* protocol, const cha
   FlagScope initialising(phase.initialising);
   const bool http = protocol && std::strcmp(protocol, "HTTP") == 0;
   try {
-    s.current.credentials = new SoaLoginCredentials(
-        new CredentialManager::Credentials(text(user), text(password), text(group), text(role), text(discriminator)));
+    s.current.credentials = new SoaLoginCredentials(new CredentialManager::Credentials(
+        or_empty(user), or_empty(password), or_empty(group), or_empty(role), or_empty(discriminator)));
     s.current.connection =
-        new Connection(text(host), s.current.credentials, http ? Halden::Soa::Client::HTTP : Halden::Soa::Client::IIOP,
-                       Halden::Soa::Client::REST, true);
-    ERROR_lprintf("SOA connection created for user=%s, group=%s, role=%s, discriminator=%s\n", text(user).c_str(),
-                  text(group).c_str(), text(role).c_str(), text(discriminator).c_str());
-    s.current.handler = new Orvane::PdmSoa::KestrelInternalServerException();
+        new Connection(or_empty(host), s.current.credentials,
+                       http ? Halden::Soa::Client::HTTP : Halden::Soa::Client::IIOP, Halden::Soa::Client::REST, true);
+    ERROR_lprintf("SOA connection created for user=%s, group=%s, role=%s, discriminator=%s\n", or_empty(user),
+                  or_empty(group), or_empty(role), or_empty(discriminator));
+    // The handler's class name is the system's own; it is not an exception.
+    s.current.handler = new Orvane::PdmSoa::KestrelInternalServerException();  // NOLINT(bugprone-throw-keyword-missing)
     s.current.connection->setExceptionHandler(s.current.handler);
     if (sso) {
       phase.sso_mode = true;
       SM_free(phase.sso_discriminator);
-      phase.sso_discriminator = SM_string_copy_persistent(text(discriminator).c_str());
+      phase.sso_discriminator = SM_string_copy_persistent(or_empty(discriminator));
     }
   } catch (const Halden::Soa::Client::RuntimeException& e) {
     kestrel::forget_connection();
@@ -151,11 +144,11 @@ void KESTREL_create_connection(const char* host, const char* protocol, const cha
 
 void KESTREL_login(const char* user, const char* password, bool do_login) {
   if (!do_login) return;
-  Connection* connection = kestrel::require_connection(KESTREL_HERE);
-  const auto stored = session_credentials(connection)->copyCredentials();
+  Connection& connection = kestrel::require_connection(KESTREL_HERE);
+  const auto stored = session_credentials(&connection)->copyCredentials();
   const char* discriminator = kestrel::session_phase().sso_discriminator;
   kestrel::soa_request_without_policy<SessionService>(KESTREL_HERE, [&](SessionService& session) {
-    session.login(text(user), text(password), stored.group, stored.role, text(discriminator));
+    session.login(or_empty(user), or_empty(password), stored.group, stored.role, or_empty(discriminator));
   });
 }
 
@@ -195,7 +188,7 @@ int KESTREL_logout(bool terminate_server) {
 }
 
 UserGroupRole KESTREL_ask_user_group_role() {
-  const auto stored = session_credentials(kestrel::require_connection(KESTREL_HERE))->copyCredentials();
+  const auto stored = session_credentials(&kestrel::require_connection(KESTREL_HERE))->copyCredentials();
   return UserGroupRole{stored.user, stored.group, stored.role};
 }
 
@@ -218,9 +211,7 @@ Orvane::PdmSoa::Folder* KESTREL_ask_home_folder() {
         KESTREL_HERE, [&](DatamanagementService& dm) { dm.getProperties({user}, {"home_folder"}); });
     folder = user->get_home_folder();
   }
-  auto* host = Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectAsClass(
-      folder, Orvane::PdmSoa::Folder::AskClassName());
-  return dynamic_cast<Orvane::PdmSoa::Folder*>(host);
+  return kestrel::wrap_as<Orvane::PdmSoa::Folder>(folder);
 }
 
 // Credential managers.
@@ -239,22 +230,22 @@ namespace {
 
 // Fresh single-sign-on credentials; the stored ones stay when none come back.
 void refresh_sso_credentials(SoaLoginCredentials& manager) {
-  char* user = nullptr;
-  char* password = nullptr;
-  const int status = HXUTILS_get_SSO_credentials(&user, &password);
+  char* user_text = nullptr;
+  char* password_text = nullptr;
+  const int status = HXUTILS_get_SSO_credentials(&user_text, &password_text);
+  const kestrel::SmString user(user_text), password(password_text);
   if (status == 0 && user && password)
-    manager.setLoginData(user, password, text(kestrel::session_phase().sso_discriminator));
-  SM_free(user);
-  SM_free(password);
+    manager.setLoginData(user.get(), password.get(), or_empty(kestrel::session_phase().sso_discriminator));
 }
 
 // The first rejection while connecting and every rejection while logging out
-// are only logged and let pass; true when the rejection was handled so.
-bool let_rejection_pass(const char* initialising_text, const char* logout_text, const char* message) {
+// are only logged (log_debug is told whether a connect is under way) and let
+// pass; true when the rejection was handled so.
+template <class LogDebug>
+bool let_rejection_pass(LogDebug log_debug) {
   auto& phase = kestrel::session_phase();
   if (!phase.initialising && !phase.logging_out) return false;
-  if (kestrel::debug_enabled(kestrel::kDebugSoa))
-    RDEBUG_print_message(phase.initialising ? initialising_text : logout_text, message);
+  if (kestrel::debug_enabled(kestrel::kDebugSoa)) log_debug(phase.initialising);
   phase.initialising = false;
   return true;
 }
@@ -262,8 +253,13 @@ bool let_rejection_pass(const char* initialising_text, const char* logout_text, 
 }  // namespace
 
 CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidUser(Exceptions::InvalidUserException e) {
-  if (let_rejection_pass("KRAL SOA debug: user exception, proceeding with SOA initialisation - exception = %s\n",
-                         "KRAL SOA debug: invalid user exception %s during SOA logout\n", e.what()))
+  if (let_rejection_pass([&](bool initialising) {
+        if (initialising)
+          RDEBUG_print_message("KRAL SOA debug: user exception, proceeding with SOA initialisation - exception = %s\n",
+                               e.what());
+        else
+          RDEBUG_print_message("KRAL SOA debug: invalid user exception %s during SOA logout\n", e.what());
+      }))
     return *credentials_;
   if (kestrel::session_phase().sso_mode) refresh_sso_credentials(*this);
   return *credentials_;
@@ -271,8 +267,13 @@ CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidUser(Exc
 
 CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidCredentials(
     Exceptions::InvalidCredentialsException e) {
-  if (let_rejection_pass("KRAL SOA debug: credentials exception, proceeding with SOA initialisation - exception = %s\n",
-                         "KRAL SOA debug: credentials exception %s during SOA logout\n", e.what()))
+  if (let_rejection_pass([&](bool initialising) {
+        if (initialising)
+          RDEBUG_print_message(
+              "KRAL SOA debug: credentials exception, proceeding with SOA initialisation - exception = %s\n", e.what());
+        else
+          RDEBUG_print_message("KRAL SOA debug: credentials exception %s during SOA logout\n", e.what());
+      }))
     return *credentials_;
   if (!kestrel::session_phase().sso_mode) {
     kestrel::forget_connection();
@@ -280,4 +281,28 @@ CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidCredenti
   }
   refresh_sso_credentials(*this);
   return *credentials_;
+}
+
+std::string KESTREL_ask_connection_option(int attempts, int sleep_seconds, const std::string& user,
+                                          const std::string& password, const std::string& group) {
+  // Declared in this order so the connection goes before its credential manager.
+  auto credentials = std::make_unique<LoginCredentials>(
+      new Halden::Soa::Client::CredentialManager::Credentials(user, password, group, "", ""));
+  auto connection = std::make_unique<Connection>(Orvane::PdmSoa::SoaManager::GetDefaultIiopString(), credentials.get(),
+                                                 Halden::Soa::Client::IIOP, Halden::Soa::Client::REST, true);
+
+  const int tries = attempts > 0 ? attempts : 1;
+  std::string result;
+  for (int i = 1; i <= tries; ++i) {
+    try {
+      result = connection->getOption(7);
+    } catch (const Halden::Soa::Client::RuntimeException& e) {
+      ERROR_lprintf("SOA: getOption failed: exception type: %d: %s\n", e.getType(), e.what());
+    } catch (...) {
+      ERROR_lprintf("SOA: runtime error calling getOption\n");
+    }
+    if (!result.empty()) break;
+    if (sleep_seconds >= 1 && i < tries) POSIX_sleep(sleep_seconds);
+  }
+  return result;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/CredentialManager.h"
@@ -18,6 +19,10 @@ void KESTREL_login(const char* user, const char* password, bool do_login);
 int KESTREL_logout(bool terminate_server);
 UserGroupRole KESTREL_ask_user_group_role();
 Orvane::PdmSoa::Folder* KESTREL_ask_home_folder();
+// The connection option of the server, asked on a connection of its own
+// that goes when the answer is in; "" when no attempt answered.
+std::string KESTREL_ask_connection_option(int attempts, int sleep_seconds, const std::string& user,
+                                          const std::string& password, const std::string& group);
 
 namespace kestrel {
 

@@ -4,9 +4,11 @@
 
 #include "halden/services/cad/StructuremanagementService.h"
 #include "halden/services/core/DatamanagementService.h"
+#include "kestrel_call.h"
+#include "kestrel_host.h"
 #include "kestrel_object.h"
+#include "kestrel_request.h"
 #include "kestrel_rev_rule.h"
-#include "kestrel_utils.h"
 
 using Halden::Services::Cad::StructuremanagementService;
 using Halden::Services::Core::DatamanagementService;
@@ -47,11 +49,6 @@ std::string string_property(ModelObject* object, const char* name) {
   return property ? property->getStringValue() : std::string();
 }
 
-Item* host_item(ModelObject* item) {
-  if (!item) return nullptr;
-  return dynamic_cast<Item*>(SoaManager::GetObjectManager()->WrapSoaObjectAsClass(item, Item::AskClassName()));
-}
-
 ItemRevision* host_revision(const UString& uid) {
   return dynamic_cast<ItemRevision*>(SoaManager::GetObjectManager()->GetObjectByUid(uid, ItemRevision::AskClassName()));
 }
@@ -86,7 +83,7 @@ std::vector<Item*>* ask_items_with_revisions(const IdRecords& ids, int revision_
   std::vector<Dataset*> datasets;
   for (std::size_t i = 0; i < reply.output.size(); ++i) {
     const auto& output = reply.output[i];
-    Item* item = host_item(output.item);
+    Item* item = kestrel::wrap_as<Item>(output.item);
     if (output.item)
       Item::AddToKnownItems(StringToUString(string_property(output.item, "item_id")),
                             StringToUString(output.item->getUid()));
@@ -97,8 +94,7 @@ std::vector<Item*>* ask_items_with_revisions(const IdRecords& ids, int revision_
                              StringToUString(entry.itemRevision->getUid()));
       for (ModelObject* dataset : entry.datasets) {
         if (!dataset) continue;
-        if (auto* host = dynamic_cast<Dataset*>(manager->WrapSoaObjectAsClass(dataset, Dataset::AskClassName())))
-          datasets.push_back(host);
+        if (auto* host = kestrel::wrap_as<Dataset>(dataset)) datasets.push_back(host);
       }
     }
     (*items)[i] = item;
@@ -114,7 +110,7 @@ std::vector<ItemRevisionList> ask_item_revision_pairs(const IdRecords& ids, int 
   std::vector<ItemRevisionList> lists;
   lists.reserve(reply.output.size());
   for (const auto& output : reply.output) {
-    ItemRevisionList list{host_item(output.item), std::vector<RevisionPair>(output.itemRevOutput.size())};
+    ItemRevisionList list{kestrel::wrap_as<Item>(output.item), std::vector<RevisionPair>(output.itemRevOutput.size())};
     for (std::size_t k = 0; k < output.itemRevOutput.size(); ++k) {
       ModelObject* revision = output.itemRevOutput[k].itemRevision;
       if (!revision) continue;

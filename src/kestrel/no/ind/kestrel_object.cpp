@@ -6,7 +6,10 @@
 #include "corerun/memory.h"
 #include "halden/services/core/DatamanagementService.h"
 #include "halden/soa/common/DateTime.h"
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
+#include "kestrel_host.h"
+#include "kestrel_request.h"
+#include "kestrel_scoped.h"
 #include "objmodel/SoaManager.h"
 
 using Halden::Services::Core::DatamanagementService;
@@ -40,7 +43,7 @@ ServerObject* require_server_object(ServerObject* object) {
 }
 
 ServerObject* require_server_object(HostObject* object) {
-  return require_server_object(object ? object->GetObjectPtr() : nullptr);
+  return kestrel::server_object_of(KESTREL_HERE, object, 940209, kNoServerObject);
 }
 
 // The host classes whose objects the server can load by UID alone.
@@ -75,10 +78,6 @@ ServerObject* find_or_construct(const std::string& type_name, const std::string&
   return models->constructTypedObject(type_name, key);
 }
 
-HostObject* host_object_of(ServerObject* object) {
-  return Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectWithUid(UString(object->getUid()), object);
-}
-
 date_s copy_fields(const DateTime& when) {
   return date_s{static_cast<std::uint16_t>(when.year()),  static_cast<std::uint8_t>(when.month() - 1),
                 static_cast<std::uint8_t>(when.day()),    static_cast<std::uint8_t>(when.hour()),
@@ -96,10 +95,8 @@ std::string text_of(Property* property) {
   const DateTime& when = property->getDateValue();
   if (when == DateTime::getNullDate()) return {};
   const date_s date = copy_fields(when);
-  char* formatted = CLOCK_format_date_time(&date, 4, 8);
-  std::string text(formatted ? formatted : "");
-  SM_free(formatted);
-  return text;
+  const kestrel::SmString formatted(CLOCK_format_date_time(&date, 4, 8));
+  return kestrel::or_empty(formatted.get());
 }
 
 // The single-value getters have no answer for a null property.
@@ -201,7 +198,7 @@ void KESTREL_load_objects(const std::vector<UString>& uids, std::vector<Orvane::
       out->push_back(nullptr);
       continue;
     }
-    out->push_back(dynamic_cast<Orvane::PdmSoa::PomObject*>(host_object_of(object)));
+    out->push_back(dynamic_cast<Orvane::PdmSoa::PomObject*>(kestrel::host_object_of(object)));
   }
 }
 
@@ -290,7 +287,7 @@ Orvane::PdmSoa::ModelObject* KESTREL_get_object_property_object(Orvane::PdmSoa::
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
   if (!property) return nullptr;
   ServerObject* reference = property->getModelObjectValue();
-  return reference ? host_object_of(reference) : nullptr;
+  return reference ? kestrel::host_object_of(reference) : nullptr;
 }
 
 const std::vector<std::string>& KESTREL_get_object_property_string_array(Orvane::PdmSoa::ModelObject* object,
@@ -348,7 +345,7 @@ std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_object_property_object_ar
       ERROR_note("NULL ModelObject returned by Property::getModelObjectArrayValue");
       continue;
     }
-    objects->push_back(host_object_of(value));
+    objects->push_back(kestrel::host_object_of(value));
   }
   return objects.release();
 }

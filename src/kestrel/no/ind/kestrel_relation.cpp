@@ -4,7 +4,7 @@
 
 #include "corerun/error.h"
 #include "halden/services/core/SessionService.h"
-#include "kestrel_utils.h"
+#include "kestrel_call.h"
 
 using Halden::Services::Core::SessionService;
 
@@ -24,8 +24,9 @@ bool is_server_version_2007() {
   if (!server_version_unprobed) return server_version_2007;
   // No property policy and no catch clauses: framework exceptions reach the
   // caller, and the probe stays unasked.
-  SessionService* session = SessionService::getService(require_connection(KESTREL_HERE));
-  const std::string version = session->getSessionInfo().serverVersion;
+  const std::string version =
+      soa_request_on<SessionService>(require_connection(KESTREL_HERE),
+                                     [](SessionService& session) { return session.getSessionInfo().serverVersion; });
   ERROR_lprintf("Halden Integration: Server version: %s\n", version.c_str());
   server_version_2007 = begins_with(version, "V2007") || begins_with(version, "P2007");
   server_version_unprobed = false;

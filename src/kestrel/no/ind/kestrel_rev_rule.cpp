@@ -15,8 +15,10 @@
 #include "halden/services/administration/PreferencemanagementService.h"
 #include "halden/services/core/DatamanagementService.h"
 #include "halden/soa/client/Exceptions.h"
+#include "kestrel_call.h"
 #include "kestrel_object.h"
-#include "kestrel_utils.h"
+#include "kestrel_request.h"
+#include "kestrel_scoped.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/pdiwrap.h"
 
@@ -34,10 +36,8 @@ constexpr int kFailure = 920000;
 constexpr const char* kToday = "Today";
 constexpr const char* kRulePreference = "HX_config_rule_name";
 
-struct SmFree {
-  void operator()(char* text) const { SM_free(text); }
-};
-using SmText = std::unique_ptr<char, SmFree>;
+using kestrel::or_empty;
+using kestrel::SmString;
 
 // One revision rule as the library keeps it.
 struct RevRuleRecord {
@@ -46,7 +46,7 @@ struct RevRuleRecord {
   int unit_no = 0;
   bool has_unit = false;
   bool use_unit = false;
-  SmText date;  // "Today" or an XML date-time, as the host gave it
+  SmString date;  // "Today" or an XML date-time, as the host gave it
   bool has_date = false;
   bool today = false;
 };
@@ -68,8 +68,6 @@ RuleState& rules() {
   static RuleState* state = new RuleState;
   return *state;
 }
-
-const char* or_empty(const char* text) { return text ? text : ""; }
 
 bool debugging() { return kestrel::debug_enabled(kestrel::kDebugSoa); }
 
@@ -98,9 +96,8 @@ std::size_t count_rule_entries(RevisionRule* rule) {
     return rule->count_entry_list();
   } catch (const Halden::Soa::Client::NotLoadedException&) {
   }
-  SetActivePropertyPolicy(2);
-  Halden::Services::Core::DatamanagementService::getService(KESTREL_ask_connection())
-      ->getProperties({rule}, {"entry_list"});
+  kestrel::soa_request_unconverted<Halden::Services::Core::DatamanagementService>(
+      KESTREL_HERE, [&](auto& dm) { dm.getProperties({rule}, {"entry_list"}); });
   Halden::Soa::Client::Property* entries = rule->getProperty("entry_list");
   return entries ? entries->getModelObjectArrayValue().size() : 0;
 }
@@ -132,11 +129,7 @@ void find_or_create_rev_rule(const char* name, Record& target);
 int build_rev_rule_cache() {
   RuleState& state = rules();
   if (state.building || !state.rev_rule_cache.empty()) return 0;
-  struct Building {
-    bool& flag;
-    explicit Building(bool& f) : flag(f) { flag = true; }
-    ~Building() { flag = false; }
-  } building(state.building);
+  const kestrel::FlagScope building(state.building);
   int status = 0;
   try {
     std::vector<Record> cache;
@@ -152,7 +145,7 @@ int build_rev_rule_cache() {
 
     char* host_name = nullptr;
     status = PDIWRAP_ask_configuration_rule(false, &host_name);
-    SmText name(host_name);
+    SmString name(host_name);
     find_or_create_rev_rule(name.get(), state.current_rev_rule);
   } catch (const std::exception& e) {
     // Logged and dropped: the entry point goes on with what the cache holds.
@@ -168,7 +161,7 @@ void take_host_settings(const char* name, RevRuleRecord& record) {
   char* host_date = nullptr;
   PDIWRAP_ask_config_rule_status(name, false, &record.has_date, &record.today, &record.has_unit, &record.use_unit,
                                  &host_date, &record.unit_no);
-  SmText date(host_date);
+  SmString date(host_date);
   if (!date) return;
   date_s when{};
   if (CLOCK_string_to_date(date.get(), &when) != 0) return;
@@ -180,6 +173,8 @@ void take_host_settings(const char* name, RevRuleRecord& record) {
 // The host's current rule object; 940032 when its GUID names none.
 RevisionRule* construct_host_rule(const char* guid) {
   Halden::Soa::Client::ModelObject* object = kestrel::get_model_manager()->constructTypedObject("RevisionRule", guid);
+  // Hosts match these texts as they are, a literal backslash and "n" at the
+  // end included (the window's copies end in a newline); keep them.
   if (!object) KESTREL_RAISE(940032, "KRAL SOA: construct object failed on uid = %s\\n", guid);
   auto* rule = dynamic_cast<RevisionRule*>(object);
   if (!rule) KESTREL_RAISE(940032, "KRAL SOA: Cast to item revision failed, uid = %s\\n", guid);
@@ -201,7 +196,7 @@ void find_or_create_rev_rule(const char* name, Record& target) {
   auto record = std::make_shared<RevRuleRecord>();
   char* host_guid = nullptr;
   PDIWRAP_ask_config_rule_GUID(false, &host_guid);
-  SmText guid(host_guid);
+  SmString guid(host_guid);
   if (guid) {
     record->rule = construct_host_rule(guid.get());
     guid.reset();
@@ -216,7 +211,7 @@ Record selected_record(bool from_preference) {
   if (!from_preference) return rules().current_rev_rule;
   char* name = nullptr;
   KESTREL_ask_configuration_rule(true, &name);
-  SM_free(name);
+  const SmString unused(name);  // asked only for the record it selects
   return rules().preference_rev_rule;
 }
 
@@ -242,6 +237,7 @@ Record select_rule(const char* rule_name, bool persist) {
   }
   if (record) rules().current_rev_rule = record;
   if (debugging())
+    // No blank after the comma: the line as hosts' logs show it.
     RDEBUG_print_message("KESTREL_set_configuration_rule returns status = %d,setting rule = %s", record ? 0 : kFailure,
                          or_empty(rule_name));
   return record;
@@ -285,7 +281,7 @@ int KESTREL_ask_config_rule_GUID(bool from_preference, char** uid_out) {
 int KESTREL_ask_configuration_rule(bool from_preference, char** name_out) {
   if (!name_out) return kFailure;
   int status = kFailure;
-  SmText name;
+  SmString name;
   build_rev_rule_cache();
   RuleState& state = rules();
   if (from_preference) {
@@ -387,7 +383,7 @@ int KESTREL_ask_config_rule_has_precise(bool from_preference, bool* has_precise)
 std::unique_ptr<RevisionRuleConfigInfo> KESTREL_get_soa_config_rule() {
   char* current_name = nullptr;
   KESTREL_ask_configuration_rule(false, &current_name);
-  SmText name(current_name);
+  SmString name(current_name);
   Record record;
   find_or_create_rev_rule(name.get(), record);
   if (!record) return nullptr;

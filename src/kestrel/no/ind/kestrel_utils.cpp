@@ -9,6 +9,9 @@
 #include "halden/services/core/SessionService.h"
 #include "halden/services/internal/core/SessionService.h"
 #include "halden/soa/common/DateTime.h"
+#include "kestrel_call.h"
+#include "kestrel_host.h"
+#include "kestrel_request.h"
 
 using Halden::Services::Core::SessionService;
 using Halden::Soa::Client::Connection;
@@ -17,10 +20,6 @@ using Halden::Soa::Client::ModelObject;
 namespace kestrel {
 
 namespace {
-Halden::Soa::Client::ModelManager* model_manager_cache = nullptr;
-
-constexpr const char* kNoConnection = "SOA: No connection object - SOA unavailable or not initialized";
-
 // The values of a caller's list, for duplicate tests in constant time.
 // Open addressing over indices into the list, sized once for what the list
 // holds and what may be appended, so a large reply costs no allocation per
@@ -70,30 +69,14 @@ using HostObjectIndex = ListIndex<Orvane::PdmSoa::ModelObject*, PointerHash>;
 
 void append_host_objects(const std::vector<ModelObject*>& objects, HostObjects* list) {
   if (!list || objects.empty()) return;
-  auto* manager = Orvane::PdmSoa::SoaManager::GetObjectManager();
   HostObjectIndex index(*list, objects.size());
   for (ModelObject* object : objects)
-    if (object) index.append_once(manager->WrapSoaObjectWithUid(UString(object->getUid()), object));
+    if (object) index.append_once(host_object_of(object));
 }
 
 }  // namespace
 
-bool debug_enabled(const char* flag) { return MACH__checking_level >= 1 && RDEBUG_ask_flag(flag); }
-
-Connection* require_connection(Site site) {
-  Connection* connection = KESTREL_ask_connection();
-  if (!connection) ERROR_raise(site.file, site.line, 940209, "%s", kNoConnection);
-  return connection;
-}
-
-Halden::Soa::Client::ModelManager* get_model_manager() {
-  Connection* connection = KESTREL_ask_connection();
-  if (!connection) KESTREL_RAISE(940209, "%s", kNoConnection);
-  if (!model_manager_cache) model_manager_cache = connection->getModelManager();
-  return model_manager_cache;
-}
-
-void reset_model_manager_cache() { model_manager_cache = nullptr; }
+Halden::Soa::Client::ModelManager* get_model_manager() { return get_model_manager(KESTREL_HERE); }
 
 bool digest_service_data(const Halden::Soa::Client::ServiceData& reply, HostObjects* created, HostObjects* updated,
                          HostObjects* plain, HostObjects* error_objects, std::vector<UString>* deleted_uids) {
@@ -121,9 +104,7 @@ bool digest_service_data(const Halden::Soa::Client::ServiceData& reply, HostObje
     ModelObject* associated = stack.getAssociatedModelObject();
     if (!associated) continue;
     ERROR_lprintf("KRAL SOA ServiceData associated uid: %s\n", associated->getUid().c_str());
-    if (named)
-      named->append_once(Orvane::PdmSoa::SoaManager::GetObjectManager()->WrapSoaObjectWithUid(
-          UString(associated->getUid()), associated));
+    if (named) named->append_once(host_object_of(associated));
   }
   return clean;
 }
@@ -154,7 +135,7 @@ UString KESTREL_get_datetime_string(const date_s* date) {
                                              date->second);
     const std::string text = when.toString();
     if (kestrel::debug_enabled(kestrel::kDebugSoa))
-      RDEBUG_print_message("KRAL SOA debug: KESTREL_get_datetime_string  time=%s\n", text.c_str());
+      RDEBUG_print_message("KRAL SOA debug: KESTREL_get_datetime_string  time=%s\n", text.c_str());  // two blanks, kept
     return StringToUString(text);
   }
   return StringToUString(Halden::Soa::Common::DateTime::getNullDate().toString());
@@ -166,6 +147,7 @@ std::vector<std::string>* KESTREL_list_available_services() {
   auto list = std::make_unique<std::vector<std::string>>();
   list->reserve(names.size());
   const bool debug = kestrel::debug_enabled(kestrel::kDebugSoa);
+  // No newlines between the names: the listing as hosts' logs show it.
   if (debug) RDEBUG_print_message("KRAL SOA debug: Halden server reports following SOA services available:");
   for (auto& name : names) {
     if (debug) RDEBUG_print_message("%s", name.c_str());
@@ -173,28 +155,4 @@ std::vector<std::string>* KESTREL_list_available_services() {
   }
   if (debug) RDEBUG_print_message("KRAL SOA debug: End of available services\n");
   return list.release();
-}
-
-std::string KESTREL_ask_connection_option(int attempts, int sleep_seconds, const std::string& user,
-                                          const std::string& password, const std::string& group) {
-  // Declared in this order so the connection goes before its credential manager.
-  auto credentials = std::make_unique<LoginCredentials>(
-      new Halden::Soa::Client::CredentialManager::Credentials(user, password, group, "", ""));
-  auto connection = std::make_unique<Connection>(Orvane::PdmSoa::SoaManager::GetDefaultIiopString(), credentials.get(),
-                                                 Halden::Soa::Client::IIOP, Halden::Soa::Client::REST, true);
-
-  const int tries = attempts > 0 ? attempts : 1;
-  std::string result;
-  for (int i = 1; i <= tries; ++i) {
-    try {
-      result = connection->getOption(7);
-    } catch (const Halden::Soa::Client::RuntimeException& e) {
-      ERROR_lprintf("SOA: getOption failed: exception type: %d: %s\n", e.getType(), e.what());
-    } catch (...) {
-      ERROR_lprintf("SOA: runtime error calling getOption\n");
-    }
-    if (!result.empty()) break;
-    if (sleep_seconds >= 1 && i < tries) POSIX_sleep(sleep_seconds);
-  }
-  return result;
 }

@@ -189,7 +189,9 @@ const KESTREL_interface_s kTable = {
 
 }  // namespace
 
-extern "C" const KESTREL_interface_s* KESTREL_init_module(int* version) {
+// The host's signature hands out a non-const pointer; the table itself stays
+// constant (in read-only memory) and is only ever read.
+extern "C" KESTREL_interface_s* KESTREL_init_module(int* version) {
   *version = KESTREL_INTERFACE_VERSION;
-  return &kTable;
+  return const_cast<KESTREL_interface_s*>(&kTable);
 }

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "halden/server/SampleWorld.h"
+#include "halden/server/WorldStore.h"
 
 namespace Halden::Soa::Server {
 

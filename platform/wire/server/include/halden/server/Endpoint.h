@@ -1,12 +1,12 @@
 // Where connections find their server: a process-wide map from host text to
-// endpoint, kept by the framework stand-in.
+// endpoint. Servers bind themselves here; the framework only looks up.
 #pragma once
 
 #include <string>
 
 namespace Halden::Soa::Server {
 
-struct Server;
+class Server;
 
 void bindEndpoint(const std::string& host, Server* server);
 void unbindEndpoint(const std::string& host);

@@ -53,4 +53,10 @@ struct WireServiceData {
   std::vector<WireErrorStack> errors;
 };
 
+// Related objects under one relation, of the named types (any type when none).
+struct RelationFilterRecord {
+  std::string relation;
+  std::vector<std::string> types;
+};
+
 }  // namespace Halden::Soa::Server

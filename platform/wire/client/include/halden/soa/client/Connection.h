@@ -14,6 +14,10 @@ struct Server;
 
 namespace Halden::Soa::Client {
 
+namespace Internal {
+struct Access;
+}
+
 enum Protocol { HTTP = 0, IIOP = 1 };
 enum Binding { REST = 0, SOAP = 1 };
 
@@ -37,12 +41,11 @@ class Connection {
   // One transport option of the server endpoint.
   std::string getOption(int option);
 
-  // Framework side: the endpoint the host names (null when none answers) and
-  // the service objects of this connection.
-  Server::Server* endpoint() const;
-  std::shared_ptr<void>& serviceSlot(const std::string& name) { return services_[name]; }
-
  private:
+  friend struct Internal::Access;
+  // The endpoint the host names, null when none answers.
+  Server::Server* endpoint() const;
+
   std::string host_;
   CredentialManager* credentials_;
   Protocol protocol_;

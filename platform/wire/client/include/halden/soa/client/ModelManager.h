@@ -1,10 +1,10 @@
 #pragma once
 
 #include <map>
-#include <unordered_map>
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "halden/soa/client/ErrorStack.h"
@@ -14,6 +14,9 @@
 namespace Halden::Soa::Client {
 
 class Connection;
+namespace Internal {
+struct Access;
+}
 
 class DeleteListener {
  public:
@@ -59,14 +62,16 @@ class ModelManager {
   void addPartialErrorListener(PartialErrorListener* listener) { error_listeners_.insert(listener); }
   void removePartialErrorListener(PartialErrorListener* listener) { error_listeners_.erase(listener); }
 
-  // Framework side: the type of a chain of names (type first, parents after).
+ private:
+  friend struct Internal::Access;
+  // The type of a chain of names (type first, parents after).
   const Type* typeOf(const std::vector<std::string>& chain);
+  // The object of the UID, made as the chain's class when not held yet.
   ModelObject* objectOf(const std::string& uid, const std::vector<std::string>& chain);
   void fireDeleted(const std::vector<std::string>& uids);
   void fireChanged(const std::vector<ModelObject*>& objects);
   void firePartialErrors(const std::vector<ErrorStack>& stacks);
 
- private:
   Connection* connection_;
   std::map<std::string, std::unique_ptr<Type>> types_;
   std::unordered_map<std::string, std::unique_ptr<ModelObject>> objects_;

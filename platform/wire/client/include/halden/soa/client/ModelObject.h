@@ -10,6 +10,10 @@
 
 namespace Halden::Soa::Client {
 
+namespace Internal {
+struct Access;
+}
+
 // A server object as the framework holds it: one per UID, owned by the
 // connection's ModelManager.
 class ModelObject {
@@ -27,10 +31,11 @@ class ModelObject {
   Property* getProperty(const std::string& name);
   std::vector<std::string> getPropertyNames() const;
 
+ private:
+  friend struct Internal::Access;
   // Filled by the framework from a reply.
   void setProperty(const std::string& name, std::unique_ptr<Property> property);
 
- private:
   std::string uid_;
   const Type* type_;
   std::map<std::string, std::unique_ptr<Property>> properties_;

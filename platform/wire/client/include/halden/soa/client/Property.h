@@ -9,6 +9,9 @@
 namespace Halden::Soa::Client {
 
 class ModelObject;
+namespace Internal {
+struct Access;
+}
 
 class PropertyDescription {
  public:
@@ -57,19 +60,22 @@ class Property {
   std::string getDisplayableValue() const;
   std::string getDisplayText() const { return getDisplayableValue(); }
 
-  // Filled by the framework from a reply.
-  std::vector<std::string> strings;
-  std::vector<int> ints;
-  std::vector<double> doubles;
-  std::vector<bool> logicals;
-  std::vector<char> chars;
-  std::vector<Common::DateTime> dates;
-  std::vector<ModelObject*> objects;
-  std::vector<std::string> display;
-
  private:
+  friend struct Internal::Access;
+  // Filled by the framework from a reply.
+  struct Values {
+    std::vector<std::string> strings;
+    std::vector<int> ints;
+    std::vector<double> doubles;
+    std::vector<bool> logicals;
+    std::vector<char> chars;
+    std::vector<Common::DateTime> dates;
+    std::vector<ModelObject*> objects;
+    std::vector<std::string> display;
+  };
   void expect(Common::ValueType type) const;
   PropertyDescription description_;
+  Values values_;
 };
 
 }  // namespace Halden::Soa::Client

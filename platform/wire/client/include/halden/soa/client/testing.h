@@ -18,4 +18,7 @@ void set_unconstructible_uids(std::vector<std::string> uids);
 // a value it cannot decode.
 void set_unreadable_properties(std::vector<std::string> names);
 
+// None of the above.
+void reset();
+
 }  // namespace Halden::Soa::Client::testing

@@ -6,18 +6,22 @@
 #include <string>
 #include <utility>
 
-#include "halden/server/Stubs.h"
+#include "halden/server/Server.h"
+#include "halden/server/Wire.h"
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ServiceData.h"
+#include "halden/soa/client/internal/Access.h"
 
 namespace Halden::Soa::Client::Internal {
 
 // Rejected logins and failed requests are tried again at most this often.
 constexpr int kMaxAttempts = 3;
 
+// The endpoint's stub of the family, or a protocol error when it offers none.
 template <class Stub>
-Stub& require(Stub* stub, const char* service) {
+Stub& require(const Server::Server& server, const char* service) {
+  Stub* stub = server.stub<Stub>();
   if (!stub) throw ProtocolException(std::string("service not offered by the server: ") + service);
   return *stub;
 }
@@ -30,7 +34,7 @@ auto invoke(Connection& connection, const char* service, const char* operation, 
             CredentialManager::Credentials* login = nullptr) -> decltype(call(std::declval<Server::Server&>())) {
   for (int attempt = 1;; ++attempt) {
     try {
-      Server::Server* server = connection.endpoint();
+      Server::Server* server = Access::endpoint(connection);
       if (!server) throw ConnectionException("no server answers at " + connection.getHost());
       server->requests.push_back({service, operation, activePolicyId()});
       return call(*server);
@@ -66,7 +70,7 @@ ServiceData absorb(Connection& connection, const Server::WireServiceData& data);
 template <class Service>
 Service* serviceOf(Connection* connection, const char* name) {
   if (!connection) throw RuntimeException(std::string("no connection given to ") + name);
-  auto& slot = connection->serviceSlot(name);
+  auto& slot = Access::serviceSlot(*connection, name);
   if (!slot) slot = std::make_shared<Service>(connection);
   return static_cast<Service*>(slot.get());
 }

@@ -11,11 +11,11 @@
 
 namespace Halden::Soa::Server {
 
-class SampleWorld;
+class WorldStore;
 
 class ClassificationWorld : public ClassificationStub {
  public:
-  explicit ClassificationWorld(SampleWorld& store) : store_(store) {}
+  explicit ClassificationWorld(WorldStore& store) : store_(store) {}
   // The sample classes, items and classification objects.
   void populate();
 
@@ -58,7 +58,7 @@ class ClassificationWorld : public ClassificationStub {
   std::vector<std::string> objects_of_class(const std::string& class_id) const;
   ObjectListsReply lists_reply(std::map<std::string, std::vector<std::string>> lists) const;
 
-  SampleWorld& store_;
+  WorldStore& store_;
   std::map<std::string, Class> classes_;
   std::map<std::string, ValueTableRecord> value_tables_;
   std::map<std::string, ClassificationObjectData> objects_;  // by UID

@@ -1,0 +1,92 @@
+// The sample world's one store: objects with their types and typed
+// properties, the property policy of each type, and preferences by scope.
+// Every family's part of the world reads and writes it, so an object a reply
+// names is the same object wherever it turns up. Replies carry what the
+// policy of each type names; the rest stays not loaded until a
+// get-properties request asks.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "halden/server/Wire.h"
+
+namespace Halden::Soa::Server {
+
+// Builders of wire properties.
+namespace props {
+WireProperty str(const std::string& name, const std::string& value);
+WireProperty strs(const std::string& name, std::vector<std::string> values);
+WireProperty integer(const std::string& name, int value);
+WireProperty ints(const std::string& name, std::vector<int> values);
+WireProperty real(const std::string& name, double value);
+WireProperty reals(const std::string& name, std::vector<double> values);
+WireProperty logical(const std::string& name, bool value);
+WireProperty logicals(const std::string& name, std::vector<bool> values);
+WireProperty character(const std::string& name, char value);
+WireProperty chars(const std::string& name, std::vector<char> values);
+WireProperty date(const std::string& name, const Common::DateTime& value);
+WireProperty dates(const std::string& name, std::vector<Common::DateTime> values);
+WireProperty ref(const std::string& name, const std::string& uid);
+WireProperty refs(const std::string& name, std::vector<std::string> uids);
+// Present on the object, but sent to the client as null.
+WireProperty null(const std::string& name, ValueType type, bool is_array = false);
+}  // namespace props
+
+class WorldStore {
+ public:
+  struct StoredObject {
+    std::vector<std::string> types;  // own type first
+    std::map<std::string, WireProperty> properties;
+  };
+  // Preference values by scope, then name.
+  using Preferences = std::map<std::string, std::map<std::string, std::vector<std::string>>>;
+
+  void add_object(const std::string& uid, std::vector<std::string> types, std::vector<WireProperty> properties = {});
+  void set_property(const std::string& uid, WireProperty property);
+  StoredObject* find(const std::string& uid);
+  const StoredObject* find(const std::string& uid) const;
+  // Properties every reply carries for objects of the type (and its subtypes).
+  void set_policy(const std::string& type, std::set<std::string> names);
+  void set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values);
+  Preferences& preferences() { return preferences_; }
+  const Preferences& preferences() const { return preferences_; }
+
+  // A reply that carries these objects, each with the policy's properties
+  // and the named ones; referenced objects come along without properties.
+  WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const;
+  WireObject wire_object(const std::string& uid, const std::vector<std::string>& names) const;
+  // The partial error for a UID the store does not hold.
+  static WireErrorStack not_found(const std::string& uid);
+  // A partial error of one request element.
+  static WireErrorStack error_of(int client_index, const std::string& client_id, int code, const std::string& message);
+
+ private:
+  std::set<std::string> policy_of(const StoredObject& object) const;
+  void add_referenced(WireServiceData& data, const WireObject& object, std::set<std::string>& seen) const;
+
+  std::map<std::string, StoredObject> objects_;
+  std::map<std::string, std::set<std::string>> policy_;
+  Preferences preferences_;
+};
+
+// Collects reply UIDs once each, in first-seen order.
+class UidList {
+ public:
+  void add(const std::string& uid) {
+    if (!uid.empty() && seen_.insert(uid).second) uids_.push_back(uid);
+  }
+  void add(const std::vector<std::string>& uids) {
+    for (const auto& uid : uids) add(uid);
+  }
+  const std::vector<std::string>& uids() const { return uids_; }
+
+ private:
+  std::unordered_set<std::string> seen_;
+  std::vector<std::string> uids_;
+};
+
+}  // namespace Halden::Soa::Server

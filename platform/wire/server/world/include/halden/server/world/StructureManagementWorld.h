@@ -1,0 +1,65 @@
+// CAD structure management in the sample world: revision rules, and the BOM
+// windows and lines that requests open, expand and walk over the catalog's
+// products.
+#pragma once
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "halden/server/StructureManagementStub.h"
+#include "halden/server/WorldStore.h"
+#include "halden/server/world/ProductCatalog.h"
+
+namespace Halden::Soa::Server {
+
+class StructureManagementWorld : public StructureManagementStub {
+ public:
+  StructureManagementWorld(WorldStore& store, const ProductCatalog& catalog) : store_(store), catalog_(catalog) {}
+
+  // A revision rule named name with these entry objects (each of a
+  // "CFMRuleEntry" type), listed after the rules added before it.
+  void add_revision_rule(const std::string& uid, const std::string& name, std::vector<std::string> entry_uids);
+  // The BOM windows created and not closed yet.
+  std::vector<std::string> open_windows() const;
+
+  RevisionRulesReply getRevisionRules() override;
+  BomWindowsReply createBomWindows(const std::vector<BomWindowRequest>& requests) override;
+  WireServiceData closeBomWindows(const std::vector<std::string>& window_uids) override;
+  // A line's children are made on its first expansion, each configured by
+  // the window's rule; "bl_line_name" names them.
+  ExpandBomLinesReply expandBomLinesOneLevel(const std::vector<std::string>& line_uids,
+                                             const ExpandInfo& info) override;
+  // Each path names lines below the scope (a window's top line, or a line)
+  // by "bl_line_name"; a path found answers its last name as the key.
+  BomLinesByPathReply getBomLinesByPath(const std::vector<BomPathRequest>& requests) override;
+  ConfiguredRevisionsReply getConfiguredRevisions(const std::vector<ConfiguredRevisionRequest>& requests) override;
+
+ private:
+  struct Window {
+    std::string rule_uid, top_line;
+    bool open = true;
+    int lines = 0;
+  };
+  struct Line {
+    std::string window_uid, revision_uid, name;
+    bool expanded = false;
+    std::vector<std::string> children;
+  };
+
+  std::string make_line(const std::string& window_uid, const std::string& revision_uid, const std::string& parent_uid,
+                        const std::string& name, int quantity, int sequence);
+  const std::vector<std::string>& children_of(const std::string& line_uid);
+  BomLineData line_data(const std::string& line_uid, const ExpandInfo& info, UidList& carried) const;
+  const Line* scope_line(const std::string& uid, std::string* line_uid) const;
+
+  WorldStore& store_;
+  const ProductCatalog& catalog_;
+  std::vector<std::string> revision_rules_;
+  std::map<std::string, Window> windows_;        // by UID
+  std::unordered_map<std::string, Line> lines_;  // by UID
+  int window_count_ = 0;
+};
+
+}  // namespace Halden::Soa::Server

@@ -1,0 +1,125 @@
+#include "halden/server/world/ProductCatalog.h"
+
+#include <algorithm>
+
+namespace Halden::Soa::Server {
+
+namespace {
+
+using namespace props;
+
+const std::vector<std::string> kItemTypes = {"Item", "WorkspaceObject", "POM_object"};
+const std::vector<std::string> kRevisionTypes = {"ItemRevision", "WorkspaceObject", "POM_object"};
+const std::vector<std::string> kBomViewTypes = {"PSBOMViewRevision", "WorkspaceObject", "POM_object"};
+const std::vector<std::string> kDatasetTypes = {"Dataset", "WorkspaceObject", "POM_object"};
+
+bool has_type(const WorldStore::StoredObject& object, const char* type) {
+  return std::find(object.types.begin(), object.types.end(), type) != object.types.end();
+}
+
+}  // namespace
+
+const std::vector<std::string>& ProductCatalog::identity() {
+  static const std::vector<std::string> names = {"item_id", "item_revision_id", "items_tag", "structure_revisions"};
+  return names;
+}
+
+std::string ProductCatalog::add_item(const std::string& item_id, const std::string& name) {
+  const std::string uid = "item-" + item_id;
+  store_.add_object(
+      uid, kItemTypes,
+      {str("item_id", item_id), str("object_name", name), str("object_type", "Item"), refs("revision_list", {})});
+  items_[item_id] = Item{uid, name, {}};
+  item_ids_[uid] = item_id;
+  return uid;
+}
+
+std::string ProductCatalog::add_item_revision(const std::string& item_id, const std::string& revision_id,
+                                              bool released) {
+  auto& item = items_.at(item_id);
+  const std::string uid = "rev-" + item_id + "-" + revision_id;
+  store_.add_object(uid, kRevisionTypes,
+                    {str("item_revision_id", revision_id), str("item_id", item_id), str("object_name", item.name),
+                     str("object_type", "ItemRevision"), ref("items_tag", item.uid), refs("structure_revisions", {}),
+                     str("release_status", released ? "Released" : "")});
+  revisions_[uid] = Revision{item_id, revision_id, "", released, {}, {}};
+  item.revisions.push_back(uid);
+  store_.set_property(item.uid, refs("revision_list", item.revisions));
+  return uid;
+}
+
+void ProductCatalog::add_dataset(const std::string& uid, const std::string& item_id, const std::string& revision_id,
+                                 const std::string& relation, const std::string& type, const std::string& name) {
+  const std::string revision_uid = "rev-" + item_id + "-" + revision_id;
+  auto& revision = revisions_.at(revision_uid);
+  store_.add_object(uid, kDatasetTypes, {str("object_name", name), str("object_type", type)});
+  revision.datasets.push_back({relation, uid, type});
+  std::vector<std::string> related;
+  for (const auto& d : revision.datasets)
+    if (d.relation == relation) related.push_back(d.uid);
+  store_.set_property(revision_uid, refs(relation, std::move(related)));
+}
+
+void ProductCatalog::add_occurrence(const std::string& item_id, const std::string& revision_id,
+                                    const std::string& child_item_id, int quantity, const std::string& name) {
+  const std::string revision_uid = "rev-" + item_id + "-" + revision_id;
+  auto& revision = revisions_.at(revision_uid);
+  items_.at(child_item_id);  // the child must exist
+  if (revision.bvr_uid.empty()) {
+    revision.bvr_uid = "bvr-" + item_id + "-" + revision_id;
+    store_.add_object(
+        revision.bvr_uid, kBomViewTypes,
+        {str("object_name", item_id + "/" + revision_id + "-view"), str("object_type", "PSBOMViewRevision")});
+    store_.set_property(revision_uid, refs("structure_revisions", {revision.bvr_uid}));
+  }
+  revision.occurrences.push_back({child_item_id, quantity, name.empty() ? child_item_id : name});
+}
+
+const ProductCatalog::Item* ProductCatalog::item(const std::string& item_id) const {
+  auto it = items_.find(item_id);
+  return it == items_.end() ? nullptr : &it->second;
+}
+
+const std::string* ProductCatalog::item_id_of(const std::string& item_uid) const {
+  auto it = item_ids_.find(item_uid);
+  return it == item_ids_.end() ? nullptr : &it->second;
+}
+
+const ProductCatalog::Revision* ProductCatalog::revision(const std::string& revision_uid) const {
+  auto it = revisions_.find(revision_uid);
+  return it == revisions_.end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> ProductCatalog::datasets_of(const std::string& revision_uid,
+                                                     const std::vector<RelationFilterRecord>& filters) const {
+  std::vector<std::string> out;
+  for (const auto& d : revisions_.at(revision_uid).datasets) {
+    const bool wanted =
+        filters.empty() || std::any_of(filters.begin(), filters.end(), [&](const auto& f) {
+          return f.relation == d.relation &&
+                 (f.types.empty() || std::find(f.types.begin(), f.types.end(), d.type) != f.types.end());
+        });
+    if (wanted) out.push_back(d.uid);
+  }
+  return out;
+}
+
+std::string ProductCatalog::configured(const std::string& rule_uid, const std::string& item_id) const {
+  const auto& revisions = items_.at(item_id).revisions;
+  if (revisions.empty()) return {};
+  const auto* rule = rule_uid.empty() ? nullptr : store_.find(rule_uid);
+  if (!rule) return revisions.back();
+  auto entries = rule->properties.find("entry_list");
+  if (entries == rule->properties.end()) return revisions.back();
+  for (const auto& entry_uid : entries->second.references) {
+    const auto* entry = store_.find(entry_uid);
+    if (!entry) continue;
+    if (has_type(*entry, "CFMWorkingEntry")) return revisions.back();
+    if (!has_type(*entry, "CFMStatusEntry")) continue;
+    for (auto it = revisions.rbegin(); it != revisions.rend(); ++it)
+      if (revisions_.at(*it).released) return *it;
+  }
+  return {};
+}
+
+}  // namespace Halden::Soa::Server

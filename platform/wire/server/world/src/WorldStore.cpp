@@ -1,0 +1,172 @@
+#include "halden/server/WorldStore.h"
+
+namespace Halden::Soa::Server {
+
+namespace props {
+namespace {
+WireProperty make(const std::string& name, ValueType type, bool is_array) {
+  WireProperty p;
+  p.name = name;
+  p.type = type;
+  p.is_array = is_array;
+  return p;
+}
+}  // namespace
+
+WireProperty str(const std::string& name, const std::string& value) {
+  auto p = make(name, ValueType::String, false);
+  p.strings = {value};
+  return p;
+}
+WireProperty strs(const std::string& name, std::vector<std::string> values) {
+  auto p = make(name, ValueType::String, true);
+  p.strings = std::move(values);
+  return p;
+}
+WireProperty integer(const std::string& name, int value) {
+  auto p = make(name, ValueType::Int, false);
+  p.ints = {value};
+  return p;
+}
+WireProperty ints(const std::string& name, std::vector<int> values) {
+  auto p = make(name, ValueType::Int, true);
+  p.ints = std::move(values);
+  return p;
+}
+WireProperty real(const std::string& name, double value) {
+  auto p = make(name, ValueType::Double, false);
+  p.doubles = {value};
+  return p;
+}
+WireProperty reals(const std::string& name, std::vector<double> values) {
+  auto p = make(name, ValueType::Double, true);
+  p.doubles = std::move(values);
+  return p;
+}
+WireProperty logical(const std::string& name, bool value) {
+  auto p = make(name, ValueType::Logical, false);
+  p.logicals = {value};
+  return p;
+}
+WireProperty logicals(const std::string& name, std::vector<bool> values) {
+  auto p = make(name, ValueType::Logical, true);
+  p.logicals = std::move(values);
+  return p;
+}
+WireProperty character(const std::string& name, char value) {
+  auto p = make(name, ValueType::Char, false);
+  p.chars = {value};
+  return p;
+}
+WireProperty chars(const std::string& name, std::vector<char> values) {
+  auto p = make(name, ValueType::Char, true);
+  p.chars = std::move(values);
+  return p;
+}
+WireProperty date(const std::string& name, const Common::DateTime& value) {
+  auto p = make(name, ValueType::Date, false);
+  p.dates = {value};
+  return p;
+}
+WireProperty dates(const std::string& name, std::vector<Common::DateTime> values) {
+  auto p = make(name, ValueType::Date, true);
+  p.dates = std::move(values);
+  return p;
+}
+WireProperty ref(const std::string& name, const std::string& uid) {
+  auto p = make(name, ValueType::Reference, false);
+  p.references = {uid};
+  return p;
+}
+WireProperty refs(const std::string& name, std::vector<std::string> uids) {
+  auto p = make(name, ValueType::Reference, true);
+  p.references = std::move(uids);
+  return p;
+}
+WireProperty null(const std::string& name, ValueType type, bool is_array) {
+  auto p = make(name, type, is_array);
+  p.is_null = true;
+  return p;
+}
+}  // namespace props
+
+void WorldStore::add_object(const std::string& uid, std::vector<std::string> types,
+                            std::vector<WireProperty> properties) {
+  auto& object = objects_[uid];
+  object.types = std::move(types);
+  for (auto& p : properties) object.properties[p.name] = std::move(p);
+}
+
+void WorldStore::set_property(const std::string& uid, WireProperty property) {
+  objects_.at(uid).properties[property.name] = std::move(property);
+}
+
+WorldStore::StoredObject* WorldStore::find(const std::string& uid) {
+  auto it = objects_.find(uid);
+  return it == objects_.end() ? nullptr : &it->second;
+}
+
+const WorldStore::StoredObject* WorldStore::find(const std::string& uid) const {
+  auto it = objects_.find(uid);
+  return it == objects_.end() ? nullptr : &it->second;
+}
+
+void WorldStore::set_policy(const std::string& type, std::set<std::string> names) { policy_[type] = std::move(names); }
+
+void WorldStore::set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values) {
+  preferences_[scope][name] = std::move(values);
+}
+
+std::set<std::string> WorldStore::policy_of(const StoredObject& object) const {
+  std::set<std::string> names;
+  for (const auto& type : object.types) {
+    auto it = policy_.find(type);
+    if (it != policy_.end()) names.insert(it->second.begin(), it->second.end());
+  }
+  return names;
+}
+
+WireObject WorldStore::wire_object(const std::string& uid, const std::vector<std::string>& names) const {
+  const StoredObject& stored = objects_.at(uid);
+  WireObject out{uid, stored.types, {}};
+  std::set<std::string> carried = policy_of(stored);
+  carried.insert(names.begin(), names.end());
+  for (const auto& name : carried) {
+    auto it = stored.properties.find(name);
+    if (it != stored.properties.end()) out.properties.push_back(it->second);
+  }
+  return out;
+}
+
+void WorldStore::add_referenced(WireServiceData& data, const WireObject& object, std::set<std::string>& seen) const {
+  for (const auto& p : object.properties)
+    for (const auto& uid : p.references) {
+      if (uid.empty() || !seen.insert(uid).second) continue;
+      auto it = objects_.find(uid);
+      if (it != objects_.end()) data.objects.push_back(WireObject{uid, it->second.types, {}});
+    }
+}
+
+WireServiceData WorldStore::reply_with(const std::vector<std::string>& uids,
+                                       const std::vector<std::string>& names) const {
+  WireServiceData data;
+  std::set<std::string> seen(uids.begin(), uids.end());
+  for (const auto& uid : uids) {
+    if (!objects_.count(uid)) continue;
+    data.objects.push_back(wire_object(uid, names));
+  }
+  const std::size_t carried = data.objects.size();
+  for (std::size_t i = 0; i < carried; ++i) add_referenced(data, data.objects[i], seen);
+  return data;
+}
+
+WireErrorStack WorldStore::not_found(const std::string& uid) {
+  return WireErrorStack{"", -1, uid, {{515024, 3, "The object with UID " + uid + " could not be found."}}};
+}
+
+WireErrorStack WorldStore::error_of(int client_index, const std::string& client_id, int code,
+                                    const std::string& message) {
+  return WireErrorStack{"", client_index, client_id, {{code, 3, message}}};
+}
+
+}  // namespace Halden::Soa::Server
