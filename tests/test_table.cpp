@@ -46,10 +46,10 @@ TEST(Table, ConfiguredRevisionSlotsHoldTheSameEntry) {
 }
 
 // The slots built so far; add a slot here when its operation is built.
-constexpr int kBuiltSlots[] = {0,  1,  2,  3,  4,  5,  6,  7,  15,  16,  17,  18,  19,  20,  29,  30, 31, 32,
-                               33, 34, 36, 37, 38, 39, 40, 41, 42,  43,  44,  45,  46,  47,  48,  49, 50, 51,
-                               52, 53, 54, 55, 56, 57, 58, 59, 60,  61,  62,  63,  64,  65,  66,  67, 68, 69,
-                               70, 71, 72, 87, 88, 89, 90, 91, 128, 129, 130, 131, 132, 133, 134, 135};
+constexpr int kBuiltSlots[] = {
+    0,  1,  2,  3,  4,  5,  6,  7,  15, 16, 17,  18,  19,  20,  29,  30,  31,  32,  33,  34,  36,  37,  38,  39, 40, 41,
+    42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52,  53,  54,  55,  56,  57,  58,  59,  60,  61,  62,  63,  64,  65, 66, 67,
+    68, 69, 70, 71, 72, 87, 88, 89, 90, 91, 102, 103, 104, 105, 106, 107, 128, 129, 130, 131, 132, 133, 134, 135};
 constexpr int kSlotCount = 136;
 
 // Catches a slot given its type but left null in the table, and a slot

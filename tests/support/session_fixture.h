@@ -86,6 +86,11 @@ class SessionTest : public ::testing::Test {
   ::testing::NiceMock<Halden::Soa::Server::MockPreferenceManagementStub>& preferencemanagement =
       test_server.preferencemanagement;
   ::testing::NiceMock<Halden::Soa::Server::MockClassificationStub>& classification = test_server.classification;
+  ::testing::NiceMock<Halden::Soa::Server::MockManagedRelationsStub>& managedrelations = test_server.managedrelations;
+  ::testing::NiceMock<Halden::Soa::Server::MockInternalDataManagementStub>& internaldatamanagement =
+      test_server.internaldatamanagement;
+  ::testing::NiceMock<Halden::Soa::Server::MockRequirementsManagementStub>& requirementsmanagement =
+      test_server.requirementsmanagement;
   Halden::Soa::Server::Server& server = test_server.server;
 };
 

@@ -9,6 +9,7 @@
 #include "kestrel_connection.h"
 #include "kestrel_item.h"
 #include "kestrel_object.h"
+#include "kestrel_relation.h"
 #include "kestrel_rev_rule.h"
 #include "kestrel_utils.h"
 
@@ -146,13 +147,13 @@ const KESTREL_interface_s kTable = {
                         // Property writing
     /* 101 */ nullptr,  // KESTREL_set_properties
                         // Trace links and requirements
-    /* 102 */ nullptr,  // KESTREL_ask_defining_tree
-    /* 103 */ nullptr,  // KESTREL_ask_defining_objects
-    /* 104 */ nullptr,  // KESTREL_ask_complying_objects
-    /* 105 */ nullptr,  // KESTREL_create_trace_links
-    /* 106 */ nullptr,  // KESTREL_modify_trace_link
-    /* 107 */ nullptr,  // KESTREL_export_fulltext_to_word
-                        // AI structure generation
+    /* 102 */ forward_to<KESTREL_ask_defining_tree>,
+    /* 103 */ forward_to<KESTREL_ask_defining_objects>,
+    /* 104 */ forward_to<KESTREL_ask_complying_objects>,
+    /* 105 */ forward_to<KESTREL_create_trace_links>,
+    /* 106 */ forward_to<KESTREL_modify_trace_link>,
+    /* 107 */ forward_to<KESTREL_export_fulltext_to_word>,
+    // AI structure generation
     /* 108 */ nullptr,  // KESTREL_generate_structure
                         // Projects
     /* 109 */ nullptr,  // KESTREL_list_project_names

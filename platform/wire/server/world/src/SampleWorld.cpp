@@ -103,6 +103,7 @@ SampleWorld::SampleWorld() {
   add_dataset("ds-K-1200-B-jt", "K-1200", "B", "OSTRA_Rendering", "DirectModel", "K-1200/B visualisation");
 
   classification.populate();
+  managedrelations.populate();
 }
 
 }  // namespace Halden::Soa::Server

@@ -13,8 +13,11 @@
 #include "halden/server/world/ClassificationWorld.h"
 #include "halden/server/world/ConnectionWorld.h"
 #include "halden/server/world/DataManagementWorld.h"
+#include "halden/server/world/InternalDataManagementWorld.h"
+#include "halden/server/world/ManagedRelationsWorld.h"
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
+#include "halden/server/world/RequirementsManagementWorld.h"
 #include "halden/server/world/SessionWorld.h"
 #include "halden/server/world/StructureManagementWorld.h"
 
@@ -79,6 +82,9 @@ class SampleWorld {
   PreferenceManagementWorld preferencemanagement{store};
   ConnectionWorld connection;
   ClassificationWorld classification{store};
+  ManagedRelationsWorld managedrelations{store, session};
+  InternalDataManagementWorld internaldatamanagement{store, managedrelations};
+  RequirementsManagementWorld requirementsmanagement{store};
 };
 
 }  // namespace Halden::Soa::Server

@@ -15,7 +15,10 @@
 #include "halden/server/mocks/MockClassificationStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
+#include "halden/server/mocks/MockInternalDataManagementStub.h"
+#include "halden/server/mocks/MockManagedRelationsStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
+#include "halden/server/mocks/MockRequirementsManagementStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
 
@@ -48,6 +51,9 @@ class TestServer {
   Installed<MockStructureManagementStub> structuremanagement{server, world.structuremanagement};
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
   Installed<MockClassificationStub> classification{server, world.classification};
+  Installed<MockManagedRelationsStub> managedrelations{server, world.managedrelations};
+  Installed<MockInternalDataManagementStub> internaldatamanagement{server, world.internaldatamanagement};
+  Installed<MockRequirementsManagementStub> requirementsmanagement{server, world.requirementsmanagement};
 
  private:
   std::string host_;
