@@ -6,8 +6,8 @@
 #include "halden/services/classification/ClassificationService.h"
 #include "halden/soa/client/ModelObject.h"
 #include "kestrel_cadservices.h"
-#include "kestrel_classify_core.h"
 #include "kestrel_call.h"
+#include "kestrel_classify_core.h"
 #include "kestrel_request.h"
 #include "objmodel/SoaManager.h"
 
