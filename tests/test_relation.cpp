@@ -450,6 +450,29 @@ TEST_F(Server2007Test, ModifyingSendsTheLinkAndTheFourListsInOrder) {
   EXPECT_EQ(server.requests.back().policy, 2);
 }
 
+TEST_F(NewerServerTest, ModifyingRemovesTheLinkAndIgnoresTheLists) {
+  HostObject* link = Host("fndlink-brake-stop");
+  Halden::Soa::Client::Type type("Requirement", nullptr);
+  Halden::Soa::Client::ModelObject ghost("req-ghost", &type);
+  HostObject stranger(&ghost);
+  EXPECT_CALL(datamanagement, deleteObjects(ElementsAre("fndlink-brake-stop")));
+  SetActivePropertyPolicy(-1);
+  ClearRequests();
+  table->KESTREL_modify_trace_link(link, {&stranger}, {nullptr}, {}, {});
+  ASSERT_THAT(Requests(), ElementsAre("getSessionInfo", "deleteObjects")) << "the lists are not looked up";
+  EXPECT_EQ(server.requests[1].policy, -1) << "no policy for the removal";
+  EXPECT_THAT(world.managedrelations.modified(), IsEmpty());
+  EXPECT_THAT(Texts(table->KESTREL_ask_complying_objects(Host("req-brake"))),
+              ElementsAre("fndlink-brake-wheel: req-brake -> item-K-1200"));
+}
+
+TEST_F(NewerServerTest, AFailedRemovalIsConverted) {
+  EXPECT_CALL(datamanagement, deleteObjects(_)).WillOnce(::testing::Throw(RuntimeException("locked")));
+  HostObject* link = Host("fndlink-brake-stop");
+  EXPECT_THAT([&] { table->KESTREL_modify_trace_link(link, {}, {}, {}, {}); },
+              RaisesFrom(940222, "KRAL SOA: SOA runtime exception: locked", "kestrel_relation.cpp"));
+}
+
 TEST_F(NewerServerTest, ExportWithoutFullTextAsksNothing) {
   world.managedrelations.add_full_text("odd", "req-root", "Fulltext");
   Host("req-root");

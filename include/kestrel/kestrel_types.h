@@ -75,3 +75,49 @@ struct FullTextExport {
   std::vector<std::string> texts;
   std::string extension;
 };
+
+// What a delete answers: the UIDs the server deleted, in reply order, and
+// one record per error value of the reply.
+struct DeleteResult {
+  std::vector<std::string> deleted_uids;
+  std::vector<PartialErrorInfo> errors;
+};
+
+// The related objects of one group, created with new; the host deletes it.
+struct RelatedGroup {
+  std::string name;
+  std::vector<Orvane::PdmSoa::ModelObject*> objects;
+};
+
+// One object and its groups of related objects.
+struct RelatedObjects {
+  Orvane::PdmSoa::ModelObject* object;
+  std::vector<RelatedGroup*> groups;
+};
+
+// A named reference of a dataset, copied from the server unchanged: the
+// reference name, whether it names a file, the file name and the referenced
+// object's UID.
+struct DatasetReference {
+  std::string text1;
+  bool flag;
+  std::string text2;
+  std::string text3;
+};
+
+// The references of one dataset; an empty uid when the server named no dataset.
+struct DatasetReferences {
+  std::string uid;
+  std::vector<DatasetReference> references;
+};
+
+// The description entries asked of one server type.
+struct TypeDescriptionRequest {
+  std::string type_name;
+  std::vector<std::string> names;
+};
+
+struct TypeDescriptionEntry {
+  std::string name;
+  std::vector<std::string> values;
+};

@@ -65,6 +65,15 @@ ModelObject* ModelObject::GetPropertyObject(const std::string& name) const {
   return SoaManager::GetObjectManager()->WrapSoaObject(property->getModelObjectValue());
 }
 
+UString ModelObject::GetPropertyUString(const std::string& name) const {
+  auto* property = loaded_property(object_, name);
+  if (!property || property->getPropertyDescription().isArray() ||
+      property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
+    return UString();
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? UString() : UString(values.front());
+}
+
 UString Item::GetItemId() const {
   auto* property = loaded_property(GetObjectPtr(), "item_id");
   if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)

@@ -34,6 +34,9 @@ class ModelObject {
   // The host object that a reference property names; null when the property
   // is null, not loaded or names nothing.
   virtual ModelObject* GetPropertyObject(const std::string& name) const;
+  // The loaded value of a single string property; empty when it is null, not
+  // loaded or of another kind.
+  virtual UString GetPropertyUString(const std::string& name) const;
 
   // Set once the policy's standard properties were loaded for this object.
   bool standard_properties_loaded = false;

@@ -7,6 +7,7 @@
 #include "corerun/error.h"
 #include "corerun/memory.h"
 #include "corerun/ustring.h"
+#include "halden/services/core/DatamanagementService.h"
 #include "halden/services/core/ManagedrelationsService.h"
 #include "halden/services/core/SessionService.h"
 #include "halden/services/internal/core/DatamanagementService.h"
@@ -118,7 +119,6 @@ void dump_tree(const char* name, const Tree& tree) {
   ERROR_lprintf("\n+++ End %s\n", name);
 }
 
-// The removal of a trace link on a newer server.
 void remove_trace_link(ServerObject* link);
 
 }  // namespace
@@ -283,10 +283,12 @@ FullTextExport KESTREL_export_fulltext_to_word(const std::vector<std::string>& u
 
 namespace {
 
-void remove_trace_link(ServerObject*) {
-  // Deleting objects on a newer server belongs to the object operations,
-  // which this build does not hold yet.
-  KESTREL_RAISE(940209, "KRAL SOA: Removing a trace link is not available on this server");
+// A newer server keeps trace links as relations: this entry removes the link,
+// through the core delete without a property policy.
+void remove_trace_link(ServerObject* link) {
+  const std::vector<ServerObject*> objects = {link};
+  kestrel::soa_request_without_policy<Halden::Services::Core::DatamanagementService>(
+      KESTREL_HERE, [&](Halden::Services::Core::DatamanagementService& dm) { dm.deleteObjects(objects); });
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ std::vector<std::string> ManagedRelationsWorld::add_nodes(std::vector<TraceTreeN
   TraceTreeNodeRecord node{uid, {}};
   std::vector<const Link*> links;
   for (const auto& link : links_)
-    if ((defining ? link.secondary : link.primary) == uid) {
+    if ((defining ? link.secondary : link.primary) == uid && store_.find(uid_of(link))) {
       node.child_uids.push_back(uid_of(link));
       links.push_back(&link);
     }

@@ -1,5 +1,7 @@
 #include "halden/server/SampleWorld.h"
 
+#include "StoredObjects.h"
+
 namespace Halden::Soa::Server {
 
 SampleWorld::SampleWorld() {
@@ -101,6 +103,21 @@ SampleWorld::SampleWorld() {
   add_dataset("ds-K-1110-C-altrep", "K-1110", "C", "OSTRA_TOV_altrep", "TOVALTREP", "K-1110/C simplified");
   add_dataset("ds-K-1110-C-fea", "K-1110", "C", "OSTRA_Simulation", "CAEAnalysis", "K-1110/C load case");
   add_dataset("ds-K-1200-B-jt", "K-1200", "B", "OSTRA_Rendering", "DirectModel", "K-1200/B visualisation");
+
+  // Master models and drawings hold files; the other datasets hold none.
+  std::vector<std::pair<std::string, std::string>> datasets;  // UID, type
+  for (const auto& [uid, object] : store.objects())
+    if (stored::has_type(object, "Dataset"))
+      if (const std::string* type = stored::string_value(object, "object_type")) datasets.emplace_back(uid, *type);
+  for (const auto& [uid, type] : datasets) {
+    const std::string stem = uid.substr(3);  // after "ds-"
+    if (type == "TOVMASTER") {
+      add_dataset_file(uid, "TOVPART", stem + ".prt");
+    } else if (type == "PDF") {
+      add_dataset_file(uid, "PDF_Reference", stem + ".pdf");
+      add_dataset_file(uid, "PDF_Markup", stem + "-markup.xml");
+    }
+  }
 
   classification.populate();
   managedrelations.populate();

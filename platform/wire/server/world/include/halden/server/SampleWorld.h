@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "halden/server/WorldStore.h"
+#include "halden/server/world/CadDataManagementWorld.h"
 #include "halden/server/world/ClassificationWorld.h"
 #include "halden/server/world/ConnectionWorld.h"
 #include "halden/server/world/DataManagementWorld.h"
@@ -18,6 +19,7 @@
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
 #include "halden/server/world/RequirementsManagementWorld.h"
+#include "halden/server/world/ReservationWorld.h"
 #include "halden/server/world/SessionWorld.h"
 #include "halden/server/world/StructureManagementWorld.h"
 
@@ -63,6 +65,13 @@ class SampleWorld {
                       int quantity = 0, const std::string& name = "") {
     catalog.add_occurrence(item_id, revision_id, child_item_id, quantity, name);
   }
+  std::string add_dataset_file(const std::string& dataset_uid, const std::string& reference_name,
+                               const std::string& file_name) {
+    return catalog.add_dataset_file(dataset_uid, reference_name, file_name);
+  }
+  void set_type_description(const std::string& type, std::vector<TypeDescriptionEntryRecord> entries) {
+    datamanagement.set_type_description(type, std::move(entries));
+  }
   std::vector<std::string> open_windows() const { return structuremanagement.open_windows(); }
   WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const {
     return store.reply_with(uids, names);
@@ -81,6 +90,8 @@ class SampleWorld {
   StructureManagementWorld structuremanagement{store, catalog};
   PreferenceManagementWorld preferencemanagement{store};
   ConnectionWorld connection;
+  ReservationWorld reservation{store, session};
+  CadDataManagementWorld caddatamanagement{store, datamanagement};
   ClassificationWorld classification{store};
   ManagedRelationsWorld managedrelations{store, session};
   InternalDataManagementWorld internaldatamanagement{store, managedrelations};

@@ -12,6 +12,7 @@
 #include "halden/server/Endpoint.h"
 #include "halden/server/SampleWorld.h"
 #include "halden/server/Server.h"
+#include "halden/server/mocks/MockCadDataManagementStub.h"
 #include "halden/server/mocks/MockClassificationStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
@@ -19,6 +20,7 @@
 #include "halden/server/mocks/MockManagedRelationsStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockRequirementsManagementStub.h"
+#include "halden/server/mocks/MockReservationStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
 
@@ -50,6 +52,8 @@ class TestServer {
   Installed<MockConnectionStub> connection{server, world.connection};
   Installed<MockStructureManagementStub> structuremanagement{server, world.structuremanagement};
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
+  Installed<MockReservationStub> reservation{server, world.reservation};
+  Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
   Installed<MockClassificationStub> classification{server, world.classification};
   Installed<MockManagedRelationsStub> managedrelations{server, world.managedrelations};
   Installed<MockInternalDataManagementStub> internaldatamanagement{server, world.internaldatamanagement};

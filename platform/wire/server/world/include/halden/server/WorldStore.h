@@ -49,6 +49,10 @@ class WorldStore {
   void set_property(const std::string& uid, WireProperty property);
   StoredObject* find(const std::string& uid);
   const StoredObject* find(const std::string& uid) const;
+  // Every stored object, by UID.
+  const std::map<std::string, StoredObject>& objects() const { return objects_; }
+  // Forgets the object; false when the store did not hold it.
+  bool remove(const std::string& uid) { return objects_.erase(uid) != 0; }
   // Properties every reply carries for objects of the type (and its subtypes).
   void set_policy(const std::string& type, std::set<std::string> names);
   void set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values);

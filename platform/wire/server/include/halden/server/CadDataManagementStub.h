@@ -1,0 +1,63 @@
+// CAD data management: related objects and items expanded with their
+// revisions and datasets.
+//
+// What the sample world answers:
+// - getRelatedObjects: as core data management's expandPrimaryObjects, per
+//   object one group per filter, named for the relation, holding what the
+//   object's reference property of that name names (of the filter's types).
+// - expandItems: per input, in request order, one output. An item answers one
+//   item entry with all its revisions, oldest first, each with its datasets
+//   of the filters' types (a filter with an empty relation name matches every
+//   relation; no types: every dataset). A revision answers a loose revision
+//   entry with its datasets. Anything else, or an unknown UID, answers an
+//   empty output and a level-3 error. The objects list stays empty; the flag
+//   and the related-data mode are not interpreted.
+// Datasets carry their file references on "ref_list" ("OstraFile" objects)
+// and "ref_names", outside the Dataset policy.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "halden/server/Wire.h"
+
+namespace Halden::Soa::Server {
+
+struct ExpandItemsPreference {
+  bool flag = false;
+  int related_data_mode = 0;
+  std::vector<RelationFilterRecord> filters;
+};
+
+struct ExpandedRevision {
+  std::string revision_uid;               // "" for none
+  std::vector<std::string> dataset_uids;  // "" for none
+};
+
+struct ExpandedItem {
+  std::string item_uid;  // "" for none
+  std::vector<ExpandedRevision> revisions;
+};
+
+struct ExpandItemsOutput {
+  std::string input_uid;
+  std::vector<std::string> objects;  // "" for none
+  std::vector<ExpandedItem> items;
+  std::vector<ExpandedRevision> revisions;
+};
+
+struct ExpandItemsReply {
+  std::vector<ExpandItemsOutput> outputs;
+  WireServiceData data;
+};
+
+class CadDataManagementStub {
+ public:
+  virtual ~CadDataManagementStub() = default;
+  virtual RelatedObjectsReply getRelatedObjects(const std::vector<std::string>& uids,
+                                                const std::vector<RelationFilterRecord>& filters) = 0;
+  virtual ExpandItemsReply expandItems(const std::vector<std::string>& item_uids,
+                                       const ExpandItemsPreference& preference) = 0;
+};
+
+}  // namespace Halden::Soa::Server
