@@ -473,6 +473,16 @@ TEST_F(NewerServerTest, AFailedRemovalIsConverted) {
               RaisesFrom(940222, "KRAL SOA: SOA runtime exception: locked", "kestrel_relation.cpp"));
 }
 
+TEST_F(NewerServerTest, ExportFindsTheFullTextThroughTheHostsRelatedObjectsEntry) {
+  SoaManager::SetSoaInterface(table);
+  Host("req-brake");
+  ClearRequests();
+  const FullTextExport result = table->KESTREL_export_fulltext_to_word({"req-brake"});
+  EXPECT_THAT(Requests(), ElementsAre("getRelatedObjects", "exportToApplication", "getSessionInfo"));
+  EXPECT_THAT(result.texts, ElementsAre("export-fulltext-brake.docx"));
+  EXPECT_EQ(result.extension, "docm");
+}
+
 TEST_F(NewerServerTest, ExportWithoutFullTextAsksNothing) {
   world.managedrelations.add_full_text("odd", "req-root", "Fulltext");
   Host("req-root");
