@@ -25,6 +25,7 @@ class BomLine;
 class Item;
 class ItemRevision;
 class Dataset;
+class Component;
 class PomObject;
 class ClassificationClass;
 class ClassificationObject;
@@ -75,14 +76,21 @@ struct KESTREL_interface_s {
                                                   std::vector<Orvane::PdmSoa::BomLine*>* out);
 
   // Relative-structure batches
-  /*  21 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureUpdateStart;      // not built yet
-  /*  22 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureUpdateStartAssy;  // not built yet
-  /*  23 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureAddChild;         // not built yet
-  /*  24 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureUpdateCommit;     // not built yet
-  /*  25 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureDeleteStart;      // not built yet
-  /*  26 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureDeleteStartAssy;  // not built yet
-  /*  27 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureDeleteChild;      // not built yet
-  /*  28 */ KESTREL_unbuilt_slot KESTREL_RelativeStructureDeleteCommit;     // not built yet
+  /*  21 */ int (*KESTREL_RelativeStructureUpdateStart)();
+  /*  22 */ int (*KESTREL_RelativeStructureUpdateStartAssy)(int assy_id, Orvane::PdmSoa::ModelObject* parent,
+                                                            bool precise, date_s* reprev_date_on_sync);
+  /*  23 */ std::string (*KESTREL_RelativeStructureAddChild)(int assy_id, int comp_id,
+                                                             Orvane::PdmSoa::ModelObject* child, std::string cad_occ_id,
+                                                             const double* transform, bool as_required,
+                                                             const std::map<std::string, std::string>* notes,
+                                                             const std::map<std::string, std::string>* attributes);
+  /*  24 */ std::map<std::string, std::string>* (*KESTREL_RelativeStructureUpdateCommit)(
+      bool complete, std::map<std::string, Orvane::PdmSoa::Component*>** components_out);
+  /*  25 */ int (*KESTREL_RelativeStructureDeleteStart)();
+  /*  26 */ int (*KESTREL_RelativeStructureDeleteStartAssy)(int assy_id, Orvane::PdmSoa::ModelObject* parent,
+                                                            date_s* reprev_date_on_sync);
+  /*  27 */ int (*KESTREL_RelativeStructureDeleteChild)(int assy_id, std::string occurrence_uid);
+  /*  28 */ int (*KESTREL_RelativeStructureDeleteCommit)();
 
   // Items, revisions and datasets by id
   /*  29 */ std::vector<Orvane::PdmSoa::ItemRevision*>* (*KESTREL_get_item_revisions_by_id)(
@@ -261,21 +269,27 @@ struct KESTREL_interface_s {
   // AI structure generation
   /* 108 */ KESTREL_unbuilt_slot KESTREL_generate_structure;  // not built yet
 
-  // Projects
-  /* 109 */ KESTREL_unbuilt_slot KESTREL_list_project_names;            // not built yet
-  /* 110 */ KESTREL_unbuilt_slot KESTREL_list_project_ids;              // not built yet
-  /* 111 */ KESTREL_unbuilt_slot KESTREL_get_user_projects;             // not built yet
-  /* 112 */ KESTREL_unbuilt_slot KESTREL_get_privileged_projects;       // not built yet
-  /* 113 */ KESTREL_unbuilt_slot KESTREL_get_project_objects;           // not built yet
-  /* 114 */ KESTREL_unbuilt_slot KESTREL_get_all_project_information;   // not built yet
-  /* 115 */ KESTREL_unbuilt_slot KESTREL_list_project_entries;          // not built yet
-  /* 116 */ KESTREL_unbuilt_slot KESTREL_ask_project_teams;             // not built yet
-  /* 117 */ KESTREL_unbuilt_slot KESTREL_assign_objects_to_projects;    // not built yet
-  /* 118 */ KESTREL_unbuilt_slot KESTREL_remove_objects_from_projects;  // not built yet
-  /* 119 */ KESTREL_unbuilt_slot KESTREL_ask_projects_list;             // not built yet
-  /* 120 */ KESTREL_unbuilt_slot KESTREL_ask_project_objects;           // not built yet
-  /* 121 */ KESTREL_unbuilt_slot KESTREL_get_project_datasets;          // not built yet
-  /* 122 */ KESTREL_unbuilt_slot KESTREL_assign_and_remove_projects;    // not built yet
+  // Projects. Labels name projects as "<project_id>-<project_name>", or the id
+  // alone when the two are equal; object lists are KESTREL_host_object_list.
+  /* 109 */ std::vector<std::string>* (*KESTREL_list_project_names)();
+  /* 110 */ std::vector<std::string>* (*KESTREL_list_project_ids)();
+  /* 111 */ std::vector<std::string>* (*KESTREL_get_user_projects)(bool assignable);
+  /* 112 */ std::vector<std::string>* (*KESTREL_get_privileged_projects)();
+  /* 113 */ KESTREL_host_object_list* (*KESTREL_get_project_objects)(std::string project_id);
+  /* 114 */ bool (*KESTREL_get_all_project_information)(bool privileged, std::vector<std::string>* labels,
+                                                        std::vector<KESTREL_host_object_list*>* object_lists);
+  /* 115 */ bool (*KESTREL_list_project_entries)(std::vector<ProjectEntryRecord*>* out);
+  /* 116 */ bool (*KESTREL_ask_project_teams)(const std::vector<Halden::Soa::Client::ModelObject*>& projects,
+                                              std::vector<ProjectTeamRecord*>* out);
+  /* 117 */ bool (*KESTREL_assign_objects_to_projects)(std::vector<std::string> project_labels,
+                                                       KESTREL_host_object_list objects);
+  /* 118 */ bool (*KESTREL_remove_objects_from_projects)(std::vector<std::string> project_labels,
+                                                         KESTREL_host_object_list objects);
+  /* 119 */ std::vector<std::string>* (*KESTREL_ask_projects_list)(Orvane::PdmSoa::ModelObject* object);
+  /* 120 */ KESTREL_host_object_list* (*KESTREL_ask_project_objects)(std::string project_id);
+  /* 121 */ std::vector<KESTREL_host_object_list*>* (*KESTREL_get_project_datasets)(std::string text1,
+                                                                                    std::string text2);
+  /* 122 */ bool (*KESTREL_assign_and_remove_projects)(const KESTREL_host_object_list& objects);
 
   // Attribute mapping
   /* 123 */ KESTREL_unbuilt_slot KESTREL_get_attr_mapping_definitions;        // not built yet

@@ -6,11 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "corerun/memory.h"
 #include "corerun/ustring.h"
 
 namespace Orvane::PdmSoa {
 class ModelObject;
 }
+
+// Host objects in a list of the host allocator, where the host frees the
+// list's memory itself (the project entries); other slots use plain vectors.
+using KESTREL_host_object_list = std::vector<Orvane::PdmSoa::ModelObject*, SMAlloc<Orvane::PdmSoa::ModelObject*>>;
 
 // The stored login identity.
 struct UserGroupRole {
@@ -120,4 +125,19 @@ struct TypeDescriptionRequest {
 struct TypeDescriptionEntry {
   std::string name;
   std::vector<std::string> values;
+};
+
+// One entry of the server's project list or one member of a project team;
+// the texts and the flag are the server's.
+struct ProjectEntryRecord {
+  std::string text1;
+  std::string text2;
+  bool flag;
+};
+
+// A project team and its members; the host owns the record, its member list
+// and the members.
+struct ProjectTeamRecord {
+  std::string name;
+  std::vector<ProjectEntryRecord*>* members;
 };

@@ -88,6 +88,8 @@ class SessionTest : public ::testing::Test {
   ::testing::NiceMock<Halden::Soa::Server::MockReservationStub>& reservation = test_server.reservation;
   ::testing::NiceMock<Halden::Soa::Server::MockCadDataManagementStub>& caddatamanagement =
       test_server.caddatamanagement;
+  ::testing::NiceMock<Halden::Soa::Server::MockProjectLevelSecurityStub>& projectlevelsecurity =
+      test_server.projectlevelsecurity;
   ::testing::NiceMock<Halden::Soa::Server::MockClassificationStub>& classification = test_server.classification;
   ::testing::NiceMock<Halden::Soa::Server::MockManagedRelationsStub>& managedrelations = test_server.managedrelations;
   ::testing::NiceMock<Halden::Soa::Server::MockInternalDataManagementStub>& internaldatamanagement =

@@ -3,6 +3,10 @@
 #include "cadlink/testing.h"
 #include "cadlink/tovmgr.h"
 
+namespace cadlink::testing {
+void clear_save_settings();
+}
+
 namespace {
 
 struct Root : TOVMGR_AdvancedSearchRoot {
@@ -63,6 +67,7 @@ void reset() {
   clear_hx_prefs();
   clear_bvr_lookups();
   set_bvr_lookup(nullptr);
+  clear_save_settings();
   state().action = nullptr;
 }
 }  // namespace cadlink::testing

@@ -13,6 +13,18 @@ struct Lookups {
   std::vector<std::string> asked;
 };
 
+struct SaveSettings {
+  bool service_2007_12 = true;
+  int service_2007_12_queries = 0;
+  bool has_view_type = true;
+  std::string view_type = "view";
+};
+
+SaveSettings& save_settings() {
+  static SaveSettings settings;
+  return settings;
+}
+
 Lookups& lookups() {
   static Lookups state;
   return state;
@@ -39,7 +51,23 @@ bool TOVMGR_SOA_ask_bvr(const char* uid, Orvane::PdmSoa::ItemRevision** item_rev
   return true;
 }
 
+bool TOVMGR__is_service_2007_12_available() {
+  ++save_settings().service_2007_12_queries;
+  return save_settings().service_2007_12;
+}
+
+const char* TOVMGR_VIREL_ask_view_type() {
+  return save_settings().has_view_type ? save_settings().view_type.c_str() : nullptr;
+}
+
 namespace cadlink::testing {
+void set_service_2007_12_available(bool available) { save_settings().service_2007_12 = available; }
+int service_2007_12_queries() { return save_settings().service_2007_12_queries; }
+void set_view_type(const char* view_type) {
+  save_settings().has_view_type = view_type != nullptr;
+  save_settings().view_type = view_type ? view_type : "";
+}
+void clear_save_settings() { save_settings() = SaveSettings(); }
 void set_bvr_lookup(BvrLookup lookup) { lookups().scripted = std::move(lookup); }
 const std::vector<std::string>& bvr_lookups() { return lookups().asked; }
 void clear_bvr_lookups() { lookups() = Lookups(); }

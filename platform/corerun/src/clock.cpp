@@ -47,6 +47,28 @@ void civil_from_days(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) 
 std::int64_t floor_div(std::int64_t a, std::int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 }  // namespace
 
+std::int64_t CLOCK_date_to_time(const date_s* date) {
+  if (!date || !CLOCK_valid_date(date) || CLOCK_compare_dates(date, &null_date) == 0) return 0;
+  // Days from 1970-01-01 of the proleptic Gregorian calendar.
+  std::int64_t y = date->year;
+  const unsigned m = date->month + 1u, d = date->day;
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const auto yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  const std::int64_t days = era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+  return days * 86400 + std::int64_t{date->hour} * 3600 + std::int64_t{date->minute} * 60 + date->second;
+}
+
+int CLOCK_get_date_string(const date_s* date, bool with_time, char** text) {
+  if (!text) return 920029;
+  *text = nullptr;
+  if (!date || !CLOCK_valid_date(date)) return 920029;
+  *text = CLOCK_format_date_time(date, 4, with_time ? 8 : 0);
+  return 0;
+}
+
 date_s CLOCK_time_to_date(std::int64_t time) {
   const std::int64_t days = floor_div(time, 86400);
   const std::int64_t seconds = time - days * 86400;

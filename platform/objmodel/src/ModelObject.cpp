@@ -15,6 +15,7 @@ const UString ItemRevision::className = "ItemRevision";
 const UString Dataset::className = "Dataset";
 const UString BomWindow::className = "BomWindow";
 const UString BomLine::className = "BomLine";
+const UString Component::className = "Component";
 const UString Relation::className = "Relation";
 
 ModelObject::ModelObject(Halden::Soa::Client::ModelObject* object) : object_(object) {}
@@ -72,6 +73,12 @@ UString ModelObject::GetPropertyUString(const std::string& name) const {
     return UString();
   const auto& values = property->getStringArrayValue();
   return values.empty() ? UString() : UString(values.front());
+}
+
+UString ModelObject::GetPropertyString(const char* name) const { return name ? GetPropertyUString(name) : UString(); }
+
+ModelObject* ModelObject::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int) {
+  return SoaManager::GetObjectManager()->GetInstance(uid, object);
 }
 
 UString Item::GetItemId() const {

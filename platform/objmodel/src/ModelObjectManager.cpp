@@ -28,6 +28,7 @@ struct HostClass {
 const HostClass kHostClasses[] = {
     {"BOMWindow", &BomWindow::className, make<BomWindow>},
     {"BOMLine", &BomLine::className, make<BomLine>},
+    {"PSOccurrence", &Component::className, make<Component>},
     {"Folder", &Folder::className, make<Folder>},
     {"Dataset", &Dataset::className, make<Dataset>},
     {"ItemRevision", &ItemRevision::className, make<ItemRevision>},
@@ -92,18 +93,28 @@ ModelObject* ModelObjectManager::FindObject(const UString& uid) const {
   return it == objects_.end() ? nullptr : it->second.get();
 }
 
-ModelObject* ModelObjectManager::GetObjectByUid(const UString& uid, const UString& class_name) {
-  if (ModelObject* held = FindObject(uid)) return held;
+namespace {
+// The server object the session holds for the UID, or null.
+Halden::Soa::Client::ModelObject* session_object(const UString& uid) {
   const KESTREL_interface_s* table = SoaManager::GetSoaInterface();
   Halden::Soa::Client::Connection* connection = table ? table->KESTREL_ask_connection() : nullptr;
   if (!connection) return nullptr;
-  Halden::Soa::Client::ModelObject* object = nullptr;
   try {
-    object = connection->getModelManager()->findObject(uid.utf8());
+    return connection->getModelManager()->findObject(uid.utf8());
   } catch (const Halden::Soa::Client::RuntimeException&) {
     return nullptr;
   }
-  return WrapSoaObjectAsClass(object, class_name);
+}
+}  // namespace
+
+ModelObject* ModelObjectManager::GetObjectByUid(const UString& uid, const UString& class_name) {
+  if (ModelObject* held = FindObject(uid)) return held;
+  return WrapSoaObjectAsClass(session_object(uid), class_name);
+}
+
+ModelObject* ModelObjectManager::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object) {
+  if (ModelObject* held = FindObject(uid)) return held;
+  return wrap(uid, object ? object : session_object(uid), nullptr);
 }
 
 void ModelObjectManager::ClearMaps() {

@@ -42,4 +42,11 @@ void set_bvr_lookup(BvrLookup lookup);
 const std::vector<std::string>& bvr_lookups();
 void clear_bvr_lookups();
 
+// What TOVMGR__is_service_2007_12_available answers (true at first), and how
+// often it was asked.
+void set_service_2007_12_available(bool available);
+int service_2007_12_queries();
+// What TOVMGR_VIREL_ask_view_type answers ("view" at first); null: none.
+void set_view_type(const char* view_type);
+
 }  // namespace cadlink::testing

@@ -34,3 +34,8 @@ void TOVMGR_free_pdi_string_array(int count, char** values);
 // when the host has none. True when the host knows the revision.
 bool TOVMGR_SOA_ask_bvr(const char* uid, Orvane::PdmSoa::ItemRevision** item_revision,
                         Orvane::PdmSoa::ModelObject** item, Orvane::PdmSoa::ModelObject** bvr);
+
+// Whether the server offers the 2007-12 structure-management operations.
+bool TOVMGR__is_service_2007_12_available();
+// The BOM view type the host saves structure in; the host's text, or null.
+const char* TOVMGR_VIREL_ask_view_type();

@@ -18,6 +18,14 @@ bool CLOCK_valid_date(const date_s* date);
 // <0, 0 or >0 as a is before, equal to or after b.
 int CLOCK_compare_dates(const date_s* a, const date_s* b);
 
+// Seconds since 1970-01-01T00:00:00 UTC of the date read as UTC; 0 for a
+// null pointer, the null date and a date that is not valid.
+std::int64_t CLOCK_date_to_time(const date_s* date);
+// The date as "DD-Mon-YYYY", with " hh:mm:ss" when with_time, in SM_alloc
+// memory the caller frees with SM_free. 0, or 920029 (and *text null) for a
+// missing or invalid date.
+int CLOCK_get_date_string(const date_s* date, bool with_time, char** text);
+
 // The UTC date of seconds since 1970-01-01T00:00:00 UTC; null_date for a time
 // whose year a date_s cannot hold.
 date_s CLOCK_time_to_date(std::int64_t time);

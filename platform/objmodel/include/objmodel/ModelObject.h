@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "corerun/memory.h"
 #include "corerun/ustring.h"
@@ -13,6 +14,9 @@ class ModelObject;
 }
 
 namespace Orvane::PdmSoa {
+
+// The host's lists of texts.
+using UStringList = std::vector<UString, SMAlloc<UString>>;
 
 class ModelObject {
  public:
@@ -37,12 +41,30 @@ class ModelObject {
   // The loaded value of a single string property; empty when it is null, not
   // loaded or of another kind.
   virtual UString GetPropertyUString(const std::string& name) const;
+  // The same, by the host's C-string name; empty for a null name.
+  virtual UString GetPropertyString(const char* name) const;
+
+  // The host object of the UID, registered with the host when it is new.
+  static ModelObject* GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int flags);
+
+  // Labels of the projects the object is to join and to leave, collected by
+  // the host until it sends them.
+  const UStringList& AskAssignedProjects() const { return assigned_projects_; }
+  const UStringList& AskRemovedProjects() const { return removed_projects_; }
+  void AddAssignedProject(const UString& label) { assigned_projects_.push_back(label); }
+  void AddRemovedProject(const UString& label) { removed_projects_.push_back(label); }
+  void ClearProjectData() {
+    assigned_projects_.clear();
+    removed_projects_.clear();
+  }
 
   // Set once the policy's standard properties were loaded for this object.
   bool standard_properties_loaded = false;
 
  private:
   Halden::Soa::Client::ModelObject* object_;
+  UStringList assigned_projects_;
+  UStringList removed_projects_;
 };
 
 #define ORVANE_HOST_CLASS(Name, Base)                        \
@@ -115,6 +137,26 @@ class Dataset : public WorkspaceObject {
 
  private:
   bool highest_version_ = false;
+};
+
+// An occurrence of a saved structure, with the handle the host keeps for it.
+class Component : public ModelObject {
+ public:
+  static const UString className;
+  static UString AskClassName() { return className; }
+  using ModelObject::ModelObject;
+  UString ClassName() const override { return className; }
+
+  void SetComponentHandle(const UString& handle) {
+    handle_ = handle;
+    has_handle_ = true;
+  }
+  const UString& GetComponentHandle() const { return handle_; }
+  bool HasComponentHandle() const { return has_handle_; }
+
+ private:
+  UString handle_;
+  bool has_handle_ = false;
 };
 
 // A line of a BOM window. The library builds child lines itself on

@@ -28,6 +28,9 @@ class ModelObjectManager {
   // The host object of the UID, made as the named class from the session's
   // server object when the registry has none yet; null when neither knows it.
   ModelObject* GetObjectByUid(const UString& uid, const UString& class_name);
+  // The host object of the UID; a new one is made from the server object
+  // given, or else from the session's, as the host class of its type.
+  ModelObject* GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object);
   // Datasets the library found beside the items it was asked for.
   void RegisterDatasets(const std::vector<Dataset*>& datasets) { registered_datasets.push_back(datasets); }
 

@@ -10,6 +10,8 @@ const bool registered = [] {
   registerModelClass("Dataset", &makeModelObject<Dataset>);
   registerModelClass("BOMWindow", &makeModelObject<BOMWindow>);
   registerModelClass("BOMLine", &makeModelObject<BOMLine>);
+  registerModelClass("PSOccurrence", &makeModelObject<PSOccurrence>);
+  registerModelClass("PSOccurrenceThread", &makeModelObject<PSOccurrenceThread>);
   return true;
 }();
 }  // namespace
@@ -17,6 +19,11 @@ const bool registered = [] {
 ModelObject* BOMWindow::get_top_line() {
   Property* p = getProperty("top_line");
   return p ? p->getModelObjectValue() : nullptr;
+}
+
+PSOccurrenceThread* PSOccurrence::get_occ_thread() {
+  Property* p = getProperty("occ_thread");
+  return p ? dynamic_cast<PSOccurrenceThread*>(p->getModelObjectValue()) : nullptr;
 }
 
 }  // namespace Halden::Soa::Client::Model

@@ -15,8 +15,6 @@ std::map<std::string, ModelObjectFactory>& factories() {
   static std::map<std::string, ModelObjectFactory> map = {
       {"User", &makeModelObject<Model::User>},
       {"Folder", &makeModelObject<Model::Folder>},
-      {"WorkspaceObject", &makeModelObject<Model::WorkspaceObject>},
-      {"POM_object", &makeModelObject<Model::POM_object>},
   };
   return map;
 }

@@ -34,6 +34,27 @@ std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
 }
 }  // namespace
 
+DateTime::DateTime(std::int64_t time) {
+  std::int64_t days = time / 86400;
+  std::int64_t seconds = time % 86400;
+  if (seconds < 0) {
+    seconds += 86400;
+    --days;
+  }
+  // The civil day of a count of days from 1970-01-01.
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const auto doe = static_cast<unsigned>(days - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+  const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2);
+  *this = DateTime(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d), static_cast<int>(seconds / 3600),
+                   static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+}
+
 std::int64_t DateTime::toTime() const {
   return days_from_civil(year_, static_cast<unsigned>(month_), static_cast<unsigned>(day_)) * 86400 +
          std::int64_t{hour_} * 3600 + std::int64_t{minute_} * 60 + second_;

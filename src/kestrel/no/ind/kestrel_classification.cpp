@@ -5,6 +5,7 @@
 
 #include "halden/services/classification/ClassificationService.h"
 #include "halden/soa/client/ModelObject.h"
+#include "halden/soa/client/model/ModelClasses.h"
 #include "kestrel_cadservices.h"
 #include "kestrel_call.h"
 #include "kestrel_classify_core.h"

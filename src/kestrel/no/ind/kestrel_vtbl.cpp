@@ -11,7 +11,9 @@
 #include "kestrel_hxtype.h"
 #include "kestrel_item.h"
 #include "kestrel_object.h"
+#include "kestrel_projects.h"
 #include "kestrel_relation.h"
+#include "kestrel_relstruct.h"
 #include "kestrel_rev_rule.h"
 #include "kestrel_utils.h"
 
@@ -55,15 +57,15 @@ const KESTREL_interface_s kTable = {
     /*  19 */ forward_to<KESTREL_expand_bom_lines>,
     /*  20 */ forward_to<KESTREL_ask_bom_lines_by_path>,
     // Relative-structure batches
-    /*  21 */ nullptr,  // KESTREL_RelativeStructureUpdateStart
-    /*  22 */ nullptr,  // KESTREL_RelativeStructureUpdateStartAssy
-    /*  23 */ nullptr,  // KESTREL_RelativeStructureAddChild
-    /*  24 */ nullptr,  // KESTREL_RelativeStructureUpdateCommit
-    /*  25 */ nullptr,  // KESTREL_RelativeStructureDeleteStart
-    /*  26 */ nullptr,  // KESTREL_RelativeStructureDeleteStartAssy
-    /*  27 */ nullptr,  // KESTREL_RelativeStructureDeleteChild
-    /*  28 */ nullptr,  // KESTREL_RelativeStructureDeleteCommit
-                        // Items, revisions and datasets by id
+    /*  21 */ forward_to<KESTREL_RelativeStructureUpdateStart>,
+    /*  22 */ forward_to<KESTREL_RelativeStructureUpdateStartAssy>,
+    /*  23 */ forward_to<KESTREL_RelativeStructureAddChild>,
+    /*  24 */ forward_to<KESTREL_RelativeStructureUpdateCommit>,
+    /*  25 */ forward_to<KESTREL_RelativeStructureDeleteStart>,
+    /*  26 */ forward_to<KESTREL_RelativeStructureDeleteStartAssy>,
+    /*  27 */ forward_to<KESTREL_RelativeStructureDeleteChild>,
+    /*  28 */ forward_to<KESTREL_RelativeStructureDeleteCommit>,
+    // Items, revisions and datasets by id
     /*  29 */ forward_to<KESTREL_get_item_revisions_by_id>,
     /*  30 */ forward_to<KESTREL_get_item_revision_of_item>,
     /*  31 */ forward_to<KESTREL_get_datasets_by_id>,
@@ -158,21 +160,21 @@ const KESTREL_interface_s kTable = {
     // AI structure generation
     /* 108 */ nullptr,  // KESTREL_generate_structure
                         // Projects
-    /* 109 */ nullptr,  // KESTREL_list_project_names
-    /* 110 */ nullptr,  // KESTREL_list_project_ids
-    /* 111 */ nullptr,  // KESTREL_get_user_projects
-    /* 112 */ nullptr,  // KESTREL_get_privileged_projects
-    /* 113 */ nullptr,  // KESTREL_get_project_objects
-    /* 114 */ nullptr,  // KESTREL_get_all_project_information
-    /* 115 */ nullptr,  // KESTREL_list_project_entries
-    /* 116 */ nullptr,  // KESTREL_ask_project_teams
-    /* 117 */ nullptr,  // KESTREL_assign_objects_to_projects
-    /* 118 */ nullptr,  // KESTREL_remove_objects_from_projects
-    /* 119 */ nullptr,  // KESTREL_ask_projects_list
-    /* 120 */ nullptr,  // KESTREL_ask_project_objects
-    /* 121 */ nullptr,  // KESTREL_get_project_datasets
-    /* 122 */ nullptr,  // KESTREL_assign_and_remove_projects
-                        // Attribute mapping
+    /* 109 */ forward_to<KESTREL_list_project_names>,
+    /* 110 */ forward_to<KESTREL_list_project_ids>,
+    /* 111 */ forward_to<KESTREL_get_user_projects>,
+    /* 112 */ forward_to<KESTREL_get_privileged_projects>,
+    /* 113 */ forward_to<KESTREL_get_project_objects>,
+    /* 114 */ forward_to<KESTREL_get_all_project_information>,
+    /* 115 */ forward_to<KESTREL_list_project_entries>,
+    /* 116 */ forward_to<KESTREL_ask_project_teams>,
+    /* 117 */ forward_to<KESTREL_assign_objects_to_projects>,
+    /* 118 */ forward_to<KESTREL_remove_objects_from_projects>,
+    /* 119 */ forward_to<KESTREL_ask_projects_list>,
+    /* 120 */ forward_to<KESTREL_ask_project_objects>,
+    /* 121 */ forward_to<KESTREL_get_project_datasets>,
+    /* 122 */ forward_to<KESTREL_assign_and_remove_projects>,
+    // Attribute mapping
     /* 123 */ nullptr,  // KESTREL_get_attr_mapping_definitions
     /* 124 */ nullptr,  // KESTREL_resolve_attr_mappings
     /* 125 */ nullptr,  // KESTREL_update_attr_values

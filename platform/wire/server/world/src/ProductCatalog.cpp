@@ -43,7 +43,7 @@ std::string ProductCatalog::add_item_revision(const std::string& item_id, const 
                     {str("item_revision_id", revision_id), str("item_id", item_id), str("object_name", item.name),
                      str("object_type", "ItemRevision"), ref("items_tag", item.uid), refs("structure_revisions", {}),
                      str("release_status", released ? "Released" : "")});
-  revisions_[uid] = Revision{item_id, revision_id, "", released, {}, {}};
+  revisions_[uid] = Revision{item_id, revision_id, "", released, {}, {}, {}, {}, {}};
   item.revisions.push_back(uid);
   store_.set_property(item.uid, refs("revision_list", item.revisions));
   return uid;
@@ -82,14 +82,35 @@ void ProductCatalog::add_occurrence(const std::string& item_id, const std::strin
   const std::string revision_uid = "rev-" + item_id + "-" + revision_id;
   auto& revision = revisions_.at(revision_uid);
   items_.at(child_item_id);  // the child must exist
-  if (revision.bvr_uid.empty()) {
-    revision.bvr_uid = "bvr-" + item_id + "-" + revision_id;
-    store_.add_object(
-        revision.bvr_uid, kBomViewTypes,
-        {str("object_name", item_id + "/" + revision_id + "-view"), str("object_type", "PSBOMViewRevision")});
-    store_.set_property(revision_uid, refs("structure_revisions", {revision.bvr_uid}));
-  }
-  revision.occurrences.push_back({child_item_id, quantity, name.empty() ? child_item_id : name});
+  ensure_bom_view(revision_uid);
+  Occurrence occurrence;
+  occurrence.child_item_id = child_item_id;
+  occurrence.quantity = quantity;
+  occurrence.name = name.empty() ? child_item_id : name;
+  revision.occurrences.push_back(std::move(occurrence));
+}
+
+ProductCatalog::Revision* ProductCatalog::revision_to_change(const std::string& revision_uid) {
+  auto it = revisions_.find(revision_uid);
+  return it == revisions_.end() ? nullptr : &it->second;
+}
+
+bool ProductCatalog::ensure_bom_view(const std::string& revision_uid) {
+  auto& revision = revisions_.at(revision_uid);
+  if (!revision.bvr_uid.empty()) return false;
+  revision.bvr_uid = "bvr-" + revision.item_id + "-" + revision.revision_id;
+  revision.bvr_modified = Common::DateTime(clock_);
+  store_.add_object(revision.bvr_uid, kBomViewTypes,
+                    {str("object_name", revision.item_id + "/" + revision.revision_id + "-view"),
+                     str("object_type", "PSBOMViewRevision"), date("last_mod_date", revision.bvr_modified)});
+  store_.set_property(revision_uid, refs("structure_revisions", {revision.bvr_uid}));
+  return true;
+}
+
+void ProductCatalog::touch_bom_view(Revision& revision) {
+  clock_ += 60;
+  revision.bvr_modified = Common::DateTime(clock_);
+  store_.set_property(revision.bvr_uid, date("last_mod_date", revision.bvr_modified));
 }
 
 const ProductCatalog::Item* ProductCatalog::item(const std::string& item_id) const {

@@ -10,7 +10,7 @@ SampleWorld::SampleWorld() {
   add_object("folder-home", {"Folder", "WorkspaceObject", "POM_object"},
              {str("object_name", "Home"), str("object_type", "Folder")});
   set_property("user-engineer", ref("home_folder", "folder-home"));
-  set_policy("WorkspaceObject", {"object_name", "object_type"});
+  set_policy("WorkspaceObject", {"object_name", "object_type", "projects_list"});
   set_policy("User", {"user_id", "user_name", "home_folder"});
   set_preference("user", "HX_config_rule_name", {"Latest Working"});
   set_preference("site", "OSTRA_TOV_allow_attrsync_master_with_item", {"true"});
@@ -41,6 +41,7 @@ SampleWorld::SampleWorld() {
   add_revision_rule("rule-precise", "Precise; Working", {"entry-precise", "entry-working"});
 
   set_policy("BOMWindow", {"top_line"});
+  set_policy("PSOccurrence", {"occ_thread"});
   set_policy("BOMLine", {"bl_parent", "bl_item_item_id", "bl_rev_item_revision_id", "bl_item_object_name",
                          "bl_quantity", "bl_sequence_no", "bl_line_name", "bl_has_children"});
 
@@ -119,6 +120,7 @@ SampleWorld::SampleWorld() {
     }
   }
 
+  projectlevelsecurity.add_sample_projects();
   classification.populate();
   managedrelations.populate();
 }

@@ -91,6 +91,68 @@ struct ConfiguredRevisionsReply {
   WireServiceData data;
 };
 
+// Relative structure: parents (item revisions) with the child occurrences to
+// create or change in their BOM views, or the occurrence threads to remove.
+struct OccurrenceAttribute {
+  std::string name, value;
+};
+
+struct OccurrenceNote {
+  std::string type, text;
+};
+
+struct ChildRecord {
+  std::string client_id;
+  std::string cad_occ_id;  // "" for none
+  std::string child_uid;   // "" for none
+  std::vector<OccurrenceAttribute> attributes;
+  bool as_required = false;
+  std::vector<double> transform;
+  std::vector<OccurrenceNote> notes;
+};
+
+struct RelativeStructureRecord {
+  std::string parent_uid;
+  std::vector<ChildRecord> children;
+  bool precise = false;
+};
+
+// The 2007-12 form: a BOM view modified since last_modified (unless null) is
+// refused.
+struct RelativeStructureRecord2 {
+  Common::DateTime last_modified;
+  std::string parent_uid;
+  std::vector<ChildRecord> children;
+  bool precise = false;
+};
+
+struct DeleteStructureRecord {
+  std::string parent_uid;
+  std::vector<std::string> thread_uids;
+};
+
+struct DeleteStructureRecord2 {
+  Common::DateTime last_modified;
+  std::string parent_uid;
+  std::vector<std::string> thread_uids;
+};
+
+struct RelativeStructureOptions {
+  std::string cad_occ_id_attribute;
+  std::vector<std::string> object_types;
+};
+
+struct RelativeStructureOptions2 {
+  bool flag = false;
+  std::string cad_occ_id_attribute;
+  std::vector<std::string> object_types;
+};
+
+struct RelativeStructureReply {
+  std::map<std::string, std::string> threads;  // client id -> occurrence thread UID
+  WireServiceData data;
+};
+
 class StructureManagementStub {
  public:
   virtual ~StructureManagementStub() = default;
@@ -101,6 +163,20 @@ class StructureManagementStub {
                                                      const ExpandInfo& info) = 0;
   virtual BomLinesByPathReply getBomLinesByPath(const std::vector<BomPathRequest>& requests) = 0;
   virtual ConfiguredRevisionsReply getConfiguredRevisions(const std::vector<ConfiguredRevisionRequest>& requests) = 0;
+
+  // Relative structure, before and from the 2007-12 operations.
+  virtual RelativeStructureReply createOrUpdateRelativeStructure(const std::vector<RelativeStructureRecord>& parents,
+                                                                 const std::string& view_type, bool complete,
+                                                                 const RelativeStructureOptions& options) = 0;
+  virtual RelativeStructureReply createOrUpdateRelativeStructure2(const std::vector<RelativeStructureRecord2>& parents,
+                                                                  const std::string& view_type, bool complete,
+                                                                  const RelativeStructureOptions2& options) = 0;
+  virtual WireServiceData deleteRelativeStructure(const std::vector<DeleteStructureRecord>& parents,
+                                                  const std::string& view_type,
+                                                  const RelativeStructureOptions& options) = 0;
+  virtual WireServiceData deleteRelativeStructure2(const std::vector<DeleteStructureRecord2>& parents,
+                                                   const std::string& view_type,
+                                                   const RelativeStructureOptions2& options) = 0;
 };
 
 }  // namespace Halden::Soa::Server

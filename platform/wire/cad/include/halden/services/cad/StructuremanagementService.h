@@ -110,6 +110,73 @@ struct GetConfiguredRevisionsResponse {
   Soa::Client::ServiceData serviceData;
 };
 
+// Relative structure: the child occurrences of parents, created, changed or
+// removed in one request. The records of the 2007-12 operations end in 2.
+struct AttributesInfo {
+  std::string name;
+  std::string value;
+};
+
+struct OccNote {
+  std::string noteType;
+  std::string noteText;
+};
+
+struct OccInfo {
+  std::vector<AttributesInfo> attrsToSet;
+  bool asRequired = false;
+  std::vector<double> occTransform;  // 16 values per matrix
+  std::vector<OccNote> occNotes;
+};
+
+struct ChildInfo {
+  std::string clientId;
+  std::string cadOccId;
+  Soa::Client::ModelObject* child = nullptr;
+  OccInfo occInfo;
+};
+
+struct RelativeStructureInfo {
+  Soa::Client::ModelObject* parent = nullptr;
+  std::vector<ChildInfo> childInfo;
+  bool precise = false;
+};
+
+struct RelativeStructureInfo2 {
+  Soa::Common::DateTime lastModifiedOfBVR;  // the null date: not checked
+  Soa::Client::ModelObject* parent = nullptr;
+  std::vector<ChildInfo> childInfo;
+  bool precise = false;
+};
+
+// Options of both relative-structure operations.
+struct RelativeStructurePref {
+  std::string cadOccIdAttrName;
+  std::vector<std::string> objectTypes;
+};
+
+struct RelativeStructurePref2 {
+  bool flag = false;
+  std::string cadOccIdAttrName;
+  std::vector<std::string> objectTypes;
+};
+
+struct CreateOrUpdateRelativeStructureResponse {
+  std::map<std::string, Soa::Client::Model::PSOccurrenceThread*> output;  // clientId -> thread
+  Soa::Client::ServiceData serviceData;
+};
+
+struct DeleteRelativeStructureInfo {
+  Soa::Client::ModelObject* parent = nullptr;
+  std::vector<std::string> childInfo;  // occurrence threads, by UID
+};
+
+struct DeleteRelativeStructureInfo2 {
+  Soa::Common::DateTime lastModifiedOfBVR;
+  Soa::Client::ModelObject* parent = nullptr;
+  std::vector<std::string> childInfo;
+};
+
 class StructuremanagementService {
  public:
   static StructuremanagementService* getService(Soa::Client::Connection* connection);
@@ -124,6 +191,19 @@ class StructuremanagementService {
                                                 const ExpandBomLinesPref& pref);
   GetBomLinesByPathResponse getBomLinesByPath(const std::vector<GetBomLinesByPathInfo>& info);
   GetConfiguredRevisionsResponse getConfiguredRevisions(const std::vector<ConfiguredRevisionInfo>& info);
+
+  CreateOrUpdateRelativeStructureResponse createOrUpdateRelativeStructure(
+      const std::vector<RelativeStructureInfo>& info, const std::string& bomViewTypeName, bool complete,
+      const RelativeStructurePref& pref);
+  CreateOrUpdateRelativeStructureResponse createOrUpdateRelativeStructure(
+      const std::vector<RelativeStructureInfo2>& info, const std::string& bomViewTypeName, bool complete,
+      const RelativeStructurePref2& pref);
+  Soa::Client::ServiceData deleteRelativeStructure(const std::vector<DeleteRelativeStructureInfo>& info,
+                                                   const std::string& bomViewTypeName,
+                                                   const RelativeStructurePref& pref);
+  Soa::Client::ServiceData deleteRelativeStructure(const std::vector<DeleteRelativeStructureInfo2>& info,
+                                                   const std::string& bomViewTypeName,
+                                                   const RelativeStructurePref2& pref);
 
  private:
   Soa::Client::Connection* connection_;

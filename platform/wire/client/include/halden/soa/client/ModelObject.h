@@ -43,19 +43,9 @@ class ModelObject {
 
 namespace Model {
 
-class POM_object : public ModelObject {
+class Folder : public ModelObject {
  public:
   using ModelObject::ModelObject;
-};
-
-class WorkspaceObject : public POM_object {
- public:
-  using POM_object::POM_object;
-};
-
-class Folder : public WorkspaceObject {
- public:
-  using WorkspaceObject::WorkspaceObject;
 };
 
 class User : public ModelObject {

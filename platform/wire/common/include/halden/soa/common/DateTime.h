@@ -13,6 +13,8 @@ class DateTime {
   // From XML Schema text, "YYYY-MM-DD[Thh:mm:ss]" and any zone, keeping the
   // clock time as written; the null date for text it cannot read.
   explicit DateTime(const std::string& text);
+  // The UTC clock time of seconds since 1970-01-01T00:00:00 UTC.
+  explicit DateTime(std::int64_t time);
 
   static const DateTime& getNullDate();
   bool isNullDate() const;

@@ -5,6 +5,7 @@
 // through the part that owns the data.
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "halden/server/world/ManagedRelationsWorld.h"
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
+#include "halden/server/world/ProjectLevelSecurityWorld.h"
 #include "halden/server/world/RequirementsManagementWorld.h"
 #include "halden/server/world/ReservationWorld.h"
 #include "halden/server/world/SessionWorld.h"
@@ -73,6 +75,9 @@ class SampleWorld {
     datamanagement.set_type_description(type, std::move(entries));
   }
   std::vector<std::string> open_windows() const { return structuremanagement.open_windows(); }
+  std::unique_ptr<StructureManagementWorld::SavedOccurrence> saved_occurrence(const std::string& thread_uid) const {
+    return structuremanagement.saved_occurrence(thread_uid);
+  }
   WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const {
     return store.reply_with(uids, names);
   }
@@ -92,6 +97,7 @@ class SampleWorld {
   ConnectionWorld connection;
   ReservationWorld reservation{store, session};
   CadDataManagementWorld caddatamanagement{store, datamanagement};
+  ProjectLevelSecurityWorld projectlevelsecurity{store};
   ClassificationWorld classification{store};
   ManagedRelationsWorld managedrelations{store, session};
   InternalDataManagementWorld internaldatamanagement{store, managedrelations};

@@ -19,6 +19,7 @@
 #include "halden/server/mocks/MockInternalDataManagementStub.h"
 #include "halden/server/mocks/MockManagedRelationsStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
+#include "halden/server/mocks/MockProjectLevelSecurityStub.h"
 #include "halden/server/mocks/MockRequirementsManagementStub.h"
 #include "halden/server/mocks/MockReservationStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
@@ -54,6 +55,7 @@ class TestServer {
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
   Installed<MockReservationStub> reservation{server, world.reservation};
   Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
+  Installed<MockProjectLevelSecurityStub> projectlevelsecurity{server, world.projectlevelsecurity};
   Installed<MockClassificationStub> classification{server, world.classification};
   Installed<MockManagedRelationsStub> managedrelations{server, world.managedrelations};
   Installed<MockInternalDataManagementStub> internaldatamanagement{server, world.internaldatamanagement};

@@ -20,6 +20,12 @@ class MockStructureManagementStub : public StructureManagementStub {
     ON_CALL(*this, expandBomLinesOneLevel).WillByDefault(Invoke(&answers, &S::expandBomLinesOneLevel));
     ON_CALL(*this, getBomLinesByPath).WillByDefault(Invoke(&answers, &S::getBomLinesByPath));
     ON_CALL(*this, getConfiguredRevisions).WillByDefault(Invoke(&answers, &S::getConfiguredRevisions));
+    ON_CALL(*this, createOrUpdateRelativeStructure)
+        .WillByDefault(Invoke(&answers, &S::createOrUpdateRelativeStructure));
+    ON_CALL(*this, createOrUpdateRelativeStructure2)
+        .WillByDefault(Invoke(&answers, &S::createOrUpdateRelativeStructure2));
+    ON_CALL(*this, deleteRelativeStructure).WillByDefault(Invoke(&answers, &S::deleteRelativeStructure));
+    ON_CALL(*this, deleteRelativeStructure2).WillByDefault(Invoke(&answers, &S::deleteRelativeStructure2));
   }
   MOCK_METHOD(RevisionRulesReply, getRevisionRules, (), (override));
   MOCK_METHOD(BomWindowsReply, createBomWindows, (const std::vector<BomWindowRequest>& requests), (override));
@@ -29,6 +35,22 @@ class MockStructureManagementStub : public StructureManagementStub {
   MOCK_METHOD(BomLinesByPathReply, getBomLinesByPath, (const std::vector<BomPathRequest>& requests), (override));
   MOCK_METHOD(ConfiguredRevisionsReply, getConfiguredRevisions,
               (const std::vector<ConfiguredRevisionRequest>& requests), (override));
+  MOCK_METHOD(RelativeStructureReply, createOrUpdateRelativeStructure,
+              (const std::vector<RelativeStructureRecord>& parents, const std::string& view_type, bool complete,
+               const RelativeStructureOptions& options),
+              (override));
+  MOCK_METHOD(RelativeStructureReply, createOrUpdateRelativeStructure2,
+              (const std::vector<RelativeStructureRecord2>& parents, const std::string& view_type, bool complete,
+               const RelativeStructureOptions2& options),
+              (override));
+  MOCK_METHOD(WireServiceData, deleteRelativeStructure,
+              (const std::vector<DeleteStructureRecord>& parents, const std::string& view_type,
+               const RelativeStructureOptions& options),
+              (override));
+  MOCK_METHOD(WireServiceData, deleteRelativeStructure2,
+              (const std::vector<DeleteStructureRecord2>& parents, const std::string& view_type,
+               const RelativeStructureOptions2& options),
+              (override));
 };
 
 }  // namespace Halden::Soa::Server

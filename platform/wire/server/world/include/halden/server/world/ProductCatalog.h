@@ -5,11 +5,13 @@
 // view revision "bvr-<id>-<rev>". Revisions count as added oldest first.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "halden/server/StructureManagementStub.h"
 #include "halden/server/WorldStore.h"
 
 namespace Halden::Soa::Server {
@@ -20,6 +22,13 @@ class ProductCatalog {
     std::string child_item_id;
     int quantity;
     std::string name;
+    // Occurrences saved through relative structure; "" for those the world
+    // was built with.
+    std::string uid, thread_uid, cad_occ_id;
+    bool as_required = false;
+    std::vector<double> transform;
+    std::vector<OccurrenceNote> notes;
+    std::vector<OccurrenceAttribute> attributes;
   };
   struct RelatedDataset {
     std::string relation, uid, type;
@@ -29,6 +38,9 @@ class ProductCatalog {
     bool released;
     std::vector<RelatedDataset> datasets;
     std::vector<Occurrence> occurrences;
+    Common::DateTime bvr_modified;  // the BOM view's "last_mod_date"
+    // Positions of saved occurrences, rebuilt whenever occurrences go.
+    std::unordered_map<std::string, std::size_t> by_cad_occ_id, by_thread;
   };
   struct Item {
     std::string uid, name;
@@ -68,11 +80,23 @@ class ProductCatalog {
   // none.
   std::string configured(const std::string& rule_uid, const std::string& item_id) const;
 
+  // Changing structure. The revision, to change; null when none.
+  Revision* revision_to_change(const std::string& revision_uid);
+  const std::unordered_map<std::string, Revision>& revisions() const { return revisions_; }
+  // The revision's BOM view, made when it has none; true when made.
+  bool ensure_bom_view(const std::string& revision_uid);
+  // Marks the revision's BOM view modified, a minute after the last change.
+  void touch_bom_view(Revision& revision);
+  // The number of the next saved occurrence.
+  int next_occurrence() { return ++occurrence_count_; }
+
  private:
   WorldStore& store_;
   std::map<std::string, Item> items_;                      // by item id
   std::unordered_map<std::string, std::string> item_ids_;  // item UID -> item id
   std::unordered_map<std::string, Revision> revisions_;    // by UID
+  int occurrence_count_ = 0;
+  std::int64_t clock_ = 1700000000;  // of BOM view changes
 };
 
 }  // namespace Halden::Soa::Server

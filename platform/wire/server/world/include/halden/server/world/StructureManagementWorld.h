@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,7 +17,7 @@ namespace Halden::Soa::Server {
 
 class StructureManagementWorld : public StructureManagementStub {
  public:
-  StructureManagementWorld(WorldStore& store, const ProductCatalog& catalog) : store_(store), catalog_(catalog) {}
+  StructureManagementWorld(WorldStore& store, ProductCatalog& catalog) : store_(store), catalog_(catalog) {}
 
   // A revision rule named name with these entry objects (each of a
   // "CFMRuleEntry" type), listed after the rules added before it.
@@ -36,6 +37,37 @@ class StructureManagementWorld : public StructureManagementStub {
   BomLinesByPathReply getBomLinesByPath(const std::vector<BomPathRequest>& requests) override;
   ConfiguredRevisionsReply getConfiguredRevisions(const std::vector<ConfiguredRevisionRequest>& requests) override;
 
+  // Relative structure (RelativeStructureWorld.cpp). A child with a cadOccId
+  // the parent's BOM view holds changes that occurrence; any other child is
+  // a new occurrence ("occ-<n>") with a new thread ("thread-<n>"), in a BOM
+  // view made when the parent has none. A 2007-12 record whose date is not
+  // the BOM view's "last_mod_date" is refused; every change moves that date
+  // on. The reply carries the parents with their BOM views. Deletes name
+  // occurrence threads.
+  RelativeStructureReply createOrUpdateRelativeStructure(const std::vector<RelativeStructureRecord>& parents,
+                                                         const std::string& view_type, bool complete,
+                                                         const RelativeStructureOptions& options) override;
+  RelativeStructureReply createOrUpdateRelativeStructure2(const std::vector<RelativeStructureRecord2>& parents,
+                                                          const std::string& view_type, bool complete,
+                                                          const RelativeStructureOptions2& options) override;
+  WireServiceData deleteRelativeStructure(const std::vector<DeleteStructureRecord>& parents,
+                                          const std::string& view_type,
+                                          const RelativeStructureOptions& options) override;
+  WireServiceData deleteRelativeStructure2(const std::vector<DeleteStructureRecord2>& parents,
+                                           const std::string& view_type,
+                                           const RelativeStructureOptions2& options) override;
+
+  // An occurrence saved through relative structure, by its thread; null
+  // when the world holds none.
+  struct SavedOccurrence {
+    std::string parent_uid, uid, thread_uid, child_item_id, cad_occ_id;
+    bool as_required = false;
+    std::vector<double> transform;
+    std::vector<OccurrenceNote> notes;
+    std::vector<OccurrenceAttribute> attributes;
+  };
+  std::unique_ptr<SavedOccurrence> saved_occurrence(const std::string& thread_uid) const;
+
  private:
   struct Window {
     std::string rule_uid, top_line;
@@ -53,9 +85,13 @@ class StructureManagementWorld : public StructureManagementStub {
   const std::vector<std::string>& children_of(const std::string& line_uid);
   BomLineData line_data(const std::string& line_uid, const ExpandInfo& info, UidList& carried) const;
   const Line* scope_line(const std::string& uid, std::string* line_uid) const;
+  template <class Record>
+  RelativeStructureReply save_structure(const std::vector<Record>& parents);
+  template <class Record>
+  WireServiceData delete_structure(const std::vector<Record>& parents);
 
   WorldStore& store_;
-  const ProductCatalog& catalog_;
+  ProductCatalog& catalog_;
   std::vector<std::string> revision_rules_;
   std::map<std::string, Window> windows_;        // by UID
   std::unordered_map<std::string, Line> lines_;  // by UID
