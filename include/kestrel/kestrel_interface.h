@@ -30,6 +30,10 @@ class Dataset;
 class PomObject;
 class Query;
 class Component;
+class PomObject;
+class ClassificationClass;
+class ClassificationObject;
+struct ClassificationAttribute;
 }  // namespace Orvane::PdmSoa
 
 #define KESTREL_INTERFACE_VERSION 2000
@@ -125,22 +129,37 @@ struct KESTREL_interface_s {
       const std::vector<Halden::Soa::Client::ModelObject*>& datasets);
 
   // Classification
-  /*  36 */ KESTREL_unbuilt_slot KESTREL_write_classification_objects;       // not built yet
-  /*  37 */ KESTREL_unbuilt_slot KESTREL_write_classification_objects_2;     // not built yet
-  /*  38 */ KESTREL_unbuilt_slot KESTREL_send_classification_object_uids;    // not built yet
-  /*  39 */ KESTREL_unbuilt_slot KESTREL_ask_classification_classes;         // not built yet
-  /*  40 */ KESTREL_unbuilt_slot KESTREL_ask_class_descriptions;             // not built yet
-  /*  41 */ KESTREL_unbuilt_slot KESTREL_ask_classification_table;           // not built yet
-  /*  42 */ KESTREL_unbuilt_slot KESTREL_ask_objects_of_classification_ids;  // not built yet
-  /*  43 */ KESTREL_unbuilt_slot KESTREL_ask_class_attributes;               // not built yet
-  /*  44 */ KESTREL_unbuilt_slot KESTREL_find_classes;                       // not built yet
-  /*  45 */ KESTREL_unbuilt_slot KESTREL_find_classification_objects;        // not built yet
-  /*  46 */ KESTREL_unbuilt_slot KESTREL_ask_classification_pom_objects;     // not built yet
-  /*  47 */ KESTREL_unbuilt_slot KESTREL_ask_classifications_of_objects;     // not built yet
-  /*  48 */ KESTREL_unbuilt_slot KESTREL_ask_classification_objects_by_key;  // not built yet
-  /*  49 */ KESTREL_unbuilt_slot KESTREL_load_classification_objects;        // not built yet
-  /*  50 */ KESTREL_unbuilt_slot KESTREL_refresh_classification_objects;     // not built yet
-  /*  51 */ KESTREL_unbuilt_slot KESTREL_ask_classification_value_tables;    // not built yet
+  /*  36 */ void (*KESTREL_write_classification_objects)(
+      const std::vector<Orvane::PdmSoa::ClassificationObject*>& objects);
+  /*  37 */ void (*KESTREL_write_classification_objects_2)(
+      const std::vector<Orvane::PdmSoa::ClassificationObject*>& objects);
+  /*  38 */ void (*KESTREL_send_classification_object_uids)(const std::vector<std::string>& uids);
+  /*  39 */ std::map<std::string, Orvane::PdmSoa::ClassificationClass*>* (*KESTREL_ask_classification_classes)(
+      const std::vector<std::string>& class_ids);
+  /*  40 */ std::map<std::string, std::vector<Orvane::PdmSoa::ClassificationClass*>>* (*KESTREL_ask_class_descriptions)(
+      const std::vector<std::string>& class_ids);
+  /*  41 */ std::map<std::string, std::vector<std::string>>* (*KESTREL_ask_classification_table)(
+      const std::vector<std::string>& keys);
+  /*  42 */ std::map<std::string, std::vector<Orvane::PdmSoa::PomObject*>>* (
+      *KESTREL_ask_objects_of_classification_ids)(const std::vector<std::string>& ids);
+  /*  43 */ std::map<std::string, std::vector<Orvane::PdmSoa::ClassificationAttribute>>* (
+      *KESTREL_ask_class_attributes)(const std::vector<std::string>& class_ids);
+  /*  44 */ std::vector<Orvane::PdmSoa::ClassificationClass*>* (*KESTREL_find_classes)(
+      const std::vector<ClassQuery>& queries);
+  /*  45 */ std::vector<Orvane::PdmSoa::ClassificationObject*>* (*KESTREL_find_classification_objects)(
+      const std::vector<ClassificationObjectQuery>& queries);
+  /*  46 */ std::vector<Orvane::PdmSoa::PomObject*>* (*KESTREL_ask_classification_pom_objects)(
+      const std::vector<std::string>& uids);
+  /*  47 */ std::map<std::string, std::vector<Orvane::PdmSoa::ClassificationObject*>>* (
+      *KESTREL_ask_classifications_of_objects)(const std::vector<std::string>& workspace_uids);
+  /*  48 */ std::map<std::string, std::vector<Orvane::PdmSoa::ClassificationObject*>>* (
+      *KESTREL_ask_classification_objects_by_key)(const std::vector<std::string>& keys);
+  /*  49 */ std::map<std::string, Orvane::PdmSoa::ClassificationObject*>* (*KESTREL_load_classification_objects)(
+      const std::vector<std::string>& uids);
+  /*  50 */ void (*KESTREL_refresh_classification_objects)(
+      const std::map<std::string, Orvane::PdmSoa::ClassificationObject*>& objects);
+  /*  51 */ std::map<std::string, ClassificationValueTable>* (*KESTREL_ask_classification_value_tables)(
+      const std::vector<std::string>& ids);
 
   // Preferences
   /*  52 */ std::vector<std::string> (*KESTREL_ask_preference_values)(const std::string& scope,
@@ -266,12 +285,18 @@ struct KESTREL_interface_s {
                                            const std::map<std::string, std::vector<UString>>& values);
 
   // Trace links and requirements
-  /* 102 */ KESTREL_unbuilt_slot KESTREL_ask_defining_tree;        // not built yet
-  /* 103 */ KESTREL_unbuilt_slot KESTREL_ask_defining_objects;     // not built yet
-  /* 104 */ KESTREL_unbuilt_slot KESTREL_ask_complying_objects;    // not built yet
-  /* 105 */ KESTREL_unbuilt_slot KESTREL_create_trace_links;       // not built yet
-  /* 106 */ KESTREL_unbuilt_slot KESTREL_modify_trace_link;        // not built yet
-  /* 107 */ KESTREL_unbuilt_slot KESTREL_export_fulltext_to_word;  // not built yet
+  /* 102 */ std::vector<TraceLinkEntry>* (*KESTREL_ask_defining_tree)(Orvane::PdmSoa::ModelObject* object);
+  /* 103 */ std::vector<TraceLinkEntry>* (*KESTREL_ask_defining_objects)(Orvane::PdmSoa::ModelObject* object);
+  /* 104 */ std::vector<TraceLinkEntry>* (*KESTREL_ask_complying_objects)(Orvane::PdmSoa::ModelObject* object);
+  /* 105 */ std::vector<Orvane::PdmSoa::ModelObject*>* (*KESTREL_create_trace_links)(
+      const std::string& text1, const std::string& text2, const std::vector<Orvane::PdmSoa::ModelObject*>& primaries,
+      const std::vector<Orvane::PdmSoa::ModelObject*>& secondaries);
+  /* 106 */ void (*KESTREL_modify_trace_link)(Orvane::PdmSoa::ModelObject* link,
+                                              const std::vector<Orvane::PdmSoa::ModelObject*>& list1,
+                                              const std::vector<Orvane::PdmSoa::ModelObject*>& list2,
+                                              const std::vector<Orvane::PdmSoa::ModelObject*>& list3,
+                                              const std::vector<Orvane::PdmSoa::ModelObject*>& list4);
+  /* 107 */ FullTextExport (*KESTREL_export_fulltext_to_word)(const std::vector<std::string>& uids);
 
   // AI structure generation
   /* 108 */ std::string (*KESTREL_generate_structure)(const std::vector<std::string>& label_uids,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,47 @@ struct SearchCriteria {
 // host's lists of UString are.
 using KESTREL_uid_list = std::vector<UString, Orvane::Memory::CppMemoryAllocator<UString>>;
 using KESTREL_uid_lists = std::vector<KESTREL_uid_list, Orvane::Memory::CppMemoryAllocator<KESTREL_uid_list>>;
+
+// A class search: both codes are sent as given when they lie in 1 to 8, as 0
+// otherwise.
+struct ClassQuery {
+  std::int32_t code1;
+  std::string text;
+  std::int32_t code2;
+};
+
+// A search for classification objects.
+struct ClassificationObjectQuery {
+  struct AttributeText {
+    std::int32_t attribute_id;
+    std::string text;
+  };
+  std::vector<std::string> texts;
+  std::vector<AttributeText> attributes;
+  std::int32_t value;
+};
+
+struct ClassificationValueTable {
+  std::string text;
+  std::int32_t value;
+  std::map<std::string, std::string> entries;
+};
+
+// One trace link of a report; an end the report does not reach stays null.
+struct TraceLinkEntry {
+  Orvane::PdmSoa::ModelObject* reserved = nullptr;  // never filled by the library
+  Orvane::PdmSoa::ModelObject* link = nullptr;
+  Orvane::PdmSoa::ModelObject* defining = nullptr;
+  Orvane::PdmSoa::ModelObject* complying = nullptr;
+};
+
+// What a full-text export gave: the server's texts and the documents'
+// extension ("docx", "docm", or empty when nothing was exported).
+struct FullTextExport {
+  std::vector<std::string> texts;
+  std::string extension;
+};
+
 // What a delete answers: the UIDs the server deleted, in reply order, and
 // one record per error value of the reply.
 struct DeleteResult {

@@ -47,6 +47,12 @@ class SessionTest : public ::testing::Test {
       test_server.caddatamanagement;
   ::testing::NiceMock<Halden::Soa::Server::MockProjectLevelSecurityStub>& projectlevelsecurity =
       test_server.projectlevelsecurity;
+  ::testing::NiceMock<Halden::Soa::Server::MockClassificationStub>& classification = test_server.classification;
+  ::testing::NiceMock<Halden::Soa::Server::MockManagedRelationsStub>& managedrelations = test_server.managedrelations;
+  ::testing::NiceMock<Halden::Soa::Server::MockInternalDataManagementStub>& internaldatamanagement =
+      test_server.internaldatamanagement;
+  ::testing::NiceMock<Halden::Soa::Server::MockRequirementsManagementStub>& requirementsmanagement =
+      test_server.requirementsmanagement;
   Halden::Soa::Server::Server& server = test_server.server;
 };
 

@@ -1,5 +1,7 @@
 #include "corerun/memory.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -35,6 +37,19 @@ void SM_free(void* pointer) {
   if (!pointer) return;
   --live_blocks;
   std::free(pointer);
+}
+
+char* SM_sprintf(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  char* text = static_cast<char*>(checked_malloc(static_cast<std::size_t>(length > 0 ? length : 0) + 1));
+  std::vsnprintf(text, static_cast<std::size_t>(length > 0 ? length : 0) + 1, format, again);
+  va_end(again);
+  return text;
 }
 
 namespace Orvane::Memory {

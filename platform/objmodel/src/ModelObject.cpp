@@ -16,10 +16,27 @@ const UString Dataset::className = "Dataset";
 const UString BomWindow::className = "BomWindow";
 const UString BomLine::className = "BomLine";
 const UString Component::className = "Component";
+const UString Relation::className = "Relation";
 
 ModelObject::ModelObject(Halden::Soa::Client::ModelObject* object) : object_(object) {}
 
 UString ModelObject::GetUid() const { return object_ ? UString(object_->getUid()) : UString(); }
+
+int ModelObject::GetClassType() const {
+  static const UString* const kClassTypes[] = {
+      &ModelObject::className, &PomObject::className, &Item::className,    &ItemRevision::className,
+      &Dataset::className,     &Folder::className,    &BomLine::className, &WorkspaceObject::className,
+      &BomWindow::className,   &Relation::className,
+  };
+  const UString name = ClassName();
+  for (int i = 0; i < static_cast<int>(sizeof kClassTypes / sizeof kClassTypes[0]); ++i)
+    if (*kClassTypes[i] == name) return i;
+  return -1;
+}
+
+PomObject* PomObject::GetInstance(const std::string& uid, Halden::Soa::Client::ModelObject* object, unsigned int) {
+  return dynamic_cast<PomObject*>(SoaManager::GetObjectManager()->WrapSoaObjectWithUid(UString(uid), object));
+}
 
 UString ModelObject::GetObjectType() const {
   return object_ && object_->getType() ? UString(object_->getType()->getName()) : UString();

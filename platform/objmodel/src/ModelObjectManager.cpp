@@ -5,6 +5,7 @@
 #include "halden/soa/client/ModelObject.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/Query.h"
+#include "objmodel/Classification.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
 
@@ -40,6 +41,8 @@ const HostClass kHostClasses[] = {
     {"OstraQuery", &Query::className, make<Query>},
     {"ListOfValues", &ListOfValues::className, make<ListOfValues>},
     {"WorkspaceObject", &WorkspaceObject::className, make<WorkspaceObject>},
+    {"ImanRelation", &Relation::className, make<Relation>},
+    {"ICO", &ClassificationObject::className, make<ClassificationObject>},
     {"POM_object", &PomObject::className, make<PomObject>},
 };
 

@@ -41,6 +41,13 @@ bool SoaManager::IsServiceAvailable(const char* name) {
   return name && std::find(s.begin(), s.end(), name) != s.end();
 }
 
+std::vector<ModelObject*> SoaManager::GetSecondaryObjects(ModelObject* object, const std::string& relation_name) {
+  const KESTREL_interface_s* table = host().table;
+  if (!table || !table->KESTREL_get_related_objects_cad) return {};
+  std::unique_ptr<std::vector<ModelObject*>> related(table->KESTREL_get_related_objects_cad(object, relation_name));
+  return related ? *related : std::vector<ModelObject*>();
+}
+
 std::string SoaManager::GetDefaultIiopString() { return host().iiop; }
 bool SoaManager::UseSoaInPdi() { return host().use_soa_in_pdi; }
 const KESTREL_interface_s* SoaManager::GetSoaInterface() { return host().table; }
@@ -84,6 +91,7 @@ void reset() {
   h.use_soa_in_pdi = true;
   Orvane::PdmSoa::Item::ForgetKnownItems();
   set_unwrappable_uids({});
+  refuse_construct_from_uid(0);
   reset_config_rules();
   Halden::Soa::Client::setActivePolicyId(-1);
 }

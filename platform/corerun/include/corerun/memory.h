@@ -10,6 +10,8 @@ void* SM_alloc_persistent(std::size_t size);
 char* SM_string_copy(const char* text);
 char* SM_string_copy_persistent(const char* text);
 void SM_free(void* pointer);
+// A formatted text in SM_alloc memory, which the caller frees with SM_free.
+char* SM_sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 namespace Orvane::Memory {
 

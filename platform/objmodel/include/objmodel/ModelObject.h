@@ -29,6 +29,8 @@ class ModelObject {
   ModelObject& operator=(const ModelObject&) = delete;
 
   virtual UString ClassName() const { return className; }
+  // The host's number for the object's host class (7: WorkspaceObject).
+  int GetClassType() const;
   Halden::Soa::Client::ModelObject* GetObjectPtr() const { return object_; }
   void SetObjectPtr(Halden::Soa::Client::ModelObject* object) { object_ = object; }
   UString GetUid() const;
@@ -74,11 +76,23 @@ class ModelObject {
     UString ClassName() const override { return className; } \
   }
 
-ORVANE_HOST_CLASS(PomObject, ModelObject);
+class PomObject : public ModelObject {
+ public:
+  static const UString className;
+  static UString AskClassName() { return className; }
+  using ModelObject::ModelObject;
+  UString ClassName() const override { return className; }
+
+  // The host object of the UID, made from the server object when the host
+  // holds none yet; null when it is no PomObject.
+  static PomObject* GetInstance(const std::string& uid, Halden::Soa::Client::ModelObject* object, unsigned int flags);
+};
+
 ORVANE_HOST_CLASS(WorkspaceObject, PomObject);
 ORVANE_HOST_CLASS(Folder, WorkspaceObject);
 ORVANE_HOST_CLASS(ItemRevision, WorkspaceObject);
 ORVANE_HOST_CLASS(BomWindow, ModelObject);
+ORVANE_HOST_CLASS(Relation, PomObject);
 
 // The host's item registries: which UID an item id, a revision id or the
 // revision a named rule configures belongs to.

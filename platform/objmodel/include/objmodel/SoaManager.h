@@ -17,6 +17,9 @@ class SoaManager {
   static const std::vector<std::string>& GetAvailableSoaServices();
   // Whether the last list of services names this one.
   static bool IsServiceAvailable(const char* name);
+  // The objects related to the object as secondaries under the relation
+  // ("" for every relation), asked through the loaded library's table.
+  static std::vector<ModelObject*> GetSecondaryObjects(ModelObject* object, const std::string& relation_name);
   static std::string GetDefaultIiopString();
   // Whether the host's PDM interface works through this library's session.
   static bool UseSoaInPdi();

@@ -32,6 +32,8 @@ struct ConfigRuleStatus {
 void set_current_config_rule(const char* name, const char* guid, int status = 0);
 void set_config_rule_status(const std::string& name, ConfigRuleStatus settings);
 int allow_all_errors_calls();
+// The next times calls of ClassificationObject::ConstructObjectFromUid answer null.
+void refuse_construct_from_uid(int times);
 void reset_config_rules();
 
 }  // namespace objmodel::testing

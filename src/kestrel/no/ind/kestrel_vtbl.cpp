@@ -7,6 +7,7 @@
 #include "kestrel_ai.h"
 #include "kestrel_bom.h"
 #include "kestrel_cadservices.h"
+#include "kestrel_classification.h"
 #include "kestrel_connection.h"
 #include "kestrel_dataset.h"
 #include "kestrel_hxtype.h"
@@ -15,6 +16,8 @@
 #include "kestrel_queries.h"
 #include "kestrel_relstruct.h"
 #include "kestrel_projects.h"
+#include "kestrel_relation.h"
+#include "kestrel_relstruct.h"
 #include "kestrel_rev_rule.h"
 #include "kestrel_utils.h"
 
@@ -76,23 +79,23 @@ const KESTREL_interface_s kTable = {
     // Dataset references
     /*  35 */ forward_to<KESTREL_ask_dataset_references>,
     // Classification
-    /*  36 */ nullptr,  // KESTREL_write_classification_objects
-    /*  37 */ nullptr,  // KESTREL_write_classification_objects_2
-    /*  38 */ nullptr,  // KESTREL_send_classification_object_uids
-    /*  39 */ nullptr,  // KESTREL_ask_classification_classes
-    /*  40 */ nullptr,  // KESTREL_ask_class_descriptions
-    /*  41 */ nullptr,  // KESTREL_ask_classification_table
-    /*  42 */ nullptr,  // KESTREL_ask_objects_of_classification_ids
-    /*  43 */ nullptr,  // KESTREL_ask_class_attributes
-    /*  44 */ nullptr,  // KESTREL_find_classes
-    /*  45 */ nullptr,  // KESTREL_find_classification_objects
-    /*  46 */ nullptr,  // KESTREL_ask_classification_pom_objects
-    /*  47 */ nullptr,  // KESTREL_ask_classifications_of_objects
-    /*  48 */ nullptr,  // KESTREL_ask_classification_objects_by_key
-    /*  49 */ nullptr,  // KESTREL_load_classification_objects
-    /*  50 */ nullptr,  // KESTREL_refresh_classification_objects
-    /*  51 */ nullptr,  // KESTREL_ask_classification_value_tables
-                        // Preferences
+    /*  36 */ forward_to<KESTREL_write_classification_objects>,
+    /*  37 */ forward_to<KESTREL_write_classification_objects_2>,
+    /*  38 */ forward_to<KESTREL_send_classification_object_uids>,
+    /*  39 */ forward_to<KESTREL_ask_classification_classes>,
+    /*  40 */ forward_to<KESTREL_ask_class_descriptions>,
+    /*  41 */ forward_to<KESTREL_ask_classification_table>,
+    /*  42 */ forward_to<KESTREL_ask_objects_of_classification_ids>,
+    /*  43 */ forward_to<KESTREL_ask_class_attributes>,
+    /*  44 */ forward_to<KESTREL_find_classes>,
+    /*  45 */ forward_to<KESTREL_find_classification_objects>,
+    /*  46 */ forward_to<KESTREL_ask_classification_pom_objects>,
+    /*  47 */ forward_to<KESTREL_ask_classifications_of_objects>,
+    /*  48 */ forward_to<KESTREL_ask_classification_objects_by_key>,
+    /*  49 */ forward_to<KESTREL_load_classification_objects>,
+    /*  50 */ forward_to<KESTREL_refresh_classification_objects>,
+    /*  51 */ forward_to<KESTREL_ask_classification_value_tables>,
+    // Preferences
     /*  52 */ forward_to<KESTREL_ask_preference_values>,
     /*  53 */ forward_to<KESTREL_ask_preferences>,
     // Object identity and typed properties
@@ -152,14 +155,15 @@ const KESTREL_interface_s kTable = {
     // Property writing
     /* 101 */ forward_to<KESTREL_set_properties>,
     // Trace links and requirements
-    /* 102 */ nullptr,  // KESTREL_ask_defining_tree
-    /* 103 */ nullptr,  // KESTREL_ask_defining_objects
-    /* 104 */ nullptr,  // KESTREL_ask_complying_objects
-    /* 105 */ nullptr,  // KESTREL_create_trace_links
-    /* 106 */ nullptr,  // KESTREL_modify_trace_link
-    /* 107 */ nullptr,  // KESTREL_export_fulltext_to_word
+    /* 102 */ forward_to<KESTREL_ask_defining_tree>,
+    /* 103 */ forward_to<KESTREL_ask_defining_objects>,
+    /* 104 */ forward_to<KESTREL_ask_complying_objects>,
+    /* 105 */ forward_to<KESTREL_create_trace_links>,
+    /* 106 */ forward_to<KESTREL_modify_trace_link>,
+    /* 107 */ forward_to<KESTREL_export_fulltext_to_word>,
                         // AI structure generation
     /* 108 */ forward_to<KESTREL_generate_structure>,
+    // AI structure generation
                         // Projects
     /* 109 */ forward_to<KESTREL_list_project_names>,
     /* 110 */ forward_to<KESTREL_list_project_ids>,

@@ -176,14 +176,21 @@ RelatedObjectsReply DataManagementWorld::expandPrimaryObjects(const std::vector<
     carried.add(uids[i]);
     for (const auto& filter : filters) {
       RelatedGroupRecord group{{}, filter.relation};
-      auto p = it->second.properties.find(filter.relation);
-      if (p != it->second.properties.end() && p->second.type == ValueType::Reference)
-        for (const auto& target : p->second.references) {
+      auto add_targets = [&](const WireProperty& property) {
+        if (property.type != ValueType::Reference) return;
+        for (const auto& target : property.references) {
           const WorldStore::StoredObject* related = store_.find(target);
           if (!related || !of_types(*related, filter.types)) continue;
           group.uids.push_back(target);
           carried.add(target);
         }
+      };
+      if (filter.relation.empty()) {
+        // No relation named: the objects of every relation.
+        for (const auto& [name, property] : it->second.properties) add_targets(property);
+      } else if (auto p = it->second.properties.find(filter.relation); p != it->second.properties.end()) {
+        add_targets(p->second);
+      }
       output.groups.push_back(std::move(group));
     }
     reply.outputs.push_back(std::move(output));

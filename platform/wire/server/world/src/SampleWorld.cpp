@@ -132,6 +132,8 @@ SampleWorld::SampleWorld() {
   const std::string scan = add_dataset_file("ds-K-1300-A-notes", "Image", "K-1300-A-scan.png");
   set_property("ds-K-1300-A-notes", refs("ref_list", {notes, "rev-K-1300-A", "", sketch, scan}));
   set_property("ds-K-1300-A-notes", strs("ref_names", {"Text", "IMAN_specification", "", "Image"}));
+  classification.populate();
+  managedrelations.populate();
 }
 
 }  // namespace Halden::Soa::Server

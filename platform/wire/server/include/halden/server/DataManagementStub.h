@@ -73,7 +73,8 @@ struct TypeDescriptionsReply {
 //   level-3 error (515050) associated with it; an unknown UID a level-3 error.
 // - expandPrimaryObjects: per object and filter, one group named for the
 //   relation holding the objects its reference property of that name names
-//   (of the filter's types, any when none); expandSecondaryObjects the other
+//   (of the filter's types, any when none; every reference property when the
+//   filter names no relation); expandSecondaryObjects the other
 //   way round: the stored objects whose property of that name references it.
 // - setProperties: writes the values as strings on every object (one value
 //   on a single string property stays single, anything else becomes a string

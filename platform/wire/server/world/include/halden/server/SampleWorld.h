@@ -13,12 +13,16 @@
 #include "halden/server/WorldStore.h"
 #include "halden/server/world/AiWorld.h"
 #include "halden/server/world/CadDataManagementWorld.h"
+#include "halden/server/world/ClassificationWorld.h"
 #include "halden/server/world/ConnectionWorld.h"
 #include "halden/server/world/DataManagementWorld.h"
 #include "halden/server/world/FileManagementWorld.h"
+#include "halden/server/world/InternalDataManagementWorld.h"
+#include "halden/server/world/ManagedRelationsWorld.h"
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
 #include "halden/server/world/ProjectLevelSecurityWorld.h"
+#include "halden/server/world/RequirementsManagementWorld.h"
 #include "halden/server/world/ReservationWorld.h"
 #include "halden/server/world/SavedQueryWorld.h"
 #include "halden/server/world/SessionWorld.h"
@@ -100,6 +104,10 @@ class SampleWorld {
   ReservationWorld reservation{store, session};
   CadDataManagementWorld caddatamanagement{store, datamanagement, filemanagement};
   ProjectLevelSecurityWorld projectlevelsecurity{store};
+  ClassificationWorld classification{store};
+  ManagedRelationsWorld managedrelations{store, session};
+  InternalDataManagementWorld internaldatamanagement{store, managedrelations};
+  RequirementsManagementWorld requirementsmanagement{store};
 };
 
 }  // namespace Halden::Soa::Server

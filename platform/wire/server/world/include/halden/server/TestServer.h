@@ -14,11 +14,15 @@
 #include "halden/server/Server.h"
 #include "halden/server/mocks/MockAiStub.h"
 #include "halden/server/mocks/MockCadDataManagementStub.h"
+#include "halden/server/mocks/MockClassificationStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
 #include "halden/server/mocks/MockFileManagementStub.h"
+#include "halden/server/mocks/MockInternalDataManagementStub.h"
+#include "halden/server/mocks/MockManagedRelationsStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockProjectLevelSecurityStub.h"
+#include "halden/server/mocks/MockRequirementsManagementStub.h"
 #include "halden/server/mocks/MockReservationStub.h"
 #include "halden/server/mocks/MockSavedQueryStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
@@ -58,6 +62,10 @@ class TestServer {
   Installed<MockProjectLevelSecurityStub> projectlevelsecurity{server, world.projectlevelsecurity};
   Installed<MockSavedQueryStub> savedquery{server, world.savedquery};
   Installed<MockAiStub> ai{server, world.ai};
+  Installed<MockClassificationStub> classification{server, world.classification};
+  Installed<MockManagedRelationsStub> managedrelations{server, world.managedrelations};
+  Installed<MockInternalDataManagementStub> internaldatamanagement{server, world.internaldatamanagement};
+  Installed<MockRequirementsManagementStub> requirementsmanagement{server, world.requirementsmanagement};
 
  private:
   std::string host_;

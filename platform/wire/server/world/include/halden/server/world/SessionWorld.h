@@ -20,6 +20,7 @@ class SessionWorld : public SessionStub {
                 const std::string& role);
   void set_available_services(std::vector<std::string> names) { services_ = std::move(names); }
   void set_server_version(std::string version) { server_version_ = std::move(version); }
+  const std::string& server_version() const { return server_version_; }
 
   // What the session saw.
   const std::string& session_user() const { return session_user_; }
