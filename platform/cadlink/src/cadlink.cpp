@@ -63,6 +63,7 @@ void reset() {
   clear_hx_prefs();
   clear_bvr_lookups();
   set_bvr_lookup(nullptr);
+  clear_attr_mapping();
   state().action = nullptr;
 }
 }  // namespace cadlink::testing

@@ -68,6 +68,8 @@ ModelObject* ModelObjectManager::wrap(const UString& uid, Halden::Soa::Client::M
   Factory f = class_name ? factory_for_class(*class_name) : nullptr;
   if (!f) f = factory_for_type(object);
   slot.reset(f(object));
+  slot->SetPdiTag(next_tag_++);
+  by_tag_[slot->AskPdiTag()] = slot.get();
   return slot.get();
 }
 
@@ -103,7 +105,22 @@ ModelObject* ModelObjectManager::GetObjectByUid(const UString& uid, const UStrin
   return WrapSoaObjectAsClass(object, class_name);
 }
 
+ModelObject* ModelObjectManager::GetObjectByTag(tag_t tag) const {
+  auto it = by_tag_.find(tag);
+  return it == by_tag_.end() ? nullptr : it->second;
+}
+
+ModelObject* ModelObjectManager::GetObjectByTagAndClass(tag_t tag, const UString& class_name) const {
+  ModelObject* object = GetObjectByTag(tag);
+  return object && object->ClassName() == class_name ? object : nullptr;
+}
+
+void ModelObjectManager::SetObjectList(int count, ModelObject** objects) {
+  object_lists.emplace_back(objects, objects + (count > 0 ? count : 0));
+}
+
 void ModelObjectManager::ClearMaps() {
+  by_tag_.clear();
   objects_.clear();
   ++clear_count;
 }

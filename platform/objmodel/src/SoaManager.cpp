@@ -84,6 +84,7 @@ void reset() {
   h.use_soa_in_pdi = true;
   Orvane::PdmSoa::Item::ForgetKnownItems();
   reset_config_rules();
+  reset_appdata();
   Halden::Soa::Client::setActivePolicyId(-1);
 }
 }  // namespace objmodel::testing

@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "halden/server/WorldStore.h"
+#include "halden/server/world/CadDataManagementWorld.h"
 #include "halden/server/world/ConnectionWorld.h"
 #include "halden/server/world/DataManagementWorld.h"
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
+#include "halden/server/world/PropDescriptorWorld.h"
 #include "halden/server/world/SessionWorld.h"
 #include "halden/server/world/StructureManagementWorld.h"
 
@@ -69,6 +71,9 @@ class SampleWorld {
   int pom_refresh_requests() const { return session.pom_refresh_requests(); }
   bool pom_refresh() const { return session.pom_refresh(); }
 
+  // The item ids of the sample's utility cart.
+  static std::vector<std::string> parts_of_cart();
+
   // The single source of truth, then one part per family.
   WorldStore store;
   ProductCatalog catalog{store};
@@ -77,6 +82,11 @@ class SampleWorld {
   StructureManagementWorld structuremanagement{store, catalog};
   PreferenceManagementWorld preferencemanagement{store};
   ConnectionWorld connection;
+  CadDataManagementWorld caddatamanagement{store};
+  PropDescriptorWorld propdescriptor{store};
+
+ private:
+  void add_attribute_mapping(const std::vector<std::string>& item_ids);
 };
 
 }  // namespace Halden::Soa::Server

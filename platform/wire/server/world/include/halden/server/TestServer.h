@@ -12,9 +12,11 @@
 #include "halden/server/Endpoint.h"
 #include "halden/server/SampleWorld.h"
 #include "halden/server/Server.h"
+#include "halden/server/mocks/MockCadDataManagementStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
+#include "halden/server/mocks/MockPropDescriptorStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
 
@@ -46,6 +48,8 @@ class TestServer {
   Installed<MockConnectionStub> connection{server, world.connection};
   Installed<MockStructureManagementStub> structuremanagement{server, world.structuremanagement};
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
+  Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
+  Installed<MockPropDescriptorStub> propdescriptor{server, world.propdescriptor};
 
  private:
   std::string host_;

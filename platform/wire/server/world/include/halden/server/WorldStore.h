@@ -24,6 +24,8 @@ WireProperty integer(const std::string& name, int value);
 WireProperty ints(const std::string& name, std::vector<int> values);
 WireProperty real(const std::string& name, double value);
 WireProperty reals(const std::string& name, std::vector<double> values);
+WireProperty real32(const std::string& name, float value);
+WireProperty int16(const std::string& name, short value);
 WireProperty logical(const std::string& name, bool value);
 WireProperty logicals(const std::string& name, std::vector<bool> values);
 WireProperty character(const std::string& name, char value);
@@ -32,6 +34,8 @@ WireProperty date(const std::string& name, const Common::DateTime& value);
 WireProperty dates(const std::string& name, std::vector<Common::DateTime> values);
 WireProperty ref(const std::string& name, const std::string& uid);
 WireProperty refs(const std::string& name, std::vector<std::string> uids);
+// The same property, described as one a client may not write.
+WireProperty read_only(WireProperty property);
 // Present on the object, but sent to the client as null.
 WireProperty null(const std::string& name, ValueType type, bool is_array = false);
 }  // namespace props
