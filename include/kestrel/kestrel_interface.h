@@ -5,6 +5,7 @@
 // end. A slot whose operation this build does not offer holds null.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,10 +26,15 @@ class BomLine;
 class Item;
 class ItemRevision;
 class Dataset;
+class PomObject;
+class Query;
 }  // namespace Orvane::PdmSoa
 
 #define KESTREL_INTERFACE_VERSION 2000
 
+// Lists are plain std::vector unless a slot's list is the host's own kind,
+// whose type then carries the host allocator (slot 11: CppMemory).
+//
 // Type of a slot this build leaves null.
 using KESTREL_unbuilt_slot = void (*)();
 
@@ -50,13 +56,18 @@ struct KESTREL_interface_s {
                                            const std::vector<std::string>& property_names);
 
   // Saved queries and search criteria
-  /*   8 */ KESTREL_unbuilt_slot KESTREL_list_saved_queries;        // not built yet
-  /*   9 */ KESTREL_unbuilt_slot KESTREL_describe_saved_queries;    // not built yet
-  /*  10 */ KESTREL_unbuilt_slot KESTREL_execute_saved_query;       // not built yet
-  /*  11 */ KESTREL_unbuilt_slot KESTREL_execute_saved_queries;     // not built yet
-  /*  12 */ KESTREL_unbuilt_slot KESTREL_save_search_criteria;      // not built yet
-  /*  13 */ KESTREL_unbuilt_slot KESTREL_delete_search_criteria;    // not built yet
-  /*  14 */ KESTREL_unbuilt_slot KESTREL_retrieve_search_criteria;  // not built yet
+  /*   8 */ std::vector<Orvane::PdmSoa::Query*>* (*KESTREL_list_saved_queries)();
+  /*   9 */ void (*KESTREL_describe_saved_queries)(const std::vector<Orvane::PdmSoa::Query*>& queries);
+  /*  10 */ std::vector<Orvane::PdmSoa::PomObject*>* (*KESTREL_execute_saved_query)(
+      Orvane::PdmSoa::Query* query, const std::vector<std::string>& entries, const std::vector<std::string>& values,
+      int max_results);
+  /*  11 */ void (*KESTREL_execute_saved_queries)(const std::vector<Orvane::PdmSoa::Query*>& queries,
+                                                  const std::vector<std::vector<std::string>>& entries,
+                                                  const std::vector<std::vector<std::string>>& values,
+                                                  const std::vector<int>& max_results, KESTREL_uid_lists* results);
+  /*  12 */ void (*KESTREL_save_search_criteria)(const std::vector<SearchCriteria>& criteria);
+  /*  13 */ void (*KESTREL_delete_search_criteria)(const std::vector<std::string>& names);
+  /*  14 */ std::vector<SearchCriteria>* (*KESTREL_retrieve_search_criteria)(const std::vector<std::string>& names);
 
   // BOM windows and lines
   /*  15 */ Orvane::PdmSoa::BomWindow* (*KESTREL_create_bom_window)(const std::string& item_revision_uid);
@@ -225,7 +236,9 @@ struct KESTREL_interface_s {
   /* 107 */ KESTREL_unbuilt_slot KESTREL_export_fulltext_to_word;  // not built yet
 
   // AI structure generation
-  /* 108 */ KESTREL_unbuilt_slot KESTREL_generate_structure;  // not built yet
+  /* 108 */ std::string (*KESTREL_generate_structure)(const std::vector<std::string>& label_uids,
+                                                       const std::vector<std::string>& version_uids,
+                                                       std::int64_t value, const std::string& text, int option);
 
   // Projects
   /* 109 */ KESTREL_unbuilt_slot KESTREL_list_project_names;            // not built yet

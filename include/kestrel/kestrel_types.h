@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "corerun/memory.h"
 #include "corerun/ustring.h"
 
 // The stored login identity.
@@ -30,3 +31,16 @@ struct ItemIdEntry {
   UString item_id;
   std::vector<UString> revision_ids;
 };
+
+// One saved search criteria record; the library copies its fields as they are.
+struct SearchCriteria {
+  std::string text1;
+  std::string text2;
+  std::vector<std::string> list1;
+  std::vector<std::string> list2;
+};
+
+// The UIDs found by each query of a batch run, in CppMemory memory as the
+// host's lists of UString are.
+using KESTREL_uid_list = std::vector<UString, Orvane::Memory::CppMemoryAllocator<UString>>;
+using KESTREL_uid_lists = std::vector<KESTREL_uid_list, Orvane::Memory::CppMemoryAllocator<KESTREL_uid_list>>;

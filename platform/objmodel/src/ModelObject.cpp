@@ -48,6 +48,18 @@ ModelObject* ModelObject::GetPropertyObject(const std::string& name) const {
   return SoaManager::GetObjectManager()->WrapSoaObject(property->getModelObjectValue());
 }
 
+UString ModelObject::GetPropertyString(const char* name) const {
+  auto* property = name ? loaded_property(object_, name) : nullptr;
+  if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
+    return UString();
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? UString() : UString(values.front());
+}
+
+ModelObject* ModelObject::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int) {
+  return SoaManager::GetObjectManager()->GetInstance(uid, object);
+}
+
 UString Item::GetItemId() const {
   auto* property = loaded_property(GetObjectPtr(), "item_id");
   if (!property || property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)

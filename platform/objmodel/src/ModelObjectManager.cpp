@@ -4,6 +4,7 @@
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
 #include "kestrel/kestrel_interface.h"
+#include "objmodel/Query.h"
 #include "objmodel/SoaManager.h"
 
 namespace Orvane::PdmSoa {
@@ -31,6 +32,8 @@ const HostClass kHostClasses[] = {
     {"Dataset", &Dataset::className, make<Dataset>},
     {"ItemRevision", &ItemRevision::className, make<ItemRevision>},
     {"Item", &Item::className, make<Item>},
+    {"OstraQuery", &Query::className, make<Query>},
+    {"ListOfValues", &ListOfValues::className, make<ListOfValues>},
     {"WorkspaceObject", &WorkspaceObject::className, make<WorkspaceObject>},
     {"POM_object", &PomObject::className, make<PomObject>},
 };
@@ -91,18 +94,28 @@ ModelObject* ModelObjectManager::FindObject(const UString& uid) const {
   return it == objects_.end() ? nullptr : it->second.get();
 }
 
-ModelObject* ModelObjectManager::GetObjectByUid(const UString& uid, const UString& class_name) {
-  if (ModelObject* held = FindObject(uid)) return held;
+namespace {
+// The server object the session holds for the UID, or null.
+Halden::Soa::Client::ModelObject* session_object(const UString& uid) {
   const KESTREL_interface_s* table = SoaManager::GetSoaInterface();
   Halden::Soa::Client::Connection* connection = table ? table->KESTREL_ask_connection() : nullptr;
   if (!connection) return nullptr;
-  Halden::Soa::Client::ModelObject* object = nullptr;
   try {
-    object = connection->getModelManager()->findObject(uid.utf8());
+    return connection->getModelManager()->findObject(uid.utf8());
   } catch (const Halden::Soa::Client::RuntimeException&) {
     return nullptr;
   }
-  return WrapSoaObjectAsClass(object, class_name);
+}
+}  // namespace
+
+ModelObject* ModelObjectManager::GetObjectByUid(const UString& uid, const UString& class_name) {
+  if (ModelObject* held = FindObject(uid)) return held;
+  return WrapSoaObjectAsClass(session_object(uid), class_name);
+}
+
+ModelObject* ModelObjectManager::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object) {
+  if (ModelObject* held = FindObject(uid)) return held;
+  return wrap(uid, object ? object : session_object(uid), nullptr);
 }
 
 ModelObject* ModelObjectManager::GetObjectByTag(tag_t tag) const {

@@ -21,6 +21,28 @@ struct CppMemory {
   static void free(void* pointer) { deallocate(pointer); }
 };
 
+// Allocator of host lists whose memory is CppMemory's.
+template <class T>
+struct CppMemoryAllocator {
+  using value_type = T;
+  CppMemoryAllocator() noexcept = default;
+  template <class U>
+  CppMemoryAllocator(const CppMemoryAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) {
+    if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) throw std::bad_alloc();
+    return static_cast<T*>(CppMemory::allocate(n * sizeof(T)));
+  }
+  void deallocate(T* p, std::size_t) noexcept { CppMemory::deallocate(p); }
+  template <class U>
+  bool operator==(const CppMemoryAllocator<U>&) const noexcept {
+    return true;
+  }
+  template <class U>
+  bool operator!=(const CppMemoryAllocator<U>&) const noexcept {
+    return false;
+  }
+};
+
 }  // namespace Orvane::Memory
 
 // Allocator of the host's lists.

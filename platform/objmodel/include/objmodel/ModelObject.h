@@ -42,6 +42,12 @@ class ModelObject {
   // The host object that a reference property names; null when the property
   // is null, not loaded or names nothing.
   virtual ModelObject* GetPropertyObject(const std::string& name) const;
+  // The first value of a loaded string property; empty when it is null, not
+  // loaded or of another type.
+  virtual UString GetPropertyString(const char* name) const;
+
+  // The host object of the UID, registered with the host when it is new.
+  static ModelObject* GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int flags);
 
   // Set once the policy's standard properties were loaded for this object.
   bool standard_properties_loaded = false;

@@ -36,6 +36,9 @@ class ModelObjectManager {
   // recorded for tests.
   void SetObjectList(int count, ModelObject** objects);
   std::vector<std::vector<ModelObject*>> object_lists;
+  // The host object of the UID; a new one is made from the server object
+  // given, or else from the session's, as the host class of its type.
+  ModelObject* GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object);
   // Datasets the library found beside the items it was asked for.
   void RegisterDatasets(const std::vector<Dataset*>& datasets) { registered_datasets.push_back(datasets); }
 

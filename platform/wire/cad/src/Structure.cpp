@@ -5,9 +5,6 @@ namespace Halden::Soa::Client::Model {
 namespace {
 // The framework builds objects of these types as their model classes.
 const bool registered = [] {
-  registerModelClass("Item", &makeModelObject<Item>);
-  registerModelClass("ItemRevision", &makeModelObject<ItemRevision>);
-  registerModelClass("Dataset", &makeModelObject<Dataset>);
   registerModelClass("BOMWindow", &makeModelObject<BOMWindow>);
   registerModelClass("BOMLine", &makeModelObject<BOMLine>);
   return true;

@@ -12,10 +12,7 @@ namespace Halden::Soa::Client {
 
 namespace {
 std::map<std::string, ModelObjectFactory>& factories() {
-  static std::map<std::string, ModelObjectFactory> map = {
-      {"User", &makeModelObject<Model::User>},
-      {"Folder", &makeModelObject<Model::Folder>},
-  };
+  static std::map<std::string, ModelObjectFactory> map;
   return map;
 }
 

@@ -45,14 +45,6 @@ void ModelObject::setProperty(const std::string& name, std::unique_ptr<Property>
   properties_[name] = std::move(property);
 }
 
-namespace Model {
-Folder* User::get_home_folder() {
-  Property* p = getProperty("home_folder");
-  if (!p) throw RuntimeException("home_folder of " + getUid() + " is null");
-  return dynamic_cast<Folder*>(p->getModelObjectValue());
-}
-}  // namespace Model
-
 const std::vector<std::string>& Preferences::getPreference(const std::string& name) const {
   static const std::vector<std::string> none;
   auto it = values.find(name);

@@ -6,8 +6,10 @@
 #include "kestrel/kestrel_interface.h"
 #include "kestrel_bom.h"
 #include "kestrel_connection.h"
+#include "kestrel_ai.h"
 #include "kestrel_item.h"
 #include "kestrel_object.h"
+#include "kestrel_queries.h"
 #include "kestrel_rev_rule.h"
 #include "kestrel_utils.h"
 
@@ -36,13 +38,13 @@ const KESTREL_interface_s kTable = {
     /*   6 */ forward_to<KESTREL_load_objects>,
     /*   7 */ forward_to<KESTREL_get_properties>,
     // Saved queries and search criteria
-    /*   8 */ nullptr,  // KESTREL_list_saved_queries
-    /*   9 */ nullptr,  // KESTREL_describe_saved_queries
-    /*  10 */ nullptr,  // KESTREL_execute_saved_query
-    /*  11 */ nullptr,  // KESTREL_execute_saved_queries
-    /*  12 */ nullptr,  // KESTREL_save_search_criteria
-    /*  13 */ nullptr,  // KESTREL_delete_search_criteria
-    /*  14 */ nullptr,  // KESTREL_retrieve_search_criteria
+    /*   8 */ forward_to<KESTREL_list_saved_queries>,
+    /*   9 */ forward_to<KESTREL_describe_saved_queries>,
+    /*  10 */ forward_to<KESTREL_execute_saved_query>,
+    /*  11 */ forward_to<KESTREL_execute_saved_queries>,
+    /*  12 */ forward_to<KESTREL_save_search_criteria>,
+    /*  13 */ forward_to<KESTREL_delete_search_criteria>,
+    /*  14 */ forward_to<KESTREL_retrieve_search_criteria>,
                         // BOM windows and lines
     /*  15 */ forward_to<KESTREL_create_bom_window>,
     /*  16 */ forward_to<KESTREL_close_bom_window>,
@@ -152,7 +154,7 @@ const KESTREL_interface_s kTable = {
     /* 106 */ nullptr,  // KESTREL_modify_trace_link
     /* 107 */ nullptr,  // KESTREL_export_fulltext_to_word
                         // AI structure generation
-    /* 108 */ nullptr,  // KESTREL_generate_structure
+    /* 108 */ forward_to<KESTREL_generate_structure>,
                         // Projects
     /* 109 */ nullptr,  // KESTREL_list_project_names
     /* 110 */ nullptr,  // KESTREL_list_project_ids

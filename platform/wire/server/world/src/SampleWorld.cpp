@@ -196,7 +196,7 @@ void SampleWorld::add_attribute_mapping(const std::vector<std::string>& item_ids
       {"kf_approved", 5, false, logical("kf_approved", false)},
       {"kf_offset", 6, false, int16("kf_offset", -3)},
       {"kf_keywords", 7, true, strs("kf_keywords", {"cart", "frame", "weld"})},
-      {"kf_owner", 8, false, ref("kf_owner", "form-K-1110-C")},
+      {"kf_owner", 8, false, ref("kf_owner", "form-K-1120-A")},
   };
   std::vector<std::string> kf_definitions;
   for (const auto& t : typed) {
@@ -206,7 +206,7 @@ void SampleWorld::add_attribute_mapping(const std::vector<std::string>& item_ids
     d.cad_master = true;
     caddatamanagement.add_definition(d);
     kf_definitions.push_back(d.uid);
-    set_property("rev-K-1110-C", t.value);
+    set_property("rev-K-1120-A", t.value);
   }
   Definition other = mapping("attrdef-kf_other", 1, "kf_other", "revision", "kf_other");
   other.description.value_type = 12;
@@ -215,13 +215,13 @@ void SampleWorld::add_attribute_mapping(const std::vector<std::string>& item_ids
   other_value.name = "kf_other";
   other_value.type = static_cast<ValueType>(12);
   other_value.display = {"12"};
-  set_property("rev-K-1110-C", other_value);
+  set_property("rev-K-1120-A", other_value);
   kf_definitions.push_back(other.uid);
   caddatamanagement.set_context("Item", "DFA_KF", std::move(kf_definitions));
-  add_dataset("ds-K-1110-C-kf", "K-1110", "C", "OSTRA_specification", "DFA_KF", "K-1110/C knowledge fusion");
-  set_property("ds-K-1110-C-kf", ref("dataset_type", "dstype-DFA_KF"));
-  set_property("ds-K-1110-C-kf", refs("ref_list", {}));
-  set_property("ds-K-1110-C-kf", refs("release_status_list", {}));
+  add_dataset("ds-K-1120-A-kf", "K-1120", "A", "OSTRA_specification", "DFA_KF", "K-1120/A knowledge fusion");
+  set_property("ds-K-1120-A-kf", ref("dataset_type", "dstype-DFA_KF"));
+  set_property("ds-K-1120-A-kf", refs("ref_list", {}));
+  set_property("ds-K-1120-A-kf", refs("release_status_list", {}));
 }
 
 }  // namespace Halden::Soa::Server

@@ -1,5 +1,7 @@
 #include "halden/server/WorldStore.h"
 
+#include <algorithm>
+
 namespace Halden::Soa::Server {
 
 namespace props {
@@ -172,6 +174,13 @@ WireServiceData WorldStore::reply_with(const std::vector<std::string>& uids,
   const std::size_t carried = data.objects.size();
   for (std::size_t i = 0; i < carried; ++i) add_referenced(data, data.objects[i], seen);
   return data;
+}
+
+std::vector<std::string> WorldStore::uids_of_type(const std::string& type) const {
+  std::vector<std::string> uids;
+  for (const auto& [uid, object] : objects_)
+    if (std::find(object.types.begin(), object.types.end(), type) != object.types.end()) uids.push_back(uid);
+  return uids;
 }
 
 WireErrorStack WorldStore::not_found(const std::string& uid) {

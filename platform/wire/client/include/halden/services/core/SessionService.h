@@ -6,6 +6,7 @@
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/Preferences.h"
+#include "halden/soa/client/model/ModelClasses.h"
 #include "halden/soa/client/ServiceData.h"
 
 namespace Halden::Services::Core {

@@ -41,22 +41,6 @@ class ModelObject {
   std::map<std::string, std::unique_ptr<Property>> properties_;
 };
 
-namespace Model {
-
-class Folder : public ModelObject {
- public:
-  using ModelObject::ModelObject;
-};
-
-class User : public ModelObject {
- public:
-  using ModelObject::ModelObject;
-  // Reads "home_folder"; throws NotLoadedException when it was not loaded.
-  Folder* get_home_folder();
-};
-
-}  // namespace Model
-
 // Model classes by server type name; a library of model classes registers its
 // own. The ModelManager builds an object as the class of the first type in
 // its chain that has one.

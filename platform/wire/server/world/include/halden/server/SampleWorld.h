@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "halden/server/WorldStore.h"
+#include "halden/server/world/AiWorld.h"
 #include "halden/server/world/CadDataManagementWorld.h"
 #include "halden/server/world/ConnectionWorld.h"
 #include "halden/server/world/DataManagementWorld.h"
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
 #include "halden/server/world/PropDescriptorWorld.h"
+#include "halden/server/world/SavedQueryWorld.h"
 #include "halden/server/world/SessionWorld.h"
 #include "halden/server/world/StructureManagementWorld.h"
 
@@ -84,6 +86,8 @@ class SampleWorld {
   ConnectionWorld connection;
   CadDataManagementWorld caddatamanagement{store};
   PropDescriptorWorld propdescriptor{store};
+  SavedQueryWorld savedquery{store, session};
+  AiWorld ai;
 
  private:
   void add_attribute_mapping(const std::vector<std::string>& item_ids);

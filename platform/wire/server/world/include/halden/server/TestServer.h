@@ -12,11 +12,13 @@
 #include "halden/server/Endpoint.h"
 #include "halden/server/SampleWorld.h"
 #include "halden/server/Server.h"
+#include "halden/server/mocks/MockAiStub.h"
 #include "halden/server/mocks/MockCadDataManagementStub.h"
 #include "halden/server/mocks/MockConnectionStub.h"
 #include "halden/server/mocks/MockDataManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockPropDescriptorStub.h"
+#include "halden/server/mocks/MockSavedQueryStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
 
@@ -50,6 +52,8 @@ class TestServer {
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
   Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
   Installed<MockPropDescriptorStub> propdescriptor{server, world.propdescriptor};
+  Installed<MockSavedQueryStub> savedquery{server, world.savedquery};
+  Installed<MockAiStub> ai{server, world.ai};
 
  private:
   std::string host_;

@@ -53,6 +53,8 @@ class WorldStore {
   void set_property(const std::string& uid, WireProperty property);
   StoredObject* find(const std::string& uid);
   const StoredObject* find(const std::string& uid) const;
+  // The objects whose type chain holds the type, in UID order.
+  std::vector<std::string> uids_of_type(const std::string& type) const;
   // Properties every reply carries for objects of the type (and its subtypes).
   void set_policy(const std::string& type, std::set<std::string> names);
   void set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values);

@@ -1,24 +1,11 @@
-// Model classes of items, revisions, datasets and BOM windows and lines.
+// Model classes of BOM windows and lines; items, revisions and datasets are
+// among the persistent classes of model/ModelClasses.h.
 #pragma once
 
 #include "halden/soa/client/ModelObject.h"
+#include "halden/soa/client/model/ModelClasses.h"
 
 namespace Halden::Soa::Client::Model {
-
-class Item : public ModelObject {
- public:
-  using ModelObject::ModelObject;
-};
-
-class ItemRevision : public ModelObject {
- public:
-  using ModelObject::ModelObject;
-};
-
-class Dataset : public ModelObject {
- public:
-  using ModelObject::ModelObject;
-};
 
 class BOMLine : public ModelObject {
  public:

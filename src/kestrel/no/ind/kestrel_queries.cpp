@@ -1,0 +1,224 @@
+#include "kestrel_queries.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "halden/services/query/SavedqueryService.h"
+#include "halden/soa/client/model/ModelClasses.h"
+#include "kestrel_call.h"
+#include "kestrel_host.h"
+#include "kestrel_object.h"
+#include "kestrel_queries_core.h"
+#include "kestrel_request.h"
+
+using Halden::Services::Query::SavedqueryService;
+using Halden::Services::Query::SavedQueryFieldObject;
+using Halden::Soa::Client::ModelObject;
+using Orvane::PdmSoa::ListOfValues;
+using Orvane::PdmSoa::PomObject;
+using Orvane::PdmSoa::Query;
+using Orvane::PdmSoa::SoaManager;
+namespace queries = kestrel::queries;
+
+namespace {
+
+constexpr const char* kBatchOperation = "Query-2007-09-SavedQuery.executeSavedQueries";
+
+// Reads the list's values in the form its kind asks and hands them to the
+// kind's setter.
+void set_lov_values(ListOfValues& lov, queries::LovKind kind) {
+  const std::string name = "lov_values";
+  switch (kind) {
+    case queries::LovKind::Char:
+      lov.SetCharValues(KESTREL_get_object_property_char_array(&lov, name, true));
+      return;
+    case queries::LovKind::Date: {
+      std::unique_ptr<std::vector<date_s>> values(KESTREL_get_object_property_date_array(&lov, name, true));
+      lov.SetDateValues(values ? *values : std::vector<date_s>());
+      return;
+    }
+    case queries::LovKind::Double:
+      lov.SetDoubleValues(KESTREL_get_object_property_double_array(&lov, name, true));
+      return;
+    case queries::LovKind::Integer:
+      lov.SetIntValues(KESTREL_get_object_property_int_array(&lov, name, true));
+      return;
+    case queries::LovKind::String:
+      lov.SetStringValues(KESTREL_get_object_property_string_array(&lov, name, true));
+      return;
+    case queries::LovKind::Reference: {
+      std::unique_ptr<std::vector<Orvane::PdmSoa::ModelObject*>> values(
+          KESTREL_get_object_property_object_array(&lov, name, true));
+      lov.SetReferenceValues(values ? *values : std::vector<Orvane::PdmSoa::ModelObject*>());
+      return;
+    }
+  }
+}
+
+void add_field(Query& query, const SavedQueryFieldObject& field) {
+  const auto type = static_cast<virelmgrFieldDataType_e>(queries::map_query_field_type(KESTREL_HERE, field.attributeType));
+  const UString entry_name = StringToUString(field.entryName);
+  const UString attribute_name = StringToUString(field.attributeName);
+  const UString value = StringToUString(field.value);
+  const UString logical_operation = StringToUString(field.logicalOperation);
+  const UString math_operation = StringToUString(field.mathOperation);
+  if (!field.lov) {
+    query.AddFieldDescription(type, entry_name, attribute_name, value, logical_operation, math_operation, nullptr);
+    return;
+  }
+  // A list of values the host already holds as another class is as unusable
+  // as one that is none on the server.
+  auto* lov = dynamic_cast<Halden::Soa::Client::Model::ListOfValues*>(field.lov)
+                  ? kestrel::wrap_as<ListOfValues>(field.lov)
+                  : nullptr;
+  if (!lov) KESTREL_RAISE(940205, "SOA: invalid LOV object for query field %s\n", field.entryName.c_str());
+  const int lov_type =
+      queries::map_lov_value_type(KESTREL_HERE, KESTREL_get_object_property_int(lov, "lov_value_type", true));
+  const queries::LovKind kind = queries::lov_kind_of(lov_type);
+  if (!queries::is_lov_of_kind(field.lov, kind))
+    KESTREL_RAISE(940205, "SOA: LOV type mismatch for query field %s\n", field.entryName.c_str());
+  set_lov_values(*lov, kind);
+  // The host gets the list's type, not the field's own.
+  query.AddFieldDescription(static_cast<virelmgrFieldDataType_e>(lov_type), entry_name, attribute_name, value,
+                            logical_operation, math_operation, lov);
+}
+
+KESTREL_uid_list uid_list(const std::vector<ModelObject*>& objects) {
+  KESTREL_uid_list uids;
+  uids.reserve(objects.size());
+  for (const ModelObject* object : objects)
+    if (object) uids.push_back(StringToUString(object->getUid()));
+  return uids;
+}
+
+KESTREL_uid_list uid_list(const std::vector<std::string>& texts) {
+  KESTREL_uid_list uids;
+  uids.reserve(texts.size());
+  for (const auto& text : texts) uids.push_back(StringToUString(text));
+  return uids;
+}
+
+void check_batch_input(const std::vector<Query*>& queries, std::size_t entries, std::size_t values,
+                       std::size_t max_results, const KESTREL_uid_lists* results) {
+  if (!results) KESTREL_RAISE(940208, "KRAL SOA: Null result list in KESTREL_execute_saved_queries");
+  for (const Query* query : queries)
+    if (!query) KESTREL_RAISE(940208, "KRAL SOA: Null query in KESTREL_execute_saved_queries");
+  const std::size_t n = queries.size();
+  const char* short_list = entries < n ? "entries" : values < n ? "values" : max_results < n ? "max results" : nullptr;
+  if (short_list)
+    KESTREL_RAISE(940208, "KRAL SOA: Bad Input for KESTREL_execute_saved_queries: %s array size < queries array size\n",
+                  short_list);
+}
+
+}  // namespace
+
+std::vector<Query*>* KESTREL_list_saved_queries() {
+  auto reply = kestrel::soa_request<SavedqueryService>(KESTREL_HERE,
+                                                       [](SavedqueryService& sq) { return sq.getSavedQueries(); });
+  if (reply.queries.empty()) KESTREL_RAISE(940205, "No queries returned from database");
+  auto queries = std::make_unique<std::vector<Query*>>();
+  queries->reserve(reply.queries.size());
+  for (const auto& entry : reply.queries)
+    if (auto* query = kestrel::wrap_as<Query>(entry.query)) queries->push_back(query);
+  return queries.release();
+}
+
+void KESTREL_describe_saved_queries(const std::vector<Query*>& queries) {
+  for (const Query* query : queries)
+    if (!query) KESTREL_RAISE(940208, "KRAL SOA: Null query in KESTREL_describe_saved_queries");
+  auto* models = kestrel::get_model_manager(KESTREL_HERE);
+  std::vector<Query*> described;
+  std::vector<ModelObject*> request;
+  described.reserve(queries.size());
+  request.reserve(queries.size());
+  for (Query* query : queries) {
+    ModelObject* object = models->findObject(UStringToString(query->GetUid()));
+    if (!dynamic_cast<Halden::Soa::Client::Model::OstraQuery*>(object)) continue;
+    described.push_back(query);
+    request.push_back(object);
+  }
+  auto reply = kestrel::soa_request<SavedqueryService>(
+      KESTREL_HERE, [&](SavedqueryService& sq) { return sq.describeSavedQueries(request); });
+  // Entry i describes the i-th query sent; entries beyond those are not ours.
+  const std::size_t n = std::min(reply.fieldLists.size(), described.size());
+  for (std::size_t i = 0; i < n; ++i)
+    for (const auto& field : reply.fieldLists[i].fields) add_field(*described[i], field);
+}
+
+std::vector<PomObject*>* KESTREL_execute_saved_query(Query* query, const std::vector<std::string>& entries,
+                                                     const std::vector<std::string>& values, int max_results) {
+  if (!query) KESTREL_RAISE(940208, "KRAL SOA: Null query in KESTREL_execute_saved_query");
+  ModelObject* server_query = query->GetObjectPtr();
+  auto reply = kestrel::soa_request<SavedqueryService>(KESTREL_HERE, [&](SavedqueryService& sq) {
+    return sq.executeSavedQuery(server_query, entries, values, max_results);
+  });
+  auto found = std::make_unique<std::vector<PomObject*>>();
+  // The list's own size: the found count may be negative or far larger.
+  found->reserve(reply.objects.size());
+  for (ModelObject* object : reply.objects) {
+    if (!object) continue;
+    if (auto* pom = dynamic_cast<PomObject*>(kestrel::host_object_of(object))) found->push_back(pom);
+  }
+  return found.release();
+}
+
+void KESTREL_execute_saved_queries(const std::vector<Query*>& queries,
+                                   const std::vector<std::vector<std::string>>& entries,
+                                   const std::vector<std::vector<std::string>>& values,
+                                   const std::vector<int>& max_results, KESTREL_uid_lists* results) {
+  check_batch_input(queries, entries.size(), values.size(), max_results.size(), results);
+  kestrel::service_of<SavedqueryService>(kestrel::require_connection(KESTREL_HERE));
+  const std::size_t n = queries.size();
+
+  if (!SoaManager::IsServiceAvailable(kBatchOperation)) {
+    for (std::size_t i = 0; i < n; ++i) {
+      auto reply = kestrel::soa_request<SavedqueryService>(KESTREL_HERE, [&](SavedqueryService& sq) {
+        return sq.executeSavedQuery(queries[i]->GetObjectPtr(), entries[i], values[i], max_results[i]);
+      });
+      results->push_back(uid_list(reply.objects));
+    }
+    return;
+  }
+
+  std::vector<Halden::Services::Query::SavedQueryInput> inputs;
+  inputs.reserve(n);
+  for (std::size_t i = 0; i < n; ++i)
+    inputs.push_back({queries[i]->GetObjectPtr(), entries[i], values[i], max_results[i], 0});
+  auto reply = kestrel::soa_request_without_policy<SavedqueryService>(
+      KESTREL_HERE, [&](SavedqueryService& sq) { return sq.executeSavedQueries(inputs); });
+
+  // The outputs belong, in order, to the queries without a partial error.
+  std::vector<bool> failed(n, false);
+  for (const auto& stack : reply.serviceData.getPartialErrors()) {
+    const int index = stack.getClientIndex();
+    if (index >= 0 && static_cast<std::size_t>(index) < n) failed[index] = true;
+  }
+  const auto& outputs = reply.arrayOfResults;
+  results->reserve(results->size() + n);
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    // Fewer outputs than error-free queries leave the rest empty.
+    if (failed[i] || next >= outputs.size()) {
+      results->emplace_back();
+      continue;
+    }
+    results->push_back(uid_list(outputs[next++].objectUIDS));
+  }
+}
+
+void KESTREL_save_search_criteria(const std::vector<SearchCriteria>& criteria) {
+  const auto request = queries::search_criteria_request(criteria);
+  kestrel::soa_request_without_policy<SavedqueryService>(
+      KESTREL_HERE, [&](SavedqueryService& sq) { return sq.saveSearchCriteria(request); });
+}
+
+void KESTREL_delete_search_criteria(const std::vector<std::string>& names) {
+  kestrel::soa_request_unconverted<SavedqueryService>(
+      KESTREL_HERE, [&](SavedqueryService& sq) { return sq.deleteSearchCriteria(names); });
+}
+
+std::vector<SearchCriteria>* KESTREL_retrieve_search_criteria(const std::vector<std::string>& names) {
+  auto reply = kestrel::soa_request<SavedqueryService>(
+      KESTREL_HERE, [&](SavedqueryService& sq) { return sq.retrieveSearchCriteria(names); });
+  return queries::search_criteria_of(reply);
+}
