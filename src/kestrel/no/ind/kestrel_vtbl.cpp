@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "kestrel/kestrel_interface.h"
+#include "kestrel_attr_sync.h"
 #include "kestrel_bom.h"
 #include "kestrel_connection.h"
 #include "kestrel_ai.h"
@@ -171,11 +172,11 @@ const KESTREL_interface_s kTable = {
     /* 121 */ nullptr,  // KESTREL_get_project_datasets
     /* 122 */ nullptr,  // KESTREL_assign_and_remove_projects
                         // Attribute mapping
-    /* 123 */ nullptr,  // KESTREL_get_attr_mapping_definitions
-    /* 124 */ nullptr,  // KESTREL_resolve_attr_mappings
+    /* 123 */ forward_to<KESTREL_get_attr_mapping_definitions>,
+    /* 124 */ forward_to<KESTREL_resolve_attr_mappings>,
     /* 125 */ nullptr,  // KESTREL_update_attr_values
-    /* 126 */ nullptr,  // KESTREL_clear_attr_mapping_cache
-    /* 127 */ nullptr,  // KESTREL_clear_attr_mapping_cache_for_parts
+    /* 126 */ forward_to<KESTREL_clear_attr_mapping_cache>,
+    /* 127 */ forward_to<KESTREL_clear_attr_mapping_cache_for_parts>,
                         // Revision rules
     /* 128 */ forward_to<KESTREL_set_configuration_rule>,
     /* 129 */ forward_to<KESTREL_ask_config_rule_GUID>,

@@ -3,14 +3,14 @@
 
 #include <string>
 
-#include "halden/soa/client/ModelObject.h"
+#include "halden/soa/client/model/ModelClasses.h"
 
 namespace Halden::Soa::Client::Model {
 
 // Readers throw NotLoadedException for a setting no reply carried.
-class CadAttrMappingDefinition : public ModelObject {
+class CadAttrMappingDefinition : public POM_object {
  public:
-  using ModelObject::ModelObject;
+  using POM_object::POM_object;
   // 1 and 2 map properties, 3 a constant, 4 a preference value.
   int get_mapping_type();
   std::string get_attr_title();
