@@ -46,9 +46,11 @@ TEST(Table, ConfiguredRevisionSlotsHoldTheSameEntry) {
 }
 
 // The slots built so far; add a slot here when its operation is built.
-constexpr int kBuiltSlots[] = {0,  1,  2,  3,  4,  5,  6,  7,  8, 9, 10, 11, 12, 13, 14, 108, 15, 16, 17,  18,  19,  20,  29,  30,  31,  32,
-                               33, 34, 52, 53, 54, 55, 56, 57, 58, 59, 60,  61,  62,  63,  64,  65,  66,  67,
-                               68, 69, 70, 71, 72, 87, 88, 89, 90, 91, 123, 124, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135};
+constexpr int kBuiltSlots[] = {0,   1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,  16,
+                               17,  18,  19,  20,  29,  30,  31,  32,  33,  34,  35,  52,  53,  54,  55,  56,
+                               57,  58,  59,  60,  61,  62,  63,  64,  65,  66,  67,  68,  69,  70,  71,  72,
+                               73,  74,  75,  76,  77,  78,  79,  86,  87,  88,  89,  90,  91,  92,  93,  94,
+                               101, 108, 123, 124, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135};
 constexpr int kSlotCount = 136;
 
 // Catches a slot given its type but left null in the table, and a slot

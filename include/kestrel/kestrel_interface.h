@@ -113,7 +113,8 @@ struct KESTREL_interface_s {
                                                                            int related_data_mode);
 
   // Dataset references
-  /*  35 */ KESTREL_unbuilt_slot KESTREL_ask_dataset_references;  // not built yet
+  /*  35 */ std::vector<DatasetReferences> (*KESTREL_ask_dataset_references)(
+      const std::vector<Halden::Soa::Client::ModelObject*>& datasets);
 
   // Classification
   /*  36 */ KESTREL_unbuilt_slot KESTREL_write_classification_objects;       // not built yet
@@ -183,13 +184,19 @@ struct KESTREL_interface_s {
                                                       std::map<UString, UString>* texts_out);
 
   // Refresh, items with revisions, delete, types, related objects
-  /*  73 */ KESTREL_unbuilt_slot KESTREL_refresh_objects;             // not built yet
-  /*  74 */ KESTREL_unbuilt_slot KESTREL_get_items_with_revisions;    // not built yet
-  /*  75 */ KESTREL_unbuilt_slot KESTREL_delete_objects;              // not built yet
-  /*  76 */ KESTREL_unbuilt_slot KESTREL_ask_type_descriptions;       // not built yet
-  /*  77 */ KESTREL_unbuilt_slot KESTREL_get_related_objects_cad;     // not built yet
-  /*  78 */ KESTREL_unbuilt_slot KESTREL_get_related_objects_core;    // not built yet
-  /*  79 */ KESTREL_unbuilt_slot KESTREL_get_related_objects_core_2;  // not built yet
+  /*  73 */ void (*KESTREL_refresh_objects)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects);
+  /*  74 */ std::vector<Orvane::PdmSoa::ModelObject*>* (*KESTREL_get_items_with_revisions)(
+      const std::vector<Orvane::PdmSoa::Item*>& items, const std::vector<std::string>& type_names, bool flag,
+      int related_data_mode);
+  /*  75 */ DeleteResult (*KESTREL_delete_objects)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects);
+  /*  76 */ std::map<std::string, std::vector<TypeDescriptionEntry>>* (*KESTREL_ask_type_descriptions)(
+      const std::vector<TypeDescriptionRequest>& requests);
+  /*  77 */ std::vector<Orvane::PdmSoa::ModelObject*>* (*KESTREL_get_related_objects_cad)(
+      Orvane::PdmSoa::ModelObject* object, const std::string& relation_name);
+  /*  78 */ std::vector<RelatedObjects>* (*KESTREL_get_related_objects_core)(
+      const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::vector<std::string>& relation_names);
+  /*  79 */ std::vector<RelatedObjects>* (*KESTREL_get_related_objects_core_2)(
+      const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::vector<std::string>& relation_names);
 
   // Validation
   /*  80 */ KESTREL_unbuilt_slot KESTREL_send_validation_inputs;     // not built yet
@@ -200,7 +207,7 @@ struct KESTREL_interface_s {
   /*  85 */ KESTREL_unbuilt_slot KESTREL_update_validation_results;  // not built yet
 
   // Types and utilities
-  /*  86 */ KESTREL_unbuilt_slot KESTREL_ask_type_hierarchy;  // not built yet
+  /*  86 */ std::vector<std::string> (*KESTREL_ask_type_hierarchy)(const Halden::Soa::Client::ModelObject* object);
   /*  87 */ std::string (*KESTREL_ask_connection_option)(int attempts, int sleep_seconds, const std::string& user,
                                                          const std::string& password, const std::string& group);
   /*  88 */ UString (*KESTREL_get_datetime_string)(const date_s* date);
@@ -213,9 +220,10 @@ struct KESTREL_interface_s {
                                                                                const char* revision_rule_name);
 
   // Reservation
-  /*  92 */ KESTREL_unbuilt_slot KESTREL_checkout_objects;  // not built yet
-  /*  93 */ KESTREL_unbuilt_slot KESTREL_checkin_objects;   // not built yet
-  /*  94 */ KESTREL_unbuilt_slot KESTREL_cancel_checkout;   // not built yet
+  /*  92 */ void (*KESTREL_checkout_objects)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
+                                             const std::string& comment, const std::string& change_id);
+  /*  93 */ void (*KESTREL_checkin_objects)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects);
+  /*  94 */ void (*KESTREL_cancel_checkout)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects);
 
   // Dataset files and CAD creation
   /*  95 */ KESTREL_unbuilt_slot KESTREL_get_dataset_file_read_tickets;  // not built yet
@@ -226,7 +234,8 @@ struct KESTREL_interface_s {
   /* 100 */ KESTREL_unbuilt_slot KESTREL_create_items;                   // not built yet
 
   // Property writing
-  /* 101 */ KESTREL_unbuilt_slot KESTREL_set_properties;  // not built yet
+  /* 101 */ void (*KESTREL_set_properties)(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
+                                           const std::map<std::string, std::vector<UString>>& values);
 
   // Trace links and requirements
   /* 102 */ KESTREL_unbuilt_slot KESTREL_ask_defining_tree;        // not built yet

@@ -85,6 +85,9 @@ class SessionTest : public ::testing::Test {
       test_server.structuremanagement;
   ::testing::NiceMock<Halden::Soa::Server::MockPreferenceManagementStub>& preferencemanagement =
       test_server.preferencemanagement;
+  ::testing::NiceMock<Halden::Soa::Server::MockReservationStub>& reservation = test_server.reservation;
+  ::testing::NiceMock<Halden::Soa::Server::MockCadDataManagementStub>& caddatamanagement =
+      test_server.caddatamanagement;
   Halden::Soa::Server::Server& server = test_server.server;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <ctime>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,6 +22,10 @@ std::FILE*& echo_stream() {
 bool& log_enabled() {
   static bool enabled = true;
   return enabled;
+}
+std::string& fixed_timestamp() {
+  static std::string text;
+  return text;
 }
 std::set<std::string>& debug_flags() {
   static std::set<std::string> flags;
@@ -98,6 +103,21 @@ void ERROR_note(const char* format, ...) {
   write_log(note);
 }
 
+const char* ERROR_timestamp() {
+  static std::string text;
+  if (!fixed_timestamp().empty()) {
+    text = fixed_timestamp();
+  } else {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%d-%b-%Y %H:%M:%S", &parts);
+    text = buffer;
+  }
+  return text.c_str();
+}
+
 bool RDEBUG_ask_flag(const char* name) { return name && debug_flags().count(name) != 0; }
 
 void RDEBUG_print_message(const char* format, ...) {
@@ -122,6 +142,7 @@ void set_debug_flag(const std::string& name, bool on) {
   }
 }
 void clear_debug_flags() { debug_flags().clear(); }
+void set_timestamp(const std::string& text) { fixed_timestamp() = text; }
 
 void reset() {
   clear_log();

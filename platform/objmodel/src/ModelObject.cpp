@@ -56,6 +56,15 @@ UString ModelObject::GetPropertyString(const char* name) const {
   return values.empty() ? UString() : UString(values.front());
 }
 
+UString ModelObject::GetPropertyUString(const std::string& name) const {
+  auto* property = loaded_property(object_, name);
+  if (!property || property->getPropertyDescription().isArray() ||
+      property->getPropertyDescription().getValueType() != Halden::Soa::Common::ValueType::String)
+    return UString();
+  const auto& values = property->getStringArrayValue();
+  return values.empty() ? UString() : UString(values.front());
+}
+
 ModelObject* ModelObject::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int) {
   return SoaManager::GetObjectManager()->GetInstance(uid, object);
 }

@@ -44,6 +44,9 @@ void ERROR_lprintf(const char* format, ...) __attribute__((format(printf, 1, 2))
 // Writes a note to the log; always.
 void ERROR_note(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// The current time as the log shows it; the text stays valid until the next call.
+const char* ERROR_timestamp();
+
 // Debug flags and the checking level that gates debug output.
 extern int MACH__checking_level;
 bool RDEBUG_ask_flag(const char* name);

@@ -15,6 +15,9 @@ void echo_log(std::FILE* stream);
 // Keeps the log from growing, for benchmarks.
 void set_log_enabled(bool enabled);
 
+// Fixes the text ERROR_timestamp answers; an empty text lets it tell the time again.
+void set_timestamp(const std::string& text);
+
 void set_debug_flag(const std::string& name, bool on);
 void clear_debug_flags();
 

@@ -48,6 +48,9 @@ class ModelObject {
 
   // The host object of the UID, registered with the host when it is new.
   static ModelObject* GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object, unsigned int flags);
+  // The loaded value of a single string property; empty when it is null, not
+  // loaded or of another kind.
+  virtual UString GetPropertyUString(const std::string& name) const;
 
   // Set once the policy's standard properties were loaded for this object.
   bool standard_properties_loaded = false;

@@ -4,10 +4,14 @@
 #include <utility>
 
 #include "corerun/memory.h"
+#include "halden/services/cad/DatamanagementService.h"
 #include "halden/services/core/DatamanagementService.h"
+#include "halden/services/core/ReservationService.h"
 #include "halden/soa/common/DateTime.h"
 #include "kestrel_call.h"
 #include "kestrel_host.h"
+#include "kestrel_partial_errors.h"
+#include "kestrel_relations.h"
 #include "kestrel_request.h"
 #include "kestrel_scoped.h"
 #include "objmodel/SoaManager.h"
@@ -364,4 +368,214 @@ void KESTREL_ask_object_property_texts(Orvane::PdmSoa::ModelObject* object, std:
     if (!property) continue;  // sent as null: nothing to show
     (*texts_out)[UString(name)] = UString(text_of(property));
   }
+}
+
+namespace {
+
+using Halden::Services::Core::ReservationService;
+using CadDatamanagementService = Halden::Services::Cad::DatamanagementService;
+
+// Texts for a host object without a server object; the UID is the host's.
+#define KESTREL_NOT_FOUND "KRAL SOA: No SOA object found for Virel/Mgr object with UID %s\n"
+#define KESTREL_NOT_CONSTRUCTED "KRAL SOA: No SOA object could be constructed for input uid %s"
+
+// The server objects of refresh, reservation and the object operations.
+std::vector<ServerObject*> found_server_objects(kestrel::Site site, const std::vector<HostObject*>& objects,
+                                                const char* entry) {
+  return kestrel::server_objects_of(site, objects, entry, 940205, KESTREL_NOT_FOUND);
+}
+std::vector<ServerObject*> constructed_server_objects(kestrel::Site site, const std::vector<HostObject*>& objects,
+                                                      const char* entry) {
+  return kestrel::server_objects_of(site, objects, entry, 940209, KESTREL_NOT_CONSTRUCTED);
+}
+
+// The result of the core related-objects entries, with its groups, until the
+// host takes it.
+struct RelatedObjectsList {
+  void operator()(std::vector<RelatedObjects>* list) const {
+    for (auto& record : *list)
+      for (RelatedGroup* group : record.groups) delete group;
+    delete list;
+  }
+};
+
+using RelatedRequest = Halden::Services::Core::RelatedObjectsResponse (DatamanagementService::*)(
+    const std::vector<ServerObject*>&, const std::vector<Halden::Services::Core::RelationFilter>&);
+
+std::vector<RelatedObjects>* related_objects_core(const std::vector<HostObject*>& objects,
+                                                  const std::vector<std::string>& relation_names, const char* entry,
+                                                  RelatedRequest request) {
+  const auto server_objects = constructed_server_objects(KESTREL_HERE, objects, entry);
+  std::unique_ptr<std::vector<RelatedObjects>, RelatedObjectsList> result(new std::vector<RelatedObjects>());
+  if (objects.empty()) return result.release();
+
+  const auto filters = kestrel::relation_filters(relation_names);
+  const auto reply = kestrel::soa_request<DatamanagementService>(
+      KESTREL_HERE, [&](DatamanagementService& dm) { return (dm.*request)(server_objects, filters); });
+
+  auto* manager = Orvane::PdmSoa::SoaManager::GetObjectManager();
+  result->reserve(reply.output.size());
+  for (const auto& output : reply.output) {
+    result->push_back({manager->WrapSoaObject(output.inputObject), {}});
+    auto& groups = result->back().groups;
+    groups.reserve(output.groups.size());
+    for (const auto& group : output.groups) {
+      auto related = std::make_unique<RelatedGroup>(RelatedGroup{group.name, {}});
+      related->objects.reserve(group.objects.size());
+      for (ServerObject* object : group.objects) related->objects.push_back(manager->WrapSoaObject(object));
+      groups.push_back(related.release());
+    }
+  }
+  return result.release();
+}
+
+}  // namespace
+
+void KESTREL_refresh_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
+  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_refresh_objects");
+  kestrel::soa_request<DatamanagementService>(KESTREL_HERE,
+                                              [&](DatamanagementService& dm) { dm.refreshObjects(server_objects); });
+  if (!kestrel::debug_enabled(kestrel::kDebugSoa)) return;
+  ERROR_lprintf("KRAL SOA debug: SOA refresh called for %d objects at %s\n", static_cast<int>(objects.size()),
+                ERROR_timestamp());
+  for (const HostObject* object : objects)
+    ERROR_lprintf("KRAL SOA debug: refresh of object of type %s, uid %s\n", object->GetObjectType().utf8().c_str(),
+                  object->GetUid().utf8().c_str());
+}
+
+DeleteResult KESTREL_delete_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
+  for (const HostObject* object : objects)
+    if (!object) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", "KESTREL_delete_objects");
+  DeleteResult result;
+  auto* models = kestrel::get_model_manager();
+  // The lookups stand inside the conversion: a malformed UID is the
+  // framework's runtime error, not a crash of the host.
+  const auto reply = kestrel::soa_request<DatamanagementService>(KESTREL_HERE, [&](DatamanagementService& dm) {
+    std::vector<ServerObject*> server_objects;
+    server_objects.reserve(objects.size());
+    for (const HostObject* object : objects) {
+      const UString uid = object->GetUid();
+      ServerObject* server_object = models->findObject(UStringToString(uid));
+      if (!server_object) KESTREL_RAISE(940205, KESTREL_NOT_FOUND, uid.utf8().c_str());
+      server_objects.push_back(server_object);
+    }
+    return dm.deleteObjects(server_objects);
+  });
+  result.deleted_uids = reply.getDeletedObjects();
+  result.errors = kestrel::partial_error_infos(reply);
+  return result;
+}
+
+void KESTREL_checkout_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::string& comment,
+                              const std::string& change_id) {
+  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_checkout_objects");
+  kestrel::soa_request<ReservationService>(
+      KESTREL_HERE, [&](ReservationService& reservation) { reservation.checkout(server_objects, comment, change_id); });
+}
+
+void KESTREL_checkin_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
+  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_checkin_objects");
+  kestrel::soa_request<ReservationService>(
+      KESTREL_HERE, [&](ReservationService& reservation) { reservation.checkin(server_objects); });
+}
+
+void KESTREL_cancel_checkout(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
+  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_cancel_checkout");
+  kestrel::soa_request<ReservationService>(
+      KESTREL_HERE, [&](ReservationService& reservation) { reservation.cancelCheckout(server_objects); });
+}
+
+std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_related_objects_cad(Orvane::PdmSoa::ModelObject* object,
+                                                                           const std::string& relation_name) {
+  const auto server_objects = constructed_server_objects(KESTREL_HERE, {object}, "KESTREL_get_related_objects_cad");
+  const auto related = kestrel::soa_request<CadDatamanagementService>(KESTREL_HERE, [&](CadDatamanagementService& cad) {
+    return kestrel::first_cad_related_group(cad, server_objects.front(), relation_name);
+  });
+  auto* manager = Orvane::PdmSoa::SoaManager::GetObjectManager();
+  auto result = std::make_unique<std::vector<HostObject*>>();
+  result->reserve(related.size());
+  for (ServerObject* server_object : related)
+    result->push_back(dynamic_cast<Orvane::PdmSoa::PomObject*>(manager->WrapSoaObject(server_object)));
+  return result.release();
+}
+
+std::vector<RelatedObjects>* KESTREL_get_related_objects_core(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
+                                                              const std::vector<std::string>& relation_names) {
+  return related_objects_core(objects, relation_names, "KESTREL_get_related_objects_core",
+                              &DatamanagementService::expandPrimaryObjects);
+}
+
+std::vector<RelatedObjects>* KESTREL_get_related_objects_core_2(
+    const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::vector<std::string>& relation_names) {
+  return related_objects_core(objects, relation_names, "KESTREL_get_related_objects_core_2",
+                              &DatamanagementService::expandSecondaryObjects);
+}
+
+void KESTREL_set_properties(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
+                            const std::map<std::string, std::vector<UString>>& values) {
+  const auto server_objects = constructed_server_objects(KESTREL_HERE, objects, "KESTREL_set_properties");
+  std::map<std::string, std::vector<std::string>> strings;
+  for (const auto& [name, texts] : values) strings.emplace_hint(strings.end(), name, UStringVecToStringVec(texts));
+  kestrel::soa_request<DatamanagementService>(
+      KESTREL_HERE, [&](DatamanagementService& dm) { dm.setProperties(server_objects, strings); });
+}
+
+std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_items_with_revisions(
+    const std::vector<Orvane::PdmSoa::Item*>& items, const std::vector<std::string>& type_names, bool flag,
+    int related_data_mode) {
+  const auto server_items = constructed_server_objects(
+      KESTREL_HERE, std::vector<HostObject*>(items.begin(), items.end()), "KESTREL_get_items_with_revisions");
+  const Halden::Services::Cad::ExpandItemsPref preference{flag, related_data_mode, {{"", type_names}}};
+  const auto reply = kestrel::soa_request<CadDatamanagementService>(
+      KESTREL_HERE, [&](CadDatamanagementService& cad) { return cad.expandItems(server_items, preference); });
+
+  std::size_t count = 0;
+  auto count_revision = [](const Halden::Services::Cad::ExpandItemsRevisionEntry& entry) {
+    return 1 + entry.datasets.size();
+  };
+  for (const auto& output : reply.output) {
+    count += output.objects.size();
+    for (const auto& item : output.items) {
+      count += 1;
+      for (const auto& revision : item.itemRevisions) count += count_revision(revision);
+    }
+    for (const auto& revision : output.itemRevisions) count += count_revision(revision);
+  }
+  auto result = std::make_unique<std::vector<HostObject*>>();
+  result->reserve(count);
+
+  auto* manager = Orvane::PdmSoa::SoaManager::GetObjectManager();
+  auto append = [&](ServerObject* server_object) -> HostObject* {
+    if (!server_object) return nullptr;
+    HostObject* object = manager->WrapSoaObjectWithUid(UString(server_object->getUid()), server_object);
+    if (object) result->push_back(object);
+    return object;
+  };
+  // The revision, registered with its item when there is one, then its datasets.
+  auto append_revision = [&](const Halden::Services::Cad::ExpandItemsRevisionEntry& entry, Orvane::PdmSoa::Item* item) {
+    HostObject* revision = append(entry.itemRevision);
+    if (!entry.itemRevision) return;
+    if (item && revision) {
+      // An id that is not loaded would register the revision under "".
+      const UString revision_id = revision->GetPropertyUString("item_revision_id");
+      if (!revision_id.empty()) item->AddToKnownRevs(revision_id, revision->GetUid());
+    }
+    for (ServerObject* dataset : entry.datasets)
+      if (auto* host_dataset = dynamic_cast<Orvane::PdmSoa::Dataset*>(append(dataset)))
+        host_dataset->SetHighestVersion(true);
+  };
+  for (const auto& output : reply.output) {
+    for (ServerObject* object : output.objects) append(object);
+    for (const auto& entry : output.items) {
+      auto* item = dynamic_cast<Orvane::PdmSoa::Item*>(append(entry.item));
+      if (item) {
+        const UString item_id = item->GetItemId();
+        if (!item_id.empty()) Orvane::PdmSoa::Item::AddToKnownItems(item_id, item->GetUid());
+        item->SetAllRevisions(true);
+      }
+      for (const auto& revision : entry.itemRevisions) append_revision(revision, item);
+    }
+    for (const auto& revision : output.itemRevisions) append_revision(revision, nullptr);
+  }
+  return result.release();
 }

@@ -10,6 +10,7 @@
 #include "corerun/ustring.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/Property.h"
+#include "kestrel/kestrel_types.h"
 #include "objmodel/ModelObject.h"
 
 namespace kestrel {
@@ -82,3 +83,42 @@ std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_object_property_object_ar
 
 // Writes the text of every loaded property into the map, loading nothing.
 void KESTREL_ask_object_property_texts(Orvane::PdmSoa::ModelObject* object, std::map<UString, UString>* texts_out);
+
+// Refresh, delete and reservation act on the server objects of the host
+// objects: a null host object raises 940208, one without a server object
+// (for delete: whose UID the model manager does not know) 940205, both
+// before any request. Partial errors reach the host through the listener.
+void KESTREL_refresh_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects);
+// The deleted UIDs and every error value of the reply; the errors reach the
+// listener as well.
+DeleteResult KESTREL_delete_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects);
+void KESTREL_checkout_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::string& comment,
+                              const std::string& change_id);
+void KESTREL_checkin_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects);
+void KESTREL_cancel_checkout(const std::vector<Orvane::PdmSoa::ModelObject*>& objects);
+
+// Related objects, property writing and items with revisions: a null host
+// object raises 940208, one without a server object 940209, both before any
+// request. Every list and group returned is new and the host's.
+//
+// The related objects of the first group under the relation, as PomObjects;
+// null where the host object is no PomObject.
+std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_related_objects_cad(Orvane::PdmSoa::ModelObject* object,
+                                                                           const std::string& relation_name);
+// One record per output, one group per relation; an empty list asks nothing.
+// The second form follows the relations the other way round.
+std::vector<RelatedObjects>* KESTREL_get_related_objects_core(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
+                                                              const std::vector<std::string>& relation_names);
+std::vector<RelatedObjects>* KESTREL_get_related_objects_core_2(
+    const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::vector<std::string>& relation_names);
+// Every named property gets the same values on every object.
+void KESTREL_set_properties(const std::vector<Orvane::PdmSoa::ModelObject*>& objects,
+                            const std::map<std::string, std::vector<UString>>& values);
+// The items with all their revisions and datasets of the types, in one flat
+// list: per output its objects, then each item followed by its revisions
+// each followed by its datasets, then the loose revisions each followed by
+// theirs. Items and their revisions are registered with the host under
+// their ids, datasets marked as highest versions.
+std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_items_with_revisions(
+    const std::vector<Orvane::PdmSoa::Item*>& items, const std::vector<std::string>& type_names, bool flag,
+    int related_data_mode);

@@ -156,3 +156,12 @@ std::vector<std::string>* KESTREL_list_available_services() {
   if (debug) RDEBUG_print_message("KRAL SOA debug: End of available services\n");
   return list.release();
 }
+
+std::vector<std::string> KESTREL_ask_type_hierarchy(const Halden::Soa::Client::ModelObject* object) {
+  std::vector<std::string> names;
+  names.reserve(5);
+  if (!object) return names;
+  for (const Halden::Soa::Client::Type* type = object->getType(); type; type = type->getParent())
+    names.push_back(type->getName());
+  return names;
+}

@@ -30,3 +30,6 @@ std::map<std::string, std::vector<std::string>>* KESTREL_ask_preferences(const s
                                                                          const std::vector<std::string>& names);
 UString KESTREL_get_datetime_string(const date_s* date);
 std::vector<std::string>* KESTREL_list_available_services();
+// The type names of the object from its own type up to the root; empty for
+// a null object or one without a type.
+std::vector<std::string> KESTREL_ask_type_hierarchy(const Halden::Soa::Client::ModelObject* object);

@@ -8,6 +8,8 @@
 #include "kestrel_bom.h"
 #include "kestrel_connection.h"
 #include "kestrel_ai.h"
+#include "kestrel_dataset.h"
+#include "kestrel_hxtype.h"
 #include "kestrel_item.h"
 #include "kestrel_object.h"
 #include "kestrel_queries.h"
@@ -70,8 +72,8 @@ const KESTREL_interface_s kTable = {
     /*  33 */ forward_to<KESTREL_get_items_and_revisions_by_id>,
     /*  34 */ forward_to<KESTREL_get_items_by_id>,
     // Dataset references
-    /*  35 */ nullptr,  // KESTREL_ask_dataset_references
-                        // Classification
+    /*  35 */ forward_to<KESTREL_ask_dataset_references>,
+    // Classification
     /*  36 */ nullptr,  // KESTREL_write_classification_objects
     /*  37 */ nullptr,  // KESTREL_write_classification_objects_2
     /*  38 */ nullptr,  // KESTREL_send_classification_object_uids
@@ -112,14 +114,14 @@ const KESTREL_interface_s kTable = {
     /*  71 */ forward_to<KESTREL_get_object_property_object_array>,
     /*  72 */ forward_to<KESTREL_ask_object_property_texts>,
     // Refresh, items with revisions, delete, types, related objects
-    /*  73 */ nullptr,  // KESTREL_refresh_objects
-    /*  74 */ nullptr,  // KESTREL_get_items_with_revisions
-    /*  75 */ nullptr,  // KESTREL_delete_objects
-    /*  76 */ nullptr,  // KESTREL_ask_type_descriptions
-    /*  77 */ nullptr,  // KESTREL_get_related_objects_cad
-    /*  78 */ nullptr,  // KESTREL_get_related_objects_core
-    /*  79 */ nullptr,  // KESTREL_get_related_objects_core_2
-                        // Validation
+    /*  73 */ forward_to<KESTREL_refresh_objects>,
+    /*  74 */ forward_to<KESTREL_get_items_with_revisions>,
+    /*  75 */ forward_to<KESTREL_delete_objects>,
+    /*  76 */ forward_to<KESTREL_ask_type_descriptions>,
+    /*  77 */ forward_to<KESTREL_get_related_objects_cad>,
+    /*  78 */ forward_to<KESTREL_get_related_objects_core>,
+    /*  79 */ forward_to<KESTREL_get_related_objects_core_2>,
+    // Validation
     /*  80 */ nullptr,  // KESTREL_send_validation_inputs
     /*  81 */ nullptr,  // KESTREL_create_validation_results
     /*  82 */ nullptr,  // KESTREL_get_validation_data
@@ -127,7 +129,7 @@ const KESTREL_interface_s kTable = {
     /*  84 */ nullptr,  // KESTREL_save_validation_results
     /*  85 */ nullptr,  // KESTREL_update_validation_results
                         // Types and utilities
-    /*  86 */ nullptr,  // KESTREL_ask_type_hierarchy
+    /*  86 */ forward_to<KESTREL_ask_type_hierarchy>,
     /*  87 */ forward_to<KESTREL_ask_connection_option>,
     /*  88 */ forward_to<KESTREL_get_datetime_string>,
     /*  89 */ forward_to<KESTREL_list_available_services>,
@@ -135,10 +137,10 @@ const KESTREL_interface_s kTable = {
     /*  90 */ forward_to<KESTREL_ask_configured_revision>,
     /*  91 */ forward_to<KESTREL_ask_configured_revision>,
     // Reservation
-    /*  92 */ nullptr,  // KESTREL_checkout_objects
-    /*  93 */ nullptr,  // KESTREL_checkin_objects
-    /*  94 */ nullptr,  // KESTREL_cancel_checkout
-                        // Dataset files and CAD creation
+    /*  92 */ forward_to<KESTREL_checkout_objects>,
+    /*  93 */ forward_to<KESTREL_checkin_objects>,
+    /*  94 */ forward_to<KESTREL_cancel_checkout>,
+    // Dataset files and CAD creation
     /*  95 */ nullptr,  // KESTREL_get_dataset_file_read_tickets
     /*  96 */ nullptr,  // KESTREL_get_dataset_write_tickets
     /*  97 */ nullptr,  // KESTREL_commit_dataset_files
@@ -146,8 +148,8 @@ const KESTREL_interface_s kTable = {
     /*  99 */ nullptr,  // KESTREL_create_datasets
     /* 100 */ nullptr,  // KESTREL_create_items
                         // Property writing
-    /* 101 */ nullptr,  // KESTREL_set_properties
-                        // Trace links and requirements
+    /* 101 */ forward_to<KESTREL_set_properties>,
+    // Trace links and requirements
     /* 102 */ nullptr,  // KESTREL_ask_defining_tree
     /* 103 */ nullptr,  // KESTREL_ask_defining_objects
     /* 104 */ nullptr,  // KESTREL_ask_complying_objects

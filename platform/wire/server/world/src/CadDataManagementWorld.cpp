@@ -1,87 +1,75 @@
 #include "halden/server/world/CadDataManagementWorld.h"
 
+#include "StoredObjects.h"
+
 namespace Halden::Soa::Server {
 
+using namespace stored;
+
 namespace {
-const std::vector<std::string> kSettings = {"mapping_type", "attr_title",   "constant_value", "preference_name",
-                                            "freezable",    "cad_master",   "write_once",     "ostra_master"};
+
+// What replies about items and revisions carry whatever the policy says.
+const std::vector<std::string> kItemIdentity = {"item_id", "item_revision_id"};
+
+// The datasets a revision holds under any reference property, of the filters'
+// types; a filter with an empty relation name matches every relation.
+std::vector<std::string> datasets_of(const WorldStore& store, const WorldStore::StoredObject& revision,
+                                     const std::vector<RelationFilterRecord>& filters) {
+  std::vector<std::string> out;
+  for (const auto& [name, p] : revision.properties) {
+    if (p.type != ValueType::Reference) continue;
+    for (const auto& uid : p.references) {
+      const auto* dataset = store.find(uid);
+      if (!dataset || !has_type(*dataset, "Dataset")) continue;
+      const bool wanted = filters.empty() || std::any_of(filters.begin(), filters.end(), [&](const auto& f) {
+                            return (f.relation.empty() || f.relation == name) && of_types(*dataset, f.types);
+                          });
+      if (wanted) out.push_back(uid);
+    }
+  }
+  return out;
 }
 
-void CadDataManagementWorld::add_definition(const Definition& d) {
-  using namespace props;
-  store_.add_object(d.uid, {"CadAttrMappingDefinition", "POM_object"},
-                    {integer("mapping_type", d.mapping_type), str("attr_title", d.title),
-                     str("constant_value", d.constant_value), str("preference_name", d.preference_name),
-                     logical("freezable", d.freezable), logical("cad_master", d.cad_master),
-                     logical("write_once", d.write_once), logical("ostra_master", d.ostra_master)});
-  definitions_[d.uid] = d;
+}  // namespace
+
+RelatedObjectsReply CadDataManagementWorld::getRelatedObjects(const std::vector<std::string>& uids,
+                                                              const std::vector<RelationFilterRecord>& filters) {
+  return datamanagement_.expandPrimaryObjects(uids, filters);
 }
 
-void CadDataManagementWorld::set_context(const std::string& text1, const std::string& text2,
-                                         std::vector<std::string> definition_uids) {
-  contexts_[{text1, text2}] = std::move(definition_uids);
-}
-
-AttrMappingDefinitionsReply CadDataManagementWorld::getAttrMappingDefinitions(
-    const std::vector<AttrMappingContextRecord>& contexts) {
-  AttrMappingDefinitionsReply reply;
+ExpandItemsReply CadDataManagementWorld::expandItems(const std::vector<std::string>& item_uids,
+                                                     const ExpandItemsPreference& preference) {
+  ExpandItemsReply reply;
   UidList carried;
-  for (const auto& context : contexts) {
-    AttrMappingContextOutput output{context.text1, context.text2, {}};
-    auto it = contexts_.find({context.text1, context.text2});
-    if (it != contexts_.end()) {
-      for (const auto& uid : it->second) {
-        const Definition& d = definitions_.at(uid);
-        output.mappings.push_back({uid, d.description});
-        carried.add(uid);
-        carried.add(d.description.lov_uid);
-      }
+  std::vector<WireErrorStack> errors;
+  auto revision_entry = [&](const std::string& uid) {
+    ExpandedRevision entry{uid, datasets_of(store_, store_.objects().at(uid), preference.filters)};
+    carried.add(uid);
+    carried.add(entry.dataset_uids);
+    return entry;
+  };
+  for (std::size_t i = 0; i < item_uids.size(); ++i) {
+    const std::string& uid = item_uids[i];
+    ExpandItemsOutput output{uid, {}, {}, {}};
+    const WorldStore::StoredObject* object = store_.find(uid);
+    if (object && has_type(*object, "Item")) {
+      ExpandedItem item{uid, {}};
+      carried.add(uid);
+      auto list = object->properties.find("revision_list");
+      if (list != object->properties.end())
+        for (const auto& revision : list->second.references)
+          if (store_.find(revision)) item.revisions.push_back(revision_entry(revision));
+      output.items.push_back(std::move(item));
+    } else if (object && has_type(*object, "ItemRevision")) {
+      output.revisions.push_back(revision_entry(uid));
+    } else {
+      errors.push_back(object ? error_on(uid, static_cast<int>(i), 214110, "The object " + uid + " is no item.")
+                              : unknown(uid, static_cast<int>(i)));
     }
     reply.outputs.push_back(std::move(output));
   }
-  reply.data = store_.reply_with(carried.uids(), kSettings);
-  return reply;
-}
-
-std::string CadDataManagementWorld::first_reference(const std::string& uid, const std::string& property) const {
-  const auto* object = store_.find(uid);
-  if (!object) return {};
-  auto it = object->properties.find(property);
-  if (it == object->properties.end() || it->second.is_null || it->second.references.empty()) return {};
-  return it->second.references.front();
-}
-
-std::string CadDataManagementWorld::source_of(const Definition& d, const ResolveAttrMappingsRequest& request) const {
-  std::string uid;
-  if (d.source == "revision") uid = request.item_revision_uid;
-  if (d.source == "dataset") uid = request.dataset_uid;
-  if (d.source == "item") uid = first_reference(request.item_revision_uid, "items_tag");
-  if (d.source == "master_form") uid = first_reference(request.item_revision_uid, "OSTRA_master_form_rev");
-  const auto* object = uid.empty() ? nullptr : store_.find(uid);
-  if (!object || !object->properties.count(d.property)) return {};
-  return uid;
-}
-
-ResolveAttrMappingsReply CadDataManagementWorld::resolveAttrMappings(
-    const std::vector<ResolveAttrMappingsRequest>& requests) {
-  ResolveAttrMappingsReply reply;
-  UidList carried;
-  UidList names;
-  for (const auto& request : requests) {
-    ResolveAttrMappingsOutput output{request.dataset_uid, {}};
-    carried.add(request.dataset_uid);
-    for (const auto& uid : request.definition_uids) {
-      auto it = definitions_.find(uid);
-      if (it == definitions_.end()) continue;
-      const Definition& d = it->second;
-      std::string source = source_of(d, request);
-      carried.add(source);
-      if (!source.empty()) names.add(d.property);
-      output.resolved.push_back({d.title, std::move(source), d.property});
-    }
-    reply.outputs.push_back(std::move(output));
-  }
-  reply.data = store_.reply_with(carried.uids(), names.uids());
+  reply.data = store_.reply_with(carried.uids(), kItemIdentity);
+  reply.data.errors = std::move(errors);
   return reply;
 }
 

@@ -1,6 +1,7 @@
 #include "halden/server/world/ProductCatalog.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace Halden::Soa::Server {
 
@@ -58,6 +59,22 @@ void ProductCatalog::add_dataset(const std::string& uid, const std::string& item
   for (const auto& d : revision.datasets)
     if (d.relation == relation) related.push_back(d.uid);
   store_.set_property(revision_uid, refs(relation, std::move(related)));
+}
+
+std::string ProductCatalog::add_dataset_file(const std::string& dataset_uid, const std::string& reference_name,
+                                             const std::string& file_name) {
+  WorldStore::StoredObject* dataset = store_.find(dataset_uid);
+  if (!dataset) throw std::out_of_range("no dataset " + dataset_uid);
+  auto& list = dataset->properties["ref_list"];
+  if (list.name.empty()) list = refs("ref_list", {});
+  auto& names = dataset->properties["ref_names"];
+  if (names.name.empty()) names = strs("ref_names", {});
+  const std::string uid = "file-" + dataset_uid + "-" + std::to_string(list.references.size() + 1);
+  list.references.push_back(uid);
+  names.strings.push_back(reference_name);
+  store_.add_object(uid, {"OstraFile", "POM_application_object", "POM_object"},
+                    {str("original_file_name", file_name), str("object_type", "OstraFile")});
+  return uid;
 }
 
 void ProductCatalog::add_occurrence(const std::string& item_id, const std::string& revision_id,

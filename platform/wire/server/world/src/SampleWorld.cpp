@@ -1,5 +1,7 @@
 #include "halden/server/SampleWorld.h"
 
+#include "StoredObjects.h"
+
 namespace Halden::Soa::Server {
 
 SampleWorld::SampleWorld() {
@@ -102,6 +104,21 @@ SampleWorld::SampleWorld() {
   add_dataset("ds-K-1110-C-fea", "K-1110", "C", "OSTRA_Simulation", "CAEAnalysis", "K-1110/C load case");
   add_dataset("ds-K-1200-B-jt", "K-1200", "B", "OSTRA_Rendering", "DirectModel", "K-1200/B visualisation");
 
+  // Master models and drawings hold files; the other datasets hold none.
+  std::vector<std::pair<std::string, std::string>> datasets;  // UID, type
+  for (const auto& [uid, object] : store.objects())
+    if (stored::has_type(object, "Dataset"))
+      if (const std::string* type = stored::string_value(object, "object_type")) datasets.emplace_back(uid, *type);
+  for (const auto& [uid, type] : datasets) {
+    const std::string stem = uid.substr(3);  // after "ds-"
+    if (type == "TOVMASTER") {
+      add_dataset_file(uid, "TOVPART", stem + ".prt");
+    } else if (type == "PDF") {
+      add_dataset_file(uid, "PDF_Reference", stem + ".pdf");
+      add_dataset_file(uid, "PDF_Markup", stem + "-markup.xml");
+    }
+  }
+
   add_attribute_mapping(parts_of_cart());
 }
 
@@ -139,7 +156,6 @@ void SampleWorld::add_attribute_mapping(const std::vector<std::string>& item_ids
       set_property(revision_uid, str("object_desc", item->name));
       const std::string dataset = "ds-" + stem + "-master";
       set_property(dataset, ref("dataset_type", "dstype-TOVMASTER"));
-      set_property(dataset, refs("ref_list", {}));
       set_property(dataset,
                    refs("release_status_list", revision->released ? std::vector<std::string>{"status-released"}
                                                                   : std::vector<std::string>{}));

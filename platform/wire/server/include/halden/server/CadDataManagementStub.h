@@ -1,76 +1,70 @@
-// CAD data management: attribute-mapping definitions of CAD contexts and the
-// resolution of mapped values.
+// CAD data management: related objects and items expanded with their
+// revisions and datasets.
+//
+// What the sample world answers:
+// - getRelatedObjects: as core data management's expandPrimaryObjects, per
+//   object one group per filter, named for the relation, holding what the
+//   object's reference property of that name names (of the filter's types).
+// - expandItems: per input, in request order, one output. An item answers one
+//   item entry with all its revisions, oldest first, each with its datasets
+//   of the filters' types (a filter with an empty relation name matches every
+//   relation; no types: every dataset). A revision answers a loose revision
+//   entry with its datasets. Anything else, or an unknown UID, answers an
+//   empty output and a level-3 error. The objects list stays empty; the flag
+//   and the related-data mode are not interpreted.
+// - getAttrMappingDefinitions: one output per context, its definitions
+//   ("CadAttrMappingDefinition" objects with their settings) and descriptors.
+// - resolveAttrMappings: one output per request entry; a value's source
+//   object comes in the reply with its property.
+// Datasets carry their file references on "ref_list" ("OstraFile" objects)
+// and "ref_names", outside the Dataset policy.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "halden/server/CadAttrMappingRecords.h"
 #include "halden/server/Wire.h"
 
 namespace Halden::Soa::Server {
 
-struct AttrMappingContextRecord {
-  std::string text1, text2;
+struct ExpandItemsPreference {
   bool flag = false;
+  int related_data_mode = 0;
+  std::vector<RelationFilterRecord> filters;
 };
 
-// The description of a mapped value, as the server gives it with a definition.
-struct AttrPropDescRecord {
-  std::string text1, text2, text3;
-  int value_type = 7;  // a ValueType code; codes above 8 occur
-  int int1 = 0;
-  bool flag = false;
-  bool is_array = false;
-  std::string lov_uid;  // "" for none
-  bool flag_a = false, flag_b = false, flag_c = false;
-  int int2 = 0, int3 = 0;
-  std::vector<std::string> texts;
+struct ExpandedRevision {
+  std::string revision_uid;               // "" for none
+  std::vector<std::string> dataset_uids;  // "" for none
 };
 
-struct AttrMappingRecord {
-  std::string definition_uid;  // "" for none
-  AttrPropDescRecord description;
+struct ExpandedItem {
+  std::string item_uid;  // "" for none
+  std::vector<ExpandedRevision> revisions;
 };
 
-struct AttrMappingContextOutput {
-  std::string text1, text2;
-  std::vector<AttrMappingRecord> mappings;
+struct ExpandItemsOutput {
+  std::string input_uid;
+  std::vector<std::string> objects;  // "" for none
+  std::vector<ExpandedItem> items;
+  std::vector<ExpandedRevision> revisions;
 };
 
-struct AttrMappingDefinitionsReply {
-  std::vector<AttrMappingContextOutput> outputs;
-  WireServiceData data;
-};
-
-struct ResolveAttrMappingsRequest {
-  std::string dataset_uid, item_revision_uid;
-  std::vector<std::string> definition_uids;
-};
-
-struct ResolvedAttrRecord {
-  std::string title;
-  std::string source_uid;  // "" when the value has no source object
-  std::string property_name;
-};
-
-struct ResolveAttrMappingsOutput {
-  std::string dataset_uid;
-  std::vector<ResolvedAttrRecord> resolved;
-};
-
-struct ResolveAttrMappingsReply {
-  std::vector<ResolveAttrMappingsOutput> outputs;
+struct ExpandItemsReply {
+  std::vector<ExpandItemsOutput> outputs;
   WireServiceData data;
 };
 
 class CadDataManagementStub {
  public:
   virtual ~CadDataManagementStub() = default;
-  // One output per context.
+  virtual RelatedObjectsReply getRelatedObjects(const std::vector<std::string>& uids,
+                                                const std::vector<RelationFilterRecord>& filters) = 0;
+  virtual ExpandItemsReply expandItems(const std::vector<std::string>& item_uids,
+                                       const ExpandItemsPreference& preference) = 0;
   virtual AttrMappingDefinitionsReply getAttrMappingDefinitions(
       const std::vector<AttrMappingContextRecord>& contexts) = 0;
-  // One output per request entry; a value's source object comes in the reply
-  // with its property.
   virtual ResolveAttrMappingsReply resolveAttrMappings(const std::vector<ResolveAttrMappingsRequest>& requests) = 0;
 };
 

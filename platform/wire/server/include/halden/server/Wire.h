@@ -62,4 +62,21 @@ struct RelationFilterRecord {
   std::vector<std::string> types;
 };
 
+// The objects related to one object, group by group: the reply of the core and
+// CAD related-objects operations.
+struct RelatedGroupRecord {
+  std::vector<std::string> uids;  // "" is a null object
+  std::string name;
+};
+
+struct RelatedObjectsOutput {
+  std::string object_uid;  // the input object
+  std::vector<RelatedGroupRecord> groups;
+};
+
+struct RelatedObjectsReply {
+  std::vector<RelatedObjectsOutput> outputs;  // one per input object, in request order
+  WireServiceData data;
+};
+
 }  // namespace Halden::Soa::Server

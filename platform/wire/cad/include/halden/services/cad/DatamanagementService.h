@@ -1,69 +1,49 @@
-// CAD data management: attribute-mapping definitions and their resolution.
+// CAD data management: related objects, items expanded with their
+// revisions and datasets, and attribute mapping.
 #pragma once
 
-#include <string>
 #include <vector>
 
+#include "halden/services/cad/AttrMapping.h"
+#include "halden/services/core/RelatedObjects.h"
+#include "halden/services/core/RelationFilter.h"
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/ServiceData.h"
-#include "halden/soa/client/model/CadAttrMapping.h"
 
 namespace Halden::Services::Cad {
 
-struct AttrMappingContext {
-  std::string text1;
-  std::string text2;
+using Core::RelatedObjectsGroup;
+using Core::RelatedObjectsOutput;
+using Core::RelatedObjectsResponse;
+using Core::RelationFilter;
+
+// What an item expansion brings besides the items.
+struct ExpandItemsPref {
   bool flag = false;
+  int relatedDataMode = 0;
+  std::vector<RelationFilter> filters;
 };
 
-struct AttrMappingPropDesc {
-  std::string text1, text2, text3;
-  int valueType = 7;  // a value-type code of the framework; may lie above 8
-  int int1 = 0;
-  bool flag = false;
-  bool isArray = false;
-  Soa::Client::ModelObject* lov = nullptr;
-  bool flagA = false, flagB = false, flagC = false;
-  int int2 = 0, int3 = 0;
-  std::vector<std::string> texts;
-};
-
-struct AttrMappingInfo {
-  Soa::Client::Model::CadAttrMappingDefinition* definition = nullptr;
-  AttrMappingPropDesc propDesc;
-};
-
-struct AttrMappingDefinitionsOutput {
-  std::string text1;
-  std::string text2;
-  std::vector<AttrMappingInfo> mappings;
-};
-
-struct GetAttrMappingDefinitionsResponse {
-  std::vector<AttrMappingDefinitionsOutput> output;  // one per context
-  Soa::Client::ServiceData serviceData;
-};
-
-struct ResolveAttrMappingsInfo {
-  Soa::Client::ModelObject* dataset = nullptr;
+struct ExpandItemsRevisionEntry {
   Soa::Client::ModelObject* itemRevision = nullptr;
-  std::vector<Soa::Client::Model::CadAttrMappingDefinition*> mappings;
+  std::vector<Soa::Client::ModelObject*> datasets;
 };
 
-struct ResolvedAttrValue {
-  std::string title;
-  Soa::Client::ModelObject* sourceObject = nullptr;  // holds the property; null when the value has none
-  std::string propertyName;
+struct ExpandItemsItemEntry {
+  Soa::Client::ModelObject* item = nullptr;
+  std::vector<ExpandItemsRevisionEntry> itemRevisions;
 };
 
-struct ResolveAttrMappingsOutput {
-  Soa::Client::ModelObject* dataset = nullptr;
-  std::vector<ResolvedAttrValue> resolved;
+struct ExpandItemsOutput {
+  Soa::Client::ModelObject* inputObject = nullptr;
+  std::vector<Soa::Client::ModelObject*> objects;
+  std::vector<ExpandItemsItemEntry> items;
+  std::vector<ExpandItemsRevisionEntry> itemRevisions;
 };
 
-struct ResolveAttrMappingsResponse {
-  std::vector<ResolveAttrMappingsOutput> output;
+struct ExpandItemsResponse {
+  std::vector<ExpandItemsOutput> output;  // one per input
   Soa::Client::ServiceData serviceData;
 };
 
@@ -72,6 +52,10 @@ class DatamanagementService {
   static DatamanagementService* getService(Soa::Client::Connection* connection);
   explicit DatamanagementService(Soa::Client::Connection* connection) : connection_(connection) {}
 
+  RelatedObjectsResponse getRelatedObjects(const std::vector<Soa::Client::ModelObject*>& objects,
+                                           const std::vector<RelationFilter>& filters);
+  ExpandItemsResponse expandItems(const std::vector<Soa::Client::ModelObject*>& items, const ExpandItemsPref& pref);
+  // The definitions of CAD contexts and the values they map (AttrMapping.cpp).
   GetAttrMappingDefinitionsResponse getAttrMappingDefinitions(const std::vector<AttrMappingContext>& contexts);
   ResolveAttrMappingsResponse resolveAttrMappings(const std::vector<ResolveAttrMappingsInfo>& infos);
 

@@ -18,6 +18,7 @@
 #include "halden/server/world/ProductCatalog.h"
 #include "halden/server/world/PropDescriptorWorld.h"
 #include "halden/server/world/SavedQueryWorld.h"
+#include "halden/server/world/ReservationWorld.h"
 #include "halden/server/world/SessionWorld.h"
 #include "halden/server/world/StructureManagementWorld.h"
 
@@ -63,6 +64,13 @@ class SampleWorld {
                       int quantity = 0, const std::string& name = "") {
     catalog.add_occurrence(item_id, revision_id, child_item_id, quantity, name);
   }
+  std::string add_dataset_file(const std::string& dataset_uid, const std::string& reference_name,
+                               const std::string& file_name) {
+    return catalog.add_dataset_file(dataset_uid, reference_name, file_name);
+  }
+  void set_type_description(const std::string& type, std::vector<TypeDescriptionEntryRecord> entries) {
+    datamanagement.set_type_description(type, std::move(entries));
+  }
   std::vector<std::string> open_windows() const { return structuremanagement.open_windows(); }
   WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const {
     return store.reply_with(uids, names);
@@ -84,7 +92,8 @@ class SampleWorld {
   StructureManagementWorld structuremanagement{store, catalog};
   PreferenceManagementWorld preferencemanagement{store};
   ConnectionWorld connection;
-  CadDataManagementWorld caddatamanagement{store};
+  ReservationWorld reservation{store, session};
+  CadDataManagementWorld caddatamanagement{store, datamanagement};
   PropDescriptorWorld propdescriptor{store};
   SavedQueryWorld savedquery{store, session};
   AiWorld ai;

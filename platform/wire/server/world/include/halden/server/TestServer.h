@@ -19,6 +19,7 @@
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockPropDescriptorStub.h"
 #include "halden/server/mocks/MockSavedQueryStub.h"
+#include "halden/server/mocks/MockReservationStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
 
@@ -50,6 +51,7 @@ class TestServer {
   Installed<MockConnectionStub> connection{server, world.connection};
   Installed<MockStructureManagementStub> structuremanagement{server, world.structuremanagement};
   Installed<MockPreferenceManagementStub> preferencemanagement{server, world.preferencemanagement};
+  Installed<MockReservationStub> reservation{server, world.reservation};
   Installed<MockCadDataManagementStub> caddatamanagement{server, world.caddatamanagement};
   Installed<MockPropDescriptorStub> propdescriptor{server, world.propdescriptor};
   Installed<MockSavedQueryStub> savedquery{server, world.savedquery};

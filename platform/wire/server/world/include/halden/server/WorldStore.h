@@ -55,6 +55,10 @@ class WorldStore {
   const StoredObject* find(const std::string& uid) const;
   // The objects whose type chain holds the type, in UID order.
   std::vector<std::string> uids_of_type(const std::string& type) const;
+  // Every stored object, by UID.
+  const std::map<std::string, StoredObject>& objects() const { return objects_; }
+  // Forgets the object; false when the store did not hold it.
+  bool remove(const std::string& uid) { return objects_.erase(uid) != 0; }
   // Properties every reply carries for objects of the type (and its subtypes).
   void set_policy(const std::string& type, std::set<std::string> names);
   void set_preference(const std::string& scope, const std::string& name, std::vector<std::string> values);

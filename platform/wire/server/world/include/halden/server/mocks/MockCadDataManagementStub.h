@@ -13,10 +13,16 @@ class MockCadDataManagementStub : public CadDataManagementStub {
   using Stub = CadDataManagementStub;
   explicit MockCadDataManagementStub(CadDataManagementStub& answers) {
     using ::testing::Invoke;
+    ON_CALL(*this, getRelatedObjects).WillByDefault(Invoke(&answers, &CadDataManagementStub::getRelatedObjects));
+    ON_CALL(*this, expandItems).WillByDefault(Invoke(&answers, &CadDataManagementStub::expandItems));
     ON_CALL(*this, getAttrMappingDefinitions)
         .WillByDefault(Invoke(&answers, &CadDataManagementStub::getAttrMappingDefinitions));
     ON_CALL(*this, resolveAttrMappings).WillByDefault(Invoke(&answers, &CadDataManagementStub::resolveAttrMappings));
   }
+  MOCK_METHOD(RelatedObjectsReply, getRelatedObjects,
+              (const std::vector<std::string>& uids, const std::vector<RelationFilterRecord>& filters), (override));
+  MOCK_METHOD(ExpandItemsReply, expandItems,
+              (const std::vector<std::string>& item_uids, const ExpandItemsPreference& preference), (override));
   MOCK_METHOD(AttrMappingDefinitionsReply, getAttrMappingDefinitions,
               (const std::vector<AttrMappingContextRecord>& contexts), (override));
   MOCK_METHOD(ResolveAttrMappingsReply, resolveAttrMappings,

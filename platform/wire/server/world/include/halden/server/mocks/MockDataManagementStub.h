@@ -16,6 +16,13 @@ class MockDataManagementStub : public DataManagementStub {
     ON_CALL(*this, getProperties).WillByDefault(Invoke(&answers, &DataManagementStub::getProperties));
     ON_CALL(*this, loadObjects).WillByDefault(Invoke(&answers, &DataManagementStub::loadObjects));
     ON_CALL(*this, getItemFromId).WillByDefault(Invoke(&answers, &DataManagementStub::getItemFromId));
+    ON_CALL(*this, refreshObjects).WillByDefault(Invoke(&answers, &DataManagementStub::refreshObjects));
+    ON_CALL(*this, deleteObjects).WillByDefault(Invoke(&answers, &DataManagementStub::deleteObjects));
+    ON_CALL(*this, expandPrimaryObjects).WillByDefault(Invoke(&answers, &DataManagementStub::expandPrimaryObjects));
+    ON_CALL(*this, expandSecondaryObjects).WillByDefault(Invoke(&answers, &DataManagementStub::expandSecondaryObjects));
+    ON_CALL(*this, setProperties).WillByDefault(Invoke(&answers, &DataManagementStub::setProperties));
+    ON_CALL(*this, getDatasetReferences).WillByDefault(Invoke(&answers, &DataManagementStub::getDatasetReferences));
+    ON_CALL(*this, getTypeDescriptions).WillByDefault(Invoke(&answers, &DataManagementStub::getTypeDescriptions));
   }
   MOCK_METHOD(WireServiceData, getProperties,
               (const std::vector<std::string>& uids, const std::vector<std::string>& names), (override));
@@ -23,6 +30,18 @@ class MockDataManagementStub : public DataManagementStub {
   MOCK_METHOD(ItemFromIdReply, getItemFromId,
               (const std::vector<ItemIdRequest>& ids, int revision_count,
                const std::vector<RelationFilterRecord>& filters),
+              (override));
+  MOCK_METHOD(WireServiceData, refreshObjects, (const std::vector<std::string>& uids), (override));
+  MOCK_METHOD(WireServiceData, deleteObjects, (const std::vector<std::string>& uids), (override));
+  MOCK_METHOD(RelatedObjectsReply, expandPrimaryObjects,
+              (const std::vector<std::string>& uids, const std::vector<RelationFilterRecord>& filters), (override));
+  MOCK_METHOD(RelatedObjectsReply, expandSecondaryObjects,
+              (const std::vector<std::string>& uids, const std::vector<RelationFilterRecord>& filters), (override));
+  using PropertyValues = std::map<std::string, std::vector<std::string>>;
+  MOCK_METHOD(WireServiceData, setProperties, (const std::vector<std::string>& uids, const PropertyValues& values),
+              (override));
+  MOCK_METHOD(DatasetReferencesReply, getDatasetReferences, (const std::vector<std::string>& dataset_uids), (override));
+  MOCK_METHOD(TypeDescriptionsReply, getTypeDescriptions, (const std::vector<TypeDescriptionRequestRecord>& requests),
               (override));
 };
 

@@ -1,6 +1,8 @@
-// CAD data management in the sample world: attribute-mapping definitions per
-// context, each stored as a "CadAttrMappingDefinition" object, and their
-// resolution against the store's items, revisions and datasets.
+// CAD data management in the sample world: related objects as core data
+// management follows them, and items expanded with all their revisions and
+// datasets, as CadDataManagementStub.h tells; attribute-mapping definitions
+// per context, each stored as a "CadAttrMappingDefinition" object, resolved
+// against the store's items, revisions and datasets (CadAttrMappingWorld.cpp).
 #pragma once
 
 #include <map>
@@ -11,6 +13,7 @@
 
 #include "halden/server/CadDataManagementStub.h"
 #include "halden/server/WorldStore.h"
+#include "halden/server/world/DataManagementWorld.h"
 
 namespace Halden::Soa::Server {
 
@@ -30,20 +33,26 @@ class CadDataManagementWorld : public CadDataManagementStub {
     std::string constant_value, preference_name;
   };
 
-  explicit CadDataManagementWorld(WorldStore& store) : store_(store) {}
+  CadDataManagementWorld(WorldStore& store, DataManagementWorld& datamanagement)
+      : store_(store), datamanagement_(datamanagement) {}
+
+  RelatedObjectsReply getRelatedObjects(const std::vector<std::string>& uids,
+                                        const std::vector<RelationFilterRecord>& filters) override;
+  ExpandItemsReply expandItems(const std::vector<std::string>& item_uids,
+                               const ExpandItemsPreference& preference) override;
 
   void add_definition(const Definition& definition);
   // The definitions of a context, in order.
   void set_context(const std::string& text1, const std::string& text2, std::vector<std::string> definition_uids);
-
   AttrMappingDefinitionsReply getAttrMappingDefinitions(const std::vector<AttrMappingContextRecord>& contexts) override;
   ResolveAttrMappingsReply resolveAttrMappings(const std::vector<ResolveAttrMappingsRequest>& requests) override;
 
  private:
+  WorldStore& store_;
+  DataManagementWorld& datamanagement_;
+
   std::string source_of(const Definition& definition, const ResolveAttrMappingsRequest& request) const;
   std::string first_reference(const std::string& uid, const std::string& property) const;
-
-  WorldStore& store_;
   std::unordered_map<std::string, Definition> definitions_;
   std::map<std::pair<std::string, std::string>, std::vector<std::string>> contexts_;
 };

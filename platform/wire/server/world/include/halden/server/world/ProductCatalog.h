@@ -45,6 +45,11 @@ class ProductCatalog {
   // A dataset of the revision under the relation, with "object_type" type.
   void add_dataset(const std::string& uid, const std::string& item_id, const std::string& revision_id,
                    const std::string& relation, const std::string& type, const std::string& name);
+  // A file ("OstraFile" "file-<dataset>-<n>" with "original_file_name")
+  // that the dataset references on "ref_list" under the name on "ref_names";
+  // neither is in the Dataset policy. Answers the file's UID.
+  std::string add_dataset_file(const std::string& dataset_uid, const std::string& reference_name,
+                               const std::string& file_name);
   // A child occurrence in the revision's BOM view. Its line is named name
   // (the child item id when empty); quantity 0 leaves it without one.
   void add_occurrence(const std::string& item_id, const std::string& revision_id, const std::string& child_item_id,
