@@ -57,6 +57,8 @@ std::string CadDataManagementWorld::source_of(const Definition& d, const Resolve
   if (d.source == "dataset") uid = request.dataset_uid;
   if (d.source == "item") uid = first_reference(request.item_revision_uid, "items_tag");
   if (d.source == "master_form") uid = first_reference(request.item_revision_uid, "OSTRA_master_form_rev");
+  if (d.source == "item_form")
+    uid = first_reference(first_reference(request.item_revision_uid, "items_tag"), "OSTRA_master_form");
   const auto* object = uid.empty() ? nullptr : store_.find(uid);
   if (!object || !object->properties.count(d.property)) return {};
   return uid;

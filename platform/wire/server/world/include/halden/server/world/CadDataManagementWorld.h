@@ -25,7 +25,8 @@ class CadDataManagementWorld : public CadDataManagementStub {
     std::string title;
     // Where a property mapping finds its value: "item" (the revision's
     // "items_tag"), "revision", "dataset" or "master_form" (the revision's
-    // first "OSTRA_master_form_rev"); anything else has no source object.
+    // first "OSTRA_master_form_rev"), "item_form" (the item's first
+    // "OSTRA_master_form"); anything else has no source object.
     std::string source;
     std::string property;
     AttrPropDescRecord description;
