@@ -62,7 +62,8 @@ class AttrSyncTest : public SessionTest {
   Definitions Fetch(const char* item_type, const char* dataset_type) {
     AttrMappingContext context{item_type, dataset_type};
     std::vector<AttrMappingContext*> contexts{&context};
-    std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(table->KESTREL_get_attr_mapping_definitions(contexts));
+    std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(
+        table->KESTREL_get_attr_mapping_definitions(contexts));
     Definitions definitions = records->front()->definitions;
     for (auto* r : *records) delete r;
     cadlink::testing::set_attr_map_defs(dataset_type, item_type, definitions);
@@ -146,8 +147,11 @@ TEST_F(AttrSyncTest, AnEmptyPreferenceGivesAnEmptyValueAndNoContextsSendNothing)
 
 TEST_F(AttrSyncTest, ANullContextRaisesBeforeTheRequest) {
   AttrMappingContext master{"Item", "TOVMASTER"};
-  EXPECT_THAT([&] { table->KESTREL_get_attr_mapping_definitions({&master, nullptr}); },
-              RaisesFrom(940208, HasSubstr("KESTREL_get_attr_mapping_definitions"), "kestrel_attr_sync.cpp"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_get_attr_mapping_definitions({&master, nullptr});
+      },
+      RaisesFrom(940208, HasSubstr("KESTREL_get_attr_mapping_definitions"), "kestrel_attr_sync.cpp"));
   EXPECT_THAT(server.requests, IsEmpty());
 }
 
@@ -263,7 +267,8 @@ TEST_F(ResolveTest, APartWithOneCachedPropertyMappingSendsTheWholeContext) {
   clear_log();
   Results results = Resolve({&second});
   EXPECT_THAT(log_text(), HasSubstr("WARNING, KESTREL_resolve_attr_mappings: not every db attr in a part is resolved"));
-  EXPECT_THAT(log_text(), HasSubstr("WARNING, KESTREL_resolve_attr_mappings: attr title = kf_count for dataset tag = "));
+  EXPECT_THAT(log_text(),
+              HasSubstr("WARNING, KESTREL_resolve_attr_mappings: attr title = kf_count for dataset tag = "));
   ASSERT_THAT(sent, SizeIs(1));
   EXPECT_THAT(sent[0].definition_uids, SizeIs(3));
   EXPECT_EQ(results[0][1]->value_type, 6);
@@ -341,7 +346,8 @@ TEST_F(ResolveTest, AMissingRevisionTagIsAskedOfTheHost) {
   AttrMappingPart unknown{Tag("ds-K-1100-A-master"), NULL_TAG, &defs};
   clear_log();
   Results none = Resolve({&unknown});
-  EXPECT_THAT(log_text(), HasSubstr("WARNING, KESTREL_resolve_attr_mappings: Can not obtain itemRev tag from Dataset tag\n"));
+  EXPECT_THAT(log_text(),
+              HasSubstr("WARNING, KESTREL_resolve_attr_mappings: Can not obtain itemRev tag from Dataset tag\n"));
   EXPECT_THAT(log_text(), HasSubstr("WARNING, get_attr_mapping_for_virel_part: input datasetTag = "));
   EXPECT_EQ(none[0][0]->value_type, 6);  // failed to resolve: cached as no value
   EXPECT_EQ(Text(none[0][2]), "Kestrel Works");
@@ -358,8 +364,11 @@ TEST_F(ResolveTest, RejectedInputSendsNothing) {
   AttrMappingPart null_definition{good.dataset_tag, good.item_revision_tag, &with_null};
   EXPECT_EQ(table->KESTREL_resolve_attr_mappings({&null_definition}), nullptr);
   EXPECT_THAT(log_text(), HasSubstr("attr mapping def is NULL in the = 1-th attr of the 0-th part\n"));
-  EXPECT_THAT([&] { table->KESTREL_resolve_attr_mappings({&good, nullptr}); },
-              RaisesFrom(940208, HasSubstr("KESTREL_resolve_attr_mappings"), "kestrel_attr_sync.cpp"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_resolve_attr_mappings({&good, nullptr});
+      },
+      RaisesFrom(940208, HasSubstr("KESTREL_resolve_attr_mappings"), "kestrel_attr_sync.cpp"));
   EXPECT_THAT(server.requests, IsEmpty());
   EXPECT_EQ(table->KESTREL_resolve_attr_mappings({}), nullptr);
 
@@ -440,7 +449,7 @@ TEST_F(ResolveTest, ClearingPartsResolvesThemAgainAndKeepsOldRecordsReadable) {
   EXPECT_EQ(Sent("resolveAttrMappings"), 1);
   EXPECT_NE(first[0][1], second[0][1]);
   EXPECT_EQ(Text(first[0][1]), "Utility cart");  // retired, not freed
-  EXPECT_EQ(Sent("getAttachedPropDescs"), 0);     // the descriptor is cached
+  EXPECT_EQ(Sent("getAttachedPropDescs"), 0);    // the descriptor is cached
 
   AttrMappingPart untagged{NULL_TAG, part.item_revision_tag, &defs};
   clear_log();

@@ -73,7 +73,7 @@ struct AttrValueUpdate {
   std::string item_uid;
   std::string item_revision_uid;
   std::string dataset_uid;
-  std::string dataset_text;  // passed to the dataset input unchanged
+  std::string dataset_text;                                             // passed to the dataset input unchanged
   std::vector<Orvane::PdmSoa::CadAttrMappingDefinition*>* definitions;  // may be null
   const char** values;
 };

@@ -247,8 +247,8 @@ struct KESTREL_interface_s {
 
   // AI structure generation
   /* 108 */ std::string (*KESTREL_generate_structure)(const std::vector<std::string>& label_uids,
-                                                       const std::vector<std::string>& version_uids,
-                                                       std::int64_t value, const std::string& text, int option);
+                                                      const std::vector<std::string>& version_uids, std::int64_t value,
+                                                      const std::string& text, int option);
 
   // Projects
   /* 109 */ KESTREL_unbuilt_slot KESTREL_list_project_names;            // not built yet

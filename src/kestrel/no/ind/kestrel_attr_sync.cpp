@@ -1,5 +1,6 @@
 #include "kestrel_attr_sync.h"
 
+#include <strings.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,7 +8,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <strings.h>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -83,8 +83,8 @@ using CacheKey = std::tuple<const CadAttrMappingDefinition*, tag_t, tag_t>;
 struct CacheKeyHash {
   std::size_t operator()(const CacheKey& key) const noexcept {
     std::size_t h = std::hash<const void*>()(std::get<0>(key));
-    h ^= std::hash<std::uint64_t>()((std::uint64_t(std::get<1>(key)) << 32) | std::get<2>(key)) + 0x9e3779b97f4a7c15ULL +
-         (h << 6) + (h >> 2);
+    h ^= std::hash<std::uint64_t>()((std::uint64_t(std::get<1>(key)) << 32) | std::get<2>(key)) +
+         0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
     return h;
   }
 };
@@ -109,8 +109,21 @@ struct ReleaseRecord {
 using RecordPtr = std::unique_ptr<ResolvedAttr, ReleaseRecord>;
 
 RecordPtr new_record(CadAttrMappingDefinition* definition, std::string title) {
-  return RecordPtr(new ResolvedAttr{definition, std::move(title), 6, nullptr, nullptr, {}, 0, nullptr, nullptr, {},
-                                    false, false, false, false, nullptr});
+  return RecordPtr(new ResolvedAttr{definition,
+                                    std::move(title),
+                                    6,
+                                    nullptr,
+                                    nullptr,
+                                    {},
+                                    0,
+                                    nullptr,
+                                    nullptr,
+                                    {},
+                                    false,
+                                    false,
+                                    false,
+                                    false,
+                                    nullptr});
 }
 
 // Records the host may still hold live here until slot 126: a record that a
@@ -250,7 +263,8 @@ struct PartContext {
 using ContextDefinitions = std::map<std::pair<std::string, std::string>, std::vector<CadAttrMappingDefinition*>>;
 
 // The definitions the host keeps for a context, asked once per call.
-const std::vector<CadAttrMappingDefinition*>& context_definitions(ContextDefinitions& memo, const std::string& dataset_type,
+const std::vector<CadAttrMappingDefinition*>& context_definitions(ContextDefinitions& memo,
+                                                                  const std::string& dataset_type,
                                                                   const std::string& item_type) {
   auto [it, inserted] = memo.try_emplace({dataset_type, item_type});
   if (!inserted) return it->second;
@@ -315,7 +329,7 @@ class WriteAccess {
 RecordPtr local_record(CadAttrMappingDefinition* definition, tag_t dataset_tag, WriteAccess& access) {
   RecordPtr record = new_record(definition, definition->get_attr_title());
   const DefaultPropDescriptor* descriptor = definition->get_default_prop_desc();
-  const std::string& value = !descriptor                              ? std::string()
+  const std::string& value = !descriptor                           ? std::string()
                              : definition->get_mapping_type() == 3 ? descriptor->constant_value
                                                                    : descriptor->preference_value;
   kestrel::SmString text(SM_string_copy_persistent(value.c_str()));
@@ -581,8 +595,8 @@ void get_property_value_type_and_value(const Property* property, AttrValue& out)
     }
     case ValueType::Reference:
       out.type_ = 9;
-      out.value_ = property->getModelObjectArrayValue().empty() ? nullptr
-                                                                : property->getModelObjectArrayValue().front();
+      out.value_ =
+          property->getModelObjectArrayValue().empty() ? nullptr : property->getModelObjectArrayValue().front();
       return;
     case ValueType::Char:
     case ValueType::String: {
@@ -602,8 +616,9 @@ void get_property_value_type_and_value(const Property* property, AttrValue& out)
   }
 }
 
-bool check_attr_modifiable(const CadAttrMappingDefinition* definition, ServerObject* dataset, ServerObject* item_revision,
-                           bool write_access, ServerObject* source, const Property* property) {
+bool check_attr_modifiable(const CadAttrMappingDefinition* definition, ServerObject* dataset,
+                           ServerObject* item_revision, bool write_access, ServerObject* source,
+                           const Property* property) {
   if (!property) return false;
   const int type = definition->get_mapping_type();
   if (!write_access) {
@@ -709,8 +724,9 @@ std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::ve
     const auto& definitions = definitions_of(part);
     for (std::size_t a = 0; a < definitions.size(); ++a) {
       if (definitions[a]) continue;
-      ERROR_lprintf("WARNING, KESTREL_resolve_attr_mappings: attr mapping def is NULL in the = %d-th attr of the %d-th part\n",
-                    static_cast<int>(a), static_cast<int>(p));
+      ERROR_lprintf(
+          "WARNING, KESTREL_resolve_attr_mappings: attr mapping def is NULL in the = %d-th attr of the %d-th part\n",
+          static_cast<int>(a), static_cast<int>(p));
       return nullptr;
     }
   }
@@ -764,7 +780,8 @@ std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::ve
     for (const auto& output : reply.output) {
       auto found = entry_of_dataset.find(output.dataset);
       if (found == entry_of_dataset.end())
-        KESTREL_RAISE(940209, "KESTREL_resolve_attr_mappings, wrong dataset, name = %s, returned from SOA attr resolution\n",
+        KESTREL_RAISE(940209,
+                      "KESTREL_resolve_attr_mappings, wrong dataset, name = %s, returned from SOA attr resolution\n",
                       text_of(output.dataset, "object_name").c_str());
       const RequestEntry& entry = entries[found->second];
       for (const auto& resolved : output.resolved) {
@@ -774,8 +791,8 @@ std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::ve
                         resolved.title.c_str());
         RecordPtr record = server_record(definition->second, resolved, entry, access);
         listed.reserve(listed.size() + 1);
-        ResolvedAttr* held = cache.put({definition->second, entry.dataset_tag, entry.item_revision_tag},
-                                       std::move(record));
+        ResolvedAttr* held =
+            cache.put({definition->second, entry.dataset_tag, entry.item_revision_tag}, std::move(record));
         if (held->source_object) listed.push_back({held, &entry});
       }
     }

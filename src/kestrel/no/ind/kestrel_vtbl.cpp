@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "kestrel/kestrel_interface.h"
+#include "kestrel_ai.h"
 #include "kestrel_attr_sync.h"
 #include "kestrel_bom.h"
 #include "kestrel_connection.h"
-#include "kestrel_ai.h"
 #include "kestrel_dataset.h"
 #include "kestrel_hxtype.h"
 #include "kestrel_item.h"
@@ -48,7 +48,7 @@ const KESTREL_interface_s kTable = {
     /*  12 */ forward_to<KESTREL_save_search_criteria>,
     /*  13 */ forward_to<KESTREL_delete_search_criteria>,
     /*  14 */ forward_to<KESTREL_retrieve_search_criteria>,
-                        // BOM windows and lines
+    // BOM windows and lines
     /*  15 */ forward_to<KESTREL_create_bom_window>,
     /*  16 */ forward_to<KESTREL_close_bom_window>,
     /*  17 */ forward_to<KESTREL_ask_bom_top_line>,
@@ -158,7 +158,7 @@ const KESTREL_interface_s kTable = {
     /* 107 */ nullptr,  // KESTREL_export_fulltext_to_word
                         // AI structure generation
     /* 108 */ forward_to<KESTREL_generate_structure>,
-                        // Projects
+    // Projects
     /* 109 */ nullptr,  // KESTREL_list_project_names
     /* 110 */ nullptr,  // KESTREL_list_project_ids
     /* 111 */ nullptr,  // KESTREL_get_user_projects
@@ -179,7 +179,7 @@ const KESTREL_interface_s kTable = {
     /* 125 */ nullptr,  // KESTREL_update_attr_values
     /* 126 */ forward_to<KESTREL_clear_attr_mapping_cache>,
     /* 127 */ forward_to<KESTREL_clear_attr_mapping_cache_for_parts>,
-                        // Revision rules
+    // Revision rules
     /* 128 */ forward_to<KESTREL_set_configuration_rule>,
     /* 129 */ forward_to<KESTREL_ask_config_rule_GUID>,
     /* 130 */ forward_to<KESTREL_ask_configuration_rule>,

@@ -3,8 +3,8 @@
 namespace Halden::Soa::Server {
 
 namespace {
-const std::vector<std::string> kSettings = {"mapping_type", "attr_title",   "constant_value", "preference_name",
-                                            "freezable",    "cad_master",   "write_once",     "ostra_master"};
+const std::vector<std::string> kSettings = {"mapping_type", "attr_title", "constant_value", "preference_name",
+                                            "freezable",    "cad_master", "write_once",     "ostra_master"};
 }
 
 void CadDataManagementWorld::add_definition(const Definition& d) {

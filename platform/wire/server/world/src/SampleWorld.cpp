@@ -123,8 +123,7 @@ SampleWorld::SampleWorld() {
 }
 
 std::vector<std::string> SampleWorld::parts_of_cart() {
-  return {"K-1000", "K-1100", "K-1110", "K-1120", "K-1200", "K-1210",
-          "K-1220", "K-1230", "K-1300", "K-9001", "K-9002"};
+  return {"K-1000", "K-1100", "K-1110", "K-1120", "K-1200", "K-1210", "K-1220", "K-1230", "K-1300", "K-9001", "K-9002"};
 }
 
 // CAD attribute mapping: every master model is a "TOVMASTER" dataset whose
@@ -156,9 +155,8 @@ void SampleWorld::add_attribute_mapping(const std::vector<std::string>& item_ids
       set_property(revision_uid, str("object_desc", item->name));
       const std::string dataset = "ds-" + stem + "-master";
       set_property(dataset, ref("dataset_type", "dstype-TOVMASTER"));
-      set_property(dataset,
-                   refs("release_status_list", revision->released ? std::vector<std::string>{"status-released"}
-                                                                  : std::vector<std::string>{}));
+      set_property(dataset, refs("release_status_list", revision->released ? std::vector<std::string>{"status-released"}
+                                                                           : std::vector<std::string>{}));
     }
   }
   // A revision whose description the server sends as null.
@@ -191,9 +189,9 @@ void SampleWorld::add_attribute_mapping(const std::vector<std::string>& item_ids
   material.write_once = true;
   material.description.lov_uid = "lov-materials";
   for (const auto* d : {&part_no, &part_desc, &company, &units, &material}) caddatamanagement.add_definition(*d);
-  caddatamanagement.set_context("Item", "TOVMASTER",
-                                {"attrdef-part-no", "attrdef-part-desc", "attrdef-company", "attrdef-units",
-                                 "attrdef-material"});
+  caddatamanagement.set_context(
+      "Item", "TOVMASTER",
+      {"attrdef-part-no", "attrdef-part-desc", "attrdef-company", "attrdef-units", "attrdef-material"});
   set_preference("user", "OSTRA_cad_units", {"mm", "in"});
 
   // Every value type of the framework, and one code above them.

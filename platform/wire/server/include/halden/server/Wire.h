@@ -17,7 +17,7 @@ struct WireProperty {
   std::string name;
   ValueType type = ValueType::String;
   bool is_array = false;
-  bool is_null = false;  // the framework hands the library no Property at all
+  bool is_null = false;    // the framework hands the library no Property at all
   bool modifiable = true;  // what the property's description answers
   std::vector<std::string> strings;
   std::vector<int> ints;

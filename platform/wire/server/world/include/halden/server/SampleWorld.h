@@ -17,8 +17,8 @@
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
 #include "halden/server/world/PropDescriptorWorld.h"
-#include "halden/server/world/SavedQueryWorld.h"
 #include "halden/server/world/ReservationWorld.h"
+#include "halden/server/world/SavedQueryWorld.h"
 #include "halden/server/world/SessionWorld.h"
 #include "halden/server/world/StructureManagementWorld.h"
 

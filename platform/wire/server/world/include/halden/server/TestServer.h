@@ -18,8 +18,8 @@
 #include "halden/server/mocks/MockDataManagementStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockPropDescriptorStub.h"
-#include "halden/server/mocks/MockSavedQueryStub.h"
 #include "halden/server/mocks/MockReservationStub.h"
+#include "halden/server/mocks/MockSavedQueryStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
 

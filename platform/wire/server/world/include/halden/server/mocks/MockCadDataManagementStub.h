@@ -25,8 +25,8 @@ class MockCadDataManagementStub : public CadDataManagementStub {
               (const std::vector<std::string>& item_uids, const ExpandItemsPreference& preference), (override));
   MOCK_METHOD(AttrMappingDefinitionsReply, getAttrMappingDefinitions,
               (const std::vector<AttrMappingContextRecord>& contexts), (override));
-  MOCK_METHOD(ResolveAttrMappingsReply, resolveAttrMappings,
-              (const std::vector<ResolveAttrMappingsRequest>& requests), (override));
+  MOCK_METHOD(ResolveAttrMappingsReply, resolveAttrMappings, (const std::vector<ResolveAttrMappingsRequest>& requests),
+              (override));
 };
 
 }  // namespace Halden::Soa::Server
