@@ -126,6 +126,13 @@ RecordPtr new_record(CadAttrMappingDefinition* definition, std::string title) {
                                     nullptr});
 }
 
+// Room for one more element, growing geometrically, so that a push_back
+// after it cannot throw and lose what it was to hold.
+template <class T>
+void reserve_one_more(std::vector<T>& v) {
+  if (v.size() == v.capacity()) v.reserve(v.empty() ? 16 : 2 * v.capacity());
+}
+
 // Records the host may still hold live here until slot 126: a record that a
 // fresh resolution replaced, or that slot 127 removed, is retired, not freed.
 struct ResolvedAttrCache {
@@ -137,7 +144,7 @@ struct ResolvedAttrCache {
     return it == records.end() ? nullptr : it->second;
   }
   ResolvedAttr* put(const CacheKey& key, RecordPtr record) {
-    retired.reserve(retired.size() + 1);
+    reserve_one_more(retired);
     ResolvedAttr*& slot = records[key];
     if (slot && slot != record.get()) retired.push_back(slot);
     slot = record.release();
@@ -146,6 +153,7 @@ struct ResolvedAttrCache {
   void remove(const CacheKey& key) {
     auto it = records.find(key);
     if (it == records.end()) return;
+    reserve_one_more(retired);
     retired.push_back(it->second);
     records.erase(it);
   }
@@ -790,7 +798,7 @@ std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::ve
           KESTREL_RAISE(940209, "KESTREL_resolve_attr_mappings, resolved attr, title = %s, from SOA is not in input\n",
                         resolved.title.c_str());
         RecordPtr record = server_record(definition->second, resolved, entry, access);
-        listed.reserve(listed.size() + 1);
+        reserve_one_more(listed);
         ResolvedAttr* held =
             cache.put({definition->second, entry.dataset_tag, entry.item_revision_tag}, std::move(record));
         if (held->source_object) listed.push_back({held, &entry});
