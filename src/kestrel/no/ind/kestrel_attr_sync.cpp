@@ -139,6 +139,12 @@ struct ResolvedAttrCache {
   std::unordered_map<CacheKey, ResolvedAttr*, CacheKeyHash> records;
   std::vector<ResolvedAttr*> retired;
 
+  ResolvedAttrCache() = default;
+  ResolvedAttrCache(const ResolvedAttrCache&) = delete;
+  ResolvedAttrCache& operator=(const ResolvedAttrCache&) = delete;
+  // The library is being unloaded: no host reads a record after that.
+  ~ResolvedAttrCache() { release_all(); }
+
   ResolvedAttr* find(const CacheKey& key) const {
     auto it = records.find(key);
     return it == records.end() ? nullptr : it->second;
