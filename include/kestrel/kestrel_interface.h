@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "kestrel/kestrel_cad_types.h"
+#include "kestrel/kestrel_attr_types.h"
 #include "kestrel/kestrel_types.h"
 
 class UString;
@@ -326,11 +327,13 @@ struct KESTREL_interface_s {
   /* 122 */ bool (*KESTREL_assign_and_remove_projects)(const KESTREL_host_object_list& objects);
 
   // Attribute mapping
-  /* 123 */ KESTREL_unbuilt_slot KESTREL_get_attr_mapping_definitions;        // not built yet
-  /* 124 */ KESTREL_unbuilt_slot KESTREL_resolve_attr_mappings;               // not built yet
-  /* 125 */ KESTREL_unbuilt_slot KESTREL_update_attr_values;                  // not built yet
-  /* 126 */ KESTREL_unbuilt_slot KESTREL_clear_attr_mapping_cache;            // not built yet
-  /* 127 */ KESTREL_unbuilt_slot KESTREL_clear_attr_mapping_cache_for_parts;  // not built yet
+  /* 123 */ std::vector<AttrMappingDefinitions*>* (*KESTREL_get_attr_mapping_definitions)(
+      const std::vector<AttrMappingContext*>& contexts);
+  /* 124 */ std::vector<AttrMappingPartResult*>* (*KESTREL_resolve_attr_mappings)(
+      const std::vector<AttrMappingPart*>& parts);
+  /* 125 */ KESTREL_unbuilt_slot KESTREL_update_attr_values;  // not built yet
+  /* 126 */ void (*KESTREL_clear_attr_mapping_cache)();
+  /* 127 */ void (*KESTREL_clear_attr_mapping_cache_for_parts)(const std::vector<AttrMappingPart*>& parts);
 
   // Revision rules
   /* 128 */ int (*KESTREL_set_configuration_rule)(const char* rule_name, bool persist);

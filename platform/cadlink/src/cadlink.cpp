@@ -68,6 +68,7 @@ void reset() {
   clear_bvr_lookups();
   set_bvr_lookup(nullptr);
   clear_save_settings();
+  clear_attr_mapping();
   state().action = nullptr;
   reset_instances();
 }

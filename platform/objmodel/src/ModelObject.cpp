@@ -99,6 +99,11 @@ Item* Item::AskPart(const UString& item_id) {
   return dynamic_cast<Item*>(SoaManager::GetObjectManager()->GetObjectByUid(it->second, className));
 }
 
+UString Dataset::AskReleaseStatusText() const {
+  auto* property = loaded_property(GetObjectPtr(), "release_status_list");
+  return property ? UString(property->getDisplayableValue()) : UString();
+}
+
 BomLine::BomLine(const UString&, void* server_line, unsigned int)
     : ModelObject(static_cast<Halden::Soa::Client::ModelObject*>(server_line)) {}
 

@@ -85,6 +85,8 @@ ModelObject* ModelObjectManager::wrap(const UString& uid, Halden::Soa::Client::M
   Factory f = class_name ? factory_for_class(*class_name) : nullptr;
   if (!f) f = factory_for_type(object);
   slot.reset(f(object));
+  slot->SetPdiTag(next_tag_++);
+  by_tag_[slot->AskPdiTag()] = slot.get();
   return slot.get();
 }
 
@@ -130,7 +132,22 @@ ModelObject* ModelObjectManager::GetInstance(const UString& uid, Halden::Soa::Cl
   return wrap(uid, object ? object : session_object(uid), nullptr);
 }
 
+ModelObject* ModelObjectManager::GetObjectByTag(tag_t tag) const {
+  auto it = by_tag_.find(tag);
+  return it == by_tag_.end() ? nullptr : it->second;
+}
+
+ModelObject* ModelObjectManager::GetObjectByTagAndClass(tag_t tag, const UString& class_name) const {
+  ModelObject* object = GetObjectByTag(tag);
+  return object && object->ClassName() == class_name ? object : nullptr;
+}
+
+void ModelObjectManager::SetObjectList(int count, ModelObject** objects) {
+  object_lists.emplace_back(objects, objects + (count > 0 ? count : 0));
+}
+
 void ModelObjectManager::ClearMaps() {
+  by_tag_.clear();
   objects_.clear();
   ++clear_count;
 }

@@ -93,6 +93,7 @@ void reset() {
   set_unwrappable_uids({});
   refuse_construct_from_uid(0);
   reset_config_rules();
+  reset_appdata();
   Halden::Soa::Client::setActivePolicyId(-1);
 }
 }  // namespace objmodel::testing

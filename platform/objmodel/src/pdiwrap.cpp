@@ -55,6 +55,37 @@ int PDIWRAP_ask_config_rule_status(const char* name, bool, bool* has_date, bool*
 
 void PDI_allow_all_errors() { ++rules().allow_all_errors; }
 
+namespace {
+struct AppData {
+  std::map<tag_t, std::pair<tag_t, int>> partrev;
+  std::map<tag_t, std::pair<int, int>> access;
+  int access_calls = 0;
+};
+AppData& appdata() {
+  static AppData data;
+  return data;
+}
+}  // namespace
+
+int PDI_ask_appdata_partrev(tag_t dataset, tag_t* item_revision, tag_t* second) {
+  auto it = appdata().partrev.find(dataset);
+  if (it == appdata().partrev.end()) return 1;
+  *item_revision = it->second.first;
+  *second = NULL_TAG;
+  return it->second.second;
+}
+
+int PDI_ask_appdata_access(tag_t dataset, int* flags) {
+  ++appdata().access_calls;
+  auto it = appdata().access.find(dataset);
+  if (it == appdata().access.end()) {
+    *flags = 2;
+    return 0;
+  }
+  *flags = it->second.first;
+  return it->second.second;
+}
+
 namespace objmodel::testing {
 void set_current_config_rule(const char* name, const char* guid, int status) {
   rules().name = name ? std::optional<std::string>(name) : std::nullopt;
@@ -66,4 +97,10 @@ void set_config_rule_status(const std::string& name, ConfigRuleStatus settings) 
 }
 int allow_all_errors_calls() { return rules().allow_all_errors; }
 void reset_config_rules() { rules() = RuleState(); }
+void set_appdata_partrev(tag_t dataset, tag_t item_revision, int status) {
+  appdata().partrev[dataset] = {item_revision, status};
+}
+void set_appdata_access(tag_t dataset, int flags, int status) { appdata().access[dataset] = {flags, status}; }
+int appdata_access_calls() { return appdata().access_calls; }
+void reset_appdata() { appdata() = AppData(); }
 }  // namespace objmodel::testing

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "objmodel/ModelObject.h"
+
 namespace Orvane::PdmSoa {
-class ModelObject;
 class ItemRevision;
+class CadAttrMappingDefinition;
 }  // namespace Orvane::PdmSoa
 
 namespace Orvane::PdmSoa {
@@ -61,5 +63,18 @@ void set_service_2007_12_available(bool available);
 int service_2007_12_queries();
 // What TOVMGR_VIREL_ask_view_type answers ("view" at first); null: none.
 void set_view_type(const char* view_type);
+// The definitions TOVMGR__get_attr_map_defs_of_context answers for a context
+// (the host keeps what slot 123 handed it); a context never set has none.
+void set_attr_map_defs(const std::string& dataset_type, const std::string& item_type,
+                       std::vector<Orvane::PdmSoa::CadAttrMappingDefinition*> definitions);
+// The contexts asked, as "dataset type/item type", in order.
+const std::vector<std::string>& attr_map_defs_lookups();
+// One call of TOVMGR__add_lovs_to_cache.
+struct LovCacheCall {
+  std::vector<tag_t> lov_tags;
+  std::vector<std::string> dataset_types, item_types, titles;
+};
+const std::vector<LovCacheCall>& lov_cache_calls();
+void clear_attr_mapping();
 
 }  // namespace cadlink::testing

@@ -1,9 +1,11 @@
 // The host's PDM manager layer.
 #pragma once
 
+#include "objmodel/ModelObject.h"
+
 namespace Orvane::PdmSoa {
-class ModelObject;
 class ItemRevision;
+class CadAttrMappingDefinition;
 }  // namespace Orvane::PdmSoa
 
 // Root of the host's advanced-search state.
@@ -39,3 +41,12 @@ bool TOVMGR_SOA_ask_bvr(const char* uid, Orvane::PdmSoa::ItemRevision** item_rev
 bool TOVMGR__is_service_2007_12_available();
 // The BOM view type the host saves structure in; the host's text, or null.
 const char* TOVMGR_VIREL_ask_view_type();
+// The attribute-mapping definitions the host keeps for a context of dataset
+// type and item type: *definitions holds *count of them in SM_alloc memory
+// (SM_free the array, never the definitions). 0 on success.
+int TOVMGR__get_attr_map_defs_of_context(const char* dataset_type, const char* item_type, int* count,
+                                         Orvane::PdmSoa::CadAttrMappingDefinition*** definitions);
+// Tells the host which list of values (by tag) serves which attribute title
+// of which context; parallel arrays of count entries.
+void TOVMGR__add_lovs_to_cache(int count, const tag_t* lov_tags, const char* const* dataset_types,
+                               const char* const* item_types, const char* const* titles);

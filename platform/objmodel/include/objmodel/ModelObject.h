@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@
 namespace Halden::Soa::Client {
 class ModelObject;
 }
+
+// The host's tag of an object: its handle in the host's PDM interface.
+using tag_t = std::uint32_t;
+constexpr tag_t NULL_TAG = 0;
 
 namespace Orvane::PdmSoa {
 
@@ -35,6 +40,11 @@ class ModelObject {
   void SetObjectPtr(Halden::Soa::Client::ModelObject* object) { object_ = object; }
   UString GetUid() const;
   UString GetObjectType() const;
+  // The object's tag; NULL_TAG until the object manager holds it. GetPdiTag's
+  // flag asks the host to register the object first (this host always has).
+  tag_t AskPdiTag() const { return tag_; }
+  tag_t GetPdiTag(bool /*create*/) const { return tag_; }
+  void SetPdiTag(tag_t tag) { tag_ = tag; }
   // The host object that a reference property names; null when the property
   // is null, not loaded or names nothing.
   virtual ModelObject* GetPropertyObject(const std::string& name) const;
@@ -65,6 +75,7 @@ class ModelObject {
   Halden::Soa::Client::ModelObject* object_;
   UStringList assigned_projects_;
   UStringList removed_projects_;
+  tag_t tag_ = NULL_TAG;
 };
 
 #define ORVANE_HOST_CLASS(Name, Base)                        \
@@ -131,6 +142,10 @@ class Dataset : public WorkspaceObject {
   static UString AskClassName() { return className; }
   using WorkspaceObject::WorkspaceObject;
   UString ClassName() const override { return className; }
+
+  // The names of its release statuses, joined by ","; empty when it has none
+  // (or they were not loaded).
+  virtual UString AskReleaseStatusText() const;
 
   void SetHighestVersion(bool highest) { highest_version_ = highest; }
   bool IsHighestVersion() const { return highest_version_; }

@@ -28,6 +28,14 @@ class ModelObjectManager {
   // The host object of the UID, made as the named class from the session's
   // server object when the registry has none yet; null when neither knows it.
   ModelObject* GetObjectByUid(const UString& uid, const UString& class_name);
+  // The host object of a tag, or null; ...AndClass also null when the object
+  // is not of that host class.
+  ModelObject* GetObjectByTag(tag_t tag) const;
+  ModelObject* GetObjectByTagAndClass(tag_t tag, const UString& class_name) const;
+  // Objects the host is to keep together as one list (attribute write-back);
+  // recorded for tests.
+  void SetObjectList(int count, ModelObject** objects);
+  std::vector<std::vector<ModelObject*>> object_lists;
   // The host object of the UID; a new one is made from the server object
   // given, or else from the session's, as the host class of its type.
   ModelObject* GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object);
@@ -52,6 +60,8 @@ class ModelObjectManager {
  private:
   ModelObject* wrap(const UString& uid, Halden::Soa::Client::ModelObject* object, const UString* class_name);
   std::unordered_map<std::string, std::unique_ptr<ModelObject>> objects_;
+  std::unordered_map<tag_t, ModelObject*> by_tag_;
+  tag_t next_tag_ = 1;  // never reused, so a stale tag names nothing
 };
 
 }  // namespace Orvane::PdmSoa

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "objmodel/ModelObject.h"
+
 namespace objmodel::testing {
 
 void set_default_iiop_string(const std::string& address);
@@ -35,5 +37,13 @@ int allow_all_errors_calls();
 // The next times calls of ClassificationObject::ConstructObjectFromUid answer null.
 void refuse_construct_from_uid(int times);
 void reset_config_rules();
+
+// What PDI_ask_appdata_partrev answers for a dataset tag; a tag never set
+// answers 1 and leaves the outputs alone.
+void set_appdata_partrev(tag_t dataset, tag_t item_revision, int status = 0);
+// What PDI_ask_appdata_access answers; a tag never set answers 0 with flags 2.
+void set_appdata_access(tag_t dataset, int flags, int status = 0);
+int appdata_access_calls();
+void reset_appdata();
 
 }  // namespace objmodel::testing

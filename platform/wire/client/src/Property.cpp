@@ -32,6 +32,14 @@ double Property::getDoubleValue() const {
   expect(Common::ValueType::Double);
   return first(values_.doubles, getName());
 }
+float Property::getFloatValue() const {
+  expect(Common::ValueType::Float);
+  return first(values_.floats, getName());
+}
+short Property::getShortValue() const {
+  expect(Common::ValueType::Short);
+  return first(values_.shorts, getName());
+}
 bool Property::getBoolValue() const {
   expect(Common::ValueType::Logical);
   if (values_.logicals.empty()) throw RuntimeException("property " + getName() + " holds no value");
@@ -61,6 +69,14 @@ const std::vector<int>& Property::getIntArrayValue() const {
 const std::vector<double>& Property::getDoubleArrayValue() const {
   expect(Common::ValueType::Double);
   return values_.doubles;
+}
+const std::vector<float>& Property::getFloatArrayValue() const {
+  expect(Common::ValueType::Float);
+  return values_.floats;
+}
+const std::vector<short>& Property::getShortArrayValue() const {
+  expect(Common::ValueType::Short);
+  return values_.shorts;
 }
 const std::vector<bool>& Property::getBoolArrayValue() const {
   expect(Common::ValueType::Logical);

@@ -21,6 +21,12 @@ std::string display_of(const Server::WireProperty& w, std::size_t i) {
     case ValueType::Double:
       std::snprintf(number, sizeof number, "%g", w.doubles[i]);
       return number;
+    case ValueType::Float:
+      std::snprintf(number, sizeof number, "%g", static_cast<double>(w.floats[i]));
+      return number;
+    case ValueType::Short:
+      std::snprintf(number, sizeof number, "%d", w.shorts[i]);
+      return number;
     case ValueType::Logical:
       return w.logicals[i] ? "True" : "False";
     case ValueType::Char:
@@ -41,6 +47,10 @@ std::size_t count_of(const Server::WireProperty& w) {
       return w.ints.size();
     case ValueType::Double:
       return w.doubles.size();
+    case ValueType::Float:
+      return w.floats.size();
+    case ValueType::Short:
+      return w.shorts.size();
     case ValueType::Logical:
       return w.logicals.size();
     case ValueType::Char:
@@ -55,11 +65,13 @@ std::size_t count_of(const Server::WireProperty& w) {
 
 std::unique_ptr<Property> property_of(ModelManager& models, const Server::WireProperty& w) {
   if (w.is_null) return nullptr;
-  auto p = std::make_unique<Property>(PropertyDescription(w.name, w.type, w.is_array));
+  auto p = std::make_unique<Property>(PropertyDescription(w.name, w.type, w.is_array, w.modifiable));
   auto& v = Access::values(*p);
   v.strings = w.strings;
   v.ints = w.ints;
   v.doubles = w.doubles;
+  v.floats = w.floats;
+  v.shorts = w.shorts;
   v.logicals = w.logicals;
   v.chars = w.chars;
   v.dates = w.dates;

@@ -8,6 +8,7 @@
 #include "kestrel_bom.h"
 #include "kestrel_cadservices.h"
 #include "kestrel_classification.h"
+#include "kestrel_attr_sync.h"
 #include "kestrel_connection.h"
 #include "kestrel_dataset.h"
 #include "kestrel_hxtype.h"
@@ -182,12 +183,12 @@ const KESTREL_interface_s kTable = {
     // Attribute mapping
     // Projects
                         // Attribute mapping
-    /* 123 */ nullptr,  // KESTREL_get_attr_mapping_definitions
-    /* 124 */ nullptr,  // KESTREL_resolve_attr_mappings
+    /* 123 */ forward_to<KESTREL_get_attr_mapping_definitions>,
+    /* 124 */ forward_to<KESTREL_resolve_attr_mappings>,
     /* 125 */ nullptr,  // KESTREL_update_attr_values
-    /* 126 */ nullptr,  // KESTREL_clear_attr_mapping_cache
-    /* 127 */ nullptr,  // KESTREL_clear_attr_mapping_cache_for_parts
-                        // Revision rules
+    /* 126 */ forward_to<KESTREL_clear_attr_mapping_cache>,
+    /* 127 */ forward_to<KESTREL_clear_attr_mapping_cache_for_parts>,
+    // Revision rules
     /* 128 */ forward_to<KESTREL_set_configuration_rule>,
     /* 129 */ forward_to<KESTREL_ask_config_rule_GUID>,
     /* 130 */ forward_to<KESTREL_ask_configuration_rule>,

@@ -134,6 +134,123 @@ SampleWorld::SampleWorld() {
   set_property("ds-K-1300-A-notes", strs("ref_names", {"Text", "IMAN_specification", "", "Image"}));
   classification.populate();
   managedrelations.populate();
+  add_attribute_mapping(parts_of_cart());
+}
+
+std::vector<std::string> SampleWorld::parts_of_cart() {
+  return {"K-1000", "K-1100", "K-1110", "K-1120", "K-1200", "K-1210", "K-1220", "K-1230", "K-1300", "K-9001", "K-9002"};
+}
+
+// CAD attribute mapping: every master model is a "TOVMASTER" dataset whose
+// title block maps the item id, the revision's description, a constant, a
+// user preference and the material of the revision's master form. A second
+// context ("Item", "DFA_KF") maps one revision property of every value type.
+void SampleWorld::add_attribute_mapping(const std::vector<std::string>& item_ids) {
+  using namespace props;
+  add_object("dstype-TOVMASTER", {"DatasetType", "POM_object"}, {str("datasettype_name", "TOVMASTER")});
+  add_object("dstype-DFA_KF", {"DatasetType", "POM_object"}, {str("datasettype_name", "DFA_KF")});
+  add_object("status-released", {"ReleaseStatus", "POM_object"}, {str("object_name", "Released")});
+  add_object("lov-materials", {"ListOfValuesString", "ListOfValues", "POM_object"},
+             {str("lov_name", "Materials"), strs("lov_values", {"S235", "S355", "AlMg3"})});
+  propdescriptor.set_list_of_values("ItemRevision Master", "material", "lov-materials");
+  const std::vector<std::string> form_types = {"ItemRevision Master", "Form", "WorkspaceObject", "POM_object"};
+  for (const auto& id : item_ids) {
+    const auto* item = catalog.item(id);
+    set_property(item->uid, read_only(str("item_id", id)));  // ids never change
+    const std::string item_form = "form-" + id;
+    add_object(item_form, {"Item Master", "Form", "WorkspaceObject", "POM_object"},
+               {str("object_name", id), str("material", "S235")});
+    set_property(item->uid, refs("OSTRA_master_form", {item_form}));
+    for (const auto& revision_uid : item->revisions) {
+      const auto* revision = catalog.revision(revision_uid);
+      const std::string stem = id + "-" + revision->revision_id;
+      const std::string form = "form-" + stem;
+      add_object(form, form_types, {str("object_name", stem), str("material", "S355")});
+      set_property(revision_uid, refs("OSTRA_master_form_rev", {form}));
+      set_property(revision_uid, str("object_desc", item->name));
+      const std::string dataset = "ds-" + stem + "-master";
+      set_property(dataset, ref("dataset_type", "dstype-TOVMASTER"));
+      set_property(dataset, refs("release_status_list", revision->released ? std::vector<std::string>{"status-released"}
+                                                                           : std::vector<std::string>{}));
+    }
+  }
+  // A revision whose description the server sends as null.
+  set_property("rev-K-1100-A", null("object_desc", ValueType::String));
+
+  using Definition = CadDataManagementWorld::Definition;
+  auto mapping = [](std::string uid, int type, std::string title, std::string source, std::string property) {
+    Definition d;
+    d.uid = std::move(uid);
+    d.mapping_type = type;
+    d.title = std::move(title);
+    d.source = std::move(source);
+    d.property = std::move(property);
+    d.description.value_type = static_cast<int>(ValueType::String);
+    return d;
+  };
+  Definition part_no = mapping("attrdef-part-no", 1, "DB_PART_NO", "item", "item_id");
+  part_no.cad_master = true;
+  part_no.freezable = true;
+  Definition part_desc = mapping("attrdef-part-desc", 2, "DB_PART_DESC", "revision", "object_desc");
+  part_desc.cad_master = true;
+  part_desc.freezable = true;
+  part_desc.ostra_master = true;
+  Definition company = mapping("attrdef-company", 3, "DB_COMPANY", "", "");
+  company.constant_value = "Kestrel Works";
+  company.freezable = true;
+  Definition units = mapping("attrdef-units", 4, "DB_UNITS", "", "");
+  units.preference_name = "OSTRA_cad_units";
+  Definition material = mapping("attrdef-material", 1, "DB_MATERIAL", "master_form", "material");
+  material.write_once = true;
+  material.description.lov_uid = "lov-materials";
+  for (const auto* d : {&part_no, &part_desc, &company, &units, &material}) caddatamanagement.add_definition(*d);
+  caddatamanagement.set_context(
+      "Item", "TOVMASTER",
+      {"attrdef-part-no", "attrdef-part-desc", "attrdef-company", "attrdef-units", "attrdef-material"});
+  set_preference("user", "OSTRA_cad_units", {"mm", "in"});
+
+  // Every value type of the framework, and one code above them.
+  struct Typed {
+    const char* property;
+    int value_type;
+    bool is_array;
+    WireProperty value;
+  };
+  const Typed typed[] = {
+      {"kf_grade", 0, false, character("kf_grade", 'B')},
+      {"kf_checked_on", 1, false, date("kf_checked_on", Common::DateTime(2024, 3, 5, 8, 30, 0))},
+      {"kf_mass", 2, false, real("kf_mass", 0.1)},
+      {"kf_scale", 3, false, real32("kf_scale", 1.5F)},
+      {"kf_count", 4, false, integer("kf_count", 42)},
+      {"kf_approved", 5, false, logical("kf_approved", false)},
+      {"kf_offset", 6, false, int16("kf_offset", -3)},
+      {"kf_keywords", 7, true, strs("kf_keywords", {"cart", "frame", "weld"})},
+      {"kf_owner", 8, false, ref("kf_owner", "form-K-1120-A")},
+  };
+  std::vector<std::string> kf_definitions;
+  for (const auto& t : typed) {
+    Definition d = mapping(std::string("attrdef-") + t.property, 1, t.property, "revision", t.property);
+    d.description.value_type = t.value_type;
+    d.description.is_array = t.is_array;
+    d.cad_master = true;
+    caddatamanagement.add_definition(d);
+    kf_definitions.push_back(d.uid);
+    set_property("rev-K-1120-A", t.value);
+  }
+  Definition other = mapping("attrdef-kf_other", 1, "kf_other", "revision", "kf_other");
+  other.description.value_type = 12;
+  caddatamanagement.add_definition(other);
+  WireProperty other_value;
+  other_value.name = "kf_other";
+  other_value.type = static_cast<ValueType>(12);
+  other_value.display = {"12"};
+  set_property("rev-K-1120-A", other_value);
+  kf_definitions.push_back(other.uid);
+  caddatamanagement.set_context("Item", "DFA_KF", std::move(kf_definitions));
+  add_dataset("ds-K-1120-A-kf", "K-1120", "A", "OSTRA_specification", "DFA_KF", "K-1120/A knowledge fusion");
+  set_property("ds-K-1120-A-kf", ref("dataset_type", "dstype-DFA_KF"));
+  set_property("ds-K-1120-A-kf", refs("ref_list", {}));
+  set_property("ds-K-1120-A-kf", refs("release_status_list", {}));
 }
 
 }  // namespace Halden::Soa::Server

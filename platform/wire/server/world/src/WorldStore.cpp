@@ -43,6 +43,20 @@ WireProperty reals(const std::string& name, std::vector<double> values) {
   p.doubles = std::move(values);
   return p;
 }
+WireProperty real32(const std::string& name, float value) {
+  auto p = make(name, ValueType::Float, false);
+  p.floats = {value};
+  return p;
+}
+WireProperty int16(const std::string& name, short value) {
+  auto p = make(name, ValueType::Short, false);
+  p.shorts = {value};
+  return p;
+}
+WireProperty read_only(WireProperty property) {
+  property.modifiable = false;
+  return property;
+}
 WireProperty logical(const std::string& name, bool value) {
   auto p = make(name, ValueType::Logical, false);
   p.logicals = {value};

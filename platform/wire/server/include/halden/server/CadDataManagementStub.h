@@ -21,6 +21,10 @@
 //   text4 (committed through file management). Outputs and dataset outputs
 //   echo the sections' text and text1; the object lists stay empty. An item
 //   id in use answers no output for the part and a level-3 error.
+// - getAttrMappingDefinitions: one output per context, its definitions
+//   ("CadAttrMappingDefinition" objects with their settings) and descriptors.
+// - resolveAttrMappings: one output per request entry; a value's source
+//   object comes in the reply with its property.
 // Datasets carry their file references on "ref_list" ("OstraFile" objects)
 // and "ref_names", outside the Dataset policy.
 #pragma once
@@ -29,6 +33,7 @@
 #include <vector>
 
 #include "halden/server/PartCreationRecords.h"
+#include "halden/server/CadAttrMappingRecords.h"
 #include "halden/server/Wire.h"
 
 namespace Halden::Soa::Server {
@@ -69,6 +74,9 @@ class CadDataManagementStub {
   virtual ExpandItemsReply expandItems(const std::vector<std::string>& item_uids,
                                        const ExpandItemsPreference& preference) = 0;
   virtual CreatePartsReply createParts(const std::vector<PartCreateRecord>& parts) = 0;
+  virtual AttrMappingDefinitionsReply getAttrMappingDefinitions(
+      const std::vector<AttrMappingContextRecord>& contexts) = 0;
+  virtual ResolveAttrMappingsReply resolveAttrMappings(const std::vector<ResolveAttrMappingsRequest>& requests) = 0;
 };
 
 }  // namespace Halden::Soa::Server

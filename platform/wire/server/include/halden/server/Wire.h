@@ -17,10 +17,13 @@ struct WireProperty {
   std::string name;
   ValueType type = ValueType::String;
   bool is_array = false;
-  bool is_null = false;  // the framework hands the library no Property at all
+  bool is_null = false;    // the framework hands the library no Property at all
+  bool modifiable = true;  // what the property's description answers
   std::vector<std::string> strings;
   std::vector<int> ints;
   std::vector<double> doubles;
+  std::vector<float> floats;
+  std::vector<short> shorts;
   std::vector<bool> logicals;
   std::vector<char> chars;
   std::vector<Common::DateTime> dates;

@@ -1,10 +1,11 @@
-// CAD data management: related objects and items expanded with their
-// revisions and datasets.
+// CAD data management: related objects, items expanded with their
+// revisions and datasets, and attribute mapping.
 #pragma once
 
 #include <vector>
 
 #include "halden/services/cad/PartCreation.h"
+#include "halden/services/cad/AttrMapping.h"
 #include "halden/services/core/RelatedObjects.h"
 #include "halden/services/core/RelationFilter.h"
 #include "halden/soa/client/Connection.h"
@@ -57,6 +58,9 @@ class DatamanagementService {
   ExpandItemsResponse expandItems(const std::vector<Soa::Client::ModelObject*>& items, const ExpandItemsPref& pref);
   // Items with their revision and datasets in one request (PartCreation.cpp).
   CreatePartsResponse createParts(const std::vector<PartCreateInput>& parts);
+  // The definitions of CAD contexts and the values they map (AttrMapping.cpp).
+  GetAttrMappingDefinitionsResponse getAttrMappingDefinitions(const std::vector<AttrMappingContext>& contexts);
+  ResolveAttrMappingsResponse resolveAttrMappings(const std::vector<ResolveAttrMappingsInfo>& infos);
 
  private:
   Soa::Client::Connection* connection_;

@@ -17,16 +17,19 @@ class PropertyDescription {
  public:
   using ValueType = Common::ValueType;
   PropertyDescription() = default;
-  PropertyDescription(std::string name, ValueType type, bool is_array)
-      : name_(std::move(name)), type_(type), is_array_(is_array) {}
+  PropertyDescription(std::string name, ValueType type, bool is_array, bool modifiable = true)
+      : name_(std::move(name)), type_(type), is_array_(is_array), modifiable_(modifiable) {}
   const std::string& getName() const { return name_; }
   ValueType getValueType() const { return type_; }
   bool isArray() const { return is_array_; }
+  // Whether the server lets a client write the property.
+  bool isModifiable() const { return modifiable_; }
 
  private:
   std::string name_;
   ValueType type_ = ValueType::String;
   bool is_array_ = false;
+  bool modifiable_ = true;
 };
 
 // One loaded property of a server object; owned by the object.
@@ -43,6 +46,8 @@ class Property {
   const std::string& getStringValue() const;
   int getIntValue() const;
   double getDoubleValue() const;
+  float getFloatValue() const;
+  short getShortValue() const;
   bool getBoolValue() const;
   char getCharValue() const;
   const Common::DateTime& getDateValue() const;
@@ -51,6 +56,8 @@ class Property {
   const std::vector<std::string>& getStringArrayValue() const;
   const std::vector<int>& getIntArrayValue() const;
   const std::vector<double>& getDoubleArrayValue() const;
+  const std::vector<float>& getFloatArrayValue() const;
+  const std::vector<short>& getShortArrayValue() const;
   const std::vector<bool>& getBoolArrayValue() const;
   const std::vector<char>& getCharArrayValue() const;
   const std::vector<Common::DateTime>& getDateArrayValue() const;
@@ -67,6 +74,8 @@ class Property {
     std::vector<std::string> strings;
     std::vector<int> ints;
     std::vector<double> doubles;
+    std::vector<float> floats;
+    std::vector<short> shorts;
     std::vector<bool> logicals;
     std::vector<char> chars;
     std::vector<Common::DateTime> dates;

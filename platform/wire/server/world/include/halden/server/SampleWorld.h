@@ -22,6 +22,7 @@
 #include "halden/server/world/PreferenceManagementWorld.h"
 #include "halden/server/world/ProductCatalog.h"
 #include "halden/server/world/ProjectLevelSecurityWorld.h"
+#include "halden/server/world/PropDescriptorWorld.h"
 #include "halden/server/world/RequirementsManagementWorld.h"
 #include "halden/server/world/ReservationWorld.h"
 #include "halden/server/world/SavedQueryWorld.h"
@@ -90,6 +91,9 @@ class SampleWorld {
   int pom_refresh_requests() const { return session.pom_refresh_requests(); }
   bool pom_refresh() const { return session.pom_refresh(); }
 
+  // The item ids of the sample's utility cart.
+  static std::vector<std::string> parts_of_cart();
+
   // The single source of truth, then one part per family.
   WorldStore store;
   ProductCatalog catalog{store};
@@ -108,6 +112,10 @@ class SampleWorld {
   ManagedRelationsWorld managedrelations{store, session};
   InternalDataManagementWorld internaldatamanagement{store, managedrelations};
   RequirementsManagementWorld requirementsmanagement{store};
+  PropDescriptorWorld propdescriptor{store};
+
+ private:
+  void add_attribute_mapping(const std::vector<std::string>& item_ids);
 };
 
 }  // namespace Halden::Soa::Server

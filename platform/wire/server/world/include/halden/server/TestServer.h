@@ -22,6 +22,7 @@
 #include "halden/server/mocks/MockManagedRelationsStub.h"
 #include "halden/server/mocks/MockPreferenceManagementStub.h"
 #include "halden/server/mocks/MockProjectLevelSecurityStub.h"
+#include "halden/server/mocks/MockPropDescriptorStub.h"
 #include "halden/server/mocks/MockRequirementsManagementStub.h"
 #include "halden/server/mocks/MockReservationStub.h"
 #include "halden/server/mocks/MockSavedQueryStub.h"
@@ -66,6 +67,7 @@ class TestServer {
   Installed<MockManagedRelationsStub> managedrelations{server, world.managedrelations};
   Installed<MockInternalDataManagementStub> internaldatamanagement{server, world.internaldatamanagement};
   Installed<MockRequirementsManagementStub> requirementsmanagement{server, world.requirementsmanagement};
+  Installed<MockPropDescriptorStub> propdescriptor{server, world.propdescriptor};
 
  private:
   std::string host_;

@@ -24,6 +24,8 @@ WireProperty integer(const std::string& name, int value);
 WireProperty ints(const std::string& name, std::vector<int> values);
 WireProperty real(const std::string& name, double value);
 WireProperty reals(const std::string& name, std::vector<double> values);
+WireProperty real32(const std::string& name, float value);
+WireProperty int16(const std::string& name, short value);
 WireProperty logical(const std::string& name, bool value);
 WireProperty logicals(const std::string& name, std::vector<bool> values);
 WireProperty character(const std::string& name, char value);
@@ -32,6 +34,8 @@ WireProperty date(const std::string& name, const Common::DateTime& value);
 WireProperty dates(const std::string& name, std::vector<Common::DateTime> values);
 WireProperty ref(const std::string& name, const std::string& uid);
 WireProperty refs(const std::string& name, std::vector<std::string> uids);
+// The same property, described as one a client may not write.
+WireProperty read_only(WireProperty property);
 // Present on the object, but sent to the client as null.
 WireProperty null(const std::string& name, ValueType type, bool is_array = false);
 }  // namespace props
@@ -49,6 +53,8 @@ class WorldStore {
   void set_property(const std::string& uid, WireProperty property);
   StoredObject* find(const std::string& uid);
   const StoredObject* find(const std::string& uid) const;
+  // The objects whose type chain holds the type, in UID order.
+  std::vector<std::string> uids_of_type(const std::string& type) const;
   // Every stored object, by UID.
   const std::map<std::string, StoredObject>& objects() const { return objects_; }
   // Forgets the object; false when the store did not hold it.

@@ -1,0 +1,484 @@
+// CAD attribute mapping: definitions of contexts, resolution with its caches,
+// and clearing them.
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cadlink/testing.h"
+#include "corerun/clock.h"
+#include "corerun/testing.h"
+#include "halden/soa/client/Connection.h"
+#include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/ModelManager.h"
+#include "halden/soa/client/ModelObject.h"
+#include "kestrel/kestrel_attr_types.h"
+#include "objmodel/AttrMapping.h"
+#include "objmodel/ModelObject.h"
+#include "objmodel/Query.h"
+#include "objmodel/SoaManager.h"
+#include "objmodel/testing.h"
+#include "support/session_fixture.h"
+
+namespace kestrel::test {
+namespace {
+
+using Halden::Soa::Server::AttrMappingContextRecord;
+using Halden::Soa::Server::AttrMappingDefinitionsReply;
+using Halden::Soa::Server::ResolveAttrMappingsReply;
+using Halden::Soa::Server::ResolveAttrMappingsRequest;
+using Orvane::PdmSoa::CadAttrMappingDefinition;
+using Orvane::PdmSoa::ListOfValues;
+using Orvane::PdmSoa::SoaManager;
+using ::testing::_;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::SizeIs;
+
+using Definitions = std::vector<CadAttrMappingDefinition*>;
+
+struct Results {
+  std::unique_ptr<std::vector<AttrMappingPartResult*>> list;
+  ~Results() {
+    if (list)
+      for (auto* r : *list) delete r;
+  }
+  const std::vector<ResolvedAttr*>& operator[](std::size_t i) const { return list->at(i)->attributes; }
+};
+
+std::string Text(const ResolvedAttr* a) { return a->text ? a->text : "(null)"; }
+
+class AttrSyncTest : public SessionTest {
+ protected:
+  AttrSyncTest() {
+    ConnectAndLogin();
+    SoaManager::GetAvailableSoaServices();
+    ClearRequests();
+    clear_log();
+  }
+
+  // Slot 123 for one context, kept by the host as the host does.
+  Definitions Fetch(const char* item_type, const char* dataset_type) {
+    AttrMappingContext context{item_type, dataset_type};
+    std::vector<AttrMappingContext*> contexts{&context};
+    std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(
+        table->KESTREL_get_attr_mapping_definitions(contexts));
+    Definitions definitions = records->front()->definitions;
+    for (auto* r : *records) delete r;
+    cadlink::testing::set_attr_map_defs(dataset_type, item_type, definitions);
+    return definitions;
+  }
+
+  // The host tag of a server object, which the host then holds.
+  tag_t Tag(const std::string& uid) {
+    auto* object = table->KESTREL_ask_connection()->getModelManager()->loadObjects(uid);
+    return SoaManager::GetObjectManager()->WrapSoaObject(object)->AskPdiTag();
+  }
+
+  AttrMappingPart Part(const std::string& dataset, const std::string& revision, Definitions* definitions) {
+    return {Tag(dataset), Tag(revision), definitions};
+  }
+
+  Results Resolve(std::vector<AttrMappingPart*> parts) {
+    return Results{std::unique_ptr<std::vector<AttrMappingPartResult*>>(table->KESTREL_resolve_attr_mappings(parts))};
+  }
+
+  int Sent(const char* operation) const {
+    int n = 0;
+    for (const auto& r : server.requests) n += r.operation == operation;
+    return n;
+  }
+
+  Halden::Soa::Server::MockCadDataManagementStub& cad = test_server.caddatamanagement;
+};
+
+// ---------------------------------------------------------------------------
+// Slot 123
+
+TEST_F(AttrSyncTest, DefinitionsCarryTheirDescriptorsConstantsAndPreferenceValues) {
+  std::vector<AttrMappingContextRecord> sent;
+  EXPECT_CALL(cad, getAttrMappingDefinitions(_)).WillOnce([&](const auto& contexts) {
+    sent = contexts;
+    return world.caddatamanagement.getAttrMappingDefinitions(contexts);
+  });
+  AttrMappingContext master{"Item", "TOVMASTER"}, loose{"Item", nullptr};
+  std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(
+      table->KESTREL_get_attr_mapping_definitions({&master, &loose}));
+
+  ASSERT_THAT(sent, SizeIs(2));
+  EXPECT_EQ(sent[1].text1, "Item");
+  EXPECT_EQ(sent[1].text2, "");
+  EXPECT_FALSE(sent[0].flag);
+  EXPECT_EQ(server.requests.back().policy, 2);
+  ASSERT_THAT(*records, SizeIs(2));
+  EXPECT_THAT((*records)[1]->definitions, IsEmpty());
+  const auto& defs = (*records)[0]->definitions;
+  ASSERT_THAT(defs, SizeIs(5));
+  std::vector<std::string> titles;
+  for (auto* d : defs) titles.push_back(d->get_attr_title());
+  EXPECT_THAT(titles, ElementsAre("DB_PART_NO", "DB_PART_DESC", "DB_COMPANY", "DB_UNITS", "DB_MATERIAL"));
+  EXPECT_EQ(defs[0]->GetUid().utf8(), "attrdef-part-no");
+  EXPECT_EQ(defs[2]->get_default_prop_desc()->constant_value, "Kestrel Works");
+  EXPECT_EQ(defs[2]->get_default_prop_desc()->preference_value, "");
+  EXPECT_EQ(defs[3]->get_default_prop_desc()->preference_value, "mm");  // the first of ["mm", "in"]
+  EXPECT_EQ(defs[0]->get_default_prop_desc()->list_of_values, nullptr);
+  auto* lov = defs[4]->get_default_prop_desc()->list_of_values;
+  ASSERT_NE(lov, nullptr);
+  EXPECT_EQ(lov->GetUid().utf8(), "lov-materials");
+  for (auto* r : *records) delete r;
+}
+
+TEST_F(AttrSyncTest, ValueTypesMapToTheHostsCodes) {
+  const Definitions defs = Fetch("Item", "DFA_KF");
+  std::vector<int> types;
+  for (auto* d : defs) types.push_back(d->get_default_prop_desc()->value_type);
+  // char, date, double, float, int, logical, short, string array, reference, code 12
+  EXPECT_THAT(types, ElementsAre(2, 3, 1, 1, 0, 5, 0, 8, 9, 7));
+}
+
+TEST_F(AttrSyncTest, AnEmptyPreferenceGivesAnEmptyValueAndNoContextsSendNothing) {
+  world.set_preference("user", "OSTRA_cad_units", {});
+  EXPECT_EQ(Fetch("Item", "TOVMASTER")[3]->get_default_prop_desc()->preference_value, "");
+  ClearRequests();
+  EXPECT_EQ(table->KESTREL_get_attr_mapping_definitions({}), nullptr);
+  EXPECT_THAT(server.requests, IsEmpty());
+}
+
+TEST_F(AttrSyncTest, ANullContextRaisesBeforeTheRequest) {
+  AttrMappingContext master{"Item", "TOVMASTER"};
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_get_attr_mapping_definitions({&master, nullptr});
+      },
+      RaisesFrom(940208, HasSubstr("KESTREL_get_attr_mapping_definitions"), "kestrel_attr_sync.cpp"));
+  EXPECT_THAT(server.requests, IsEmpty());
+}
+
+TEST_F(AttrSyncTest, AReplyEntryWithoutADefinitionIsSkippedAndFailuresAreConverted) {
+  EXPECT_CALL(cad, getAttrMappingDefinitions(_))
+      .WillOnce([&](const auto& contexts) {
+        auto reply = world.caddatamanagement.getAttrMappingDefinitions(contexts);
+        reply.outputs[0].mappings[1].definition_uid.clear();
+        return reply;
+      })
+      .WillOnce([](const auto&) -> AttrMappingDefinitionsReply {
+        throw Halden::Soa::Client::RuntimeException("definitions lost");
+      });
+  EXPECT_THAT(Fetch("Item", "TOVMASTER"), SizeIs(4));
+  AttrMappingContext master{"Item", "TOVMASTER"};
+  EXPECT_THAT([&] { table->KESTREL_get_attr_mapping_definitions({&master}); },
+              RaisesFrom(940222, "KRAL SOA: SOA runtime exception: definitions lost", "kestrel_attr_sync.cpp"));
+}
+
+// ---------------------------------------------------------------------------
+// Slot 124
+
+class ResolveTest : public AttrSyncTest {
+ protected:
+  ResolveTest() {
+    defs = Fetch("Item", "TOVMASTER");
+    ClearRequests();
+  }
+  Definitions defs;
+};
+
+TEST_F(ResolveTest, PropertyMappingsGoToTheServerOnceAndConstantsStayLocal) {
+  std::vector<ResolveAttrMappingsRequest> sent;
+  EXPECT_CALL(cad, resolveAttrMappings(_)).WillOnce([&](const auto& requests) {
+    sent = requests;
+    return world.caddatamanagement.resolveAttrMappings(requests);
+  });
+  AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  ClearRequests();
+  Results results = Resolve({&part});
+
+  ASSERT_THAT(sent, SizeIs(1));
+  EXPECT_EQ(sent[0].dataset_uid, "ds-K-1000-B-master");
+  EXPECT_THAT(sent[0].definition_uids, ElementsAre("attrdef-part-no", "attrdef-part-desc", "attrdef-material"));
+  ASSERT_THAT(results[0], SizeIs(5));
+  const auto& a = results[0];
+  EXPECT_EQ(Text(a[0]), "K-1000");
+  EXPECT_EQ(a[0]->value_type, 2);
+  EXPECT_FALSE(a[0]->modifiable);  // "item_id" may not be written
+  EXPECT_FALSE(a[0]->master);
+  EXPECT_EQ(a[0]->property_name, "item_id");
+  EXPECT_EQ(a[0]->source_object->getUid(), "item-K-1000");
+  EXPECT_EQ(Text(a[1]), "Utility cart");
+  EXPECT_TRUE(a[1]->modifiable);  // the revision belongs to its master model
+  EXPECT_TRUE(a[1]->master);
+  EXPECT_TRUE(a[1]->ostra_master);
+  EXPECT_EQ(Text(a[2]), "Kestrel Works");
+  EXPECT_NE(a[2]->text, a[2]->value);  // two copies
+  EXPECT_STREQ(static_cast<const char*>(a[2]->value), "Kestrel Works");
+  EXPECT_FALSE(a[2]->modifiable);
+  EXPECT_EQ(a[2]->source_object, nullptr);
+  EXPECT_EQ(Text(a[3]), "mm");
+  EXPECT_EQ(Text(a[4]), "S355");
+  EXPECT_TRUE(a[4]->modifiable);  // write-once, on the revision's master form
+  ASSERT_NE(a[4]->list_of_values, nullptr);
+  EXPECT_EQ(a[4]->list_of_values->GetUid().utf8(), "lov-materials");
+  ASSERT_THAT(cadlink::testing::lov_cache_calls(), SizeIs(1));
+  const auto& lovs = cadlink::testing::lov_cache_calls()[0];
+  EXPECT_THAT(lovs.lov_tags, ElementsAre(a[4]->list_of_values->AskPdiTag()));
+  EXPECT_THAT(lovs.dataset_types, ElementsAre("TOVMASTER"));
+  EXPECT_THAT(lovs.item_types, ElementsAre("Item"));
+  EXPECT_THAT(lovs.titles, ElementsAre("DB_MATERIAL"));
+  EXPECT_EQ(Sent("getAttachedPropDescs"), 1);
+  for (const auto& r : server.requests) {
+    if (r.operation == "resolveAttrMappings" || r.operation == "getAttachedPropDescs") {
+      EXPECT_EQ(r.policy, 2);
+    }
+  }
+}
+
+TEST_F(ResolveTest, ASecondResolveAnswersTheSameRecordsFromTheCache) {
+  AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  Results first = Resolve({&part});
+  ClearRequests();
+  Results second = Resolve({&part});
+  EXPECT_EQ(first[0], second[0]);
+  EXPECT_THAT(server.requests, IsEmpty());
+}
+
+TEST_F(ResolveTest, OnlyLocalMappingsSendNothingAndKeysKeepTagPairsApart) {
+  Definitions local = {defs[2], defs[3]};
+  // With a text key, (17, 5) and (1, 75) would be one key.
+  AttrMappingPart a{17, 5, &local}, b{1, 75, &local};
+  Results results = Resolve({&a, &b});
+  EXPECT_THAT(server.requests, IsEmpty());
+  EXPECT_NE(results[0][0], results[1][0]);
+  EXPECT_EQ(results[0][1]->value_type, 2);
+}
+
+TEST_F(ResolveTest, APartWithOneCachedPropertyMappingSendsTheWholeContext) {
+  AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  Definitions one = {defs[0]};
+  AttrMappingPart first{part.dataset_tag, part.item_revision_tag, &one};
+  Resolve({&first});
+  // A definition of another context: the part's own context cannot resolve it.
+  Definitions mixed = {defs[0], Fetch("Item", "DFA_KF")[4]};
+  AttrMappingPart second{part.dataset_tag, part.item_revision_tag, &mixed};
+  std::vector<ResolveAttrMappingsRequest> sent;
+  EXPECT_CALL(cad, resolveAttrMappings(_)).WillOnce([&](const auto& requests) {
+    sent = requests;
+    return world.caddatamanagement.resolveAttrMappings(requests);
+  });
+  clear_log();
+  Results results = Resolve({&second});
+  EXPECT_THAT(log_text(), HasSubstr("WARNING, KESTREL_resolve_attr_mappings: not every db attr in a part is resolved"));
+  EXPECT_THAT(log_text(),
+              HasSubstr("WARNING, KESTREL_resolve_attr_mappings: attr title = kf_count for dataset tag = "));
+  ASSERT_THAT(sent, SizeIs(1));
+  EXPECT_THAT(sent[0].definition_uids, SizeIs(3));
+  EXPECT_EQ(results[0][1]->value_type, 6);
+}
+
+TEST_F(ResolveTest, EveryValueTypeConverts) {
+  Definitions kf = Fetch("Item", "DFA_KF");
+  AttrMappingPart part = Part("ds-K-1120-A-kf", "rev-K-1120-A", &kf);
+  Results results = Resolve({&part});
+  const auto& a = results[0];
+  ASSERT_THAT(a, SizeIs(10));
+  EXPECT_EQ(a[0]->value_type, 2);
+  EXPECT_EQ(Text(a[0]), "B");
+  EXPECT_EQ(a[1]->value_type, 3);
+  EXPECT_EQ(Text(a[1]), "2024-03-05T08:30:00");
+  const auto* date = static_cast<const date_s*>(a[1]->value);
+  EXPECT_EQ(date->year, 2024);
+  EXPECT_EQ(date->month, 2);
+  EXPECT_EQ(date->hour, 8);
+  EXPECT_EQ(Text(a[2]), "0.1");
+  EXPECT_EQ(*static_cast<const double*>(a[2]->value), 0.1);
+  EXPECT_EQ(a[3]->value_type, 1);
+  EXPECT_EQ(Text(a[3]), "1.50000");
+  EXPECT_EQ(*static_cast<const double*>(a[3]->value), 1.5);
+  EXPECT_EQ(Text(a[4]), "42");
+  EXPECT_EQ(*static_cast<const std::int32_t*>(a[4]->value), 42);
+  EXPECT_EQ(a[5]->value_type, 5);
+  EXPECT_EQ(Text(a[5]), "F");
+  EXPECT_EQ(*static_cast<const unsigned char*>(a[5]->value), 0);
+  EXPECT_EQ(a[6]->value_type, 0);
+  EXPECT_EQ(Text(a[6]), "-3");
+  EXPECT_EQ(a[7]->value_type, 8);
+  ASSERT_EQ(a[7]->count, 3);
+  EXPECT_STREQ(a[7]->list[2], "weld");
+  EXPECT_EQ(a[7]->text, nullptr);
+  EXPECT_EQ(a[8]->value_type, 9);
+  EXPECT_EQ(a[8]->text, nullptr);
+  EXPECT_EQ(static_cast<Halden::Soa::Client::ModelObject*>(a[8]->value)->getUid(), "form-K-1120-A");
+  // The source object's name (the revision's), not the referenced form's: as the host has always shown it.
+  EXPECT_EQ(a[8]->display_text, "Caster bracket");
+  EXPECT_EQ(a[9]->value_type, 7);
+  EXPECT_TRUE(a[4]->modifiable);  // the revision belongs to its DFA_KF dataset
+}
+
+TEST_F(ResolveTest, APropertySentAsNullHasNoValueAndIsNotModifiable) {
+  AttrMappingPart part = Part("ds-K-1100-A-master", "rev-K-1100-A", &defs);
+  Results results = Resolve({&part});
+  EXPECT_EQ(results[0][1]->value_type, 6);
+  EXPECT_EQ(results[0][1]->text, nullptr);
+  EXPECT_FALSE(results[0][1]->modifiable);
+}
+
+TEST_F(ResolveTest, WithoutWriteAccessReleasedPartsAreFrozenAndNothingIsModifiable) {
+  AttrMappingPart part = Part("ds-K-1000-A-master", "rev-K-1000-A", &defs);
+  objmodel::testing::set_appdata_access(part.dataset_tag, 2, 1);  // a failed look-up: no write access
+  Results results = Resolve({&part});
+  const auto& a = results[0];
+  EXPECT_TRUE(a[0]->frozen);  // freezable, the dataset has a release status
+  EXPECT_TRUE(a[1]->frozen);
+  EXPECT_FALSE(a[1]->modifiable);
+  EXPECT_FALSE(a[3]->frozen);  // not freezable
+  EXPECT_FALSE(a[4]->modifiable);
+  EXPECT_EQ(objmodel::testing::appdata_access_calls(), 1);  // once per dataset and call
+}
+
+TEST_F(ResolveTest, AMissingRevisionTagIsAskedOfTheHost) {
+  AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  const tag_t revision = part.item_revision_tag;
+  objmodel::testing::set_appdata_partrev(part.dataset_tag, revision);
+  part.item_revision_tag = NULL_TAG;
+  Results results = Resolve({&part});
+  EXPECT_EQ(part.item_revision_tag, revision);
+  EXPECT_EQ(Text(results[0][1]), "Utility cart");
+
+  AttrMappingPart unknown{Tag("ds-K-1100-A-master"), NULL_TAG, &defs};
+  clear_log();
+  Results none = Resolve({&unknown});
+  EXPECT_THAT(log_text(),
+              HasSubstr("WARNING, KESTREL_resolve_attr_mappings: Can not obtain itemRev tag from Dataset tag\n"));
+  EXPECT_THAT(log_text(), HasSubstr("WARNING, get_attr_mapping_for_virel_part: input datasetTag = "));
+  EXPECT_EQ(none[0][0]->value_type, 6);  // failed to resolve: cached as no value
+  EXPECT_EQ(Text(none[0][2]), "Kestrel Works");
+}
+
+TEST_F(ResolveTest, RejectedInputSendsNothing) {
+  AttrMappingPart good = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  ClearRequests();
+  AttrMappingPart no_dataset{NULL_TAG, good.item_revision_tag, &defs};
+  EXPECT_EQ(table->KESTREL_resolve_attr_mappings({&good, &no_dataset}), nullptr);
+  EXPECT_THAT(log_text(),
+              HasSubstr("WARNING, KESTREL_resolve_attr_mappings: dataset tag is NULL_TAG in the = 1-th input part\n"));
+  Definitions with_null = {defs[0], nullptr};
+  AttrMappingPart null_definition{good.dataset_tag, good.item_revision_tag, &with_null};
+  EXPECT_EQ(table->KESTREL_resolve_attr_mappings({&null_definition}), nullptr);
+  EXPECT_THAT(log_text(), HasSubstr("attr mapping def is NULL in the = 1-th attr of the 0-th part\n"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_resolve_attr_mappings({&good, nullptr});
+      },
+      RaisesFrom(940208, HasSubstr("KESTREL_resolve_attr_mappings"), "kestrel_attr_sync.cpp"));
+  EXPECT_THAT(server.requests, IsEmpty());
+  EXPECT_EQ(table->KESTREL_resolve_attr_mappings({}), nullptr);
+
+  AttrMappingPart no_definitions{good.dataset_tag, good.item_revision_tag, nullptr};
+  Results results = Resolve({&no_definitions});
+  EXPECT_THAT(results[0], IsEmpty());
+  EXPECT_THAT(server.requests, IsEmpty());
+}
+
+TEST_F(ResolveTest, ServerFaultsRaise) {
+  AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  EXPECT_CALL(cad, resolveAttrMappings(_))
+      .WillOnce([](const auto&) -> ResolveAttrMappingsReply { throw Halden::Soa::Client::NotLoadedException("gone"); })
+      .WillOnce([&](const auto& requests) {
+        auto reply = world.caddatamanagement.resolveAttrMappings(requests);
+        reply.outputs[0].resolved[0].title = "DB_UNKNOWN";
+        return reply;
+      })
+      .WillOnce([&](const auto& requests) {
+        auto reply = world.caddatamanagement.resolveAttrMappings(requests);
+        reply.outputs[0].dataset_uid = "ds-K-1000-A-master";
+        reply.data = world.reply_with({"ds-K-1000-A-master"});
+        return reply;
+      });
+  auto resolve = [&] { Resolve({&part}); };
+  EXPECT_THAT(resolve, RaisesFrom(940223, "KRAL SOA: SOA not loaded exception: gone", "kestrel_attr_sync.cpp"));
+  EXPECT_THAT(resolve, RaisesFrom(940209,
+                                  "KESTREL_resolve_attr_mappings, resolved attr, title = DB_UNKNOWN, from SOA is not "
+                                  "in input\n",
+                                  "kestrel_attr_sync.cpp"));
+  EXPECT_THAT(resolve, RaisesFrom(940209,
+                                  "KESTREL_resolve_attr_mappings, wrong dataset, name = K-1000/A master model, "
+                                  "returned from SOA attr resolution\n",
+                                  "kestrel_attr_sync.cpp"));
+}
+
+struct SiteFlagCase {
+  const char* name;
+  std::vector<std::string> values;
+  bool on;
+};
+
+class SiteFlagTest : public AttrSyncTest, public ::testing::WithParamInterface<SiteFlagCase> {};
+
+// The item's master form belongs to a master model only with the flag on,
+// and "NO" turns it on.
+TEST_P(SiteFlagTest, TheInvertedSitePreferenceDecidesForTheItemsMasterForm) {
+  world.set_preference("site", "OSTRA_TOV_allow_attrsync_master_with_item", GetParam().values);
+  Halden::Soa::Server::CadDataManagementWorld::Definition d;
+  d.uid = "attrdef-item-material";
+  d.title = "DB_ITEM_MATERIAL";
+  d.source = "item_form";
+  d.property = "material";
+  d.cad_master = true;
+  world.caddatamanagement.add_definition(d);
+  world.caddatamanagement.set_context("Item", "TOVMASTER", {d.uid});
+  Definitions defs = Fetch("Item", "TOVMASTER");
+  AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  Results results = Resolve({&part});
+  EXPECT_EQ(Text(results[0][0]), "S235");
+  EXPECT_EQ(results[0][0]->modifiable, GetParam().on);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SiteFlagTest,
+                         ::testing::Values(SiteFlagCase{"no", {"no"}, true}, SiteFlagCase{"NO", {"NO"}, true},
+                                           SiteFlagCase{"yes", {"true"}, false}, SiteFlagCase{"none", {}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------
+// Slots 126 and 127
+
+TEST_F(ResolveTest, ClearingPartsResolvesThemAgainAndKeepsOldRecordsReadable) {
+  AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  Results first = Resolve({&part});
+  table->KESTREL_clear_attr_mapping_cache_for_parts({&part});
+  ClearRequests();
+  Results second = Resolve({&part});
+  EXPECT_EQ(Sent("resolveAttrMappings"), 1);
+  EXPECT_NE(first[0][1], second[0][1]);
+  EXPECT_EQ(Text(first[0][1]), "Utility cart");  // retired, not freed
+  EXPECT_EQ(Sent("getAttachedPropDescs"), 0);    // the descriptor is cached
+
+  AttrMappingPart untagged{NULL_TAG, part.item_revision_tag, &defs};
+  clear_log();
+  table->KESTREL_clear_attr_mapping_cache_for_parts({&untagged});
+  EXPECT_THAT(log_text(), HasSubstr("WARNING, get_attr_mapping_for_virel_part: input datasetTag = 0"));
+  EXPECT_THAT([&] { table->KESTREL_clear_attr_mapping_cache_for_parts({nullptr}); },
+              RaisesFrom(940208, HasSubstr("KESTREL_clear_attr_mapping_cache_for_parts"), "kestrel_attr_sync.cpp"));
+}
+
+TEST_F(ResolveTest, ClearingTheCacheReleasesEveryRecordAndKeepsTheHostsListsOfValues) {
+  AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  const long before = corerun::testing::sm_live_blocks();
+  ListOfValues* lov = nullptr;
+  {
+    Results first = Resolve({&part});
+    lov = first[0][4]->list_of_values;
+    table->KESTREL_clear_attr_mapping_cache_for_parts({&part});
+    Results second = Resolve({&part});  // the first records are retired
+    Results again = Resolve({&part});
+  }
+  EXPECT_GT(corerun::testing::sm_live_blocks(), before);
+  table->KESTREL_clear_attr_mapping_cache();
+  EXPECT_EQ(corerun::testing::sm_live_blocks(), before);
+  EXPECT_EQ(SoaManager::GetObjectManager()->FindObject(UString("lov-materials")), lov);
+  ClearRequests();
+  Results fresh = Resolve({&part});
+  EXPECT_EQ(Sent("resolveAttrMappings"), 1);
+  EXPECT_EQ(Sent("getAttachedPropDescs"), 1);
+}
+
+}  // namespace
+}  // namespace kestrel::test
