@@ -1,10 +1,13 @@
 #include "objmodel/ModelObjectManager.h"
 
+#include <new>
+
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/SoaManager.h"
+#include "objmodel/testing.h"
 
 namespace Orvane::PdmSoa {
 
@@ -50,6 +53,9 @@ Factory factory_for_class(const UString& class_name) {
   return nullptr;
 }
 
+// Wraps left before the host runs out of memory; negative: never.
+int wraps_before_failure = -1;
+
 void delete_list(ErrorStackList* list) {
   for (auto* stack : *list) delete stack;
   delete list;
@@ -60,6 +66,8 @@ void delete_list(ErrorStackList* list) {
 ModelObject* ModelObjectManager::wrap(const UString& uid, Halden::Soa::Client::ModelObject* object,
                                       const UString* class_name) {
   if (!object) return nullptr;
+  if (wraps_before_failure == 0) throw std::bad_alloc();
+  if (wraps_before_failure > 0) --wraps_before_failure;
   auto& slot = objects_[uid.utf8()];
   if (slot) {
     slot->SetObjectPtr(object);  // a new session hands out new server objects
@@ -115,3 +123,7 @@ void ModelObjectManager::objectsChanged(const std::vector<std::string>& uids) { 
 void ModelObjectManager::handleErrors(ErrorStackList* stacks) { error_reports.emplace_back(stacks, delete_list); }
 
 }  // namespace Orvane::PdmSoa
+
+namespace objmodel::testing {
+void fail_wrapping_after(int wraps) { Orvane::PdmSoa::wraps_before_failure = wraps; }
+}  // namespace objmodel::testing

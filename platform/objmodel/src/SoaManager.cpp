@@ -85,5 +85,6 @@ void reset() {
   Orvane::PdmSoa::Item::ForgetKnownItems();
   reset_config_rules();
   Halden::Soa::Client::setActivePolicyId(-1);
+  fail_wrapping_after(-1);
 }
 }  // namespace objmodel::testing

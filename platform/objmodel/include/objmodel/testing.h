@@ -11,6 +11,9 @@ void set_http(bool http);
 void set_start_hxserver(bool started);
 // What SoaManager::UseSoaInPdi answers; true at first.
 void set_use_soa_in_pdi(bool use);
+// The host throws std::bad_alloc when asked to wrap a server object once
+// this many more wraps succeeded; negative: never (the default).
+void fail_wrapping_after(int wraps);
 // Forgets the services list, host objects, known items and reports; keeps
 // the table.
 void reset();

@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace Halden::Soa::Client {
+class Connection;
+}
+
 namespace Halden::Soa::Client::testing {
 
 // UIDs the model manager rejects as malformed: looking one up or constructing
@@ -17,6 +21,9 @@ void set_unconstructible_uids(std::vector<std::string> uids);
 // Property names whose read throws RuntimeException, as the framework does for
 // a value it cannot decode.
 void set_unreadable_properties(std::vector<std::string> names);
+
+// The connection whose getOption is under way (for a stub answering it), or null.
+const Connection* option_connection();
 
 // None of the above.
 void reset();
