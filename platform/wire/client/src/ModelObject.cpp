@@ -24,6 +24,7 @@ void reset() {
   set_malformed_uids({});
   set_unconstructible_uids({});
   set_unreadable_properties({});
+  set_listener_removal_failure(false);
 }
 }  // namespace testing
 

@@ -22,6 +22,9 @@ void set_unconstructible_uids(std::vector<std::string> uids);
 // a value it cannot decode.
 void set_unreadable_properties(std::vector<std::string> names);
 
+// Whether removing a delete listener throws RuntimeException.
+void set_listener_removal_failure(bool fail);
+
 // The connection whose getOption is under way (for a stub answering it), or null.
 const Connection* option_connection();
 
