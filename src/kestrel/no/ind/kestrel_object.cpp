@@ -204,6 +204,7 @@ void KESTREL_load_objects(const std::vector<UString>& uids, std::vector<Orvane::
   const std::vector<std::string> names = UStringVecToStringVec(uids);
   auto reply = kestrel::soa_request_without_policy<DatamanagementService>(
       KESTREL_HERE, [&](DatamanagementService& dm) { return dm.loadObjects(names); });
+  out->reserve(out->size() + reply.getPlainObjects().size());
   for (ServerObject* object : reply.getPlainObjects()) {
     if (!object) {
       out->push_back(nullptr);
