@@ -624,6 +624,48 @@ INSTANTIATE_TEST_SUITE_P(
                           "KRAL SOA: Null output list in KESTREL_ask_bom_lines_by_path"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A host window or line without a server object is refused before any
+// request, as the top line refuses it.
+TEST_F(BomTest, HostObjectsWithoutServerObjectsRaiseBeforeAnyRequest) {
+  BomLine* top = TopLine("K-1000", "B");
+  BomWindow orphan_window(nullptr);
+  BomLine orphan_line(nullptr);
+  const std::vector<std::pair<const char*, std::function<void()>>> calls = {
+      {"close", [&] { table->KESTREL_close_bom_window(&orphan_window); }},
+      {"expand one", [&] { delete table->KESTREL_expand_bom_line(&orphan_line, 0); }},
+      {"expand several",
+       [&] {
+         delete table->KESTREL_expand_bom_lines({top, &orphan_line}, 0);
+       }},
+      {"paths", [&] {
+         std::vector<BomLine*> out;
+         table->KESTREL_ask_bom_lines_by_path(&orphan_window, {{"K-1300"}}, &out);
+       }}};
+  for (const auto& [name, call] : calls) {
+    SCOPED_TRACE(name);
+    ClearRequests();
+    EXPECT_THAT(call, RaisesFrom(940209, "KRAL SOA: Error getting SOA object from KRAL object", "kestrel_bom.cpp"));
+    EXPECT_THAT(Requests(), IsEmpty());
+  }
+}
+
+// The host failing while child lines are made frees every line made so far.
+TEST_F(BomTest, HostThrowingMidExpansionLeaksNoLine) {
+  BomLine* top = TopLine("K-1000", "B");
+  auto level1 = Own(table->KESTREL_expand_bom_line(top, 0));
+  ASSERT_THAT(level1, SizeIs(::testing::Ge(2u)));
+  const long before = corerun::testing::cpp_live_blocks();
+  for (int wraps = 0; wraps < 6; ++wraps) {
+    SCOPED_TRACE(wraps);
+    objmodel::testing::fail_wrapping_after(wraps);
+    EXPECT_THROW(delete table->KESTREL_expand_bom_line(top, 0), std::bad_alloc);
+    objmodel::testing::fail_wrapping_after(wraps);
+    EXPECT_THROW(delete table->KESTREL_expand_bom_lines({level1[0], level1[1]}, 0), std::bad_alloc);
+    EXPECT_EQ(corerun::testing::cpp_live_blocks(), before);
+  }
+  objmodel::testing::fail_wrapping_after(-1);
+}
+
 // --- framework exceptions ----------------------------------------------------
 
 class BomConversion : public ConversionTest<BomConversion, BomTest> {

@@ -17,9 +17,10 @@ struct DemoRun {
   std::vector<std::string> lines;
 };
 
-DemoRun run_demo() {
+// The demo's lines; args and where its log (stderr) goes are the shell's.
+DemoRun run_demo(const std::string& args = "", const std::string& log = "2>/dev/null") {
   DemoRun run;
-  const std::string command = std::string("'") + KESTREL_DEMO_PATH + "' 2>/dev/null";
+  const std::string command = std::string("'") + KESTREL_DEMO_PATH + "' " + args + " " + log;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;
   char line[4096];
@@ -56,6 +57,27 @@ TEST(Demo, WalksTheStructureOfTheNewestRevisionUnderTheCurrentRule) {
                   "    K-9001/A  Hex bolt M8x20   qty 12",         //
                   "    K-9002/A  Lock nut M8      qty 12",         //
                   "closed the BOM window", "logged out"));
+}
+
+// Through one pipe the library's log lines come where they were written, and
+// the main road forces no property load.
+TEST(Demo, LogAndOutputKeepTheirOrderInOnePipe) {
+  const DemoRun run = run_demo("", "2>&1");
+  EXPECT_EQ(run.status, 0);
+  std::size_t created = run.lines.size(), logged_in = 0;
+  for (std::size_t i = 0; i < run.lines.size(); ++i) {
+    if (run.lines[i].rfind("SOA connection created for user=engineer", 0) == 0) created = i;
+    if (run.lines[i].rfind("logged in as", 0) == 0) logged_in = i;
+    EXPECT_EQ(run.lines[i].find("force-load"), std::string::npos) << run.lines[i];
+  }
+  EXPECT_LT(created, logged_in);
+}
+
+TEST(Demo, HelpGivesTheUsageLine) {
+  const DemoRun run = run_demo("--help");
+  EXPECT_EQ(run.status, 0);
+  ASSERT_EQ(run.lines.size(), 1u);
+  EXPECT_EQ(run.lines[0].rfind("usage: kestrel-demo [path to libkestrel.so]", 0), 0u) << run.lines[0];
 }
 
 }  // namespace

@@ -114,6 +114,43 @@ TEST_F(DigestTest, OnlyLevelThreeErrorsCountAndAreLogged) {
                                        "KRAL SOA ServiceData error: again", "KRAL SOA ServiceData associated uid: b"));
 }
 
+// The object a severe error names is logged whether or not the caller keeps
+// a list of such objects.
+TEST_F(DigestTest, AssociatedObjectIsLoggedWithoutAnErrorList) {
+  ServiceData reply;
+  reply.errors.emplace_back(b, -1, "", std::vector<ErrorValue>{{2, 3, "failed"}});
+  EXPECT_FALSE(digest_service_data(reply, nullptr, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_THAT(log_lines(), ElementsAre("KRAL SOA ServiceData error: failed", "KRAL SOA ServiceData associated uid: b"));
+}
+
+// Work per entry stays the same from a thousand entries to a hundred
+// thousand: counted in index probes, not timed.
+TEST_F(DigestTest, WorkGrowsLinearlyWithTheReply) {
+  const auto probes_per_entry = [&](int count) {
+    ServiceData reply;
+    for (int i = 0; i < count; ++i) {
+      auto* object = models.constructTypedObject("Folder", "n" + std::to_string(count) + "-" + std::to_string(i));
+      reply.created.push_back(object);
+      reply.updated.push_back(object);
+      reply.deleted.push_back("gone-" + std::to_string(i));
+      reply.errors.emplace_back(object, -1, "", std::vector<ErrorValue>{{1, 3, "e"}});
+    }
+    // Every entry twice, and lists that already hold some.
+    reply.created.insert(reply.created.end(), reply.updated.begin(), reply.updated.end());
+    HostObjects created{host(reply.updated[0])}, updated, errors;
+    std::vector<UString> deleted{UString("gone-0")};
+    const std::size_t before = digest_probes();
+    digest_service_data(reply, &created, &updated, nullptr, &errors, &deleted);
+    EXPECT_EQ(created.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(errors.size(), static_cast<std::size_t>(count));
+    return static_cast<double>(digest_probes() - before) / count;
+  };
+  const double small = probes_per_entry(1000);
+  const double large = probes_per_entry(100000);
+  EXPECT_GT(small, 0.0);
+  EXPECT_LT(large, 1.5 * small) << "probes per entry: " << small << " at 1,000, " << large << " at 100,000";
+}
+
 TEST_F(DigestTest, LowerLevelsLeaveTheResultTrue) {
   ServiceData reply;
   reply.errors.emplace_back(a, -1, "", std::vector<ErrorValue>{{1, 2, "warning"}, {1, 1, "note"}});

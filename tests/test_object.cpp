@@ -681,6 +681,68 @@ TEST_F(ObjectTest, StringGetterConvertsARuntimeException) {
                      "empty_text holds no value"));
 }
 
+// Every getter converts the framework's runtime exception for a value of
+// another type as the string getter does, naming itself.
+struct MismatchCase {
+  const char* entry;
+  std::function<void(const KESTREL_interface_s*, HostObject*)> read;
+};
+void PrintTo(const MismatchCase& c, std::ostream* os) { *os << c.entry; }
+
+class MismatchedGetter : public ObjectTest, public ::testing::WithParamInterface<MismatchCase> {};
+
+TEST_P(MismatchedGetter, RaisesTheConvertedError) {
+  HostObject* revision = Load("rev-1");
+  EXPECT_THAT([&] { GetParam().read(table, revision); },
+              RaisesFrom(940207,
+                         std::string("SOA runtime exception ") + GetParam().entry +
+                             " (item_revision_id): property item_revision_id is of another value type",
+                         "kestrel_object.cpp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Getters, MismatchedGetter,
+    ::testing::Values(
+        MismatchCase{"KESTREL_get_object_property_int",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_int(o, "item_revision_id", false); }},
+        MismatchCase{"KESTREL_get_object_property_double",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_double(o, "item_revision_id", false); }},
+        MismatchCase{"KESTREL_get_object_property_logical",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_logical(o, "item_revision_id", false); }},
+        MismatchCase{"KESTREL_get_object_property_char",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_char(o, "item_revision_id", false); }},
+        MismatchCase{"KESTREL_get_object_property_date",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_date(o, "item_revision_id", false, true); }},
+        MismatchCase{"KESTREL_get_object_property_object",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_object(o, "item_revision_id", false); }},
+        MismatchCase{"KESTREL_get_object_property_int_array",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_int_array(o, "item_revision_id", false); }},
+        MismatchCase{"KESTREL_get_object_property_double_array",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_double_array(o, "item_revision_id", false); }},
+        MismatchCase{"KESTREL_get_object_property_logical_array",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_logical_array(o, "item_revision_id", false); }},
+        MismatchCase{"KESTREL_get_object_property_char_array",
+                     [](Tbl t, Obj o) { t->KESTREL_get_object_property_char_array(o, "item_revision_id", false); }},
+        MismatchCase{
+            "KESTREL_get_object_property_date_array",
+            [](Tbl t, Obj o) { delete t->KESTREL_get_object_property_date_array(o, "item_revision_id", false); }},
+        MismatchCase{
+            "KESTREL_get_object_property_object_array",
+            [](Tbl t, Obj o) { delete t->KESTREL_get_object_property_object_array(o, "item_revision_id", false); }}),
+    [](const auto& info) { return std::string(info.param.entry).substr(29); });
+
+TEST_F(ObjectTest, IntGetterOfAnEmptySingleValueRaisesTheConvertedError) {
+  WireProperty valueless;
+  valueless.name = "empty_count";
+  valueless.type = ValueType::Int;
+  world.set_property("rev-1", valueless);
+  HostObject* revision = Load("rev-1");
+  EXPECT_THAT([&] { table->KESTREL_get_object_property_int(revision, "empty_count", true); },
+              Raises(940207,
+                     "SOA runtime exception KESTREL_get_object_property_int (empty_count): property "
+                     "empty_count holds no value"));
+}
+
 TEST_F(ObjectTest, GettersForceLoadWhenAsked) {
   HostObject* revision = Load("rev-1");
   EXPECT_EQ(table->KESTREL_get_object_property_string_array(revision, "owner_note", true).size(), 1u);

@@ -182,6 +182,19 @@ TEST_P(FetchFailureTest, IsLoggedAndTheNextCallerFetchesAgain) {
 INSTANTIATE_TEST_SUITE_P(Exceptions, FetchFailureTest, ::testing::ValuesIn(framework_failures()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Whatever the build meets is caught and logged, not only standard exceptions.
+TEST_F(RevRuleTest, AForeignThrowInTheBuildIsLoggedToo) {
+  struct Foreign {};
+  EXPECT_CALL(structuremanagement, getRevisionRules())
+      .WillOnce([]() -> RevisionRulesReply { throw Foreign{}; })
+      .WillRepeatedly(DoDefault());
+  int status = -1;
+  EXPECT_THAT(ListRules(&status), ::testing::IsEmpty());
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(log_text(), "KRAL SOA debug: Caught error code in SOA version of list_configuration_rules 0\n");
+  EXPECT_EQ(ListRules(), kWorldRules);
+}
+
 TEST_F(RevRuleTest, ABuildFailingPartWayLeavesNoPartialCache) {
   world.set_policy("RevisionRule", {"object_name"});
   // The third rule's entries cannot be loaded the first time.

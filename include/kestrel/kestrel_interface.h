@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "kestrel/kestrel_cad_types.h"
 #include "kestrel/kestrel_attr_types.h"
+#include "kestrel/kestrel_cad_types.h"
 #include "kestrel/kestrel_types.h"
 
 class UString;

@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -106,6 +107,13 @@ class Walk {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 2 || (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))) {
+    std::printf("usage: kestrel-demo [path to libkestrel.so]  (default %s)\n", KESTREL_LIBRARY_PATH);
+    return argc > 2 ? 2 : 0;
+  }
+  // One line at a time, so the library's log (on stderr) and the demo's own
+  // lines keep their order when both go to one pipe.
+  std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
   const char* path = argc > 1 ? argv[1] : KESTREL_LIBRARY_PATH;
   void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
   if (!library) {

@@ -1,11 +1,13 @@
 #include "objmodel/ModelObjectManager.h"
 
+#include <new>
+
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
 #include "kestrel/kestrel_interface.h"
-#include "objmodel/Query.h"
 #include "objmodel/Classification.h"
+#include "objmodel/Query.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
 
@@ -65,6 +67,8 @@ std::set<std::string>& unwrappable() {
   static std::set<std::string> uids;
   return uids;
 }
+// Wraps left before the host runs out of memory; negative: never.
+int wraps_before_failure = -1;
 
 void delete_list(ErrorStackList* list) {
   for (auto* stack : *list) delete stack;
@@ -77,6 +81,8 @@ ModelObject* ModelObjectManager::wrap(const UString& uid, Halden::Soa::Client::M
                                       const UString* class_name) {
   if (!object) return nullptr;
   if (unwrappable().count(uid.utf8())) throw std::runtime_error("cannot make a host object for " + uid.utf8());
+  if (wraps_before_failure == 0) throw std::bad_alloc();
+  if (wraps_before_failure > 0) --wraps_before_failure;
   auto& slot = objects_[uid.utf8()];
   if (slot) {
     slot->SetObjectPtr(object);  // a new session hands out new server objects
@@ -163,3 +169,6 @@ void ModelObjectManager::handleErrors(ErrorStackList* stacks) { error_reports.em
 void objmodel::testing::set_unwrappable_uids(std::vector<std::string> uids) {
   Orvane::PdmSoa::unwrappable() = std::set<std::string>(uids.begin(), uids.end());
 }
+namespace objmodel::testing {
+void fail_wrapping_after(int wraps) { Orvane::PdmSoa::wraps_before_failure = wraps; }
+}  // namespace objmodel::testing

@@ -95,5 +95,6 @@ void reset() {
   reset_config_rules();
   reset_appdata();
   Halden::Soa::Client::setActivePolicyId(-1);
+  fail_wrapping_after(-1);
 }
 }  // namespace objmodel::testing

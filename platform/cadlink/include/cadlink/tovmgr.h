@@ -1,9 +1,13 @@
 // The host's PDM manager layer.
 #pragma once
 
-#include "objmodel/ModelObject.h"
+#include <cstdint>
+
+// The host's 32-bit object handle, as the object model declares it.
+using tag_t = std::uint32_t;
 
 namespace Orvane::PdmSoa {
+class ModelObject;
 class ItemRevision;
 class CadAttrMappingDefinition;
 }  // namespace Orvane::PdmSoa

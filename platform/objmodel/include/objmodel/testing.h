@@ -17,6 +17,9 @@ void set_use_soa_in_pdi(bool use);
 // UIDs the host object manager fails to make host objects for (it throws
 // std::runtime_error), as when the host runs out of memory.
 void set_unwrappable_uids(std::vector<std::string> uids);
+// The host throws std::bad_alloc when asked to wrap a server object once
+// this many more wraps succeeded; negative: never (the default).
+void fail_wrapping_after(int wraps);
 // Forgets the services list, host objects, known items and reports; keeps
 // the table; unwrappable UIDs too.
 void reset();

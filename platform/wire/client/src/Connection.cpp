@@ -1,6 +1,9 @@
 #include "halden/soa/client/Connection.h"
 
+#include <utility>
+
 #include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/testing.h"
 
 #include "halden/server/ConnectionStub.h"
 #include "halden/server/Endpoint.h"
@@ -10,7 +13,12 @@ namespace Halden::Soa::Client {
 
 namespace {
 int active_policy = -1;
-}
+const Connection* asking_option = nullptr;
+}  // namespace
+
+namespace testing {
+const Connection* option_connection() { return asking_option; }
+}  // namespace testing
 
 void setActivePolicyId(int policy) { active_policy = policy; }
 int activePolicyId() { return active_policy; }
@@ -37,6 +45,11 @@ Connection::~Connection() = default;
 Server::Server* Connection::endpoint() const { return Server::findEndpoint(host_); }
 
 std::string Connection::getOption(int option) {
+  struct Asking {
+    explicit Asking(const Connection* c) : previous(std::exchange(asking_option, c)) {}
+    ~Asking() { asking_option = previous; }
+    const Connection* previous;
+  } asking(this);
   return Internal::invoke(*this, "Connection", "getOption", [&](Server::Server& server) {
     return Internal::require<Server::ConnectionStub>(server, "Connection").getOption(option);
   });

@@ -31,10 +31,20 @@ std::set<std::string>& unconstructible_uids() {
 }
 }  // namespace
 
+namespace {
+bool listener_removal_fails = false;
+}  // namespace
+
 namespace testing {
 void set_malformed_uids(std::vector<std::string> uids) { malformed_uids() = {uids.begin(), uids.end()}; }
 void set_unconstructible_uids(std::vector<std::string> uids) { unconstructible_uids() = {uids.begin(), uids.end()}; }
+void set_listener_removal_failure(bool fail) { listener_removal_fails = fail; }
 }  // namespace testing
+
+void ModelManager::removeDeleteListener(DeleteListener* listener) {
+  if (listener_removal_fails) throw RuntimeException("the delete listener cannot be removed");
+  delete_listeners_.erase(listener);
+}
 
 void registerModelClass(const std::string& type_name, ModelObjectFactory factory) { factories()[type_name] = factory; }
 

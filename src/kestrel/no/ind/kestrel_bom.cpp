@@ -96,17 +96,29 @@ void register_parent(BomLine* line, const Cad::BomLineData& data) {
   if (!line->GetPropertyObject("bl_parent")) register_related(data);
 }
 
-std::vector<BomLine*>* child_lines(const std::vector<Cad::BomLineData>& children) {
-  auto lines = std::make_unique<std::vector<BomLine*>>();
+constexpr const char* kNoServerObject = "KRAL SOA: Error getting SOA object from KRAL object";
+
+// Child lines until the host takes them: freed, lines and list, if the host
+// throws while they are built.
+struct LinesDeleter {
+  void operator()(std::vector<BomLine*>* lines) const {
+    for (BomLine* line : *lines) delete line;
+    delete lines;
+  }
+};
+using HeldLines = std::unique_ptr<std::vector<BomLine*>, LinesDeleter>;
+
+HeldLines child_lines(const std::vector<Cad::BomLineData>& children) {
+  HeldLines lines(new std::vector<BomLine*>());
   lines->reserve(children.size());
   for (const auto& child : children) {
     if (child.bomLine) {
-      void* memory = Orvane::Memory::CppMemory::allocate(sizeof(BomLine));
-      lines->push_back(new (memory) BomLine(StringToUString(child.bomLine->getUid()), child.bomLine, 0));
+      // Class operator new: CppMemory, given back should the constructor throw.
+      lines->push_back(new BomLine(StringToUString(child.bomLine->getUid()), child.bomLine, 0));
     }
     register_related(child);
   }
-  return lines.release();
+  return lines;
 }
 
 }  // namespace
@@ -134,7 +146,7 @@ BomWindow* KESTREL_create_bom_window(const std::string& item_revision_uid) {
 
 void KESTREL_close_bom_window(BomWindow* window) {
   if (!window) KESTREL_RAISE(940208, "KRAL SOA: Null BOM window in KESTREL_close_bom_window");
-  ModelObject* object = window->GetObjectPtr();
+  ModelObject* object = kestrel::server_object_of(KESTREL_HERE, window, 940209, kNoServerObject);
   kestrel::soa_request<StructuremanagementService>(
       KESTREL_HERE, [&](StructuremanagementService& sm) { sm.closeBomWindows({object}); });
 }
@@ -155,11 +167,12 @@ BomLine* KESTREL_ask_bom_top_line(BomWindow* window) {
 
 std::vector<BomLine*>* KESTREL_expand_bom_line(BomLine* line, int related_data_mode) {
   if (!line) KESTREL_RAISE(940208, "KRAL SOA: Null BOM line in KESTREL_expand_bom_line");
-  auto reply = expand({line->GetObjectPtr()}, expansion_pref(related_data_mode, true));
+  ModelObject* server_line = kestrel::server_object_of(KESTREL_HERE, line, 940209, kNoServerObject);
+  auto reply = expand({server_line}, expansion_pref(related_data_mode, true));
   if (reply.output.empty()) return new std::vector<BomLine*>();
   const auto& output = reply.output.front();
   register_parent(line, output.parent);
-  return child_lines(output.children);
+  return child_lines(output.children).release();
 }
 
 std::vector<std::vector<BomLine*>*>* KESTREL_expand_bom_lines(const std::vector<BomLine*>& lines,
@@ -168,18 +181,21 @@ std::vector<std::vector<BomLine*>*>* KESTREL_expand_bom_lines(const std::vector<
   server_lines.reserve(lines.size());
   for (BomLine* line : lines) {
     if (!line) KESTREL_RAISE(940208, "KRAL SOA: Null BOM line in KESTREL_expand_bom_lines");
-    server_lines.push_back(line->GetObjectPtr());
+    server_lines.push_back(kestrel::server_object_of(KESTREL_HERE, line, 940209, kNoServerObject));
   }
   auto reply = expand(server_lines, expansion_pref(related_data_mode, false));
 
-  auto result = std::make_unique<std::vector<std::vector<BomLine*>*>>();
-  result->reserve(reply.output.size());
+  std::vector<HeldLines> held;
+  held.reserve(reply.output.size());
   for (std::size_t i = 0; i < reply.output.size(); ++i) {
     const auto& output = reply.output[i];
     // An output beyond the lines sent has no line to ask for its parent.
     if (i < lines.size()) register_parent(lines[i], output.parent);
-    result->push_back(child_lines(output.children));
+    held.push_back(child_lines(output.children));
   }
+  auto result = std::make_unique<std::vector<std::vector<BomLine*>*>>();
+  result->reserve(held.size());
+  for (HeldLines& children : held) result->push_back(children.release());
   return result.release();
 }
 
@@ -187,9 +203,10 @@ void KESTREL_ask_bom_lines_by_path(Orvane::PdmSoa::ModelObject* scope,
                                    const std::vector<std::vector<std::string>>& paths, std::vector<BomLine*>* out) {
   if (!scope) KESTREL_RAISE(940208, "KRAL SOA: Null scope in KESTREL_ask_bom_lines_by_path");
   if (!out) KESTREL_RAISE(940208, "KRAL SOA: Null output list in KESTREL_ask_bom_lines_by_path");
+  ModelObject* server_scope = kestrel::server_object_of(KESTREL_HERE, scope, 940209, kNoServerObject);
   std::vector<Cad::GetBomLinesByPathInfo> requests;
   requests.reserve(paths.size());
-  for (const auto& path : paths) requests.push_back({"", scope->GetObjectPtr(), false, {{"", path}}});
+  for (const auto& path : paths) requests.push_back({"", server_scope, false, {{"", path}}});
   auto reply = kestrel::soa_request_without_policy<StructuremanagementService>(
       KESTREL_HERE, [&](StructuremanagementService& sm) { return sm.getBomLinesByPath(requests); });
 

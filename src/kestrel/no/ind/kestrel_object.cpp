@@ -112,6 +112,17 @@ Property* required_property(Orvane::PdmSoa::ModelObject* object, const std::stri
   return property;
 }
 
+// A value of another type, or none, is the framework's runtime exception;
+// every getter turns it into the error the string getter raises.
+template <class Read>
+decltype(auto) read_value(const char* entry, const std::string& property_name, Read&& read) {
+  try {
+    return read();
+  } catch (const RuntimeException& e) {
+    KESTREL_RAISE(940207, "SOA runtime exception %s (%s): %s", entry, property_name.c_str(), e.what());
+  }
+}
+
 }  // namespace
 
 namespace kestrel {
@@ -198,6 +209,7 @@ void KESTREL_load_objects(const std::vector<UString>& uids, std::vector<Orvane::
   const std::vector<std::string> names = UStringVecToStringVec(uids);
   auto reply = kestrel::soa_request_without_policy<DatamanagementService>(
       KESTREL_HERE, [&](DatamanagementService& dm) { return dm.loadObjects(names); });
+  out->reserve(out->size() + reply.getPlainObjects().size());
   for (ServerObject* object : reply.getPlainObjects()) {
     if (!object) {
       out->push_back(nullptr);
@@ -256,33 +268,38 @@ const std::string& KESTREL_get_object_property_string(Orvane::PdmSoa::ModelObjec
 
 int KESTREL_get_object_property_int(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,
                                     bool force_load) {
-  return required_property(object, property_name, force_load, "KRAL SOA: Null int property on SOA object")
-      ->getIntValue();
+  Property* property =
+      required_property(object, property_name, force_load, "KRAL SOA: Null int property on SOA object");
+  return read_value("KESTREL_get_object_property_int", property_name, [&] { return property->getIntValue(); });
 }
 
 double KESTREL_get_object_property_double(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,
                                           bool force_load) {
-  return required_property(object, property_name, force_load, "KRAL SOA: Null double property on SOA object")
-      ->getDoubleValue();
+  Property* property =
+      required_property(object, property_name, force_load, "KRAL SOA: Null double property on SOA object");
+  return read_value("KESTREL_get_object_property_double", property_name, [&] { return property->getDoubleValue(); });
 }
 
 bool KESTREL_get_object_property_logical(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,
                                          bool force_load) {
-  return required_property(object, property_name, force_load, "KRAL SOA: Null boolean property on SOA object")
-      ->getBoolValue();
+  Property* property =
+      required_property(object, property_name, force_load, "KRAL SOA: Null boolean property on SOA object");
+  return read_value("KESTREL_get_object_property_logical", property_name, [&] { return property->getBoolValue(); });
 }
 
 char KESTREL_get_object_property_char(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,
                                       bool force_load) {
-  return required_property(object, property_name, force_load, "KRAL SOA: Null char property on SOA object")
-      ->getCharValue();
+  Property* property =
+      required_property(object, property_name, force_load, "KRAL SOA: Null char property on SOA object");
+  return read_value("KESTREL_get_object_property_char", property_name, [&] { return property->getCharValue(); });
 }
 
 date_s KESTREL_get_object_property_date(Orvane::PdmSoa::ModelObject* object, const std::string& property_name,
                                         bool force_load, bool convert_time) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
   if (!property) return date_s{};
-  const DateTime& when = property->getDateValue();
+  const DateTime& when = read_value("KESTREL_get_object_property_date", property_name,
+                                    [&]() -> const DateTime& { return property->getDateValue(); });
   return convert_time ? kestrel::date_from_time(when) : copy_fields(when);
 }
 
@@ -290,7 +307,8 @@ Orvane::PdmSoa::ModelObject* KESTREL_get_object_property_object(Orvane::PdmSoa::
                                                                 const std::string& property_name, bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
   if (!property) return nullptr;
-  ServerObject* reference = property->getModelObjectValue();
+  ServerObject* reference =
+      read_value("KESTREL_get_object_property_object", property_name, [&] { return property->getModelObjectValue(); });
   return reference ? kestrel::host_object_of(reference) : nullptr;
 }
 
@@ -298,38 +316,49 @@ const std::vector<std::string>& KESTREL_get_object_property_string_array(Orvane:
                                                                          const std::string& property_name,
                                                                          bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
-  return property ? property->getStringArrayValue() : empty_list<std::string>();
+  if (!property) return empty_list<std::string>();
+  return read_value("KESTREL_get_object_property_string_array", property_name,
+                    [&]() -> const std::vector<std::string>& { return property->getStringArrayValue(); });
 }
 
 const std::vector<int>& KESTREL_get_object_property_int_array(Orvane::PdmSoa::ModelObject* object,
                                                               const std::string& property_name, bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
-  return property ? property->getIntArrayValue() : empty_list<int>();
+  if (!property) return empty_list<int>();
+  return read_value("KESTREL_get_object_property_int_array", property_name,
+                    [&]() -> const std::vector<int>& { return property->getIntArrayValue(); });
 }
 
 const std::vector<double>& KESTREL_get_object_property_double_array(Orvane::PdmSoa::ModelObject* object,
                                                                     const std::string& property_name, bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
-  return property ? property->getDoubleArrayValue() : empty_list<double>();
+  if (!property) return empty_list<double>();
+  return read_value("KESTREL_get_object_property_double_array", property_name,
+                    [&]() -> const std::vector<double>& { return property->getDoubleArrayValue(); });
 }
 
 const std::vector<bool>& KESTREL_get_object_property_logical_array(Orvane::PdmSoa::ModelObject* object,
                                                                    const std::string& property_name, bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
-  return property ? property->getBoolArrayValue() : empty_list<bool>();
+  if (!property) return empty_list<bool>();
+  return read_value("KESTREL_get_object_property_logical_array", property_name,
+                    [&]() -> const std::vector<bool>& { return property->getBoolArrayValue(); });
 }
 
 const std::vector<char>& KESTREL_get_object_property_char_array(Orvane::PdmSoa::ModelObject* object,
                                                                 const std::string& property_name, bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
-  return property ? property->getCharArrayValue() : empty_list<char>();
+  if (!property) return empty_list<char>();
+  return read_value("KESTREL_get_object_property_char_array", property_name,
+                    [&]() -> const std::vector<char>& { return property->getCharArrayValue(); });
 }
 
 std::vector<date_s>* KESTREL_get_object_property_date_array(Orvane::PdmSoa::ModelObject* object,
                                                             const std::string& property_name, bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
   if (!property) return nullptr;
-  const auto& values = property->getDateArrayValue();
+  const auto& values = read_value("KESTREL_get_object_property_date_array", property_name,
+                                  [&]() -> const std::vector<DateTime>& { return property->getDateArrayValue(); });
   auto dates = std::make_unique<std::vector<date_s>>();
   dates->reserve(values.size());
   for (const DateTime& when : values) dates->push_back(kestrel::date_from_time(when));
@@ -341,7 +370,9 @@ std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_object_property_object_ar
                                                                                     bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
   if (!property) return nullptr;
-  const auto& values = property->getModelObjectArrayValue();
+  const auto& values =
+      read_value("KESTREL_get_object_property_object_array", property_name,
+                 [&]() -> const std::vector<ServerObject*>& { return property->getModelObjectArrayValue(); });
   auto objects = std::make_unique<std::vector<HostObject*>>();
   objects->reserve(values.size());
   for (ServerObject* value : values) {

@@ -152,6 +152,9 @@ int build_rev_rule_cache() {
     Orvane::Error::Severe error = Orvane::Error::Severe::Convert(e);
     error.AddLocation(__FILE_NAME__, __LINE__);
     ERROR_lprintf("KRAL SOA debug: Caught error code in SOA version of list_configuration_rules %d\n", error.Code());
+  } catch (...) {
+    // No error object to convert: logged with no code, and dropped alike.
+    ERROR_lprintf("KRAL SOA debug: Caught error code in SOA version of list_configuration_rules %d\n", 0);
   }
   return status;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "corerun/clock.h"
 #include "corerun/system.h"
@@ -20,25 +21,71 @@ using Halden::Soa::Client::ModelObject;
 namespace kestrel {
 
 namespace {
-// The values of a caller's list, for duplicate tests in constant time.
-// Open addressing over indices into the list, sized once for what the list
-// holds and what may be appended, so a large reply costs no allocation per
-// entry; indices stay valid while the list grows.
-template <class T, class Hash>
-class ListIndex {
+
+std::size_t probe_count = 0;
+
+std::size_t table_size(std::size_t entries) {
+  std::size_t capacity = 16;
+  while (capacity < 2 * entries) capacity <<= 1;
+  return capacity;
+}
+
+// Pointers are aligned, so their low bits alone would crowd a few slots.
+struct PointerHash {
+  std::size_t operator()(const void* p) const {
+    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(p) >> 4) * 0x9E3779B97F4A7C15ull >> 16);
+  }
+};
+
+// The pointers of a caller's list, for duplicate tests in constant time:
+// open addressing over the pointers themselves, so a probe reads the table
+// alone; sized once for what the list holds and what may be appended.
+class PointerIndex {
  public:
-  ListIndex(std::vector<T>& list, std::size_t incoming) : list_(list) {
-    std::size_t capacity = 16;
-    while (capacity < 2 * (list.size() + incoming)) capacity <<= 1;
-    slots_.assign(capacity, kEmpty);
+  using Pointer = Orvane::PdmSoa::ModelObject*;
+  PointerIndex(std::vector<Pointer>& list, std::size_t incoming)
+      : list_(list), slots_(table_size(list.size() + incoming), nullptr) {
+    for (Pointer value : list) insert(value);
+  }
+
+  // Appends the value unless the list already holds it.
+  void append_once(Pointer value) {
+    if (insert(value)) list_.push_back(value);
+  }
+
+ private:
+  // True when the value was not yet held.
+  bool insert(Pointer value) {
+    if (!value) return !std::exchange(null_held_, true);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = PointerHash()(value) & mask;; i = (i + 1) & mask) {
+      ++probe_count;
+      if (slots_[i] == value) return false;
+      if (!slots_[i]) {
+        slots_[i] = value;
+        return true;
+      }
+    }
+  }
+
+  std::vector<Pointer>& list_;
+  std::vector<Pointer> slots_;
+  bool null_held_ = false;
+};
+
+// The texts of a caller's list, likewise; over indices into the list, which
+// stay valid while it grows.
+class TextIndex {
+ public:
+  TextIndex(std::vector<UString>& list, std::size_t incoming)
+      : list_(list), slots_(table_size(list.size() + incoming), kEmpty) {
     for (std::size_t i = 0; i < list.size(); ++i) {
       std::size_t& slot = find(list[i]);
       if (slot == kEmpty) slot = i;
     }
   }
 
-  // Appends the value unless the list already holds an equal one.
-  void append_once(T value) {
+  void append_once(UString value) {
     std::size_t& slot = find(value);
     if (slot != kEmpty) return;
     slot = list_.size();
@@ -48,24 +95,19 @@ class ListIndex {
  private:
   static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
 
-  std::size_t& find(const T& value) {
+  std::size_t& find(const UString& value) {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Hash()(value) & mask;; i = (i + 1) & mask)
+    for (std::size_t i = std::hash<UString>()(value) & mask;; i = (i + 1) & mask) {
+      ++probe_count;
       if (slots_[i] == kEmpty || list_[slots_[i]] == value) return slots_[i];
+    }
   }
 
-  std::vector<T>& list_;
+  std::vector<UString>& list_;
   std::vector<std::size_t> slots_;
 };
 
-// Pointers are aligned, so their low bits alone would crowd a few slots.
-struct PointerHash {
-  std::size_t operator()(const void* p) const {
-    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(p) >> 4) * 0x9E3779B97F4A7C15ull >> 16);
-  }
-};
-
-using HostObjectIndex = ListIndex<Orvane::PdmSoa::ModelObject*, PointerHash>;
+using HostObjectIndex = PointerIndex;
 
 void append_host_objects(const std::vector<ModelObject*>& objects, HostObjects* list) {
   if (!list || objects.empty()) return;
@@ -76,6 +118,8 @@ void append_host_objects(const std::vector<ModelObject*>& objects, HostObjects* 
 
 }  // namespace
 
+std::size_t digest_probes() { return probe_count; }
+
 Halden::Soa::Client::ModelManager* get_model_manager() { return get_model_manager(KESTREL_HERE); }
 
 bool digest_service_data(const Halden::Soa::Client::ServiceData& reply, HostObjects* created, HostObjects* updated,
@@ -85,7 +129,7 @@ bool digest_service_data(const Halden::Soa::Client::ServiceData& reply, HostObje
   append_host_objects(reply.getPlainObjects(), plain);
 
   if (deleted_uids && !reply.getDeletedObjects().empty()) {
-    ListIndex<UString, std::hash<UString>> index(*deleted_uids, reply.getDeletedObjects().size());
+    TextIndex index(*deleted_uids, reply.getDeletedObjects().size());
     for (const auto& uid : reply.getDeletedObjects()) index.append_once(UString(uid));
   }
 

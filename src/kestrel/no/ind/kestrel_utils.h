@@ -2,6 +2,7 @@
 // preferences, dates and the services list.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ using HostObjects = std::vector<Orvane::PdmSoa::ModelObject*>;
 // object once, and logs its level-3 partial errors. True when there were none.
 bool digest_service_data(const Halden::Soa::Client::ServiceData& reply, HostObjects* created, HostObjects* updated,
                          HostObjects* plain, HostObjects* error_objects, std::vector<UString>* deleted_uids);
+
+// Index probes the digests made so far in this process (for tests that count
+// work instead of timing it).
+std::size_t digest_probes();
 
 void set_pom_refresh_mode(bool enabled);
 

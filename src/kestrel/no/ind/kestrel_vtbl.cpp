@@ -5,18 +5,17 @@
 
 #include "kestrel/kestrel_interface.h"
 #include "kestrel_ai.h"
+#include "kestrel_attr_sync.h"
 #include "kestrel_bom.h"
 #include "kestrel_cadservices.h"
 #include "kestrel_classification.h"
-#include "kestrel_attr_sync.h"
 #include "kestrel_connection.h"
 #include "kestrel_dataset.h"
 #include "kestrel_hxtype.h"
 #include "kestrel_item.h"
 #include "kestrel_object.h"
-#include "kestrel_queries.h"
-#include "kestrel_relstruct.h"
 #include "kestrel_projects.h"
+#include "kestrel_queries.h"
 #include "kestrel_relation.h"
 #include "kestrel_relstruct.h"
 #include "kestrel_rev_rule.h"
@@ -162,10 +161,10 @@ const KESTREL_interface_s kTable = {
     /* 105 */ forward_to<KESTREL_create_trace_links>,
     /* 106 */ forward_to<KESTREL_modify_trace_link>,
     /* 107 */ forward_to<KESTREL_export_fulltext_to_word>,
-                        // AI structure generation
+    // AI structure generation
     /* 108 */ forward_to<KESTREL_generate_structure>,
     // AI structure generation
-                        // Projects
+    // Projects
     /* 109 */ forward_to<KESTREL_list_project_names>,
     /* 110 */ forward_to<KESTREL_list_project_ids>,
     /* 111 */ forward_to<KESTREL_get_user_projects>,
@@ -182,7 +181,7 @@ const KESTREL_interface_s kTable = {
     /* 122 */ forward_to<KESTREL_assign_and_remove_projects>,
     // Attribute mapping
     // Projects
-                        // Attribute mapping
+    // Attribute mapping
     /* 123 */ forward_to<KESTREL_get_attr_mapping_definitions>,
     /* 124 */ forward_to<KESTREL_resolve_attr_mappings>,
     /* 125 */ nullptr,  // KESTREL_update_attr_values

@@ -33,6 +33,8 @@ SampleWorld::SampleWorld() {
   add_entry("entry-unit", "CFMUnitNoEntry");
   add_entry("entry-precise", "CFMPreciseEntry");
   set_policy("RevisionRule", {"object_name", "entry_list"});
+  // What the rule cache reads of each status entry comes with it.
+  set_policy("CFMStatusEntry", {"date_type"});
   add_revision_rule("rule-latest-working", "Latest Working", {"entry-working"});
   add_revision_rule("rule-latest-released", "Latest Released", {"entry-released", "entry-working"});
   add_revision_rule("rule-released-effective", "Released Effective Date", {"entry-released-effective"});

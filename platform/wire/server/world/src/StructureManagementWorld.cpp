@@ -87,7 +87,16 @@ const StructureManagementWorld::Line* StructureManagementWorld::scope_line(const
 }
 
 RevisionRulesReply StructureManagementWorld::getRevisionRules() {
-  return {revision_rules_, store_.reply_with(revision_rules_)};
+  // The rules' entries come along with what the policy names of them, as
+  // the rule cache reads them next.
+  std::vector<std::string> carried = revision_rules_;
+  for (const auto& rule : revision_rules_)
+    for (const auto& p : store_.wire_object(rule, {"entry_list"}).properties)
+      if (p.name == "entry_list")
+        for (const auto& entry : p.references)
+          if (!entry.empty() && std::find(carried.begin(), carried.end(), entry) == carried.end())
+            carried.push_back(entry);
+  return {revision_rules_, store_.reply_with(carried)};
 }
 
 BomWindowsReply StructureManagementWorld::createBomWindows(const std::vector<BomWindowRequest>& requests) {

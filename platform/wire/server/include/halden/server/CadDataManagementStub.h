@@ -32,8 +32,8 @@
 #include <string>
 #include <vector>
 
-#include "halden/server/PartCreationRecords.h"
 #include "halden/server/CadAttrMappingRecords.h"
+#include "halden/server/PartCreationRecords.h"
 #include "halden/server/Wire.h"
 
 namespace Halden::Soa::Server {

@@ -2,6 +2,7 @@
 // of the requests it was sent.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <typeindex>
 #include <unordered_map>
@@ -32,6 +33,9 @@ class Server {
   }
 
   std::vector<RequestRecord> requests;
+  // Run as each request arrives, before its stub answers; a test's fault
+  // injector throws from it what the server or the transport would.
+  std::function<void(const RequestRecord&)> on_request;
 
  private:
   std::unordered_map<std::type_index, void*> stubs_;

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "halden/services/cad/PartCreation.h"
 #include "halden/services/cad/AttrMapping.h"
+#include "halden/services/cad/PartCreation.h"
 #include "halden/services/core/RelatedObjects.h"
 #include "halden/services/core/RelationFilter.h"
 #include "halden/soa/client/Connection.h"

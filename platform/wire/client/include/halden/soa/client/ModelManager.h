@@ -56,7 +56,7 @@ class ModelManager {
 
   // Adding twice or removing what was never added is harmless.
   void addDeleteListener(DeleteListener* listener) { delete_listeners_.insert(listener); }
-  void removeDeleteListener(DeleteListener* listener) { delete_listeners_.erase(listener); }
+  void removeDeleteListener(DeleteListener* listener);
   void addChangeListener(ChangeListener* listener) { change_listeners_.insert(listener); }
   void removeChangeListener(ChangeListener* listener) { change_listeners_.erase(listener); }
   void addPartialErrorListener(PartialErrorListener* listener) { error_listeners_.insert(listener); }

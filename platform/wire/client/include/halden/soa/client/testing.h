@@ -5,6 +5,9 @@
 #include <vector>
 
 struct CORBA_Object;
+namespace Halden::Soa::Client {
+class Connection;
+}
 
 namespace Halden::Soa::Client::testing {
 
@@ -36,6 +39,11 @@ void reset_gateway();
 // SoaException with the detail text given.
 enum class ServiceFailure { None, Runtime, Soa };
 void set_get_service_failure(const std::string& service, ServiceFailure failure, const std::string& detail = "");
+// Whether removing a delete listener throws RuntimeException.
+void set_listener_removal_failure(bool fail);
+
+// The connection whose getOption is under way (for a stub answering it), or null.
+const Connection* option_connection();
 
 // None of the above.
 void reset();

@@ -37,6 +37,7 @@ auto invoke(Connection& connection, const char* service, const char* operation, 
       Server::Server* server = Access::endpoint(connection);
       if (!server) throw ConnectionException("no server answers at " + connection.getHost());
       server->requests.push_back({service, operation, activePolicyId()});
+      if (server->on_request) server->on_request(server->requests.back());
       return call(*server);
     } catch (const Common::Exceptions::InvalidUserException& e) {
       if (attempt >= kMaxAttempts || !connection.getCredentialManager()) throw;

@@ -1,0 +1,250 @@
+// What the library adds over the framework: each path timed twice on the
+// same canned reply, (a) the framework service called directly on a
+// connection of its own, (b) the same work through the table. The reply is
+// built once per size; before each timed call the stub is handed a fresh
+// copy, which it gives out by moving it, so neither side pays for the
+// sample world. Thread CPU time; the order of (a) and (b) alternates.
+//
+// Counters: fw_ns_per_obj, lib_ns_per_obj, overhead (= lib / fw) and the
+// requests each side sent (an error unless exactly one each).
+//
+// Paths still to come join as one more function and BENCHMARK line each:
+// the structure update batch commit and the saved-query run of slot 10.
+#include <benchmark/benchmark.h>
+#include <gmock/gmock.h>
+
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "corerun/testing.h"
+#include "halden/server/TestServer.h"
+#include "halden/services/cad/StructuremanagementService.h"
+#include "halden/services/core/DatamanagementService.h"
+#include "halden/soa/client/Connection.h"
+#include "kestrel/kestrel_interface.h"
+#include "kestrel_connection.h"
+#include "kestrel_utils.h"
+#include "objmodel/ModelObject.h"
+#include "objmodel/SoaManager.h"
+
+namespace {
+
+namespace Server = Halden::Soa::Server;
+using Halden::Services::Cad::StructuremanagementService;
+using Halden::Services::Core::DatamanagementService;
+using Halden::Soa::Client::Connection;
+using ::testing::_;
+
+constexpr const char* kHost = "http://overhead-world:7001/kestrel";
+
+double thread_ns() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
+}
+
+// One session through the table and one bare connection, both to the same
+// server, for the process.
+struct Bench {
+  Bench() {
+    corerun::testing::set_log_enabled(false);
+    int version = 0;
+    table = KESTREL_init_module(&version);
+    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
+    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
+    table->KESTREL_login("engineer", "secret", true);
+    direct =
+        std::make_unique<Connection>(kHost, &credentials, Halden::Soa::Client::HTTP, Halden::Soa::Client::REST, true);
+  }
+
+  // n folders in the world, "f-<i>".
+  std::vector<std::string> folders(std::size_t n) {
+    std::vector<std::string> uids;
+    uids.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      uids.push_back("f-" + std::to_string(n) + "-" + std::to_string(i));
+      test_server.world.add_object(uids.back(), {"Folder", "WorkspaceObject", "POM_object"},
+                                   {Server::props::str("object_name", uids.back())});
+    }
+    return uids;
+  }
+
+  std::size_t requests() const { return test_server.server.requests.size(); }
+
+  Server::TestServer test_server{kHost};
+  const KESTREL_interface_s* table = nullptr;
+  LoginCredentials credentials{
+      new Halden::Soa::Client::CredentialManager::Credentials("engineer", "secret", "", "", "")};
+  std::unique_ptr<Connection> direct;
+};
+
+Bench& bench() {
+  static Bench b;
+  return b;
+}
+
+// Times fw and lib on alternate orders; prepare runs untimed before each.
+template <class Prepare, class Fw, class Lib>
+void measure(benchmark::State& state, std::size_t objects, Prepare prepare, Fw fw, Lib lib) {
+  Bench& b = bench();
+  double fw_ns = 0, lib_ns = 0;
+  std::size_t fw_requests = 0, lib_requests = 0;
+  bool fw_first = true;
+  // Once each untimed: the objects both sides make on first sight exist.
+  prepare();
+  fw();
+  prepare();
+  lib();
+  b.test_server.server.requests.clear();
+  for (auto _ : state) {
+    double iteration_ns = 0;
+    for (int side = 0; side < 2; ++side) {
+      const bool run_fw = (side == 0) == fw_first;
+      prepare();
+      const std::size_t before = b.requests();
+      const double start = thread_ns();
+      if (run_fw)
+        fw();
+      else
+        lib();
+      const double spent = thread_ns() - start;
+      (run_fw ? fw_ns : lib_ns) += spent;
+      iteration_ns += spent;
+      (run_fw ? fw_requests : lib_requests) += b.requests() - before;
+      b.test_server.server.requests.clear();
+    }
+    fw_first = !fw_first;
+    state.SetIterationTime(iteration_ns / 1e9);
+  }
+  const auto runs = static_cast<double>(state.iterations());
+  const auto calls = static_cast<std::size_t>(state.iterations());
+  if (fw_requests != calls || lib_requests != calls) {
+    state.SkipWithError("a side sent other than one request per call");
+    return;
+  }
+  const double per = runs * static_cast<double>(objects);
+  state.counters["fw_ns_per_obj"] = fw_ns / per;
+  state.counters["lib_ns_per_obj"] = lib_ns / per;
+  state.counters["overhead"] = lib_ns / fw_ns;
+  state.counters["fw_requests"] = static_cast<double>(fw_requests) / runs;
+  state.counters["lib_requests"] = static_cast<double>(lib_requests) / runs;
+}
+
+// --- BOM expansion: slot 19 over one line with n children ---------------------
+
+void BM_ExpandBomLines(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  Bench& b = bench();
+  auto& world = b.test_server.world;
+  const std::string parent = "WIDE-" + std::to_string(n);
+  world.add_item(parent, "Wide assembly");
+  world.add_item_revision(parent, "A", true);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::string child = parent + "-P-" + std::to_string(i);
+    world.add_item(child, "Part");
+    world.add_item_revision(child, "A", true);
+    world.add_occurrence(parent, "A", child);
+  }
+  auto* revision = b.table->KESTREL_get_item_revision_by_id(parent, "A", 0);
+  Orvane::PdmSoa::BomLine* top =
+      b.table->KESTREL_ask_bom_top_line(b.table->KESTREL_create_bom_window(revision->GetUid().utf8()));
+  const std::string top_uid = top->GetUid().utf8();
+  Server::ExpandInfo info{true, {}};
+  const Server::ExpandBomLinesReply canned = world.structuremanagement.expandBomLinesOneLevel({top_uid}, info);
+  Server::ExpandBomLinesReply pending;
+  ON_CALL(b.test_server.structuremanagement, expandBomLinesOneLevel(_, _)).WillByDefault([&](const auto&, const auto&) {
+    return std::move(pending);
+  });
+  Halden::Soa::Client::ModelObject* direct_top = b.direct->getModelManager()->constructTypedObject("BOMLine", top_uid);
+  const Halden::Services::Cad::ExpandBomLinesPref pref{true, {}};
+  std::unique_ptr<std::vector<std::vector<Orvane::PdmSoa::BomLine*>*>> lists;
+
+  measure(
+      state, n,
+      [&] {
+        pending = canned;
+        if (lists) {
+          for (auto* list : *lists) {
+            for (auto* line : *list) delete line;
+            delete list;
+          }
+          lists.reset();
+        }
+      },
+      [&] {
+        benchmark::DoNotOptimize(
+            StructuremanagementService::getService(b.direct.get())->expandBomLinesOneLevel({direct_top}, pref));
+      },
+      [&] { lists.reset(b.table->KESTREL_expand_bom_lines({top}, 0)); });
+  if (lists)
+    for (auto* list : *lists) {
+      for (auto* line : *list) delete line;
+      delete list;
+    }
+  ::testing::Mock::VerifyAndClearExpectations(&b.test_server.structuremanagement);
+}
+
+// --- load by UID: slot 6 over n UIDs ---------------------------------------------
+
+void BM_LoadObjects(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  Bench& b = bench();
+  const std::vector<std::string> uids = b.folders(n);
+  std::vector<UString> host_uids(uids.begin(), uids.end());
+  const Server::WireServiceData canned = b.test_server.world.datamanagement.loadObjects(uids);
+  Server::WireServiceData pending;
+  ON_CALL(b.test_server.datamanagement, loadObjects(_)).WillByDefault([&](const auto&) { return std::move(pending); });
+  std::vector<Orvane::PdmSoa::ModelObject*> out;
+
+  measure(
+      state, n,
+      [&] {
+        pending = canned;
+        out.clear();
+      },
+      [&] { benchmark::DoNotOptimize(DatamanagementService::getService(b.direct.get())->loadObjects(uids)); },
+      [&] { b.table->KESTREL_load_objects(host_uids, &out); });
+  ::testing::Mock::VerifyAndClearExpectations(&b.test_server.datamanagement);
+}
+
+// --- reply digest: a reply of n created and n updated objects -------------------
+// (a) the request alone, (b) the request and the library's digest of its reply.
+
+void BM_Digest(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  Bench& b = bench();
+  const std::vector<std::string> uids = b.folders(n);
+  Server::WireServiceData canned = b.test_server.world.reply_with(uids);
+  canned.created = uids;
+  canned.updated = uids;
+  Server::WireServiceData pending;
+  ON_CALL(b.test_server.datamanagement, getProperties(_, _)).WillByDefault([&](const auto&, const auto&) {
+    return std::move(pending);
+  });
+  auto* dm = DatamanagementService::getService(b.table->KESTREL_ask_connection());
+  kestrel::HostObjects created, updated;
+
+  measure(
+      state, n,
+      [&] {
+        pending = canned;
+        created.clear();
+        updated.clear();
+      },
+      [&] { benchmark::DoNotOptimize(DatamanagementService::getService(b.direct.get())->getProperties({}, {})); },
+      [&] {
+        const auto reply = dm->getProperties({}, {});
+        benchmark::DoNotOptimize(kestrel::digest_service_data(reply, &created, &updated, nullptr, nullptr, nullptr));
+      });
+  ::testing::Mock::VerifyAndClearExpectations(&b.test_server.datamanagement);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ExpandBomLines)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadObjects)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Digest)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
