@@ -16,7 +16,9 @@ const std::vector<std::string> kItemIdentity = {"item_id", "item_revision_id"};
 std::vector<std::string> datasets_of(const WorldStore& store, const WorldStore::StoredObject& revision,
                                      const std::vector<RelationFilterRecord>& filters) {
   std::vector<std::string> out;
-  for (const auto& [name, p] : revision.properties) {
+  for (const auto& entry : revision.properties) {
+    const std::string& name = entry.first;
+    const auto& p = entry.second;
     if (p.type != ValueType::Reference) continue;
     for (const auto& uid : p.references) {
       const auto* dataset = store.find(uid);

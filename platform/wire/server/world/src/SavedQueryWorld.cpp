@@ -128,7 +128,9 @@ SavedQueryWorld::Run SavedQueryWorld::run(const std::string& query_uid, const st
     }
     constraints.push_back({&field->attribute_name, &values[i]});
   }
-  for (const auto& [uid, object] : store_.objects()) {
+  for (const auto& entry : store_.objects()) {
+    const std::string& uid = entry.first;
+    const auto& object = entry.second;
     const auto& types = object.types;
     if (std::find(types.begin(), types.end(), query.searched_type) == types.end()) continue;
     bool all = std::all_of(constraints.begin(), constraints.end(), [&](const Constraint& c) {
