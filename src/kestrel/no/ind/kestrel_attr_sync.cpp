@@ -458,8 +458,7 @@ RecordPtr server_record(CadAttrMappingDefinition* definition, const Halden::Serv
 }
 
 void check_parts(const std::vector<AttrMappingPart*>& parts, const char* entry) {
-  for (const auto* part : parts)
-    if (!part) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", entry);
+  kestrel::require_no_nulls(KESTREL_HERE, parts, entry);
 }
 
 const std::vector<CadAttrMappingDefinition*>& definitions_of(const AttrMappingPart& part) {

@@ -44,6 +44,14 @@ void reset_model_manager_cache();
 // The same, reporting from the file that owns the accessor in this build.
 Halden::Soa::Client::ModelManager* get_model_manager();
 
+// A null entry in a caller's list raises 940208 naming the entry point,
+// before anything is sent.
+template <class List>
+void require_no_nulls(Site site, const List& list, const char* entry) {
+  for (const auto* element : list)
+    if (!element) ERROR_raise(site.file, site.line, 940208, "KRAL SOA: Null object in %s", entry);
+}
+
 // Runs a request with the standard conversion of the framework's exceptions
 // into the base library's errors; anything else passes unchanged.
 template <class Request>

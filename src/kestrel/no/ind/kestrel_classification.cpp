@@ -58,8 +58,7 @@ void fill_host_object(ClassificationObject& host, const svc::ClassificationObjec
 
 std::vector<svc::ClassificationObjectRecord> write_records(const std::vector<ClassificationObject*>& objects,
                                                            const char* entry) {
-  for (const ClassificationObject* object : objects)
-    if (!object) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", entry);
+  kestrel::require_no_nulls(KESTREL_HERE, objects, entry);
   auto* models = kestrel::get_model_manager();
   std::vector<svc::ClassificationObjectRecord> records;
   records.reserve(objects.size());

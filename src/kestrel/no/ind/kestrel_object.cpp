@@ -475,8 +475,7 @@ void KESTREL_refresh_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& ob
 }
 
 DeleteResult KESTREL_delete_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
-  for (const HostObject* object : objects)
-    if (!object) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", "KESTREL_delete_objects");
+  kestrel::require_no_nulls(KESTREL_HERE, objects, "KESTREL_delete_objects");
   DeleteResult result;
   auto* models = kestrel::get_model_manager();
   // The lookups stand inside the conversion: a malformed UID is the

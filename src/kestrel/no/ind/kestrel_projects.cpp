@@ -142,8 +142,7 @@ void dump_partial_errors(const Halden::Soa::Client::ServiceData& data) {
 // The server objects of the host objects' UIDs, through the host's copy of
 // the table; null host objects are refused before anything is asked.
 std::vector<ServerObject*> server_objects_by_uid(const KESTREL_host_object_list& objects, const char* entry) {
-  for (HostObject* object : objects)
-    if (!object) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", entry);
+  kestrel::require_no_nulls(KESTREL_HERE, objects, entry);
   kestrel::ConstructObject construct = kestrel::host_construct_object();
   if (!construct) construct = &constructObject;
   std::vector<ServerObject*> server_objects;
@@ -340,8 +339,7 @@ bool KESTREL_remove_objects_from_projects(std::vector<std::string> project_label
 }
 
 bool KESTREL_assign_and_remove_projects(const KESTREL_host_object_list& objects) {
-  for (HostObject* object : objects)
-    if (!object) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", "KESTREL_assign_and_remove_projects");
+  kestrel::require_no_nulls(KESTREL_HERE, objects, "KESTREL_assign_and_remove_projects");
   const auto projects = list_projects_unconverted();
 
   // One pass over the objects: per label named, the objects to join and to

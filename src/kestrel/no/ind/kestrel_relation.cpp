@@ -138,8 +138,7 @@ bool is_server_version_2007() {
 }
 
 std::vector<ServerObject*> get_server_objects(const std::vector<HostObject*>& objects, const char* entry) {
-  for (const HostObject* object : objects)
-    if (!object) KESTREL_RAISE(940208, "KRAL SOA: Null object in %s", entry);
+  kestrel::require_no_nulls(KESTREL_HERE, objects, entry);
   auto* models = get_model_manager();
   std::vector<ServerObject*> server_objects;
   server_objects.reserve(objects.size());
