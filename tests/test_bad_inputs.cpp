@@ -795,7 +795,7 @@ std::vector<Case> AiAndAttrMappingCases() {
       {"generate_no_session", Start::kNoSession, 940209,
        [](T& t) { t.table->KESTREL_generate_structure({"l"}, {"v"}, 0, "", 0); }},
       {"generate_empty_lists", Start::kLoggedIn, 940208,
-       [](T& t) { t.table->KESTREL_generate_structure({}, {"v"}, 0, kFormat, 0); }},
+       [](T& t) { t.table->KESTREL_generate_structure({}, {}, 0, kFormat, 0); }},
       {"generate_unequal_lists", Start::kLoggedIn, 940208,
        [](T& t) { t.table->KESTREL_generate_structure({"l", "m"}, {"v"}, 0, kFormat, 0); }},
       // Pairs of empty UIDs send nothing to generate from: the empty answer.
