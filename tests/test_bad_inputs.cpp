@@ -7,25 +7,25 @@
 // rows to kCases (or a block of rows of its own, appended in Cases()).
 #include <climits>
 #include <cstdint>
-#include <iterator>
-#include <type_traits>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "corerun/clock.h"
-#include "corerun/memory.h"
 #include "corerun/error.h"
+#include "corerun/memory.h"
 #include "corerun/testing.h"
 #include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/testing.h"
 #include "halden/soa/common/Exceptions.h"
 #include "objmodel/Classification.h"
-#include "objmodel/Query.h"
-#include "halden/soa/client/testing.h"
 #include "objmodel/ModelObject.h"
+#include "objmodel/Query.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
@@ -197,8 +197,7 @@ std::vector<Case> BatchCases() {
       {"batch_unknown_assy_id", Start::kLoggedIn, 940208,
        [](T& t) {
          OpenUpdate(t);
-         t.table->KESTREL_RelativeStructureAddChild(INT_MIN, 1, t.Revision(), "cad", nullptr, false, nullptr,
-                                                    nullptr);
+         t.table->KESTREL_RelativeStructureAddChild(INT_MIN, 1, t.Revision(), "cad", nullptr, false, nullptr, nullptr);
        }},
       {"batch_delete_unknown_assy_id", Start::kLoggedIn, 940208,
        [](T& t) {
@@ -236,8 +235,8 @@ std::vector<Case> BatchCases() {
          const Texts texts = {{kFormat, kFormat}, {"", ""}, {kHuge, kHuge}};
          OpenUpdate(t);
          t.table->KESTREL_RelativeStructureAddChild(1, INT_MIN, nullptr, kFormat, matrix, true, &texts, &texts);
-         t.table->KESTREL_RelativeStructureAddChild(1, INT_MAX, t.Load("rev-K-9001-A"), kHuge, matrix, false,
-                                                    &texts, &texts);
+         t.table->KESTREL_RelativeStructureAddChild(1, INT_MAX, t.Load("rev-K-9001-A"), kHuge, matrix, false, &texts,
+                                                    &texts);
          t.table->KESTREL_RelativeStructureAddChild(1, INT_MAX, nullptr, "", nullptr, false, nullptr, nullptr);
          CommitUpdate(t);
          OpenDelete(t);
@@ -260,8 +259,7 @@ std::vector<Case> BatchCases() {
       {"batch_commit_after_logout", Start::kLoggedIn, 940209,
        [](T& t) {
          OpenUpdate(t);
-         t.table->KESTREL_RelativeStructureAddChild(1, 1, t.Load("rev-K-9001-A"), "", nullptr, false, nullptr,
-                                                    nullptr);
+         t.table->KESTREL_RelativeStructureAddChild(1, 1, t.Load("rev-K-9001-A"), "", nullptr, false, nullptr, nullptr);
          t.table->KESTREL_logout(true);
          CommitUpdate(t);
        }},
@@ -284,7 +282,10 @@ std::vector<Case> ObjectOperationCases() {
       {"refresh_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_refresh_objects({}); }},
       {"delete_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_delete_objects({}); }},
       {"checkout_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_checkout_objects({}, "", ""); }},
-      {"refresh_null", Start::kLoggedIn, 940208, [](T& t) { t.table->KESTREL_refresh_objects({t.Revision(), nullptr}); }},
+      {"refresh_null", Start::kLoggedIn, 940208,
+       [](T& t) {
+         t.table->KESTREL_refresh_objects({t.Revision(), nullptr});
+       }},
       {"refresh_orphan", Start::kLoggedIn, 940205,
        [](T& t) {
          Obj orphan(nullptr);
@@ -353,7 +354,9 @@ std::vector<Case> ObjectOperationCases() {
          }
        }},
       {"set_properties_null", Start::kLoggedIn, 940208,
-       [](T& t) { t.table->KESTREL_set_properties({nullptr}, {{"object_desc", {UString("x")}}}); }},
+       [](T& t) {
+         t.table->KESTREL_set_properties({nullptr}, {{"object_desc", {UString("x")}}});
+       }},
       {"set_properties_orphan", Start::kLoggedIn, 940209,
        [](T& t) {
          Obj orphan(nullptr);
@@ -390,12 +393,13 @@ std::vector<Case> SavedQueryCases() {
       {"list_queries_no_session", Start::kNoSession, 940209,
        [](T& t) { delete t.table->KESTREL_list_saved_queries(); }},
       {"describe_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_describe_saved_queries({}); }},
-      {"save_criteria_no_session", Start::kNoSession, 940209,
-       [](T& t) { t.table->KESTREL_save_search_criteria({}); }},
+      {"save_criteria_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_save_search_criteria({}); }},
       {"delete_criteria_no_session", Start::kNoSession, 940209,
        [](T& t) { t.table->KESTREL_delete_search_criteria({}); }},
       {"describe_null", Start::kLoggedIn, 940208,
-       [](T& t) { t.table->KESTREL_describe_saved_queries({t.AQuery(), nullptr}); }},
+       [](T& t) {
+         t.table->KESTREL_describe_saved_queries({t.AQuery(), nullptr});
+       }},
       {"describe_odd", Start::kLoggedIn, kReturns,
        [](T& t) {
          Query orphan(nullptr);
@@ -464,7 +468,8 @@ void Free(KESTREL_host_object_list* list) { delete list; }
 std::vector<Case> ProjectCases() {
   using T = BadInputTest;
   return {
-      {"project_names_no_session", Start::kNoSession, 940209, [](T& t) { Free(t.table->KESTREL_list_project_names()); }},
+      {"project_names_no_session", Start::kNoSession, 940209,
+       [](T& t) { Free(t.table->KESTREL_list_project_names()); }},
       {"user_projects_no_session", Start::kNoSession, 940209,
        [](T& t) { Free(t.table->KESTREL_get_user_projects(true)); }},
       {"project_objects_no_session", Start::kNoSession, 940209,
@@ -490,8 +495,7 @@ std::vector<Case> ProjectCases() {
          std::vector<std::string> labels;
          t.table->KESTREL_get_all_project_information(false, &labels, nullptr);
        }},
-      {"project_entries_null", Start::kLoggedIn, 940208,
-       [](T& t) { t.table->KESTREL_list_project_entries(nullptr); }},
+      {"project_entries_null", Start::kLoggedIn, 940208, [](T& t) { t.table->KESTREL_list_project_entries(nullptr); }},
       {"project_teams_null_out", Start::kLoggedIn, 940208,
        [](T& t) { t.table->KESTREL_ask_project_teams({}, nullptr); }},
       {"project_teams_null_project", Start::kLoggedIn, 940208,
@@ -512,7 +516,9 @@ std::vector<Case> ProjectCases() {
          }
        }},
       {"assign_null", Start::kLoggedIn, 940208,
-       [](T& t) { t.table->KESTREL_assign_objects_to_projects({"K200"}, {t.Revision(), nullptr}); }},
+       [](T& t) {
+         t.table->KESTREL_assign_objects_to_projects({"K200"}, {t.Revision(), nullptr});
+       }},
       {"remove_null", Start::kLoggedIn, 940208,
        [](T& t) { t.table->KESTREL_remove_objects_from_projects({"K200"}, {nullptr}); }},
       {"assign_and_remove_null", Start::kLoggedIn, 940208,
@@ -545,8 +551,8 @@ std::vector<Case> ProjectCases() {
        }},
       {"project_datasets_odd", Start::kLoggedIn, kReturns,
        [](T& t) {
-         for (auto* lists : {t.table->KESTREL_get_project_datasets("", ""),
-                             t.table->KESTREL_get_project_datasets(kFormat, kHuge)}) {
+         for (auto* lists :
+              {t.table->KESTREL_get_project_datasets("", ""), t.table->KESTREL_get_project_datasets(kFormat, kHuge)}) {
            for (auto* list : *lists) delete list;
            delete lists;
          }
@@ -624,7 +630,8 @@ std::vector<Case> TraceLinkCases() {
        [](T& t) { delete t.table->KESTREL_create_trace_links("", "", {}, {}); }},
       {"fulltext_no_session", Start::kNoSession, 940209,
        [](T& t) { t.table->KESTREL_export_fulltext_to_word({"rev-K-1000-B"}); }},
-      {"defining_tree_null", Start::kLoggedIn, 940208, [](T& t) { delete t.table->KESTREL_ask_defining_tree(nullptr); }},
+      {"defining_tree_null", Start::kLoggedIn, 940208,
+       [](T& t) { delete t.table->KESTREL_ask_defining_tree(nullptr); }},
       {"defining_objects_null", Start::kLoggedIn, 940208,
        [](T& t) { delete t.table->KESTREL_ask_defining_objects(nullptr); }},
       {"complying_objects_orphan", Start::kLoggedIn, 940209,
@@ -654,7 +661,9 @@ std::vector<Case> TraceLinkCases() {
          delete t.table->KESTREL_create_trace_links(kHuge, kFormat, {t.Revision()}, {t.Item()});
        }},
       {"create_links_1000", Start::kLoggedIn, kReturns,
-       [](T& t) { delete t.table->KESTREL_create_trace_links("", "", Objects(1000, t.Revision()), Objects(1000, t.Item())); }},
+       [](T& t) {
+         delete t.table->KESTREL_create_trace_links("", "", Objects(1000, t.Revision()), Objects(1000, t.Item()));
+       }},
       {"modify_link_null", Start::kLoggedIn, 940208,
        [](T& t) { t.table->KESTREL_modify_trace_link(nullptr, {}, {}, {}, {}); }},
       {"modify_link_orphan", Start::kLoggedIn, 940209,
@@ -665,7 +674,9 @@ std::vector<Case> TraceLinkCases() {
       {"fulltext_unknown_uids", Start::kLoggedIn, 940205,
        [](T& t) { t.table->KESTREL_export_fulltext_to_word({kFormat}); }},
       {"fulltext_huge_uid", Start::kLoggedIn, 940205,
-       [](T& t) { t.table->KESTREL_export_fulltext_to_word({"rev-K-1000-B", kHuge}); }},
+       [](T& t) {
+         t.table->KESTREL_export_fulltext_to_word({"rev-K-1000-B", kHuge});
+       }},
       {"fulltext_empty_twice", Start::kLoggedIn, kReturns,
        [](T& t) {
          t.table->KESTREL_export_fulltext_to_word({});
@@ -723,7 +734,8 @@ std::vector<Case> CadCases() {
        [](T& t) { t.table->KESTREL_commit_dataset_files({nullptr}, nullptr, nullptr, nullptr, nullptr); }},
       {"commit_files_odd", Start::kLoggedIn, kReturns,
        [](T& t) {
-         CommitInput odd{nullptr, true, {{UString(kFormat), UString(kHuge), UString(""), true, true, UString(kFormat)}}};
+         CommitInput odd{
+             nullptr, true, {{UString(kFormat), UString(kHuge), UString(""), true, true, UString(kFormat)}}};
          Objects created, updated, plain, errors;
          t.table->KESTREL_commit_dataset_files({&odd}, &created, &updated, &plain, &errors);
          t.table->KESTREL_commit_dataset_files({}, nullptr, nullptr, nullptr, nullptr);
@@ -763,13 +775,15 @@ std::vector<Case> CadCases() {
        [](T& t) { t.table->KESTREL_create_datasets({nullptr}, nullptr, nullptr, nullptr, nullptr); }},
       {"create_datasets_odd", Start::kLoggedIn, kReturns,
        [](T& t) {
-         DatasetCreateInput odd{UString(kFormat), nullptr, UString(kHuge), UString(""), UString(kFormat),
-                                UString(kHuge), t.Revision()};
+         DatasetCreateInput odd{UString(kFormat), nullptr,        UString(kHuge), UString(""),
+                                UString(kFormat), UString(kHuge), t.Revision()};
          Objects created;
          t.table->KESTREL_create_datasets({&odd, &odd}, &created, nullptr, nullptr, nullptr);
        }},
       {"create_items_null", Start::kLoggedIn, 940208,
-       [](T& t) { t.table->KESTREL_create_items({{nullptr, nullptr}}, nullptr, nullptr, nullptr, nullptr); }},
+       [](T& t) {
+         t.table->KESTREL_create_items({{nullptr, nullptr}}, nullptr, nullptr, nullptr, nullptr);
+       }},
       {"create_items_orphan_key", Start::kLoggedIn, 940209,
        [](T& t) {
          Obj orphan(nullptr);
@@ -797,10 +811,14 @@ std::vector<Case> AiAndAttrMappingCases() {
       {"generate_empty_lists", Start::kLoggedIn, 940208,
        [](T& t) { t.table->KESTREL_generate_structure({}, {}, 0, kFormat, 0); }},
       {"generate_unequal_lists", Start::kLoggedIn, 940208,
-       [](T& t) { t.table->KESTREL_generate_structure({"l", "m"}, {"v"}, 0, kFormat, 0); }},
+       [](T& t) {
+         t.table->KESTREL_generate_structure({"l", "m"}, {"v"}, 0, kFormat, 0);
+       }},
       // Pairs of empty UIDs send nothing to generate from: the empty answer.
       {"generate_only_empty_uids", Start::kLoggedIn, 940209,
-       [](T& t) { t.table->KESTREL_generate_structure({"", ""}, {"", ""}, 0, "", 0); }},
+       [](T& t) {
+         t.table->KESTREL_generate_structure({"", ""}, {"", ""}, 0, "", 0);
+       }},
       {"generate_odd_texts_twice", Start::kLoggedIn, kReturns,
        [](T& t) {
          for (int i = 0; i < 2; ++i)
@@ -825,7 +843,8 @@ std::vector<Case> AiAndAttrMappingCases() {
            delete result;
          }
        }},
-      {"resolve_null", Start::kLoggedIn, 940208, [](T& t) { delete t.table->KESTREL_resolve_attr_mappings({nullptr}); }},
+      {"resolve_null", Start::kLoggedIn, 940208,
+       [](T& t) { delete t.table->KESTREL_resolve_attr_mappings({nullptr}); }},
       {"resolve_odd_tags", Start::kLoggedIn, kReturns,
        [](T& t) {
          std::vector<Orvane::PdmSoa::CadAttrMappingDefinition*> nulls = {nullptr};

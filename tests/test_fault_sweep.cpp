@@ -1,11 +1,11 @@
 // The main road of a session (connect, log in, load objects, read properties
 // with forced loading, open a BOM window, expand two levels, save a child
 // into an assembly through the update batch and take it out again through
-// the delete batch, log out) with a
-// failure injected at each server request in turn, of each kind the
-// framework can raise: every injection must end in the error the library
-// maps it to (or pass as documented), and afterwards a fresh session must
-// walk the whole road again.
+// the delete batch, log out) with a failure injected at each server request
+// in turn, of each kind the framework can raise, both as the request arrives
+// and after the server acted on it with its reply lost: every injection must
+// end in the error the library maps it to (or pass as documented), and
+// afterwards a fresh session must walk the whole road again.
 //
 // A new step of the road is one row of Steps() and, where its failures map
 // otherwise, one rule in Expected().
@@ -263,48 +263,49 @@ TEST_F(FaultSweepTest, EveryInjectionIsHandledAndTheRoadWorksAfterwards) {
   for (std::size_t k = 0; k < baseline.size(); ++k) {
     for (const When when : {When::kOnArrival, When::kReplyLost}) {
       for (const Kind& kind : Kinds()) {
-      // A request tried again after its reply was lost is done twice by the
-      // server: what that does is the server's, not the library's.
-      if (when == When::kReplyLost && kind.dialog_answer == 2) continue;
-      SCOPED_TRACE("request " + std::to_string(k) + " (" + baseline[k] + " in " + steps_of_requests[k] + "), " +
-                   kind.name + (when == When::kReplyLost ? ", reply lost" : ""));
-      ++injections;
-      const int failures_before = ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
-      cadlink::testing::set_dialog_answer(kind.dialog_answer);
-      std::size_t arrived = 0;
-      bool injected = false;
-      auto inject = [&](const auto&) {
-        if (arrived++ != k || injected) return;
-        injected = true;
-        kind.raise();
-      };
-      if (when == When::kOnArrival)
-        server.on_request = inject;
-      else
-        server.on_reply = inject;
-      ClearRequests();
-      const std::string failed_at = Walk(&raised);
-      EXPECT_TRUE(injected);
-      const Outcome expected = Expected(steps_of_requests[k], kind);
-      if (expected.code == 0) {
-        EXPECT_EQ(failed_at, "") << raised.code << " " << raised.text;
-      } else {
-        EXPECT_EQ(failed_at, steps_of_requests[k]);
-        EXPECT_EQ(raised.code, expected.code);
-        EXPECT_EQ(raised.text, expected.text);
-      }
-      if (when == When::kReplyLost && failed_at == "commit" && baseline[k] == "createOrUpdateRelativeStructure")
-        RetryKeptCommit();
-      Leave();
-      EXPECT_EQ(corerun::testing::cpp_live_blocks(), blocks) << "child lines leaked";
+        // A request tried again after its reply was lost is done twice by the
+        // server: what that does is the server's, not the library's.
+        if (when == When::kReplyLost && kind.dialog_answer == 2) continue;
+        SCOPED_TRACE("request " + std::to_string(k) + " (" + baseline[k] + " in " + steps_of_requests[k] + "), " +
+                     kind.name + (when == When::kReplyLost ? ", reply lost" : ""));
+        ++injections;
+        const int failures_before =
+            ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+        cadlink::testing::set_dialog_answer(kind.dialog_answer);
+        std::size_t arrived = 0;
+        bool injected = false;
+        auto inject = [&](const auto&) {
+          if (arrived++ != k || injected) return;
+          injected = true;
+          kind.raise();
+        };
+        if (when == When::kOnArrival)
+          server.on_request = inject;
+        else
+          server.on_reply = inject;
+        ClearRequests();
+        const std::string failed_at = Walk(&raised);
+        EXPECT_TRUE(injected);
+        const Outcome expected = Expected(steps_of_requests[k], kind);
+        if (expected.code == 0) {
+          EXPECT_EQ(failed_at, "") << raised.code << " " << raised.text;
+        } else {
+          EXPECT_EQ(failed_at, steps_of_requests[k]);
+          EXPECT_EQ(raised.code, expected.code);
+          EXPECT_EQ(raised.text, expected.text);
+        }
+        if (when == When::kReplyLost && failed_at == "commit" && baseline[k] == "createOrUpdateRelativeStructure")
+          RetryKeptCommit();
+        Leave();
+        EXPECT_EQ(corerun::testing::cpp_live_blocks(), blocks) << "child lines leaked";
 
-      // A fresh session walks the whole road with the same requests.
-      ClearRequests();
-      EXPECT_EQ(Walk(&raised), "") << raised.code << " " << raised.text;
-      EXPECT_EQ(Requests(), baseline);
-      Leave();
-      if (::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count() == failures_before)
-        ++handled;
+        // A fresh session walks the whole road with the same requests.
+        ClearRequests();
+        EXPECT_EQ(Walk(&raised), "") << raised.code << " " << raised.text;
+        EXPECT_EQ(Requests(), baseline);
+        Leave();
+        if (::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count() == failures_before)
+          ++handled;
       }
     }
   }

@@ -573,8 +573,11 @@ TEST_F(QueryTest, QueryWithoutServerQueryIsRefusedBeforeAnyRequest) {
   ClearRequests();
   EXPECT_THAT([&] { delete table->KESTREL_execute_saved_query(&orphan, {"Item ID"}, {"*"}, 0); },
               RaisesFrom(940209, kText, "kestrel_queries.cpp"));
-  EXPECT_THAT([&] { table->KESTREL_execute_saved_queries({queries[0], &orphan}, lists2, lists2, {0, 0}, &results); },
-              RaisesFrom(940209, kText, "kestrel_queries.cpp"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_execute_saved_queries({queries[0], &orphan}, lists2, lists2, {0, 0}, &results);
+      },
+      RaisesFrom(940209, kText, "kestrel_queries.cpp"));
   EXPECT_THAT(Requests(), IsEmpty());
   EXPECT_THAT(results, IsEmpty());
 }
