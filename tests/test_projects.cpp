@@ -202,6 +202,15 @@ TEST_F(ProjectTest, NullOutputListsRaiseBeforeAnyRequest) {
               RaisesFrom(940208, "KRAL SOA: Null output list in KESTREL_list_project_entries", "kestrel_projects.cpp"));
   EXPECT_THAT([&] { table->KESTREL_ask_project_teams({}, nullptr); },
               RaisesFrom(940208, "KRAL SOA: Null output list in KESTREL_ask_project_teams", "kestrel_projects.cpp"));
+  // A null project among the caller's is never sent.
+  auto projects = Load({"project-K100"});
+  std::vector<ProjectTeamRecord*> teams;
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_ask_project_teams({projects[0]->GetObjectPtr(), nullptr}, &teams);
+      },
+      RaisesFrom(940208, "KRAL SOA: Null object in KESTREL_ask_project_teams", "kestrel_projects.cpp"));
+  EXPECT_THAT(teams, IsEmpty());
   std::vector<std::string> labels;
   std::vector<KESTREL_host_object_list*> lists;
   EXPECT_THAT([&] { table->KESTREL_get_all_project_information(false, nullptr, &lists); },

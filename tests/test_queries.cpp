@@ -561,6 +561,27 @@ TEST_F(QueryTest, BatchInputShorterThanTheQueriesIsBadInputBeforeAnyRequest) {
   EXPECT_THAT(results, IsEmpty());
 }
 
+// A host query without a server query is refused by both run entries
+// before anything is sent.
+TEST_F(QueryTest, QueryWithoutServerQueryIsRefusedBeforeAnyRequest) {
+  ConnectAndLogin();
+  auto queries = SampleQueries();
+  Query orphan(nullptr);
+  const std::vector<std::vector<std::string>> lists2(2);
+  KESTREL_uid_lists results;
+  constexpr const char* kText = "KRAL SOA: Error getting SOA object from KRAL object";
+  ClearRequests();
+  EXPECT_THAT([&] { delete table->KESTREL_execute_saved_query(&orphan, {"Item ID"}, {"*"}, 0); },
+              RaisesFrom(940209, kText, "kestrel_queries.cpp"));
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_execute_saved_queries({queries[0], &orphan}, lists2, lists2, {0, 0}, &results);
+      },
+      RaisesFrom(940209, kText, "kestrel_queries.cpp"));
+  EXPECT_THAT(Requests(), IsEmpty());
+  EXPECT_THAT(results, IsEmpty());
+}
+
 // --- slots 12 to 14 -----------------------------------------------------------
 
 const std::vector<SearchCriteria> kCriteria = {

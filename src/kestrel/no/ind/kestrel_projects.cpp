@@ -312,6 +312,7 @@ bool KESTREL_list_project_entries(std::vector<ProjectEntryRecord*>* out) {
 
 bool KESTREL_ask_project_teams(const std::vector<ServerObject*>& projects, std::vector<ProjectTeamRecord*>* out) {
   if (!out) KESTREL_RAISE(940208, "KRAL SOA: Null output list in KESTREL_ask_project_teams");
+  kestrel::require_no_nulls(KESTREL_HERE, projects, "KESTREL_ask_project_teams");
   auto reply = kestrel::soa_request<ProjectService>(KESTREL_HERE,
                                                     [&](ProjectService& s) { return s.getProjectTeams(projects); });
   if (reply.teams.empty()) return false;

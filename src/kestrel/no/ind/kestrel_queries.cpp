@@ -23,6 +23,7 @@ namespace queries = kestrel::queries;
 namespace {
 
 constexpr const char* kBatchOperation = "Query-2007-09-SavedQuery.executeSavedQueries";
+constexpr const char* kNoServerObject = "KRAL SOA: Error getting SOA object from KRAL object";
 
 // Reads the list's values in the form its kind asks and hands them to the
 // kind's setter.
@@ -109,6 +110,9 @@ void check_batch_input(const std::vector<Query*>& queries, std::size_t entries, 
   if (short_list)
     KESTREL_RAISE(940208, "KRAL SOA: Bad Input for KESTREL_execute_saved_queries: %s array size < queries array size\n",
                   short_list);
+  // A query the server cannot be sent is refused before the first request.
+  for (const Query* query : queries)
+    if (!query->GetObjectPtr()) KESTREL_RAISE(940209, "%s", kNoServerObject);
 }
 
 }  // namespace
@@ -149,7 +153,7 @@ void KESTREL_describe_saved_queries(const std::vector<Query*>& queries) {
 std::vector<PomObject*>* KESTREL_execute_saved_query(Query* query, const std::vector<std::string>& entries,
                                                      const std::vector<std::string>& values, int max_results) {
   if (!query) KESTREL_RAISE(940208, "KRAL SOA: Null query in KESTREL_execute_saved_query");
-  ModelObject* server_query = query->GetObjectPtr();
+  ModelObject* server_query = kestrel::server_object_of(KESTREL_HERE, query, 940209, kNoServerObject);
   auto reply = kestrel::soa_request<SavedqueryService>(KESTREL_HERE, [&](SavedqueryService& sq) {
     return sq.executeSavedQuery(server_query, entries, values, max_results);
   });

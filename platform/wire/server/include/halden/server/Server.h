@@ -36,6 +36,9 @@ class Server {
   // Run as each request arrives, before its stub answers; a test's fault
   // injector throws from it what the server or the transport would.
   std::function<void(const RequestRecord&)> on_request;
+  // Run after the stub answered, before its reply reaches the client: what
+  // it throws stands for a reply lost on the way, after the server acted.
+  std::function<void(const RequestRecord&)> on_reply;
 
  private:
   std::unordered_map<std::type_index, void*> stubs_;

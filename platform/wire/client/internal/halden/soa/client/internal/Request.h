@@ -2,8 +2,10 @@
 // reply. Shared by the wire libraries only.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "halden/server/Server.h"
@@ -37,8 +39,17 @@ auto invoke(Connection& connection, const char* service, const char* operation, 
       Server::Server* server = Access::endpoint(connection);
       if (!server) throw ConnectionException("no server answers at " + connection.getHost());
       server->requests.push_back({service, operation, activePolicyId()});
-      if (server->on_request) server->on_request(server->requests.back());
-      return call(*server);
+      const std::size_t index = server->requests.size() - 1;
+      if (server->on_request) server->on_request(server->requests[index]);
+      if constexpr (std::is_void_v<decltype(call(*server))>) {
+        call(*server);
+        if (server->on_reply) server->on_reply(server->requests[index]);
+        return;
+      } else {
+        auto reply = call(*server);
+        if (server->on_reply) server->on_reply(server->requests[index]);
+        return reply;
+      }
     } catch (const Common::Exceptions::InvalidUserException& e) {
       if (attempt >= kMaxAttempts || !connection.getCredentialManager()) throw;
       auto fresh = connection.getCredentialManager()->credentialsOnInvalidUser(e);
