@@ -1,5 +1,7 @@
 #include "objmodel/ModelObjectManager.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <new>
 
 #include "halden/soa/client/Connection.h"
@@ -70,6 +72,19 @@ std::set<std::string>& unwrappable() {
 // Wraps left before the host runs out of memory; negative: never.
 int wraps_before_failure = -1;
 
+// Addresses are aligned, so their low bits alone would crowd a few slots.
+struct PointerHash {
+  std::size_t operator()(const void* p) const {
+    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(p) >> 4) * 0x9E3779B97F4A7C15ull >> 16);
+  }
+};
+
+template <class Reports>
+void keep_recent(Reports& reports) {
+  if (reports.size() > ModelObjectManager::kKeptReports)
+    reports.erase(reports.begin(), reports.end() - ModelObjectManager::kKeptReports);
+}
+
 void delete_list(ErrorStackList* list) {
   for (auto* stack : *list) delete stack;
   delete list;
@@ -77,22 +92,59 @@ void delete_list(ErrorStackList* list) {
 
 }  // namespace
 
+ModelObjectManager::Recent* ModelObjectManager::recent_slot(const Halden::Soa::Client::ModelObject* server) {
+  if (recent_.empty()) return nullptr;
+  const std::size_t mask = recent_.size() - 1;
+  for (std::size_t i = PointerHash()(server) & mask;; i = (i + 1) & mask)
+    if (recent_[i].server == server || !recent_[i].server) return &recent_[i];
+}
+
+void ModelObjectManager::remember(const Halden::Soa::Client::ModelObject* server, ModelObject* host,
+                                  const std::string& uid) {
+  if (2 * (recent_count_ + 1) > recent_.size()) {
+    std::vector<Recent> old(std::max<std::size_t>(64, 2 * recent_.size()));
+    old.swap(recent_);
+    recent_count_ = 0;
+    for (auto& entry : old)
+      if (entry.server) {
+        *recent_slot(entry.server) = std::move(entry);
+        ++recent_count_;
+      }
+  }
+  Recent* slot = recent_slot(server);
+  if (!slot->server) ++recent_count_;
+  slot->server = server;
+  slot->host = host;
+  slot->uid = uid;
+}
+
 ModelObject* ModelObjectManager::wrap(const UString& uid, Halden::Soa::Client::ModelObject* object,
                                       const UString* class_name) {
   if (!object) return nullptr;
-  if (unwrappable().count(uid.utf8())) throw std::runtime_error("cannot make a host object for " + uid.utf8());
+  if (!unwrappable().empty() && unwrappable().count(uid.utf8()))
+    throw std::runtime_error("cannot make a host object for " + uid.utf8());
   if (wraps_before_failure == 0) throw std::bad_alloc();
   if (wraps_before_failure > 0) --wraps_before_failure;
+  // A host object stays the registry's for its UID until ClearMaps, and
+  // only this function moves it to another server object (a new session
+  // hands out new ones), forgetting the old pair. So a pair held here is
+  // the answer, unless the address of a freed server object came back with
+  // another UID.
+  if (const Recent* recent = recent_slot(object);
+      recent && recent->server == object && recent->host && recent->uid == uid.utf8())
+    return recent->host;
   auto& slot = objects_[uid.utf8()];
   if (slot) {
-    slot->SetObjectPtr(object);  // a new session hands out new server objects
-    return slot.get();
+    if (Recent* old = recent_slot(slot->GetObjectPtr()); old && old->host == slot.get()) old->host = nullptr;
+    slot->SetObjectPtr(object);
+  } else {
+    Factory f = class_name ? factory_for_class(*class_name) : nullptr;
+    if (!f) f = factory_for_type(object);
+    slot.reset(f(object));
+    slot->SetPdiTag(next_tag_++);
+    by_tag_[slot->AskPdiTag()] = slot.get();
   }
-  Factory f = class_name ? factory_for_class(*class_name) : nullptr;
-  if (!f) f = factory_for_type(object);
-  slot.reset(f(object));
-  slot->SetPdiTag(next_tag_++);
-  by_tag_[slot->AskPdiTag()] = slot.get();
+  remember(object, slot.get(), uid.utf8());
   return slot.get();
 }
 
@@ -153,16 +205,27 @@ void ModelObjectManager::SetObjectList(int count, ModelObject** objects) {
 }
 
 void ModelObjectManager::ClearMaps() {
+  recent_.clear();
+  recent_count_ = 0;
   by_tag_.clear();
   objects_.clear();
   ++clear_count;
 }
 
-void ModelObjectManager::objectsDeleted(const std::vector<std::string>& uids) { deleted_reports.push_back(uids); }
+void ModelObjectManager::objectsDeleted(const std::vector<std::string>& uids) {
+  deleted_reports.push_back(uids);
+  keep_recent(deleted_reports);
+}
 
-void ModelObjectManager::objectsChanged(const std::vector<std::string>& uids) { changed_reports.push_back(uids); }
+void ModelObjectManager::objectsChanged(const std::vector<std::string>& uids) {
+  changed_reports.push_back(uids);
+  keep_recent(changed_reports);
+}
 
-void ModelObjectManager::handleErrors(ErrorStackList* stacks) { error_reports.emplace_back(stacks, delete_list); }
+void ModelObjectManager::handleErrors(ErrorStackList* stacks) {
+  error_reports.emplace_back(stacks, delete_list);
+  keep_recent(error_reports);
+}
 
 }  // namespace Orvane::PdmSoa
 

@@ -4,12 +4,14 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 
 class UString {
  public:
   UString() = default;
   UString(const char* text) : text_(text ? text : "") {}  // NOLINT: implicit like the host's
-  explicit UString(std::string text) : text_(std::move(text)) {}
+  explicit UString(const std::string& text) : text_(text) {}
+  explicit UString(std::string&& text) noexcept : text_(std::move(text)) {}
 
   const std::string& utf8() const noexcept { return text_; }
   const char* c_str() const noexcept { return text_.c_str(); }

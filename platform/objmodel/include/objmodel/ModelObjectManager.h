@@ -50,7 +50,10 @@ class ModelObjectManager {
   // Takes ownership of the list and its stacks.
   void handleErrors(ErrorStackList* stacks);
 
-  // What the library has told the host; read by tests.
+  // What the library has told the host lately, oldest first; read by tests.
+  // Only the last kKeptReports deleted, changed and error reports are kept,
+  // as a host handles them and moves on.
+  static constexpr std::size_t kKeptReports = 64;
   std::vector<std::vector<std::string>> deleted_reports;
   std::vector<std::vector<std::string>> changed_reports;
   std::vector<std::vector<Dataset*>> registered_datasets;
@@ -59,7 +62,20 @@ class ModelObjectManager {
 
  private:
   ModelObject* wrap(const UString& uid, Halden::Soa::Client::ModelObject* object, const UString* class_name);
+  // The host object that holds a server object, and the UID the registry
+  // holds it under: wrapping the same pair again, as every reply does, costs
+  // one probe by address instead of a lookup by UID. One cache line each.
+  struct alignas(64) Recent {
+    const Halden::Soa::Client::ModelObject* server = nullptr;  // set once a slot is taken
+    ModelObject* host = nullptr;                               // null once the host object holds another server object
+    std::string uid;
+  };
+  Recent* recent_slot(const Halden::Soa::Client::ModelObject* server);
+  void remember(const Halden::Soa::Client::ModelObject* server, ModelObject* host, const std::string& uid);
+
   std::unordered_map<std::string, std::unique_ptr<ModelObject>> objects_;
+  std::vector<Recent> recent_;  // open addressing by address; a power of two, at most half full
+  std::size_t recent_count_ = 0;
   std::unordered_map<tag_t, ModelObject*> by_tag_;
   tag_t next_tag_ = 1;  // never reused, so a stale tag names nothing
 };

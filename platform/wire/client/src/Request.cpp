@@ -63,10 +63,21 @@ std::size_t count_of(const Server::WireProperty& w) {
   return 0;
 }
 
-std::unique_ptr<Property> property_of(ModelManager& models, const Server::WireProperty& w) {
-  if (w.is_null) return nullptr;
-  auto p = std::make_unique<Property>(PropertyDescription(w.name, w.type, w.is_array, w.modifiable));
-  auto& v = Access::values(*p);
+// A property as a reply carries it, written over the one the object holds:
+// what an earlier reply left is reused in place, so a reply allocates only
+// for values that outgrow the ones before.
+void absorb_property(ModelManager& models, ModelObject& object, const Server::WireProperty& w) {
+  if (w.is_null) {
+    Access::setProperty(object, w.name, nullptr);
+    return;
+  }
+  std::unique_ptr<Property>& slot = Access::propertySlot(object, w.name);
+  PropertyDescription description(w.name, w.type, w.is_array, w.modifiable);
+  if (slot)
+    Access::description(*slot) = std::move(description);
+  else
+    slot = std::make_unique<Property>(std::move(description));
+  auto& v = Access::values(*slot);
   v.strings = w.strings;
   v.ints = w.ints;
   v.doubles = w.doubles;
@@ -75,16 +86,18 @@ std::unique_ptr<Property> property_of(ModelManager& models, const Server::WirePr
   v.logicals = w.logicals;
   v.chars = w.chars;
   v.dates = w.dates;
+  v.objects.clear();
   v.objects.reserve(w.references.size());
   for (const auto& uid : w.references) v.objects.push_back(objectOf(models, uid));
   if (!w.display.empty()) {
     v.display = w.display;
+  } else if (w.type == ValueType::String) {
+    v.display = w.strings;
   } else {
-    std::size_t n = count_of(w);
-    v.display.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) v.display.push_back(display_of(w, i));
+    const std::size_t n = count_of(w);
+    v.display.resize(n);
+    for (std::size_t i = 0; i < n; ++i) v.display[i] = display_of(w, i);
   }
-  return p;
 }
 
 }  // namespace
@@ -112,11 +125,11 @@ std::vector<ModelObject*> objectsOf(ModelManager& models, const std::vector<std:
 ServiceData absorb(Connection& connection, const Server::WireServiceData& data) {
   ModelManager& models = *connection.getModelManager();
   // Objects first, so references among them resolve to their own types.
-  for (const auto& w : data.objects) Access::objectOf(models, w.uid, w.types);
-  for (const auto& w : data.objects) {
-    ModelObject* object = Access::objectOf(models, w.uid, w.types);
-    for (const auto& p : w.properties) Access::setProperty(*object, p.name, property_of(models, p));
-  }
+  std::vector<ModelObject*> objects;
+  objects.reserve(data.objects.size());
+  for (const auto& w : data.objects) objects.push_back(Access::objectOf(models, w.uid, w.types));
+  for (std::size_t i = 0; i < objects.size(); ++i)
+    for (const auto& p : data.objects[i].properties) absorb_property(models, *objects[i], p);
   ServiceData sd;
   sd.created = objectsOf(models, data.created);
   sd.updated = objectsOf(models, data.updated);

@@ -210,12 +210,11 @@ void KESTREL_load_objects(const std::vector<UString>& uids, std::vector<Orvane::
   auto reply = kestrel::soa_request_without_policy<DatamanagementService>(
       KESTREL_HERE, [&](DatamanagementService& dm) { return dm.loadObjects(names); });
   out->reserve(out->size() + reply.getPlainObjects().size());
-  for (ServerObject* object : reply.getPlainObjects()) {
-    if (!object) {
-      out->push_back(nullptr);
-      continue;
-    }
-    out->push_back(dynamic_cast<Orvane::PdmSoa::PomObject*>(kestrel::host_object_of(object)));
+  kestrel::AsHostClass<Orvane::PdmSoa::PomObject> as_pom_object;
+  const auto& objects = reply.getPlainObjects();
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    kestrel::prefetch_ahead(objects, i);
+    out->push_back(objects[i] ? as_pom_object(kestrel::host_object_of(objects[i])) : nullptr);
   }
 }
 

@@ -160,9 +160,10 @@ std::vector<PomObject*>* KESTREL_execute_saved_query(Query* query, const std::ve
   auto found = std::make_unique<std::vector<PomObject*>>();
   // The list's own size: the found count may be negative or far larger.
   found->reserve(reply.objects.size());
+  kestrel::AsHostClass<PomObject> as_pom_object;
   for (ModelObject* object : reply.objects) {
     if (!object) continue;
-    if (auto* pom = dynamic_cast<PomObject*>(kestrel::host_object_of(object))) found->push_back(pom);
+    if (auto* pom = as_pom_object(kestrel::host_object_of(object))) found->push_back(pom);
   }
   return found.release();
 }

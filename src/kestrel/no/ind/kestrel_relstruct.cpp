@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 #include <unordered_map>
@@ -19,6 +20,8 @@
 #include "halden/soa/client/model/Structure.h"
 #include "halden/soa/common/DateTime.h"
 #include "kestrel_call.h"
+#include "kestrel_host.h"
+#include "kestrel_pointer_table.h"
 #include "kestrel_request.h"
 #include "kestrel_scoped.h"
 #include "objmodel/ModelObject.h"
@@ -167,8 +170,9 @@ void print_removed(const ModelObject* parent) {
   RDEBUG_print_message("childSizeIsZero removing parent uid=%s\n", parent->getUid().c_str());
 }
 
-int parse_int(const std::string& text) {
-  const long value = std::strtol(text.c_str(), nullptr, 10);
+// The decimal number the text begins with.
+int parse_int(const char* text) {
+  const long value = std::strtol(text, nullptr, 10);
   if (value > INT_MAX) return INT_MAX;
   if (value < INT_MIN) return INT_MIN;
   return static_cast<int>(value);
@@ -398,19 +402,40 @@ class BomViews {
 Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& reply,
                          const std::unordered_map<int, ModelObject*>& parents, Components& components) {
   const bool debug = debugging();
-  // The created occurrences of each thread, in reply order; the last one
-  // that matches an entry is the one the components map keeps.
-  std::unordered_map<std::string, std::vector<Model::PSOccurrence*>> created;
-  for (ModelObject* object : reply.serviceData.getCreatedObjects()) {
+  // The created occurrences of each thread, in reply order, chained from the
+  // thread's first; the last one that matches an entry is the one the
+  // components map keeps. The framework holds one object per UID, so a
+  // thread's object stands for its UID.
+  struct Created {
+    Model::PSOccurrence* occurrence;
+    std::size_t next;
+  };
+  constexpr std::size_t kEnd = static_cast<std::size_t>(-1);
+  struct Chain {
+    std::size_t first = 0, last = 0;
+  };
+  const auto& created_objects = reply.serviceData.getCreatedObjects();
+  std::vector<Created> created;
+  created.reserve(created_objects.size());
+  kestrel::PointerTable<Chain> by_thread(created_objects.size());
+  for (ModelObject* object : created_objects) {
     if (!object || !object->getType() || object->getType()->getName() != "PSOccurrence") continue;
     auto* occurrence = dynamic_cast<Model::PSOccurrence*>(object);
     if (!occurrence) continue;
-    if (auto* thread = occurrence->get_occ_thread()) created[thread->getUid()].push_back(occurrence);
+    const ModelObject* thread = occurrence->get_occ_thread();
+    if (!thread) continue;
+    const std::size_t at = created.size();
+    created.push_back({occurrence, kEnd});
+    auto [chain, added] = by_thread.try_emplace(thread, Chain{at, at});
+    if (!added) created[std::exchange(chain->last, at)].next = at;
   }
 
   auto* manager = Orvane::PdmSoa::SoaManager::GetObjectManager();
+  const UString component_class = Component::AskClassName();
+  kestrel::AsHostClass<Component> as_component;
   auto handles = std::make_unique<Texts>();
   BomViews bom_views;
+  // Entries come in key order, so each goes in at the end of both maps.
   for (const auto& [client_id, thread] : reply.output) {
     const char* thread_uid = thread ? thread->getUid().c_str() : "";
     if (debug)
@@ -418,32 +443,40 @@ Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& rep
                            client_id.c_str(), thread_uid);
     const std::size_t split = client_id.find('_');
     if (split == std::string::npos || split + 1 == client_id.size()) continue;
-    const int assy_id = parse_int(client_id.substr(0, split));
-    const int comp_id = parse_int(client_id.substr(split + 1));
+    const int assy_id = parse_int(client_id.c_str());
+    const int comp_id = parse_int(client_id.c_str() + split + 1);
     if (debug) RDEBUG_print_message("KESTREL_RelativeStructureUpdateCommit AssyID=%d CompId=%d", assy_id, comp_id);
 
-    std::unique_ptr<std::string> handle;
+    std::string handle;
+    bool has_handle = false;
     auto parent = parents.find(assy_id);
     if (parent != parents.end() && thread) {
-      if (const std::string* bom_view = bom_views.of(parent->second))
-        handle = std::make_unique<std::string>(parent->second->getUid() + " " + *bom_view + " " + thread_uid);
+      if (const std::string* bom_view = bom_views.of(parent->second)) {
+        const std::string& parent_uid = parent->second->getUid();
+        handle.reserve(parent_uid.size() + bom_view->size() + std::strlen(thread_uid) + 2);
+        handle.append(parent_uid).append(" ").append(*bom_view).append(" ").append(thread_uid);
+        has_handle = true;
+      }
     }
     if (debug)
       RDEBUG_print_message("KESTREL_RelativeStructureUpdateCommit DB_COMP_HANDLE=%s",
-                           handle ? handle->c_str() : "<null>");
-    (*handles)[client_id] = handle ? *handle : std::string();
+                           has_handle ? handle.c_str() : "<null>");
+    const std::string& stored = handles->emplace_hint(handles->end(), client_id, std::move(handle))->second;
 
-    auto matching = thread ? created.find(thread_uid) : created.end();
-    if (matching == created.end()) continue;
-    for (Model::PSOccurrence* occurrence : matching->second) {
+    const Chain* chain = thread ? by_thread.find(thread) : nullptr;
+    if (!chain) continue;
+    Component** kept = nullptr;
+    for (std::size_t at = chain->first; at != kEnd; at = created[at].next) {
+      Model::PSOccurrence* occurrence = created[at].occurrence;
       // One the host already holds as another class is not a component.
-      auto* component = dynamic_cast<Component*>(manager->WrapSoaObjectAsClass(occurrence, Component::AskClassName()));
+      Component* component = as_component(manager->WrapSoaObjectAsClass(occurrence, component_class));
       if (!component) continue;
       if (debug)
         RDEBUG_print_message("KESTREL_commit_RelativeStructure got hxSoa_occ=%s",
                              occurrence->getUid().empty() ? "<null>" : occurrence->getUid().c_str());
-      if (handle) component->SetComponentHandle(UString(*handle));
-      components[client_id] = component;
+      if (has_handle) component->SetComponentHandle(UString(stored));
+      if (!kept) kept = &components.emplace_hint(components.end(), client_id, nullptr)->second;
+      *kept = component;
       if (debug)
         RDEBUG_print_message("KESTREL_commit_RelativeStructure clientIDforNewPdmSoaComponent=%p",
                              static_cast<void*>(component));

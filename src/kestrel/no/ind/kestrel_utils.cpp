@@ -112,8 +112,10 @@ using HostObjectIndex = PointerIndex;
 void append_host_objects(const std::vector<ModelObject*>& objects, HostObjects* list) {
   if (!list || objects.empty()) return;
   HostObjectIndex index(*list, objects.size());
-  for (ModelObject* object : objects)
-    if (object) index.append_once(host_object_of(object));
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    prefetch_ahead(objects, i);
+    if (objects[i]) index.append_once(host_object_of(objects[i]));
+  }
 }
 
 }  // namespace

@@ -9,15 +9,7 @@ namespace Halden::Soa::Server {
 
 WireServiceData DataManagementWorld::getProperties(const std::vector<std::string>& uids,
                                                    const std::vector<std::string>& names) {
-  WireServiceData data = store_.reply_with(uids, names);
-  for (const auto& uid : uids) {
-    if (store_.find(uid)) {
-      data.plain.push_back(uid);
-    } else {
-      data.errors.push_back(WorldStore::not_found(uid));
-    }
-  }
-  return data;
+  return store_.plain_reply(uids, names);
 }
 
 WireServiceData DataManagementWorld::loadObjects(const std::vector<std::string>& uids) {

@@ -42,15 +42,16 @@ std::string StructureManagementWorld::make_line(const std::string& window_uid, c
        str("bl_item_object_name", item.name), str("bl_quantity", quantity > 0 ? std::to_string(quantity) : ""),
        str("bl_sequence_no", sequence > 0 ? std::to_string(sequence) : ""), str("bl_line_name", name),
        logical("bl_has_children", !revision.occurrences.empty())});
-  lines_[uid] = Line{window_uid, revision_uid, name, false, {}};
+  lines_[uid] = Line{window_uid, revision_uid, name, false, {}, {}};
   return uid;
 }
 
 const std::vector<std::string>& StructureManagementWorld::children_of(const std::string& line_uid) {
   if (lines_.at(line_uid).expanded) return lines_.at(line_uid).children;
-  const Line line = lines_.at(line_uid);
+  // Making lines adds to lines_, which leaves references to its elements valid.
+  const Line& line = lines_.at(line_uid);
   const auto& window = windows_.at(line.window_uid);
-  const auto occurrences = catalog_.revision(line.revision_uid)->occurrences;
+  const auto& occurrences = catalog_.revision(line.revision_uid)->occurrences;
   std::vector<std::string> children;
   children.reserve(occurrences.size());
   int sequence = 0;
@@ -62,8 +63,18 @@ const std::vector<std::string>& StructureManagementWorld::children_of(const std:
   }
   auto& stored = lines_.at(line_uid);
   stored.children = std::move(children);
+  stored.child_by_name.reserve(stored.children.size());
+  for (std::size_t i = 0; i < stored.children.size(); ++i)
+    stored.child_by_name.try_emplace(lines_.at(stored.children[i]).name, i);
   stored.expanded = true;
   return stored.children;
+}
+
+const std::string* StructureManagementWorld::child_named(const std::string& line_uid, const std::string& name) {
+  const auto& children = children_of(line_uid);
+  const auto& by_name = lines_.at(line_uid).child_by_name;
+  auto child = by_name.find(name);
+  return child == by_name.end() ? nullptr : &children[child->second];
 }
 
 BomLineData StructureManagementWorld::line_data(const std::string& line_uid, const ExpandInfo& info,
@@ -185,10 +196,8 @@ BomLinesByPathReply StructureManagementWorld::getBomLinesByPath(const std::vecto
       std::string current = scope;
       bool found = true;
       for (const auto& name : entry.path) {
-        const auto& children = children_of(current);
-        auto child = std::find_if(children.begin(), children.end(),
-                                  [&](const auto& uid) { return lines_.at(uid).name == name; });
-        if (child == children.end()) {
+        const std::string* child = child_named(current, name);
+        if (!child) {
           found = false;
           break;
         }

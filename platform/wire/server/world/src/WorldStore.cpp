@@ -1,5 +1,7 @@
 #include "halden/server/WorldStore.h"
 
+#include <algorithm>
+
 namespace Halden::Soa::Server {
 
 namespace props {
@@ -142,28 +144,30 @@ void WorldStore::set_preference(const std::string& scope, const std::string& nam
   preferences_[scope][name] = std::move(values);
 }
 
-std::set<std::string> WorldStore::policy_of(const StoredObject& object) const {
-  std::set<std::string> names;
-  for (const auto& type : object.types) {
-    auto it = policy_.find(type);
-    if (it != policy_.end()) names.insert(it->second.begin(), it->second.end());
-  }
-  return names;
+WireObject WorldStore::wire_object(const std::string& uid, const std::vector<std::string>& names) const {
+  return wire_object(uid, objects_.at(uid), names);
 }
 
-WireObject WorldStore::wire_object(const std::string& uid, const std::vector<std::string>& names) const {
-  const StoredObject& stored = objects_.at(uid);
+// The stored properties that the policy of one of the object's types or the
+// names ask for, in name order.
+WireObject WorldStore::wire_object(const std::string& uid, const StoredObject& stored,
+                                   const std::vector<std::string>& names) const {
+  std::vector<const std::set<std::string>*> policies;
+  policies.reserve(stored.types.size());
+  for (const auto& type : stored.types)
+    if (auto it = policy_.find(type); it != policy_.end()) policies.push_back(&it->second);
   WireObject out{uid, stored.types, {}};
-  std::set<std::string> carried = policy_of(stored);
-  carried.insert(names.begin(), names.end());
-  for (const auto& name : carried) {
-    auto it = stored.properties.find(name);
-    if (it != stored.properties.end()) out.properties.push_back(it->second);
+  out.properties.reserve(stored.properties.size());
+  for (const auto& [name, property] : stored.properties) {
+    const bool carried = std::any_of(policies.begin(), policies.end(), [&](auto* p) { return p->count(name) != 0; }) ||
+                         std::find(names.begin(), names.end(), name) != names.end();
+    if (carried) out.properties.push_back(property);
   }
   return out;
 }
 
-void WorldStore::add_referenced(WireServiceData& data, const WireObject& object, std::set<std::string>& seen) const {
+void WorldStore::add_referenced(WireServiceData& data, const WireObject& object,
+                                std::unordered_set<std::string>& seen) const {
   for (const auto& p : object.properties)
     for (const auto& uid : p.references) {
       if (uid.empty() || !seen.insert(uid).second) continue;
@@ -172,17 +176,34 @@ void WorldStore::add_referenced(WireServiceData& data, const WireObject& object,
     }
 }
 
-WireServiceData WorldStore::reply_with(const std::vector<std::string>& uids,
-                                       const std::vector<std::string>& names) const {
+WireServiceData WorldStore::reply(const std::vector<std::string>& uids, const std::vector<std::string>& names,
+                                  bool plain) const {
   WireServiceData data;
-  std::set<std::string> seen(uids.begin(), uids.end());
+  data.objects.reserve(uids.size());
+  if (plain) data.plain.reserve(uids.size());
+  std::unordered_set<std::string> seen(uids.begin(), uids.end());
   for (const auto& uid : uids) {
-    if (!objects_.count(uid)) continue;
-    data.objects.push_back(wire_object(uid, names));
+    const StoredObject* stored = find(uid);
+    if (stored) data.objects.push_back(wire_object(uid, *stored, names));
+    if (!plain) continue;
+    if (stored)
+      data.plain.push_back(uid);
+    else
+      data.errors.push_back(not_found(uid));
   }
   const std::size_t carried = data.objects.size();
   for (std::size_t i = 0; i < carried; ++i) add_referenced(data, data.objects[i], seen);
   return data;
+}
+
+WireServiceData WorldStore::reply_with(const std::vector<std::string>& uids,
+                                       const std::vector<std::string>& names) const {
+  return reply(uids, names, false);
+}
+
+WireServiceData WorldStore::plain_reply(const std::vector<std::string>& uids,
+                                        const std::vector<std::string>& names) const {
+  return reply(uids, names, true);
 }
 
 WireErrorStack WorldStore::not_found(const std::string& uid) {

@@ -72,6 +72,9 @@ class WorldStore {
   // A reply that carries these objects, each with the policy's properties
   // and the named ones; referenced objects come along without properties.
   WireServiceData reply_with(const std::vector<std::string>& uids, const std::vector<std::string>& names = {}) const;
+  // The same, naming each UID the store holds among the plain objects and
+  // each other by a not-found error, in request order.
+  WireServiceData plain_reply(const std::vector<std::string>& uids, const std::vector<std::string>& names) const;
   WireObject wire_object(const std::string& uid, const std::vector<std::string>& names) const;
   // The partial error for a UID the store does not hold.
   static WireErrorStack not_found(const std::string& uid);
@@ -79,8 +82,10 @@ class WorldStore {
   static WireErrorStack error_of(int client_index, const std::string& client_id, int code, const std::string& message);
 
  private:
-  std::set<std::string> policy_of(const StoredObject& object) const;
-  void add_referenced(WireServiceData& data, const WireObject& object, std::set<std::string>& seen) const;
+  WireServiceData reply(const std::vector<std::string>& uids, const std::vector<std::string>& names, bool plain) const;
+  WireObject wire_object(const std::string& uid, const StoredObject& stored,
+                         const std::vector<std::string>& names) const;
+  void add_referenced(WireServiceData& data, const WireObject& object, std::unordered_set<std::string>& seen) const;
 
   std::map<std::string, StoredObject> objects_;
   std::map<std::string, std::set<std::string>> policy_;

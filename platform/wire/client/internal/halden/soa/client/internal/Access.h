@@ -39,6 +39,11 @@ struct Access {
   static void setProperty(ModelObject& object, const std::string& name, std::unique_ptr<Property> property) {
     object.setProperty(name, std::move(property));
   }
+  // The object's property of that name, made empty on first use.
+  static std::unique_ptr<Property>& propertySlot(ModelObject& object, const std::string& name) {
+    return object.properties_[name];
+  }
+  static PropertyDescription& description(Property& property) { return property.description_; }
   static Property::Values& values(Property& property) { return property.values_; }
 };
 

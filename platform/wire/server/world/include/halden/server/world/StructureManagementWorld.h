@@ -78,11 +78,14 @@ class StructureManagementWorld : public StructureManagementStub {
     std::string window_uid, revision_uid, name;
     bool expanded = false;
     std::vector<std::string> children;
+    std::unordered_map<std::string, std::size_t> child_by_name;  // the first child of each name
   };
 
   std::string make_line(const std::string& window_uid, const std::string& revision_uid, const std::string& parent_uid,
                         const std::string& name, int quantity, int sequence);
   const std::vector<std::string>& children_of(const std::string& line_uid);
+  // The first child of the line with that name; null when it has none.
+  const std::string* child_named(const std::string& line_uid, const std::string& name);
   BomLineData line_data(const std::string& line_uid, const ExpandInfo& info, UidList& carried) const;
   const Line* scope_line(const std::string& uid, std::string* line_uid) const;
   template <class Record>
