@@ -1,6 +1,7 @@
 // Attribute-mapping resolution through the table: parts x 20 definitions,
-// cold (cache cleared first) and warm (answered from the cache), and clearing
-// all parts. The time per definition should stay flat.
+// cold (cache cleared first) and warm (answered from the cache), clearing all
+// parts, and writing every part's values back (its two requests, then the
+// cached records read again). The time per definition should stay flat.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -22,6 +23,7 @@ namespace {
 
 constexpr const char* kHost = "http://bench-attr:7001/kestrel";
 constexpr int kSizes[] = {1000, 10000};
+constexpr int kWriteBackParts = 1000;
 constexpr int kDefinitions = 20;  // 16 property mappings, 2 constants, 2 preference values
 
 struct Session {
@@ -76,8 +78,15 @@ struct Session {
         world.set_property(dataset, ref("dataset_type", "dstype-TOVMASTER"));
         world.set_property(dataset, refs("ref_list", {}));
         list.push_back({tag_of(dataset), tag_of(revision), &definitions});
+        if (size == kWriteBackParts) {
+          tag_of(item);  // the host holds the parts it writes
+          updates.push_back({item, revision, dataset, "", &definitions, nullptr});
+        }
       }
     }
+    for (int d = 0; d < kDefinitions; ++d) value_texts.push_back("new/" + std::to_string(d));
+    for (const auto& v : value_texts) values.push_back(v.c_str());
+    for (auto& u : updates) u.values = values.data();
   }
 
   std::vector<AttrMappingPart*> pointers(int size) {
@@ -90,6 +99,9 @@ struct Session {
   const KESTREL_interface_s* table = nullptr;
   std::vector<Orvane::PdmSoa::CadAttrMappingDefinition*> definitions;
   std::map<int, std::vector<AttrMappingPart>> parts;
+  std::vector<AttrValueUpdate> updates;  // of the first kWriteBackParts parts
+  std::vector<std::string> value_texts;
+  std::vector<const char*> values;
 };
 
 Session& session() {
@@ -134,9 +146,31 @@ void BM_ClearParts(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0) * kDefinitions);
 }
 
+// Every part's 20 values written back, with all its records cached: one
+// write request, one refresh, and the 16 property records of each part read
+// again.
+void BM_WriteBack(benchmark::State& state) {
+  auto& s = session();
+  release(s.table->KESTREL_resolve_attr_mappings(s.pointers(kWriteBackParts)));
+  std::vector<AttrValueUpdate*> updates;
+  for (auto& u : s.updates) updates.push_back(&u);
+  auto& requests = s.test_server.server.requests;
+  bool two_requests = true;
+  for (auto _ : state) {
+    requests.clear();
+    s.table->KESTREL_update_attr_values(updates);
+    two_requests = two_requests && requests.size() == 2 && requests[0].operation == "createParts" &&
+                   requests[1].operation == "refreshObjects";
+  }
+  requests.clear();
+  if (!two_requests) state.SkipWithError("write-back sent other than its write and its refresh");
+  state.SetItemsProcessed(state.iterations() * kWriteBackParts * kDefinitions);
+}
+
 BENCHMARK(BM_ResolveCold)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ResolveWarm)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClearParts)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteBack)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 // CAD attribute mapping: definitions of contexts, resolution with its caches,
-// and clearing them.
+// write-back of changed values, and clearing the caches.
 #include <cstring>
 #include <memory>
 #include <string>
@@ -12,12 +12,14 @@
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelManager.h"
 #include "halden/soa/client/ModelObject.h"
+#include "halden/soa/common/DateTime.h"
 #include "kestrel/kestrel_attr_types.h"
 #include "objmodel/AttrMapping.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/Query.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
@@ -25,13 +27,17 @@ namespace {
 
 using Halden::Soa::Server::AttrMappingContextRecord;
 using Halden::Soa::Server::AttrMappingDefinitionsReply;
+using Halden::Soa::Server::CreatePartsReply;
+using Halden::Soa::Server::PartCreateRecord;
 using Halden::Soa::Server::ResolveAttrMappingsReply;
 using Halden::Soa::Server::ResolveAttrMappingsRequest;
+using Halden::Soa::Server::WireServiceData;
 using Orvane::PdmSoa::CadAttrMappingDefinition;
 using Orvane::PdmSoa::ListOfValues;
 using Orvane::PdmSoa::SoaManager;
 using ::testing::_;
 using ::testing::ElementsAre;
+using ::testing::FieldsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::SizeIs;
@@ -436,6 +442,308 @@ INSTANTIATE_TEST_SUITE_P(Values, SiteFlagTest,
                          ::testing::Values(SiteFlagCase{"no", {"no"}, true}, SiteFlagCase{"NO", {"NO"}, true},
                                            SiteFlagCase{"yes", {"true"}, false}, SiteFlagCase{"none", {}, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------
+// Slot 125
+
+class WriteBackTest : public ResolveTest {
+ protected:
+  // The host holds the objects of the parts it writes.
+  void Hold(std::initializer_list<const char*> uids) {
+    for (const char* uid : uids) Tag(uid);
+  }
+  Orvane::PdmSoa::ModelObject* Host(const char* uid) const {
+    return SoaManager::GetObjectManager()->FindObject(UString(uid));
+  }
+  // Resolves K-1000/B, then writes its description; desc is its record.
+  void WriteCartDescription() {
+    AttrMappingPart cart = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+    desc = Resolve({&cart})[0][1];
+    Hold({"item-K-1000"});
+    Definitions written = {defs[1]};
+    const char* values[] = {"Cart, welded"};
+    AttrValueUpdate update{"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", "", &written, values};
+    ClearRequests();
+    table->KESTREL_update_attr_values({&update});
+  }
+  ResolvedAttr* desc = nullptr;
+};
+
+TEST_F(WriteBackTest, EachPartSendsItsOwnPairsAndTheCachedRecordsAreReadAgainInPlace) {
+  AttrMappingPart cart = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  AttrMappingPart wheel = Part("ds-K-1100-A-master", "rev-K-1100-A", &defs);
+  Results before = Resolve({&cart, &wheel});
+  ResolvedAttr* cart_desc = before[0][1];
+  ResolvedAttr* cart_material = before[0][4];
+  ResolvedAttr* wheel_desc = before[1][1];
+  ASSERT_EQ(wheel_desc->value_type, 6);  // sent as null
+  Hold({"item-K-1000", "item-K-1100"});
+  std::vector<PartCreateRecord> sent;
+  EXPECT_CALL(cad, createParts(_)).WillOnce([&](const auto& parts) {
+    sent = parts;
+    return world.caddatamanagement.createParts(parts);
+  });
+  std::vector<std::string> refreshed;
+  EXPECT_CALL(datamanagement, refreshObjects(_)).WillOnce([&](const auto& uids) {
+    refreshed = uids;
+    return world.datamanagement.refreshObjects(uids);
+  });
+  Definitions cart_defs = {defs[1], defs[4]}, wheel_defs = {defs[1]};
+  const char* cart_values[] = {"Cart, welded", "S235"};
+  const char* wheel_values[] = {"Wheel"};
+  AttrValueUpdate a{"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", "TOVMASTER", &cart_defs, cart_values};
+  AttrValueUpdate b{"item-K-1100", "rev-K-1100-A", "ds-K-1100-A-master", "", &wheel_defs, wheel_values};
+  ClearRequests();
+  table->KESTREL_update_attr_values({&a, &b});
+
+  EXPECT_THAT(Requests(), ElementsAre("createParts", "refreshObjects"));
+  for (const auto& r : server.requests) EXPECT_EQ(r.policy, 2);
+  const auto pair = [](const char* n, const char* v) { return FieldsAre(n, v); };
+  const auto part = [](const char* item, const char* revision, auto dataset) {
+    return FieldsAre("", FieldsAre(item, "", "", "", "", IsEmpty(), IsEmpty(), ""),
+                     FieldsAre(revision, "", IsEmpty(), IsEmpty()), ElementsAre(dataset));
+  };
+  const auto dataset = [](const char* text, const char* uid, auto pairs) {
+    return FieldsAre(text, uid, "", "", "", "", "", "", false, "", pairs, IsEmpty(), IsEmpty(), IsEmpty(), IsEmpty());
+  };
+  EXPECT_THAT(sent,
+              ElementsAre(part("item-K-1000", "rev-K-1000-B",
+                               dataset("TOVMASTER", "ds-K-1000-B-master",
+                                       ElementsAre(pair("DB_PART_DESC", "Cart, welded"), pair("DB_MATERIAL", "S235")))),
+                          part("item-K-1100", "rev-K-1100-A",
+                               dataset("", "ds-K-1100-A-master", ElementsAre(pair("DB_PART_DESC", "Wheel"))))));
+  EXPECT_THAT(refreshed, ElementsAre("rev-K-1000-B", "form-K-1000-B", "rev-K-1100-A"));
+  const auto& lists = SoaManager::GetObjectManager()->object_lists;
+  EXPECT_THAT(lists, ElementsAre(ElementsAre(Host("ds-K-1000-B-master"), Host("rev-K-1000-B")),
+                                 ElementsAre(Host("ds-K-1100-A-master"), Host("rev-K-1100-A"))));
+
+  // The same records, holding what the server holds now; their flags stay.
+  ClearRequests();
+  Results after = Resolve({&cart, &wheel});
+  EXPECT_THAT(server.requests, IsEmpty());
+  EXPECT_EQ(after[0][1], cart_desc);
+  EXPECT_EQ(Text(cart_desc), "Cart, welded");
+  EXPECT_STREQ(static_cast<const char*>(cart_desc->value), "Cart, welded");
+  EXPECT_TRUE(cart_desc->modifiable);
+  EXPECT_EQ(Text(cart_material), "S235");
+  EXPECT_NE(cart_material->list_of_values, nullptr);
+  EXPECT_EQ(after[1][1], wheel_desc);
+  EXPECT_EQ(wheel_desc->value_type, 2);
+  EXPECT_EQ(Text(wheel_desc), "Wheel");
+  EXPECT_FALSE(wheel_desc->modifiable);  // not recomputed
+}
+
+TEST_F(WriteBackTest, WrittenValuesAreReadAgainByTheirTypes) {
+  Definitions kf = Fetch("Item", "DFA_KF");
+  AttrMappingPart part = Part("ds-K-1120-A-kf", "rev-K-1120-A", &kf);
+  Results records = Resolve({&part});
+  struct Case {
+    std::size_t definition;
+    const char* value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0, "C", "C"},       {1, "2025-01-02T03:04:05", "2025-01-02T03:04:05"},
+      {2, "0.25", "0.25"}, {3, "2.25", "2.25000"},
+      {4, "41", "41"},     {5, "T", "T"},
+      {6, "-7", "-7"},
+  };
+  Definitions written;
+  std::vector<const char*> values;
+  for (const Case& c : cases) {
+    written.push_back(kf[c.definition]);
+    values.push_back(c.value);
+  }
+  Hold({"item-K-1120"});
+  AttrValueUpdate update{"item-K-1120", "rev-K-1120-A", "ds-K-1120-A-kf", "", &written, values.data()};
+  table->KESTREL_update_attr_values({&update});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(Text(records[0][c.definition]), c.text);
+  }
+  EXPECT_EQ(*static_cast<const std::int32_t*>(records[0][4]->value), 41);
+  EXPECT_EQ(*static_cast<const double*>(records[0][3]->value), 2.25);
+  EXPECT_EQ(*static_cast<const unsigned char*>(records[0][5]->value), 1);
+  EXPECT_EQ(static_cast<const date_s*>(records[0][1]->value)->year, 2025);
+}
+
+TEST_F(WriteBackTest, WithoutCachedSourceObjectsNothingIsRefreshed) {
+  AttrMappingPart cart = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  Definitions local = {defs[2], defs[3]};
+  AttrMappingPart cart_local{cart.dataset_tag, cart.item_revision_tag, &local};
+  Results constants = Resolve({&cart_local});
+  Hold({"item-K-1000"});
+  std::vector<PartCreateRecord> sent;
+  ON_CALL(cad, createParts(_)).WillByDefault([&](const auto& parts) {
+    sent = parts;
+    return world.caddatamanagement.createParts(parts);
+  });
+  Definitions never = {defs[1]};  // written before it was ever resolved
+  const char* one[] = {"Cart"};
+  const char* two[] = {"Acme", "cm"};
+  AttrValueUpdate unresolved{"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", "", &never, one};
+  AttrValueUpdate local_only{"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", "", &local, two};
+  ClearRequests();
+  table->KESTREL_update_attr_values({&unresolved});
+  table->KESTREL_update_attr_values({&local_only});
+  EXPECT_THAT(Requests(), ElementsAre("createParts", "createParts"));
+  EXPECT_EQ(Text(constants[0][0]), "Kestrel Works");  // nothing to read again
+
+  // Parts without definitions contribute nothing (their UIDs are not looked
+  // at); the request still goes, empty.
+  Definitions none;
+  AttrValueUpdate empty{"no-item", "no-revision", "no-dataset", "", &none, nullptr};
+  AttrValueUpdate no_list{"no-item", "no-revision", "no-dataset", "", nullptr, nullptr};
+  ClearRequests();
+  table->KESTREL_update_attr_values({&empty, &no_list});
+  EXPECT_THAT(Requests(), ElementsAre("createParts"));
+  EXPECT_THAT(sent, IsEmpty());
+  ClearRequests();
+  table->KESTREL_update_attr_values({});
+  EXPECT_THAT(server.requests, IsEmpty());
+}
+
+// The reply is not examined: a value the server refused shows in the re-read
+// as the server still holds it, and its error reaches the host's listener.
+TEST_F(WriteBackTest, ARefusedValueIsReadBackAsTheServerHoldsIt) {
+  AttrMappingPart cart = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  Results records = Resolve({&cart});
+  Hold({"item-K-1000"});
+  Definitions written = {defs[0]};  // "item_id" may not be modified
+  const char* values[] = {"K-9999"};
+  AttrValueUpdate update{"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", "", &written, values};
+  auto* manager = SoaManager::GetObjectManager();
+  const std::size_t reports = manager->error_reports.size();
+  ClearRequests();
+  table->KESTREL_update_attr_values({&update});
+  EXPECT_THAT(Requests(), ElementsAre("createParts", "refreshObjects"));
+  EXPECT_EQ(Text(records[0][0]), "K-1000");
+  EXPECT_EQ(manager->error_reports.size(), reports + 1);
+}
+
+TEST_F(WriteBackTest, TheRefreshBringsTheValueWhenTheWriteReplyCarriesNone) {
+  world.set_policy("ItemRevision", {"object_desc"});
+  EXPECT_CALL(cad, createParts(_)).WillOnce([&](const auto& parts) {
+    CreatePartsReply reply = world.caddatamanagement.createParts(parts);
+    reply.data.objects.clear();
+    return reply;
+  });
+  WriteCartDescription();
+  EXPECT_EQ(Text(desc), "Cart, welded");
+}
+
+TEST_F(WriteBackTest, AReReadThatFailsLeavesEveryRecordWithItsOldValues) {
+  Definitions kf = Fetch("Item", "DFA_KF");
+  AttrMappingPart part = Part("ds-K-1120-A-kf", "rev-K-1120-A", &kf);
+  Results records = Resolve({&part});
+  EXPECT_CALL(cad, createParts(_)).WillOnce([&](const auto& parts) {
+    CreatePartsReply reply = world.caddatamanagement.createParts(parts);
+    // A date the base library cannot read.
+    for (auto& object : reply.data.objects)
+      for (auto& p : object.properties)
+        if (p.name == "kf_checked_on") p.dates = {Halden::Soa::Common::DateTime(2024, 13, 40, 0, 0, 0)};
+    return reply;
+  });
+  Definitions written = {kf[4], kf[1]};  // the integer converts first
+  const char* values[] = {"41", "2025-01-02"};
+  Hold({"item-K-1120"});
+  AttrValueUpdate update{"item-K-1120", "rev-K-1120-A", "ds-K-1120-A-kf", "", &written, values};
+  EXPECT_THAT([&] { table->KESTREL_update_attr_values({&update}); },
+              RaisesFrom(940209, "get_property_value_type_and_value: invalid format or Date in XML dateTime string ",
+                         "kestrel_attr_sync.cpp"));
+  EXPECT_EQ(Text(records[0][4]), "42");
+  EXPECT_EQ(*static_cast<const std::int32_t*>(records[0][4]->value), 42);
+  EXPECT_EQ(Text(records[0][1]), "2024-03-05T08:30:00");
+  EXPECT_EQ(static_cast<const date_s*>(records[0][1]->value)->year, 2024);
+}
+
+TEST_F(WriteBackTest, BadInputRaisesBeforeAnyRequest) {
+  Hold({"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master"});
+  Definitions one = {defs[1]}, with_null = {defs[1], nullptr};
+  const char* value[] = {"x"};
+  const char* null_value[] = {nullptr};
+  const char* two[] = {"x", "y"};
+  const auto update = [](const char* item, const char* revision, const char* dataset, Definitions* definitions,
+                         const char** values) {
+    return AttrValueUpdate{item, revision, dataset, "", definitions, values};
+  };
+  AttrValueUpdate good = update("item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", &one, value);
+  const std::string not_found = "KRAL SOA: No SOA object found for Virel/Mgr object with UID ";
+  struct Case {
+    const char* name;
+    AttrValueUpdate update;
+    bool null_part;
+    int code;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"null part", good, true, 940208, "KRAL SOA: Null object in KESTREL_update_attr_values"},
+      {"null values", update("item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", &one, nullptr), false, 940208,
+       "KRAL SOA: Null values in KESTREL_update_attr_values"},
+      {"null value", update("item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", &one, null_value), false, 940208,
+       "KRAL SOA: Null value in KESTREL_update_attr_values"},
+      {"null definition", update("item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", &with_null, two), false, 940208,
+       "KRAL SOA: Null definition in KESTREL_update_attr_values"},
+      {"unknown item", update("no-such-item", "rev-K-1000-B", "ds-K-1000-B-master", &one, value), false, 940205,
+       not_found + "no-such-item\n"},
+      {"format text", update("item-K-1000", "%s%n", "ds-K-1000-B-master", &one, value), false, 940205,
+       not_found + "%s%n\n"},
+      {"revision as dataset", update("item-K-1000", "rev-K-1000-B", "rev-K-1000-B", &one, value), false, 940205,
+       not_found + "rev-K-1000-B\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AttrValueUpdate bad = c.update;
+    ClearRequests();
+    EXPECT_THAT(
+        [&] {
+          table->KESTREL_update_attr_values({&good, c.null_part ? nullptr : &bad});
+        },
+        RaisesFrom(c.code, c.text, "kestrel_attr_sync.cpp"));
+    EXPECT_THAT(server.requests, IsEmpty());
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Conversion of the framework's exceptions
+
+#define KESTREL_FAILING(mock, operation, Reply)                                \
+  [](AttrSyncConversion& t, const auto& fail) {                                \
+    ON_CALL(t.mock, operation).WillByDefault([fail](const auto&...) -> Reply { \
+      fail();                                                                  \
+      return {};                                                               \
+    });                                                                        \
+  }
+
+class AttrSyncConversion : public ConversionTest<AttrSyncConversion, WriteBackTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_attr_sync.cpp";
+  static std::vector<Operation> Operations() {
+    return {
+        {"Definitions", KESTREL_FAILING(cad, getAttrMappingDefinitions, AttrMappingDefinitionsReply),
+         [](AttrSyncConversion& t) { t.Fetch("Item", "TOVMASTER"); }},
+        {"Resolve", KESTREL_FAILING(cad, resolveAttrMappings, ResolveAttrMappingsReply),
+         [](AttrSyncConversion& t) {
+           AttrMappingPart part = t.Part("ds-K-1000-B-master", "rev-K-1000-B", &t.defs);
+           t.Resolve({&part});
+         }},
+        // A failed write sends no refresh; neither failure changes a record.
+        {"Write", KESTREL_FAILING(cad, createParts, CreatePartsReply),
+         [](AttrSyncConversion& t) { t.WriteCartDescription(); },
+         [](AttrSyncConversion& t) {
+           EXPECT_THAT(t.Requests(), ElementsAre("createParts"));
+           EXPECT_EQ(Text(t.desc), "Utility cart");
+         }},
+        {"Refresh", KESTREL_FAILING(datamanagement, refreshObjects, WireServiceData),
+         [](AttrSyncConversion& t) { t.WriteCartDescription(); },
+         [](AttrSyncConversion& t) {
+           EXPECT_THAT(t.Requests(), ElementsAre("createParts", "refreshObjects"));
+           EXPECT_EQ(Text(t.desc), "Utility cart");
+         }},
+    };
+  }
+};
+KESTREL_CONVERSION_SUITE(AttrSyncConversion);
 
 // ---------------------------------------------------------------------------
 // Slots 126 and 127

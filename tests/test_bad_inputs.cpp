@@ -1190,6 +1190,74 @@ std::vector<Case> Cases() {
     auto rows = block();
     cases.insert(cases.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
   }
+
+  // --- attribute mapping: resolution, clearing and write-back beyond the block above ---------------------------------------
+  // The host's definitions of the sample's master-model context.
+  static const auto definitions = [](T& t) {
+    AttrMappingContext context{"Item", "TOVMASTER"};
+    std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(
+        t.table->KESTREL_get_attr_mapping_definitions({&context}));
+    std::vector<Orvane::PdmSoa::CadAttrMappingDefinition*> out = records->front()->definitions;
+    for (auto* r : *records) delete r;
+    return out;
+  };
+  static const auto free_results = [](std::vector<AttrMappingPartResult*>* results) {
+    if (!results) return;
+    for (auto* r : *results) delete r;
+    delete results;
+  };
+  const std::vector<Case> attr_mapping = {
+      {"attr_resolve_unknown_tags", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         auto defs = definitions(t);
+         AttrMappingPart unknown{0xFFFFFFFFu, 12345, &defs}, no_revision{7, 0, &defs}, no_list{8, 9, nullptr};
+         free_results(t.table->KESTREL_resolve_attr_mappings({&unknown, &no_revision, &no_list}));
+         free_results(t.table->KESTREL_resolve_attr_mappings({}));
+       }},
+      {"attr_clear_no_session", Start::kNoSession, kReturns,
+       [](T& t) {
+         t.table->KESTREL_clear_attr_mapping_cache();
+         t.table->KESTREL_clear_attr_mapping_cache_for_parts({});
+       }},
+      {"attr_clear_parts_null", Start::kLoggedIn, 940208,
+       [](T& t) { t.table->KESTREL_clear_attr_mapping_cache_for_parts({nullptr}); }},
+      {"attr_clear_parts_unknown_tags", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         AttrMappingPart unknown{0xFFFFFFFFu, 12345, nullptr}, untagged{0, 0, nullptr};
+         t.table->KESTREL_clear_attr_mapping_cache_for_parts({&unknown, &untagged});
+       }},
+      {"attr_update_no_session", Start::kNoSession, 940209,
+       [](T& t) {
+         AttrValueUpdate part{"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", "", nullptr, nullptr};
+         t.table->KESTREL_update_attr_values({&part});
+       }},
+      {"attr_update_null_part", Start::kLoggedIn, 940208, [](T& t) { t.table->KESTREL_update_attr_values({nullptr}); }},
+      {"attr_update_null_values", Start::kLoggedIn, 940208,
+       [](T& t) {
+         auto defs = definitions(t);
+         AttrValueUpdate part{"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", "", &defs, nullptr};
+         t.table->KESTREL_update_attr_values({&part});
+       }},
+      {"attr_update_unknown_uids", Start::kLoggedIn, 940205,
+       [](T& t) {
+         auto defs = definitions(t);
+         std::vector<const char*> values(defs.size(), "x");
+         AttrValueUpdate part{kFormat, kHuge, "", kFormat, &defs, values.data()};
+         t.table->KESTREL_update_attr_values({&part});
+       }},
+      {"attr_update_odd_values", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         auto defs = definitions(t);
+         std::vector<Obj*> held;
+         t.table->KESTREL_load_objects(Uids({"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master"}), &held);
+         std::vector<const char*> values = {kFormat.c_str(), kHuge.c_str(), "", kFormat.c_str(), kFormat.c_str()};
+         values.resize(defs.size(), "");
+         AttrValueUpdate part{"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", kFormat, &defs, values.data()};
+         t.table->KESTREL_update_attr_values({&part, &part});
+         t.table->KESTREL_update_attr_values({});
+       }},
+  };
+  cases.insert(cases.end(), attr_mapping.begin(), attr_mapping.end());
   return cases;
 }
 

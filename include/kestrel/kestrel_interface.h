@@ -331,7 +331,7 @@ struct KESTREL_interface_s {
       const std::vector<AttrMappingContext*>& contexts);
   /* 124 */ std::vector<AttrMappingPartResult*>* (*KESTREL_resolve_attr_mappings)(
       const std::vector<AttrMappingPart*>& parts);
-  /* 125 */ KESTREL_unbuilt_slot KESTREL_update_attr_values;  // not built yet
+  /* 125 */ void (*KESTREL_update_attr_values)(const std::vector<AttrValueUpdate*>& parts);
   /* 126 */ void (*KESTREL_clear_attr_mapping_cache)();
   /* 127 */ void (*KESTREL_clear_attr_mapping_cache_for_parts)(const std::vector<AttrMappingPart*>& parts);
 

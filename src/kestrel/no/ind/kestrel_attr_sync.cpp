@@ -19,6 +19,7 @@
 #include "corerun/error.h"
 #include "corerun/memory.h"
 #include "halden/services/cad/DatamanagementService.h"
+#include "halden/services/core/DatamanagementService.h"
 #include "halden/services/core/PropdescriptorService.h"
 #include "halden/soa/client/model/CadAttrMapping.h"
 #include "halden/soa/client/model/ModelClasses.h"
@@ -839,6 +840,99 @@ std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::ve
   out->reserve(results.size());
   for (auto& result : results) out->push_back(result.release());
   return out.release();
+}
+
+// ---------------------------------------------------------------------------
+// Slot 125
+
+namespace {
+
+constexpr const char* kUpdateEntry = "KESTREL_update_attr_values";
+
+bool has_definitions(const AttrValueUpdate& part) { return part.definitions && !part.definitions->empty(); }
+
+// The host object of a UID as its class, with its server object behind it.
+template <class T>
+T* host_of_uid(const std::string& uid) {
+  auto* object = dynamic_cast<T*>(SoaManager::GetObjectManager()->GetObjectByUid(UString(uid), T::AskClassName()));
+  if (!object || !object->GetObjectPtr())
+    KESTREL_RAISE(940205, "KRAL SOA: No SOA object found for Virel/Mgr object with UID %s\n", uid.c_str());
+  return object;
+}
+
+}  // namespace
+
+void KESTREL_update_attr_values(const std::vector<AttrValueUpdate*>& parts) {
+  if (parts.empty()) return;
+  kestrel::require_no_nulls(KESTREL_HERE, parts, kUpdateEntry);
+  for (const auto* part : parts) {
+    if (!has_definitions(*part)) continue;
+    if (!part->values) KESTREL_RAISE(940208, "KRAL SOA: Null %s in %s", "values", kUpdateEntry);
+    const auto& definitions = *part->definitions;
+    for (std::size_t i = 0; i < definitions.size(); ++i) {
+      if (!definitions[i]) KESTREL_RAISE(940208, "KRAL SOA: Null %s in %s", "definition", kUpdateEntry);
+      if (!part->values[i]) KESTREL_RAISE(940208, "KRAL SOA: Null %s in %s", "value", kUpdateEntry);
+    }
+  }
+
+  namespace Cad = Halden::Services::Cad;
+  auto& cache = resolved_attr_cache();
+  auto* manager = SoaManager::GetObjectManager();
+  std::vector<Cad::PartCreateInput> request;
+  request.reserve(parts.size());
+  std::vector<ResolvedAttr*> listed;  // a definition written twice lists its record twice
+  for (const auto* part : parts) {
+    if (!has_definitions(*part)) continue;
+    auto* item = host_of_uid<Orvane::PdmSoa::Item>(part->item_uid);
+    auto* revision = host_of_uid<Orvane::PdmSoa::ItemRevision>(part->item_revision_uid);
+    auto* dataset = host_of_uid<Orvane::PdmSoa::Dataset>(part->dataset_uid);
+    Orvane::PdmSoa::ModelObject* pair[] = {dataset, revision};
+    manager->SetObjectList(2, pair);
+    const tag_t dataset_tag = dataset->AskPdiTag();
+    const tag_t revision_tag = revision->AskPdiTag();
+
+    const auto& definitions = *part->definitions;
+    Cad::PartDatasetInput section;
+    section.text1 = part->dataset_text;
+    section.object = dataset->GetObjectPtr();
+    section.nameValues1.reserve(definitions.size());
+    for (std::size_t i = 0; i < definitions.size(); ++i) {
+      section.nameValues1.push_back({definitions[i]->get_attr_title(), part->values[i]});
+      if (ResolvedAttr* record = cache.find({definitions[i], dataset_tag, revision_tag})) listed.push_back(record);
+    }
+    Cad::PartCreateInput input;
+    input.item.object = item->GetObjectPtr();
+    input.revision.object = revision->GetObjectPtr();
+    input.datasets.push_back(std::move(section));
+    request.push_back(std::move(input));
+  }
+  // The reply is not examined: its partial errors reach the host through
+  // the listener, and the re-read shows what the server holds.
+  kestrel::soa_request<Cad::DatamanagementService>(KESTREL_HERE,
+                                                   [&](Cad::DatamanagementService& dm) { dm.createParts(request); });
+
+  // Records without a source object (constants, preference values, no
+  // value) have nothing to read again.
+  std::vector<ResolvedAttr*> reread;
+  reread.reserve(listed.size());
+  std::vector<ServerObject*> sources;
+  sources.reserve(listed.size());
+  for (ResolvedAttr* record : listed) {
+    if (!record->source_object) continue;
+    reread.push_back(record);
+    sources.push_back(record->source_object);
+  }
+  if (sources.empty()) return;
+  kestrel::soa_request<Halden::Services::Core::DatamanagementService>(
+      KESTREL_HERE, [&](Halden::Services::Core::DatamanagementService& dm) { dm.refreshObjects(sources); });
+
+  // Every value is converted before any record changes, so a raise leaves
+  // each record with its old values, never with released ones.
+  std::vector<kestrel::AttrValue> values(reread.size());
+  for (std::size_t i = 0; i < reread.size(); ++i)
+    kestrel::get_property_value_type_and_value(
+        kestrel::get_property_force_load(reread[i]->source_object, reread[i]->property_name), values[i]);
+  for (std::size_t i = 0; i < reread.size(); ++i) values[i].move_into(*reread[i]);
 }
 
 // ---------------------------------------------------------------------------

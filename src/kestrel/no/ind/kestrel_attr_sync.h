@@ -19,6 +19,13 @@ std::vector<AttrMappingDefinitions*>* KESTREL_get_attr_mapping_definitions(
 // (dataset tag 0, null definition). The records are the cache's: the same
 // part and definition answer the same record until it is cleared.
 std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::vector<AttrMappingPart*>& parts);
+// Writes the parts' new values in one request, then refreshes the source
+// objects of the cached records written and reads those records again in
+// place (all of them, or none when a value fails to convert). Parts without
+// definitions are skipped. A null part, values array, value or definition
+// raises 940208, and a UID naming no host object of its class (or one
+// without its server object) 940205, before any request.
+void KESTREL_update_attr_values(const std::vector<AttrValueUpdate*>& parts);
 // Releases every record slot 124 ever returned and empties both caches.
 void KESTREL_clear_attr_mapping_cache();
 // Forgets the parts' records, so the next resolve asks again; records the

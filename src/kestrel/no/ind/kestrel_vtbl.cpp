@@ -184,7 +184,7 @@ const KESTREL_interface_s kTable = {
     // Attribute mapping
     /* 123 */ forward_to<KESTREL_get_attr_mapping_definitions>,
     /* 124 */ forward_to<KESTREL_resolve_attr_mappings>,
-    /* 125 */ nullptr,  // KESTREL_update_attr_values
+    /* 125 */ forward_to<KESTREL_update_attr_values>,
     /* 126 */ forward_to<KESTREL_clear_attr_mapping_cache>,
     /* 127 */ forward_to<KESTREL_clear_attr_mapping_cache_for_parts>,
     // Revision rules

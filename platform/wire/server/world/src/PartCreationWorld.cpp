@@ -8,8 +8,13 @@ CreatePartsReply CadDataManagementWorld::createParts(const std::vector<PartCreat
   CreatePartsReply reply;
   std::vector<std::string> created;
   std::vector<WireErrorStack> errors;
+  Written written;
   for (std::size_t i = 0; i < parts.size(); ++i) {
     const auto& part = parts[i];
+    if (!part.item.object_uid.empty() && store_.find(part.item.object_uid)) {
+      reply.outputs.push_back(write_attributes(part, static_cast<int>(i), written));
+      continue;
+    }
     ItemCreateRecord item{part.item.text1, part.item.text2, part.item.text3, {}};
     for (const auto& nv : part.item.name_values) item.attributes[nv.name] = nv.value;
     auto items = datamanagement_.createItems({{"", item}});
@@ -34,9 +39,13 @@ CreatePartsReply CadDataManagementWorld::createParts(const std::vector<PartCreat
     }
     reply.outputs.push_back(std::move(output));
   }
-  reply.data = store_.reply_with(created);
+  std::vector<std::string> carried = created;
+  carried.insert(carried.end(), written.objects.uids().begin(), written.objects.uids().end());
+  reply.data = store_.reply_with(carried, written.names.uids());
   reply.data.created = created;
+  reply.data.updated = written.objects.uids();
   reply.data.errors = std::move(errors);
+  reply.data.errors.insert(reply.data.errors.end(), written.errors.begin(), written.errors.end());
   return reply;
 }
 

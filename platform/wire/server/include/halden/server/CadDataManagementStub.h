@@ -21,6 +21,17 @@
 //   text4 (committed through file management). Outputs and dataset outputs
 //   echo the sections' text and text1; the object lists stay empty. An item
 //   id in use answers no output for the part and a level-3 error.
+//   A part whose item section names an existing item writes instead: per
+//   dataset section (its object an existing dataset), each pair of
+//   name_values1 is {attribute title; value} of the definition of that title
+//   in the context (item's "object_type", dataset type's
+//   "datasettype_name"); the value, read as the stored property's type, goes
+//   to the property where resolveAttrMappings finds it. The output echoes
+//   the item, revision and datasets; the changed objects come back updated,
+//   carrying the written properties. A title the context does not map, a
+//   property that may not be modified or a value that does not read as its
+//   type writes nothing and answers a level-3 error for the part; a mapping
+//   without a source object (constants, preferences) writes nothing.
 // - getAttrMappingDefinitions: one output per context, its definitions
 //   ("CadAttrMappingDefinition" objects with their settings) and descriptors.
 // - resolveAttrMappings: one output per request entry; a value's source

@@ -57,6 +57,15 @@ class CadDataManagementWorld : public CadDataManagementStub {
   FileManagementWorld& files_;  // write tickets of created datasets
 
   std::string source_of(const Definition& definition, const ResolveAttrMappingsRequest& request) const;
+  // CadAttrMappingWorld.cpp: a part naming its existing item writes its
+  // datasets' attribute pairs into the store.
+  struct Written {
+    UidList objects, names;
+    std::vector<WireErrorStack> errors;
+  };
+  PartOutputRecord write_attributes(const PartCreateRecord& part, int index, Written& written);
+  const Definition* definition_titled(const std::string& item_uid, const std::string& dataset_uid,
+                                      const std::string& title) const;
   std::string first_reference(const std::string& uid, const std::string& property) const;
   std::unordered_map<std::string, Definition> definitions_;
   std::map<std::pair<std::string, std::string>, std::vector<std::string>> contexts_;
