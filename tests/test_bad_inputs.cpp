@@ -1191,7 +1191,7 @@ std::vector<Case> Cases() {
     cases.insert(cases.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
   }
 
-  // --- attribute mapping: resolution, clearing and write-back beyond the block above ---------------------------------------
+  // --- attribute mapping: resolution, clearing and write-back beyond the block above ---
   // The host's definitions of the sample's master-model context.
   static const auto definitions = [](T& t) {
     AttrMappingContext context{"Item", "TOVMASTER"};
