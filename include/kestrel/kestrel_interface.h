@@ -13,6 +13,7 @@
 #include "kestrel/kestrel_attr_types.h"
 #include "kestrel/kestrel_cad_types.h"
 #include "kestrel/kestrel_types.h"
+#include "kestrel/kestrel_validation_types.h"
 
 class UString;
 struct date_s;

@@ -1,0 +1,122 @@
+#include "halden/server/world/ValidationWorld.h"
+
+#include <map>
+#include <string>
+
+namespace Halden::Soa::Server {
+
+namespace {
+
+std::string fresh_uid(const WorldStore& store, const std::string& stem) {
+  for (int n = 1;; ++n) {
+    std::string uid = stem + std::to_string(n);
+    if (!store.find(uid)) return uid;
+  }
+}
+
+bool is_result(const WorldStore::StoredObject* object) {
+  return object && !object->types.empty() && object->types.front() == "ValReqResult";
+}
+
+std::vector<std::string> first_reports(const WorldStore::StoredObject& result) {
+  auto it = result.properties.find("validation_report");
+  if (it == result.properties.end()) return {};
+  std::vector<std::string> reports;
+  for (const auto& uid : it->second.references)
+    if (!uid.empty()) reports.push_back(uid);
+  return reports;
+}
+
+}  // namespace
+
+const std::vector<std::string>& ValidationWorld::result_types() {
+  static const std::vector<std::string> types = {"ValReqResult", "WorkspaceObject", "POM_object"};
+  return types;
+}
+
+const std::vector<std::string>& ValidationWorld::parameter_types() {
+  static const std::vector<std::string> types = {"ValidationParams", "POM_object"};
+  return types;
+}
+
+const std::vector<std::string>& ValidationWorld::dataset_types(const std::string& type) {
+  static std::map<std::string, std::vector<std::string>> chains;
+  auto& chain = chains[type];
+  if (chain.empty()) {
+    if (type != "Dataset") chain.push_back(type);
+    chain.insert(chain.end(), {"Dataset", "WorkspaceObject", "POM_object"});
+  }
+  return chain;
+}
+
+CreateValidationResultsReply ValidationWorld::createValidationResults(
+    const std::vector<ValidationResultRecord>& records) {
+  CreateValidationResultsReply reply;
+  UidList created, updated;
+  std::vector<WireErrorStack> errors;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const auto& record = records[i];
+    if (record.item_revision_uid.empty()) {
+      errors.push_back(WorldStore::error_of(static_cast<int>(i), std::to_string(i), 215001,
+                                            "A validation result needs the validated item revision."));
+      continue;
+    }
+    std::string uid = record.existing_uid;
+    if (is_result(store_.find(uid))) {
+      updated.add(uid);
+    } else {
+      uid = fresh_uid(store_, "valresult-");
+      store_.add_object(uid, result_types(), {props::str("object_name", record.validation_id)});
+      created.add(uid);
+    }
+
+    std::vector<std::string> names, ops, values;
+    for (const auto& p : record.parameters) {
+      names.push_back(p.name);
+      ops.push_back(p.op);
+      values.push_back(p.value);
+    }
+    const std::string parameters = fresh_uid(store_, "valparams-");
+    store_.add_object(parameters, parameter_types(),
+                      {props::strs("names", names), props::strs("ops", ops), props::strs("values", values)});
+    created.add(parameters);
+
+    std::vector<std::string> reports = first_reports(*store_.find(uid));
+    if (reports.empty()) {
+      for (const auto& report : record.reports) {
+        const std::string dataset = fresh_uid(store_, "valreport-");
+        store_.add_object(dataset, dataset_types(report.dataset_type.empty() ? "Dataset" : report.dataset_type),
+                          {props::str("object_name", report.name),
+                           props::str("object_type", report.dataset_type.empty() ? "Dataset" : report.dataset_type),
+                           props::refs("ref_list", {}), props::strs("ref_names", {})});
+        created.add(dataset);
+        reports.push_back(dataset);
+      }
+    } else if (!record.reports.empty()) {
+      updated.add(reports.front());
+    } else {
+      reports.clear();
+    }
+
+    for (auto property :
+         {props::str("validation_id", record.validation_id), props::logical("validation_result", record.result),
+          props::integer("validation_status", record.status), props::str("validation_comments", record.comments),
+          props::date("validation_date", record.date), props::logical("validation_is_adhoc", record.is_adhoc),
+          props::ref("validation_item_rev_tag", record.item_revision_uid),
+          props::ref("validation_target", record.target_uid), props::ref("validation_data_obj", record.data_uid),
+          props::ref("validation_user", record.user_uid), props::ref("validation_parameters", parameters)})
+      store_.set_property(uid, std::move(property));
+    if (!reports.empty()) store_.set_property(uid, props::refs("validation_report", reports));
+    reply.outputs.push_back({uid, record.reports.empty() ? std::vector<std::string>() : reports});
+  }
+  UidList carried;
+  carried.add(created.uids());
+  carried.add(updated.uids());
+  reply.data = store_.reply_with(carried.uids());
+  reply.data.created = created.uids();
+  reply.data.updated = updated.uids();
+  reply.data.errors = std::move(errors);
+  return reply;
+}
+
+}  // namespace Halden::Soa::Server
