@@ -228,10 +228,11 @@ struct KESTREL_interface_s {
       const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::vector<std::string>& relation_names);
 
   // Validation
-  /*  80 */ KESTREL_unbuilt_slot KESTREL_send_validation_inputs;     // not built yet
+  /*  80 */ ValidationObjectList (*KESTREL_send_validation_inputs)(const std::vector<ValidationDataInput>& inputs);
   /*  81 */ KESTREL_unbuilt_slot KESTREL_create_validation_results;  // not built yet
-  /*  82 */ KESTREL_unbuilt_slot KESTREL_get_validation_data;        // not built yet
-  /*  83 */ KESTREL_unbuilt_slot KESTREL_query_validation_results;   // not built yet
+  /*  82 */ ValidationDataList (*KESTREL_get_validation_data)(const ValidationDataRequest& request);
+  /*  83 */ ValidationQueryResultList (*KESTREL_query_validation_results)(
+      const std::vector<ValidationResultQuery>& queries);
   /*  84 */ KESTREL_unbuilt_slot KESTREL_save_validation_results;    // not built yet
   /*  85 */ KESTREL_unbuilt_slot KESTREL_update_validation_results;  // not built yet
 

@@ -79,3 +79,72 @@ struct ValidationResultList {
   std::vector<ValidationResultInfo> results;
   std::vector<PartialErrorInfo> errors;
 };
+
+// Validation data of a check, sent through slot 80: the five texts and the
+// flag go to the server as they are; extra_text is the host's.
+struct ValidationDataInput {
+  std::string object_uid;  // an existing object, or empty
+  std::string first_text;
+  std::string second_text;
+  std::string third_text;
+  std::string fourth_text;
+  std::string fifth_text;
+  std::vector<ValidationParameter> parameters;
+  std::string extra_text;
+  std::string related_uid;  // a related object, or empty
+  bool flag = false;
+};
+
+// The objects the server answers for validation data, in its order ("" for
+// an entry without one), and the partial errors of the request.
+struct ValidationObjectList {
+  std::vector<std::string> uids;
+  std::vector<PartialErrorInfo> errors;
+};
+
+// The validation results of the objects; only those whose data object is
+// one of data_object_uids when that is not empty; with their report files
+// unless skip_reports.
+struct ValidationDataRequest {
+  std::vector<std::string> object_uids;
+  std::vector<std::string> data_object_uids;
+  bool skip_reports = false;
+};
+
+// The report dataset of a result and its files.
+struct ValidationReportData {
+  std::string report_dataset_uid;  // empty when the result has no report
+  std::vector<ValidationReportFileInfo> files;
+};
+
+// Results in the server's order; reports line up with result_uids, or stay
+// empty when they were skipped.
+struct ValidationDataList {
+  std::vector<std::string> result_uids;
+  std::vector<ValidationReportData> reports;
+  std::vector<PartialErrorInfo> errors;
+};
+
+// A query for validation results: the texts and the flag go to the server
+// as they are.
+struct ValidationResultQuery {
+  std::string object_uid;  // may be empty
+  std::string first_text;
+  std::string second_text;
+  std::string third_text;
+  std::string fourth_text;
+  std::string fifth_text;
+  std::vector<std::string> texts;
+  bool flag = false;
+};
+
+// One entry of a query's answer: an object and its results ("" for none).
+struct ValidationQueryResult {
+  std::string object_uid;
+  std::vector<std::string> result_uids;
+};
+
+struct ValidationQueryResultList {
+  std::vector<ValidationQueryResult> results;
+  std::vector<PartialErrorInfo> errors;
+};

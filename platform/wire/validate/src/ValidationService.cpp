@@ -54,4 +54,67 @@ CreateResultsResponse ValidationService::createValidationResults(const std::vect
   return out;
 }
 
+DataResponse ValidationService::sendValidationData(const std::vector<DataInput>& inputs) {
+  std::vector<Wire::ValidationDataRecord> records;
+  records.reserve(inputs.size());
+  for (const auto& i : inputs) {
+    const auto& r = i.report;
+    records.push_back({uidOf(i.object),
+                       i.text1,
+                       i.text2,
+                       i.text3,
+                       i.text4,
+                       i.text5,
+                       i.flag1,
+                       uidOf(i.object2),
+                       i.text6,
+                       i.texts,
+                       parameter_records(i.parameters),
+                       {r.flag, uidOf(r.object), r.text, r.name, r.datasetType, r.files},
+                       uidOf(i.relatedObject),
+                       i.flag2});
+  }
+  auto reply = Soa::Client::Internal::invoke(*connection_, kService, "sendValidationData", [&](Wire::Server& server) {
+    return Soa::Client::Internal::require<Wire::ValidationStub>(server, kService).sendValidationData(records);
+  });
+  DataResponse out;
+  out.serviceData = Soa::Client::Internal::absorb(*connection_, reply.data);
+  auto& models = *connection_->getModelManager();
+  out.output.reserve(reply.object_uids.size());
+  for (const auto& uid : reply.object_uids) out.output.push_back({Soa::Client::Internal::objectOf(models, uid)});
+  return out;
+}
+
+ResultsOfObjectsResponse ValidationService::getValidationResults(
+    const std::vector<Soa::Client::ModelObject*>& objects) {
+  const auto uids = Soa::Client::Internal::uidsOf(objects);
+  auto reply = Soa::Client::Internal::invoke(*connection_, kService, "getValidationResults", [&](Wire::Server& server) {
+    return Soa::Client::Internal::require<Wire::ValidationStub>(server, kService).getValidationResults(uids);
+  });
+  ResultsOfObjectsResponse out;
+  out.serviceData = Soa::Client::Internal::absorb(*connection_, reply.data);
+  out.results = Soa::Client::Internal::objectsOf(*connection_->getModelManager(), reply.result_uids);
+  return out;
+}
+
+QueryResultsResponse ValidationService::queryValidationResults(const std::vector<ResultQueryInput>& inputs) {
+  std::vector<Wire::ValidationQueryRecord> records;
+  records.reserve(inputs.size());
+  for (const auto& i : inputs)
+    records.push_back({uidOf(i.object), i.text1, i.text2, i.text3, i.text4, i.text5, i.flag1, uidOf(i.object2), i.text6,
+                       i.texts, i.flag2});
+  auto reply =
+      Soa::Client::Internal::invoke(*connection_, kService, "queryValidationResults", [&](Wire::Server& server) {
+        return Soa::Client::Internal::require<Wire::ValidationStub>(server, kService).queryValidationResults(records);
+      });
+  QueryResultsResponse out;
+  out.serviceData = Soa::Client::Internal::absorb(*connection_, reply.data);
+  auto& models = *connection_->getModelManager();
+  out.output.reserve(reply.outputs.size());
+  for (const auto& o : reply.outputs)
+    out.output.push_back({Soa::Client::Internal::objectOf(models, o.object_uid),
+                          Soa::Client::Internal::objectsOf(models, o.result_uids)});
+  return out;
+}
+
 }  // namespace Halden::Services::Internal::Validation

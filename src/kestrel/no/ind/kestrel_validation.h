@@ -23,3 +23,12 @@ Halden::Soa::Client::Property* ask_validation_object_property(Halden::Soa::Clien
                                                               const std::string& name, bool force);
 
 }  // namespace kestrel
+
+// Validation data sent to the server; the UIDs of the objects it answers,
+// "" for an entry without one, so positions stay.
+ValidationObjectList KESTREL_send_validation_inputs(const std::vector<ValidationDataInput>& inputs);
+// The validation results of objects, with the files of their reports and
+// read tickets for them (one ticket request per report dataset).
+ValidationDataList KESTREL_get_validation_data(const ValidationDataRequest& request);
+// Per answer of the server, its object and its results.
+ValidationQueryResultList KESTREL_query_validation_results(const std::vector<ValidationResultQuery>& queries);

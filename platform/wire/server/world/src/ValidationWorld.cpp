@@ -119,4 +119,102 @@ CreateValidationResultsReply ValidationWorld::createValidationResults(
   return reply;
 }
 
+// ---- validation data, results of objects and queries
+
+const std::vector<std::string>& ValidationWorld::data_types() {
+  static const std::vector<std::string> types = {"ValidationData", "WorkspaceObject", "POM_object"};
+  return types;
+}
+
+void ValidationWorld::add_results_of(const std::string& object_uid, UidList& results) const {
+  static const char* const kNaming[] = {"validation_target", "validation_item_rev_tag", "validation_data_obj"};
+  if (is_result(store_.find(object_uid))) {
+    results.add(object_uid);
+    return;
+  }
+  for (const auto& [uid, object] : store_.objects()) {
+    if (!is_result(&object)) continue;
+    for (const char* name : kNaming) {
+      auto it = object.properties.find(name);
+      if (it == object.properties.end()) continue;
+      for (const auto& reference : it->second.references)
+        if (reference == object_uid) results.add(uid);
+    }
+  }
+}
+
+ValidationDataReply ValidationWorld::sendValidationData(const std::vector<ValidationDataRecord>& records) {
+  ValidationDataReply reply;
+  UidList created, updated;
+  std::vector<WireErrorStack> errors;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const auto& record = records[i];
+    if (!record.object_uid.empty()) {
+      if (!store_.find(record.object_uid)) {
+        errors.push_back(WorldStore::error_of(static_cast<int>(i), std::to_string(i), 515024,
+                                              "The object with UID " + record.object_uid + " could not be found."));
+        reply.object_uids.emplace_back();
+        continue;
+      }
+      updated.add(record.object_uid);
+      reply.object_uids.push_back(record.object_uid);
+      continue;
+    }
+    const std::string uid = fresh_uid(store_, "valdata-");
+    store_.add_object(uid, data_types(), {props::str("object_name", record.text1)});
+    created.add(uid);
+    reply.object_uids.push_back(uid);
+  }
+  std::vector<std::string> carried = created.uids();
+  carried.insert(carried.end(), updated.uids().begin(), updated.uids().end());
+  reply.data = store_.reply_with(carried);
+  reply.data.created = created.uids();
+  reply.data.updated = updated.uids();
+  reply.data.errors = std::move(errors);
+  return reply;
+}
+
+ValidationResultsReply ValidationWorld::getValidationResults(const std::vector<std::string>& object_uids) {
+  ValidationResultsReply reply;
+  UidList results;
+  for (const auto& uid : object_uids) {
+    if (!store_.find(uid)) {
+      reply.data.errors.push_back(WorldStore::not_found(uid));
+      continue;
+    }
+    add_results_of(uid, results);
+  }
+  auto errors = std::move(reply.data.errors);
+  reply.data = store_.reply_with(results.uids());
+  reply.data.plain = results.uids();
+  reply.data.errors = std::move(errors);
+  reply.result_uids = results.uids();
+  return reply;
+}
+
+ValidationQueryReply ValidationWorld::queryValidationResults(const std::vector<ValidationQueryRecord>& records) {
+  ValidationQueryReply reply;
+  UidList carried;
+  std::vector<WireErrorStack> errors;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const auto& record = records[i];
+    if (record.object_uid.empty() || !store_.find(record.object_uid)) {
+      if (!record.object_uid.empty())
+        errors.push_back(WorldStore::error_of(static_cast<int>(i), std::to_string(i), 515024,
+                                              "The object with UID " + record.object_uid + " could not be found."));
+      reply.outputs.push_back({"", {}});
+      continue;
+    }
+    UidList results;
+    add_results_of(record.object_uid, results);
+    carried.add(record.object_uid);
+    carried.add(results.uids());
+    reply.outputs.push_back({record.object_uid, results.uids()});
+  }
+  reply.data = store_.reply_with(carried.uids());
+  reply.data.plain = carried.uids();
+  reply.data.errors = std::move(errors);
+  return reply;
+}
+
 }  // namespace Halden::Soa::Server

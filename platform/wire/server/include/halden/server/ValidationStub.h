@@ -16,6 +16,17 @@
 //   and name is made and listed on "validation_report". The output names the
 //   result and its report datasets; new objects are created, kept ones
 //   updated.
+// - sendValidationData: per record, in order, one object: the record's
+//   object when it names a stored one (updated); without one, a new
+//   "ValidationData" "valdata-<n>" named by text1 (created); an unknown
+//   object a level-3 error (client index its position) and "".
+// - getValidationResults: per stored object, in order, the stored
+//   "ValReqResult"s whose "validation_target", "validation_item_rev_tag" or
+//   "validation_data_obj" names it, each result once; an unknown UID a
+//   level-3 error.
+// - queryValidationResults: per record, in order, its object and what
+//   getValidationResults answers for it; no object, or an unknown one (a
+//   level-3 error), "" and no results.
 #pragma once
 
 #include <string>
@@ -68,10 +79,65 @@ struct CreateValidationResultsReply {
   WireServiceData data;
 };
 
+// Validation data sent for checks; one object answered per record.
+struct ValidationDataRecord {
+  std::string object_uid;
+  std::string text1;
+  std::string text2;
+  std::string text3;
+  std::string text4;
+  std::string text5;
+  bool flag1 = false;
+  std::string object2_uid;
+  std::string text6;
+  std::vector<std::string> texts;
+  std::vector<ValidationParameterRecord> parameters;
+  ValidationReportRecord report;
+  std::string related_uid;
+  bool flag2 = false;
+};
+
+struct ValidationDataReply {
+  std::vector<std::string> object_uids;  // one per record answered, "" for none
+  WireServiceData data;
+};
+
+struct ValidationResultsReply {
+  std::vector<std::string> result_uids;  // "" for none
+  WireServiceData data;
+};
+
+struct ValidationQueryRecord {
+  std::string object_uid;
+  std::string text1;
+  std::string text2;
+  std::string text3;
+  std::string text4;
+  std::string text5;
+  bool flag1 = false;
+  std::string object2_uid;
+  std::string text6;
+  std::vector<std::string> texts;
+  bool flag2 = false;
+};
+
+struct ValidationQueryOutputRecord {
+  std::string object_uid;                // "" for none
+  std::vector<std::string> result_uids;  // "" for none
+};
+
+struct ValidationQueryReply {
+  std::vector<ValidationQueryOutputRecord> outputs;
+  WireServiceData data;
+};
+
 class ValidationStub {
  public:
   virtual ~ValidationStub() = default;
   virtual CreateValidationResultsReply createValidationResults(const std::vector<ValidationResultRecord>& records) = 0;
+  virtual ValidationDataReply sendValidationData(const std::vector<ValidationDataRecord>& records) = 0;
+  virtual ValidationResultsReply getValidationResults(const std::vector<std::string>& object_uids) = 0;
+  virtual ValidationQueryReply queryValidationResults(const std::vector<ValidationQueryRecord>& records) = 0;
 };
 
 }  // namespace Halden::Soa::Server
