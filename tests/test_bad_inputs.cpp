@@ -404,6 +404,32 @@ std::vector<Case> Cases() {
          t.table->KESTREL_ask_home_folder();
          t.table->KESTREL_ask_home_folder();
        }},
+      // --- validation data and queries ---------------------------------------------
+      {"validation_inputs", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_send_validation_inputs({{}}); }},
+      {"validation_data", Start::kNoSession, 940209,
+       [](T& t) { t.table->KESTREL_get_validation_data({{"part"}, {"data"}, false}); }},
+      {"validation_queries", Start::kNoSession, 940209,
+       [](T& t) { t.table->KESTREL_query_validation_results({{}}); }},
+      {"validation_inputs_odd", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         ValidationDataInput odd{kHuge, kFormat, kHuge, kFormat, "", kFormat, {{kFormat, kHuge, kFormat}}, kFormat,
+                                 kFormat, true};
+         ValidationDataInput blank{" ", "", "", "", "", "", {}, "", "a b c", false};
+         t.table->KESTREL_send_validation_inputs({odd, blank, {}});
+         t.table->KESTREL_send_validation_inputs(std::vector<ValidationDataInput>(1000));
+       }},
+      {"validation_data_odd", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         t.table->KESTREL_get_validation_data({});
+         t.table->KESTREL_get_validation_data({{"", kHuge, kFormat, " "}, {kFormat, "", kHuge}, false});
+         t.table->KESTREL_get_validation_data({std::vector<std::string>(1000, "rev-K-1000-B"), {}, false});
+       }},
+      {"validation_queries_odd", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         ValidationResultQuery odd{kHuge, kFormat, kHuge, "", kFormat, "", {kFormat, kHuge, ""}, true};
+         t.table->KESTREL_query_validation_results({odd, {}, {"rev-K-1000-B", "", "", "", "", "", {}, false}});
+         t.table->KESTREL_query_validation_results({});
+       }},
   };
   return cases;
 }
