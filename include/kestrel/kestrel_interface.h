@@ -228,12 +228,12 @@ struct KESTREL_interface_s {
       const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::vector<std::string>& relation_names);
 
   // Validation
-  /*  80 */ KESTREL_unbuilt_slot KESTREL_send_validation_inputs;     // not built yet
-  /*  81 */ KESTREL_unbuilt_slot KESTREL_create_validation_results;  // not built yet
-  /*  82 */ KESTREL_unbuilt_slot KESTREL_get_validation_data;        // not built yet
-  /*  83 */ KESTREL_unbuilt_slot KESTREL_query_validation_results;   // not built yet
-  /*  84 */ KESTREL_unbuilt_slot KESTREL_save_validation_results;    // not built yet
-  /*  85 */ KESTREL_unbuilt_slot KESTREL_update_validation_results;  // not built yet
+  /*  80 */ KESTREL_unbuilt_slot KESTREL_send_validation_inputs;  // not built yet
+  /*  81 */ ValidationResultList (*KESTREL_create_validation_results)(const std::vector<ValidationResultInput>& inputs);
+  /*  82 */ KESTREL_unbuilt_slot KESTREL_get_validation_data;       // not built yet
+  /*  83 */ KESTREL_unbuilt_slot KESTREL_query_validation_results;  // not built yet
+  /*  84 */ ValidationResultList (*KESTREL_save_validation_results)(const std::vector<ValidationResultInput>& inputs);
+  /*  85 */ ValidationResultList (*KESTREL_update_validation_results)(const std::vector<ValidationResultInput>& inputs);
 
   // Types and utilities
   /*  86 */ std::vector<std::string> (*KESTREL_ask_type_hierarchy)(const Halden::Soa::Client::ModelObject* object);

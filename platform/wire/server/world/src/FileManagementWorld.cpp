@@ -33,8 +33,8 @@ WriteTicketsReply FileManagementWorld::getDatasetWriteTickets(const std::vector<
     }
     CommitInfoRecord info{input.dataset_uid, input.flag, {}};
     for (const auto& f : input.file_infos)
-      info.file_infos.push_back(
-          {f.text1, f.text2, f.text3, f.flag1, f.flag2, issue_write_ticket(input.dataset_uid, f.text1, f.text2)});
+      info.file_infos.push_back({f.text1, f.text2, f.text3, f.flag1, f.flag2,
+                                 issue_write_ticket(input.dataset_uid, reference_name_of(f), f.text2)});
     carried.add(input.dataset_uid);
     reply.commit_infos.push_back(std::move(info));
   }
