@@ -93,6 +93,45 @@ std::vector<UString> ManyUids(int count) {
   return out;
 }
 
+// Validation results (slots 81, 84, 85): inputs whose UIDs, texts, paths and
+// dates are empty, odd, formats or huge.
+std::vector<ValidationResultInput> OddValidationInputs() {
+  ValidationResultInput odd;
+  odd.result_uid = kFormat;
+  odd.item_revision_uid = kHuge;
+  odd.target_uid = " ";
+  odd.data_object_uid = "a b";
+  odd.validation_id = kFormat;
+  odd.comments = kHuge;
+  odd.date = date_s{65535, 200, 99, 99, 99, 99};
+  odd.parameters = {{kFormat, kHuge, ""}};
+  odd.reports = {{true, kFormat, kHuge, kFormat, {{kFormat, kFormat, -1}, {"", "", 1}, {"C:\\", kHuge, 1}}}};
+  odd.check_name = kFormat;
+  odd.requirement_uid = kFormat;
+  ValidationResultInput empty;
+  empty.reports = {{false, "", "", "", {}}, {false, "", "", "", {}}};
+  return {odd, empty, ValidationResultInput()};
+}
+
+std::vector<Case> ValidationCases() {
+  using T = BadInputTest;
+  return {
+      {"create_validation", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_create_validation_results({}); }},
+      {"save_validation", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_save_validation_results({}); }},
+      {"update_validation", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_update_validation_results({}); }},
+      {"create_validation_empty", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_create_validation_results({}); }},
+      {"create_validation_odd", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_create_validation_results(OddValidationInputs()); }},
+      {"save_validation_odd", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_save_validation_results(OddValidationInputs()); }},
+      {"update_validation_odd", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_update_validation_results(OddValidationInputs()); }},
+      {"save_validation_1000", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_save_validation_results(std::vector<ValidationResultInput>(1000)); }},
+  };
+}
+
 std::vector<Case> Cases() {
   using T = BadInputTest;
   std::vector<Case> cases = {
@@ -431,6 +470,7 @@ std::vector<Case> Cases() {
          t.table->KESTREL_query_validation_results({});
        }},
   };
+  for (auto& c : ValidationCases()) cases.push_back(std::move(c));
   return cases;
 }
 

@@ -341,6 +341,54 @@ TEST_F(ValidationDataTest, NoQueriesStillSendTheRequest) {
   EXPECT_THAT(out.results, IsEmpty());
 }
 
+// ---- round trip: results created with report files are read back with them
+
+TEST_F(ValidationDataTest, CreatedAndSavedResultsReadBackWithTheirFilesAndTickets) {
+  struct Case {
+    const char* name;
+    const char* server_version;
+    ValidationResultList (*const KESTREL_interface_s::*slot)(const std::vector<ValidationResultInput>&);
+  };
+  const Case cases[] = {
+      {"slot 81", "V2007.1", &KESTREL_interface_s::KESTREL_create_validation_results},
+      {"slot 84, newer server", "P2009.1.0", &KESTREL_interface_s::KESTREL_save_validation_results},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    world.set_server_version(c.server_version);
+    const std::string target = std::string("target-") + c.server_version;
+    world.add_object(target, {"Dataset", "WorkspaceObject", "POM_object"});
+    ValidationResultInput input;
+    input.item_revision_uid = "rev-K-1000-B";
+    input.target_uid = target;
+    input.data_object_uid = "data-x";
+    input.validation_id = "CLR-1";
+    input.check_name = "Clearance";
+    input.reports = {{true,
+                      "",
+                      "clearance report",
+                      "HTML",
+                      {{"C:\\checks\\clearance.html", "HTML_Report", 1}, {"D:/checks/run/trace.bin", "Trace", 0}}}};
+    const ValidationResultList created = (table->*c.slot)({input});
+    ASSERT_EQ(created.results.size(), 1u);
+    const ValidationResultInfo& made = created.results[0];
+    ASSERT_FALSE(made.report_dataset_uid.empty());
+
+    const auto out = table->KESTREL_get_validation_data({{target}, {"data-x"}, false});
+    EXPECT_THAT(out.result_uids, ElementsAre(made.result_uid));
+    ASSERT_EQ(out.reports.size(), 1u);
+    EXPECT_EQ(out.reports[0].report_dataset_uid, made.report_dataset_uid);
+    const auto& files = out.reports[0].files;
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_THAT(files[0], FieldsAre("clearance.html", "HTML_Report", 1, ::testing::StartsWith("read-")));
+    EXPECT_THAT(files[1], FieldsAre("trace.bin", "Trace", 0, ::testing::StartsWith("read-")));
+
+    const auto queried = table->KESTREL_query_validation_results({Query(target)});
+    ASSERT_EQ(queried.results.size(), 1u);
+    EXPECT_THAT(queried.results[0], FieldsAre(target, ElementsAre(made.result_uid)));
+  }
+}
+
 // ---- all three
 
 using ValidationWithoutSessionTest = SessionTest;

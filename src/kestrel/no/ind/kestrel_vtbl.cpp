@@ -129,12 +129,12 @@ const KESTREL_interface_s kTable = {
     /*  79 */ forward_to<KESTREL_get_related_objects_core_2>,
     // Validation
     /*  80 */ forward_to<KESTREL_send_validation_inputs>,
-    /*  81 */ nullptr,  // KESTREL_create_validation_results
+    /*  81 */ forward_to<KESTREL_create_validation_results>,
     /*  82 */ forward_to<KESTREL_get_validation_data>,
     /*  83 */ forward_to<KESTREL_query_validation_results>,
-    /*  84 */ nullptr,  // KESTREL_save_validation_results
-    /*  85 */ nullptr,  // KESTREL_update_validation_results
-                        // Types and utilities
+    /*  84 */ forward_to<KESTREL_save_validation_results>,
+    /*  85 */ forward_to<KESTREL_update_validation_results>,
+    // Types and utilities
     /*  86 */ forward_to<KESTREL_ask_type_hierarchy>,
     /*  87 */ forward_to<KESTREL_ask_connection_option>,
     /*  88 */ forward_to<KESTREL_get_datetime_string>,

@@ -66,7 +66,10 @@ CreateValidationResultsReply ValidationWorld::createValidationResults(
       updated.add(uid);
     } else {
       uid = fresh_uid(store_, "valresult-");
-      store_.add_object(uid, result_types(), {props::str("object_name", record.validation_id)});
+      // The record names neither the check nor its requirement: a client
+      // writes them afterwards.
+      store_.add_object(uid, result_types(),
+                        {props::str("object_name", record.validation_id), props::ref("validation_requirement", "")});
       created.add(uid);
     }
 
@@ -81,7 +84,8 @@ CreateValidationResultsReply ValidationWorld::createValidationResults(
                       {props::strs("names", names), props::strs("ops", ops), props::strs("values", values)});
     created.add(parameters);
 
-    std::vector<std::string> reports = first_reports(*store_.find(uid));
+    std::vector<std::string> reports =
+        record.reports.empty() ? std::vector<std::string>() : first_reports(*store_.find(uid));
     if (reports.empty()) {
       for (const auto& report : record.reports) {
         const std::string dataset = fresh_uid(store_, "valreport-");
@@ -92,10 +96,8 @@ CreateValidationResultsReply ValidationWorld::createValidationResults(
         created.add(dataset);
         reports.push_back(dataset);
       }
-    } else if (!record.reports.empty()) {
-      updated.add(reports.front());
     } else {
-      reports.clear();
+      updated.add(reports.front());
     }
 
     for (auto property :
@@ -107,7 +109,7 @@ CreateValidationResultsReply ValidationWorld::createValidationResults(
           props::ref("validation_user", record.user_uid), props::ref("validation_parameters", parameters)})
       store_.set_property(uid, std::move(property));
     if (!reports.empty()) store_.set_property(uid, props::refs("validation_report", reports));
-    reply.outputs.push_back({uid, record.reports.empty() ? std::vector<std::string>() : reports});
+    reply.outputs.push_back({uid, reports});
   }
   UidList carried;
   carried.add(created.uids());

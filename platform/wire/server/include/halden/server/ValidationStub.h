@@ -9,7 +9,9 @@
 //   "valresult-<n>" is made. Either way the result gets "validation_id",
 //   "validation_result", "validation_status", "validation_comments",
 //   "validation_date", "validation_is_adhoc", "validation_item_rev_tag",
-//   "validation_target", "validation_data_obj", "validation_user" and a new
+//   "validation_target", "validation_data_obj", "validation_user" (a new
+//   result also "object_name", the validation id, and an empty
+//   "validation_requirement") and a new
 //   "ValidationParams" under "validation_parameters" ("names", "ops",
 //   "values"). Per report record, the result's first report dataset is kept
 //   when it has one, else a new dataset "valreport-<n>" of the report's type
