@@ -7,11 +7,11 @@ include(CMakePackageConfigHelpers)
 set(KESTREL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/kestrel)
 
 install(DIRECTORY include/kestrel DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
-# The table's records hold the base library's UString by value and some of its
-# lists use the base library's allocator; a host has both from its base
-# library, the tree carries them so it compiles on its own.
+# The table's records hold the base library's UString and date_s by value and
+# some of its lists use the base library's allocator; a host has these from its
+# base library, the tree carries them so it compiles on its own.
 install(FILES platform/corerun/include/corerun/ustring.h platform/corerun/include/corerun/memory.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corerun)
+  platform/corerun/include/corerun/clock.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corerun)
 
 set_target_properties(kestrel PROPERTIES EXPORT_NAME library)
 install(TARGETS kestrel_headers kestrel EXPORT kestrelTargets

@@ -872,6 +872,45 @@ std::vector<Case> AiAndAttrMappingCases() {
   };
 }
 
+// Validation results (slots 81, 84, 85): inputs whose UIDs, texts, paths and
+// dates are empty, odd, formats or huge.
+std::vector<ValidationResultInput> OddValidationInputs() {
+  ValidationResultInput odd;
+  odd.result_uid = kFormat;
+  odd.item_revision_uid = kHuge;
+  odd.target_uid = " ";
+  odd.data_object_uid = "a b";
+  odd.validation_id = kFormat;
+  odd.comments = kHuge;
+  odd.date = date_s{65535, 200, 99, 99, 99, 99};
+  odd.parameters = {{kFormat, kHuge, ""}};
+  odd.reports = {{true, kFormat, kHuge, kFormat, {{kFormat, kFormat, -1}, {"", "", 1}, {"C:\\", kHuge, 1}}}};
+  odd.check_name = kFormat;
+  odd.requirement_uid = kFormat;
+  ValidationResultInput empty;
+  empty.reports = {{false, "", "", "", {}}, {false, "", "", "", {}}};
+  return {odd, empty, ValidationResultInput()};
+}
+
+std::vector<Case> ValidationCases() {
+  using T = BadInputTest;
+  return {
+      {"create_validation", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_create_validation_results({}); }},
+      {"save_validation", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_save_validation_results({}); }},
+      {"update_validation", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_update_validation_results({}); }},
+      {"create_validation_empty", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_create_validation_results({}); }},
+      {"create_validation_odd", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_create_validation_results(OddValidationInputs()); }},
+      {"save_validation_odd", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_save_validation_results(OddValidationInputs()); }},
+      {"update_validation_odd", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_update_validation_results(OddValidationInputs()); }},
+      {"save_validation_1000", Start::kLoggedIn, kReturns,
+       [](T& t) { t.table->KESTREL_save_validation_results(std::vector<ValidationResultInput>(1000)); }},
+  };
+}
+
 std::vector<Case> Cases() {
   using T = BadInputTest;
   std::vector<Case> cases = {
@@ -1183,10 +1222,36 @@ std::vector<Case> Cases() {
          t.table->KESTREL_ask_home_folder();
          t.table->KESTREL_ask_home_folder();
        }},
+      // --- validation data and queries ---------------------------------------------
+      {"validation_inputs", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_send_validation_inputs({{}}); }},
+      {"validation_data", Start::kNoSession, 940209,
+       [](T& t) { t.table->KESTREL_get_validation_data({{"part"}, {"data"}, false}); }},
+      {"validation_queries", Start::kNoSession, 940209,
+       [](T& t) { t.table->KESTREL_query_validation_results({{}}); }},
+      {"validation_inputs_odd", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         ValidationDataInput odd{kHuge, kFormat, kHuge, kFormat, "", kFormat, {{kFormat, kHuge, kFormat}}, kFormat,
+                                 kFormat, true};
+         ValidationDataInput blank{" ", "", "", "", "", "", {}, "", "a b c", false};
+         t.table->KESTREL_send_validation_inputs({odd, blank, {}});
+         t.table->KESTREL_send_validation_inputs(std::vector<ValidationDataInput>(1000));
+       }},
+      {"validation_data_odd", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         t.table->KESTREL_get_validation_data({});
+         t.table->KESTREL_get_validation_data({{"", kHuge, kFormat, " "}, {kFormat, "", kHuge}, false});
+         t.table->KESTREL_get_validation_data({std::vector<std::string>(1000, "rev-K-1000-B"), {}, false});
+       }},
+      {"validation_queries_odd", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         ValidationResultQuery odd{kHuge, kFormat, kHuge, "", kFormat, "", {kFormat, kHuge, ""}, true};
+         t.table->KESTREL_query_validation_results({odd, {}, {"rev-K-1000-B", "", "", "", "", "", {}, false}});
+         t.table->KESTREL_query_validation_results({});
+       }},
   };
   // Blocks of the areas built after the rows above.
   for (auto block : {BatchCases, ObjectOperationCases, SavedQueryCases, ProjectCases, ClassificationCases,
-                     TraceLinkCases, CadCases, AiAndAttrMappingCases}) {
+                     TraceLinkCases, CadCases, AiAndAttrMappingCases, ValidationCases}) {
     auto rows = block();
     cases.insert(cases.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
   }

@@ -13,6 +13,7 @@
 #include "kestrel/kestrel_attr_types.h"
 #include "kestrel/kestrel_cad_types.h"
 #include "kestrel/kestrel_types.h"
+#include "kestrel/kestrel_validation_types.h"
 
 class UString;
 struct date_s;
@@ -227,12 +228,13 @@ struct KESTREL_interface_s {
       const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::vector<std::string>& relation_names);
 
   // Validation
-  /*  80 */ KESTREL_unbuilt_slot KESTREL_send_validation_inputs;     // not built yet
-  /*  81 */ KESTREL_unbuilt_slot KESTREL_create_validation_results;  // not built yet
-  /*  82 */ KESTREL_unbuilt_slot KESTREL_get_validation_data;        // not built yet
-  /*  83 */ KESTREL_unbuilt_slot KESTREL_query_validation_results;   // not built yet
-  /*  84 */ KESTREL_unbuilt_slot KESTREL_save_validation_results;    // not built yet
-  /*  85 */ KESTREL_unbuilt_slot KESTREL_update_validation_results;  // not built yet
+  /*  80 */ ValidationObjectList (*KESTREL_send_validation_inputs)(const std::vector<ValidationDataInput>& inputs);
+  /*  81 */ ValidationResultList (*KESTREL_create_validation_results)(const std::vector<ValidationResultInput>& inputs);
+  /*  82 */ ValidationDataList (*KESTREL_get_validation_data)(const ValidationDataRequest& request);
+  /*  83 */ ValidationQueryResultList (*KESTREL_query_validation_results)(
+      const std::vector<ValidationResultQuery>& queries);
+  /*  84 */ ValidationResultList (*KESTREL_save_validation_results)(const std::vector<ValidationResultInput>& inputs);
+  /*  85 */ ValidationResultList (*KESTREL_update_validation_results)(const std::vector<ValidationResultInput>& inputs);
 
   // Types and utilities
   /*  86 */ std::vector<std::string> (*KESTREL_ask_type_hierarchy)(const Halden::Soa::Client::ModelObject* object);

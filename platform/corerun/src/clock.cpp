@@ -1,6 +1,7 @@
 #include "corerun/clock.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "corerun/memory.h"
 
@@ -206,3 +207,28 @@ int CLOCK_get_date_XML_string(const date_s* date, char* text, int size) {
                 date->day, date->hour, date->minute, date->second);
   return 0;
 }
+
+namespace {
+bool clock_fixed = false;
+std::int64_t fixed_gmt = 0;
+int fixed_offset = 0;
+}  // namespace
+
+std::int64_t CLOCK_gmt() { return clock_fixed ? fixed_gmt : static_cast<std::int64_t>(std::time(nullptr)); }
+
+int CLOCK_local_offset() {
+  if (clock_fixed) return fixed_offset;
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return static_cast<int>(local.tm_gmtoff / 60);
+}
+
+namespace corerun::testing {
+void set_clock(std::int64_t gmt, int local_offset_minutes) {
+  clock_fixed = true;
+  fixed_gmt = gmt;
+  fixed_offset = local_offset_minutes;
+}
+void clear_clock() { clock_fixed = false; }
+}  // namespace corerun::testing

@@ -86,6 +86,14 @@ void ERROR_exception(const char* file, int line, int code, const char* format, .
   throw Orvane::Error::Severe(code, std::move(message), file ? file : "", line);
 }
 
+void ERROR_assertion_failed(const char* file, int line, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const std::string text = vformat(format, args);
+  va_end(args);
+  write_log("Assertion failed at " + std::string(file ? file : "") + ":" + std::to_string(line) + ": " + text + "\n");
+}
+
 void ERROR_lprintf(const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -148,6 +156,8 @@ void reset() {
   clear_log();
   clear_debug_flags();
   clear_sleeps();
+  clear_clock();
+  set_next_unique_filename("");
   MACH__checking_level = 0;
 }
 

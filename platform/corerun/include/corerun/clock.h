@@ -26,6 +26,11 @@ std::int64_t CLOCK_date_to_time(const date_s* date);
 // missing or invalid date.
 int CLOCK_get_date_string(const date_s* date, bool with_time, char** text);
 
+// Now, in seconds since 1970-01-01T00:00:00 UTC.
+std::int64_t CLOCK_gmt();
+// Minutes the local time zone is ahead of UTC now (negative west of it).
+int CLOCK_local_offset();
+
 // The UTC date of seconds since 1970-01-01T00:00:00 UTC; null_date for a time
 // whose year a date_s cannot hold.
 date_s CLOCK_time_to_date(std::int64_t time);

@@ -39,6 +39,9 @@ class Severe : public std::exception {
 // Raise an error as an exception of the base library; never returns.
 [[noreturn]] void ERROR_exception(const char* file, int line, int code, const char* format, ...)
     __attribute__((format(printf, 4, 5)));
+// Reports a failed assertion of the caller (source file, line and the
+// formatted text) to the log, and returns.
+void ERROR_assertion_failed(const char* file, int line, const char* format, ...) __attribute__((format(printf, 3, 4)));
 // Writes to the log; always.
 void ERROR_lprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Writes a note to the log; always.

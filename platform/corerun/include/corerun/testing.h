@@ -1,6 +1,7 @@
 // Controls of the base-library stand-in for tests, the demo and benchmarks.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -25,12 +26,19 @@ void clear_debug_flags();
 const std::vector<int>& sleeps();
 void clear_sleeps();
 
+// CLOCK_gmt and CLOCK_local_offset answer these until cleared.
+void set_clock(std::int64_t gmt, int local_offset_minutes);
+void clear_clock();
+
+// The next name CFI_create_unique_filename answers; empty for its own.
+void set_next_unique_filename(const std::string& name);
+
 long sm_live_blocks();
 // Blocks of Orvane::Memory::CppMemory not yet freed.
 long cpp_live_blocks();
 
 // Back to the state of a fresh process: empty log, no debug flags, no
-// sleeps, checking level 0. Allocation counts stay.
+// sleeps, the real clock, checking level 0. Allocation counts stay.
 void reset();
 
 }  // namespace corerun::testing

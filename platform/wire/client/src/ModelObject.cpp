@@ -27,6 +27,7 @@ void reset() {
   reset_gateway();
   set_get_service_failure("", ServiceFailure::None);
   set_listener_removal_failure(false);
+  reset_uploads();
 }
 }  // namespace testing
 

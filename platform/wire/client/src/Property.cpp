@@ -95,6 +95,10 @@ const std::vector<ModelObject*>& Property::getModelObjectArrayValue() const {
   return values_.objects;
 }
 
+std::string Property::toModelObjectString(const ModelObject* object) {
+  return object ? object->getUid() : std::string();
+}
+
 std::string Property::getDisplayableValue() const {
   std::string text;
   for (std::size_t i = 0; i < values_.display.size(); ++i) {

@@ -45,4 +45,45 @@ CreateItemsResponse DatamanagementService::createItems(
   return out;
 }
 
+CreateResponse DatamanagementService::createObjects(const std::vector<CreateIn>& inputs) {
+  std::vector<Wire::ObjectCreateRecord> records;
+  records.reserve(inputs.size());
+  for (const auto& in : inputs) {
+    const CreateInput& d = in.data;
+    Wire::ObjectCreateRecord record{
+        in.clientId, d.boName, d.stringProps, d.stringArrayProps, d.intProps, d.boolProps, d.dateProps, {}, {}};
+    for (const auto& [name, object] : d.tagProps) record.references[name] = uidOf(object);
+    for (const auto& [name, objects] : d.tagArrayProps)
+      record.reference_arrays[name] = Soa::Client::Internal::uidsOf(objects);
+    records.push_back(std::move(record));
+  }
+  auto reply = invoke(*connection_, kService, "createObjects", [&](Wire::Server& server) {
+    return require<Wire::DataManagementStub>(server, kService).createObjects(records);
+  });
+  CreateResponse out;
+  out.serviceData = absorb(*connection_, reply.data);
+  auto& models = *connection_->getModelManager();
+  out.output.reserve(reply.outputs.size());
+  for (const auto& created : reply.outputs)
+    out.output.push_back({created.client_id, Soa::Client::Internal::objectsOf(models, created.uids)});
+  return out;
+}
+
+Soa::Client::ServiceData DatamanagementService::removeNamedReferences(
+    const std::vector<RemoveNamedReferenceInfo>& inputs) {
+  std::vector<Wire::RemoveNamedReferencesRecord> records;
+  records.reserve(inputs.size());
+  for (const auto& in : inputs) {
+    Wire::RemoveNamedReferencesRecord record{in.clientId, uidOf(in.dataset), {}};
+    record.references.reserve(in.references.size());
+    for (const auto& r : in.references)
+      record.references.push_back({r.clientId, r.referenceName, uidOf(r.target), r.deleteTarget});
+    records.push_back(std::move(record));
+  }
+  auto reply = invoke(*connection_, kService, "removeNamedReferences", [&](Wire::Server& server) {
+    return require<Wire::DataManagementStub>(server, kService).removeNamedReferences(records);
+  });
+  return absorb(*connection_, reply);
+}
+
 }  // namespace Halden::Services::Core

@@ -38,4 +38,18 @@ GetAttachedPropDescsResponse PropdescriptorService::getAttachedPropDescs(
   return out;
 }
 
+GetPropDescriptorsResponse PropdescriptorService::getPropDescriptors(const std::vector<std::string>& typeNames) {
+  auto reply = invoke(*connection_, kService, "getPropDescriptors", [&](Wire::Server& server) {
+    return require<Wire::PropDescriptorStub>(server, kService).getPropDescriptors(typeNames);
+  });
+  GetPropDescriptorsResponse out;
+  out.serviceData = absorb(*connection_, reply.data);
+  for (const auto& [type, descs] : reply.by_type) {
+    auto& list = out.descriptors[type];
+    list.reserve(descs.size());
+    for (const auto& d : descs) list.emplace_back(d.name, d.type, d.is_array, d.modifiable);
+  }
+  return out;
+}
+
 }  // namespace Halden::Services::Core

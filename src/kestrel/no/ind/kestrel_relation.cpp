@@ -125,6 +125,10 @@ void remove_trace_link(ServerObject* link);
 
 namespace kestrel {
 
+bool is_version_2007(const std::string& version) {
+  return begins_with(version, "V2007") || begins_with(version, "P2007");
+}
+
 bool is_server_version_2007() {
   if (!server_version_unprobed) return server_version_2007;
   // No property policy and no catch clauses: framework exceptions reach the
@@ -132,7 +136,7 @@ bool is_server_version_2007() {
   const std::string version = soa_request_on<SessionService>(
       require_connection(KESTREL_HERE), [](SessionService& session) { return session.getSessionInfo().serverVersion; });
   ERROR_lprintf("Halden Integration: Server version: %s\n", version.c_str());
-  server_version_2007 = begins_with(version, "V2007") || begins_with(version, "P2007");
+  server_version_2007 = is_version_2007(version);
   server_version_unprobed = false;
   return server_version_2007;
 }

@@ -13,6 +13,10 @@ class ModelObject;
 
 namespace kestrel {
 
+// True when a server-version text is of the 2007 generation: it begins with
+// "V2007" or "P2007" (case counts).
+bool is_version_2007(const std::string& version);
+
 // True when the session's server is of the 2007 generation (its version text
 // begins with "V2007" or "P2007"). Asked of the server once per process: the
 // answer outlives logout and later connections. A failed request leaves it

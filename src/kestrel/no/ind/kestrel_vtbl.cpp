@@ -20,6 +20,7 @@
 #include "kestrel_relstruct.h"
 #include "kestrel_rev_rule.h"
 #include "kestrel_utils.h"
+#include "kestrel_validation.h"
 
 namespace {
 
@@ -127,13 +128,13 @@ const KESTREL_interface_s kTable = {
     /*  78 */ forward_to<KESTREL_get_related_objects_core>,
     /*  79 */ forward_to<KESTREL_get_related_objects_core_2>,
     // Validation
-    /*  80 */ nullptr,  // KESTREL_send_validation_inputs
-    /*  81 */ nullptr,  // KESTREL_create_validation_results
-    /*  82 */ nullptr,  // KESTREL_get_validation_data
-    /*  83 */ nullptr,  // KESTREL_query_validation_results
-    /*  84 */ nullptr,  // KESTREL_save_validation_results
-    /*  85 */ nullptr,  // KESTREL_update_validation_results
-                        // Types and utilities
+    /*  80 */ forward_to<KESTREL_send_validation_inputs>,
+    /*  81 */ forward_to<KESTREL_create_validation_results>,
+    /*  82 */ forward_to<KESTREL_get_validation_data>,
+    /*  83 */ forward_to<KESTREL_query_validation_results>,
+    /*  84 */ forward_to<KESTREL_save_validation_results>,
+    /*  85 */ forward_to<KESTREL_update_validation_results>,
+    // Types and utilities
     /*  86 */ forward_to<KESTREL_ask_type_hierarchy>,
     /*  87 */ forward_to<KESTREL_ask_connection_option>,
     /*  88 */ forward_to<KESTREL_get_datetime_string>,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "halden/server/world/DataManagementWorld.h"
+#include "halden/server/world/ValidationWorld.h"
 
 namespace Halden::Soa::Server {
 
@@ -15,6 +16,17 @@ std::string fresh_uid(const WorldStore& store, const std::string& stem) {
     std::string uid = stem + std::to_string(n);
     if (!store.find(uid)) return uid;
   }
+}
+
+bool same_ignoring_case(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char ca = a[i], cb = b[i];
+    if (ca >= 'A' && ca <= 'Z') ca = static_cast<char>(ca - 'A' + 'a');
+    if (cb >= 'A' && cb <= 'Z') cb = static_cast<char>(cb - 'A' + 'a');
+    if (ca != cb) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -65,6 +77,79 @@ CreateItemsReply DataManagementWorld::createItems(const std::map<std::string, It
   reply.data.errors = std::move(errors);
   reply.data.created = created;
   return reply;
+}
+
+CreateObjectsReply DataManagementWorld::createObjects(const std::vector<ObjectCreateRecord>& inputs) {
+  CreateObjectsReply reply;
+  std::vector<std::string> created;
+  std::vector<WireErrorStack> errors;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    const auto& input = inputs[i];
+    if (input.type.empty()) {
+      errors.push_back(WorldStore::error_of(static_cast<int>(i), input.client_id, 214501, "An object needs a type."));
+      continue;
+    }
+    std::vector<std::string> types = {input.type, "POM_object"};
+    std::string stem = "object-";
+    if (input.type == "ValReqResult") {
+      types = ValidationWorld::result_types();
+      stem = "valresult-";
+    } else if (input.type == "ValidationParams") {
+      types = ValidationWorld::parameter_types();
+      stem = "valparams-";
+    }
+    const std::string uid = fresh_uid(store_, stem);
+    std::vector<WireProperty> properties;
+    for (const auto& [name, value] : input.strings) properties.push_back(props::str(name, value));
+    for (const auto& [name, values] : input.string_arrays) properties.push_back(props::strs(name, values));
+    for (const auto& [name, value] : input.ints) properties.push_back(props::integer(name, value));
+    for (const auto& [name, value] : input.logicals) properties.push_back(props::logical(name, value));
+    for (const auto& [name, value] : input.dates) properties.push_back(props::date(name, value));
+    for (const auto& [name, value] : input.references) properties.push_back(props::ref(name, value));
+    for (const auto& [name, values] : input.reference_arrays) properties.push_back(props::refs(name, values));
+    store_.add_object(uid, std::move(types), std::move(properties));
+    reply.outputs.push_back({input.client_id, {uid}});
+    created.push_back(uid);
+  }
+  reply.data = store_.reply_with(created);
+  reply.data.created = created;
+  reply.data.errors = std::move(errors);
+  return reply;
+}
+
+WireServiceData DataManagementWorld::removeNamedReferences(const std::vector<RemoveNamedReferencesRecord>& inputs) {
+  UidList updated;
+  std::vector<WireErrorStack> errors;
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    const auto& input = inputs[i];
+    WorldStore::StoredObject* dataset = store_.find(input.dataset_uid);
+    if (!dataset) {
+      errors.push_back(WorldStore::not_found(input.dataset_uid));
+      continue;
+    }
+    auto& names = dataset->properties["ref_names"];
+    if (names.name.empty()) names = props::strs("ref_names", {});
+    auto& list = dataset->properties["ref_list"];
+    if (list.name.empty()) list = props::refs("ref_list", {});
+    for (const auto& reference : input.references) {
+      bool found = false;
+      for (std::size_t k = names.strings.size(); k-- > 0;) {
+        if (!same_ignoring_case(names.strings[k], reference.name)) continue;
+        found = true;
+        names.strings.erase(names.strings.begin() + static_cast<std::ptrdiff_t>(k));
+        if (k < list.references.size()) list.references.erase(list.references.begin() + static_cast<std::ptrdiff_t>(k));
+      }
+      if (!found)
+        errors.push_back(
+            WorldStore::error_of(static_cast<int>(i), input.client_id, 214502,
+                                 "The dataset " + input.dataset_uid + " has no reference " + reference.name + "."));
+    }
+    updated.add(input.dataset_uid);
+  }
+  WireServiceData data = store_.reply_with(updated.uids(), {"ref_list", "ref_names"});
+  data.updated = updated.uids();
+  data.errors = std::move(errors);
+  return data;
 }
 
 }  // namespace Halden::Soa::Server

@@ -259,6 +259,11 @@ WireServiceData DataManagementWorld::setProperties(const std::vector<std::string
     }
     for (const auto& [name, v] : values) {
       WireProperty& stored = object->properties.at(name);
+      // A reference keeps its kind: the texts are the UIDs it names.
+      if (stored.type == ValueType::Reference) {
+        stored = stored.is_array ? refs(name, v) : ref(name, v.empty() ? std::string() : v.front());
+        continue;
+      }
       const bool single = stored.type == ValueType::String && !stored.is_array && v.size() == 1;
       stored = single ? str(name, v.front()) : strs(name, v);
     }

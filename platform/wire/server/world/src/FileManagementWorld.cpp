@@ -33,8 +33,8 @@ WriteTicketsReply FileManagementWorld::getDatasetWriteTickets(const std::vector<
     }
     CommitInfoRecord info{input.dataset_uid, input.flag, {}};
     for (const auto& f : input.file_infos)
-      info.file_infos.push_back(
-          {f.text1, f.text2, f.text3, f.flag1, f.flag2, issue_write_ticket(input.dataset_uid, f.text1, f.text2)});
+      info.file_infos.push_back({f.text1, f.text2, f.text3, f.flag1, f.flag2,
+                                 issue_write_ticket(input.dataset_uid, reference_name_of(f), f.text2)});
     carried.add(input.dataset_uid);
     reply.commit_infos.push_back(std::move(info));
   }
@@ -57,7 +57,9 @@ WireServiceData FileManagementWorld::commitDatasetFiles(const std::vector<Commit
                                               "The write ticket \"" + f.text4 + "\" is not known."));
         continue;
       }
-      catalog_.add_dataset_file(ticket->second.dataset_uid, ticket->second.reference_name, ticket->second.file_name);
+      const std::string file =
+          catalog_.add_dataset_file(ticket->second.dataset_uid, ticket->second.reference_name, ticket->second.file_name);
+      store_.set_property(file, props::integer("text_flag", f.flag1 ? 1 : 0));
       updated.add(ticket->second.dataset_uid);
       write_tickets_.erase(ticket);
     }

@@ -33,8 +33,8 @@ CreatePartsReply CadDataManagementWorld::createParts(const std::vector<PartCreat
       created.push_back(uid);
       CommitInfoRecord commit{uid, section.flag, {}};
       for (const auto& f : section.file_infos)
-        commit.file_infos.push_back(
-            {f.text1, f.text2, f.text3, f.flag1, f.flag2, files_.issue_write_ticket(uid, f.text1, f.text2)});
+        commit.file_infos.push_back({f.text1, f.text2, f.text3, f.flag1, f.flag2,
+                                     files_.issue_write_ticket(uid, reference_name_of(f), f.text2)});
       output.datasets.push_back({section.text1, uid, {std::move(commit)}, {}, {}});
     }
     reply.outputs.push_back(std::move(output));

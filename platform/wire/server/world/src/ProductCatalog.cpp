@@ -69,7 +69,11 @@ std::string ProductCatalog::add_dataset_file(const std::string& dataset_uid, con
   if (list.name.empty()) list = refs("ref_list", {});
   auto& names = dataset->properties["ref_names"];
   if (names.name.empty()) names = strs("ref_names", {});
-  const std::string uid = "file-" + dataset_uid + "-" + std::to_string(list.references.size() + 1);
+  // Numbered on from the dataset's references; a number whose file a removed
+  // reference left behind is passed over.
+  std::string uid;
+  for (std::size_t n = list.references.size() + 1; uid.empty() || store_.find(uid); ++n)
+    uid = "file-" + dataset_uid + "-" + std::to_string(n);
   list.references.push_back(uid);
   names.strings.push_back(reference_name);
   store_.add_object(uid, {"OstraFile", "POM_application_object", "POM_object"},

@@ -101,6 +101,8 @@ class DataManagementStub {
   virtual CreateDatasetsReply createDatasets(const std::vector<DatasetCreateRecord>& inputs) = 0;
   // Keyed by the UID of the input's key object.
   virtual CreateItemsReply createItems(const std::map<std::string, ItemCreateRecord>& inputs) = 0;
+  virtual CreateObjectsReply createObjects(const std::vector<ObjectCreateRecord>& inputs) = 0;
+  virtual WireServiceData removeNamedReferences(const std::vector<RemoveNamedReferencesRecord>& inputs) = 0;
   virtual WireServiceData refreshObjects(const std::vector<std::string>& uids) = 0;
   virtual WireServiceData deleteObjects(const std::vector<std::string>& uids) = 0;
   // The objects the given ones reference through each filter's relation.

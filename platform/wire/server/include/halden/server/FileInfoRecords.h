@@ -13,6 +13,9 @@ struct NameValueRecord {
   std::string value;
 };
 
+// text2 is the file name; the named reference that receives the file is
+// text3, or text1 when text3 is empty (the CAD creation's hosts send it
+// there); flag1 tells a text file.
 struct FileInfoRecord {
   std::string text1;
   std::string text2;
@@ -29,6 +32,11 @@ struct FileInfoExtRecord {
   bool flag2 = false;
   std::string text4;
 };
+
+template <class Info>
+const std::string& reference_name_of(const Info& info) {
+  return info.text3.empty() ? info.text1 : info.text3;
+}
 
 // A dataset with the file infos to upload into it and commit.
 struct CommitInfoRecord {

@@ -6,11 +6,12 @@
 //   unknown UID a level-3 error and no ticket.
 // - getDatasetWriteTickets: per input, in order, one commit info with the
 //   input's dataset and flag and, per file info, its five fields and a new
-//   ticket "write-<n>" in text4. A ticket remembers its dataset, text1 (the
-//   reference name) and text2 (the file name).
+//   ticket "write-<n>" in text4. A ticket remembers its dataset, the
+//   reference name (FileInfoRecords.h) and text2 (the file name).
 // - commitDatasetFiles: per file info, a known ticket (text4) becomes a new
 //   "OstraFile" referenced from its dataset's "ref_list" under the reference
-//   name on "ref_names", and is used up; an unknown ticket gets a level-3
+//   name on "ref_names", with "text_flag" 1 when flag1 (is text) is set,
+//   else 0, and is used up; an unknown ticket gets a level-3
 //   error. The dataset of the input is updated.
 #pragma once
 

@@ -24,10 +24,27 @@ struct AttachedPropDescsReply {
   WireServiceData data;
 };
 
+// A property of a type as its descriptor tells it.
+struct PropDescriptorRecord {
+  std::string name;
+  ValueType type = ValueType::String;
+  bool is_array = false;
+  bool modifiable = true;
+};
+
+struct PropDescriptorsReply {
+  std::map<std::string, std::vector<PropDescriptorRecord>> by_type;  // by type name
+  WireServiceData data;
+};
+
+// What the sample world answers for getPropDescriptors: per type name the
+// properties of its stored objects, by name; a type the store holds no
+// object of gets a level-3 error and no entry.
 class PropDescriptorStub {
  public:
   virtual ~PropDescriptorStub() = default;
   virtual AttachedPropDescsReply getAttachedPropDescs(const std::vector<AttachedPropDescsRequest>& requests) = 0;
+  virtual PropDescriptorsReply getPropDescriptors(const std::vector<std::string>& type_names) = 0;
 };
 
 }  // namespace Halden::Soa::Server

@@ -63,6 +63,10 @@ class Property {
   const std::vector<Common::DateTime>& getDateArrayValue() const;
   const std::vector<ModelObject*>& getModelObjectArrayValue() const;
 
+  // The text form of an object reference a request carries: its UID, empty
+  // for none.
+  static std::string toModelObjectString(const ModelObject* object);
+
   // The server's display texts, one per value, joined by ",".
   std::string getDisplayableValue() const;
   std::string getDisplayText() const { return getDisplayableValue(); }

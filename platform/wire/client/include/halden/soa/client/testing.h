@@ -1,6 +1,7 @@
 // Controls of the client framework stand-in for tests.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,14 @@ void set_listener_removal_failure(bool fail);
 
 // The connection whose getOption is under way (for a stub answering it), or null.
 const Connection* option_connection();
+
+// The ticket maps FccProxy::uploadFiles was given, one per call.
+const std::vector<std::map<std::string, std::string>>& uploads();
+// The status uploadFiles answers for a ticket (0 unless set).
+void set_upload_status(const std::string& ticket, int status);
+// Makes uploadFiles throw RuntimeException with this text; empty: it uploads.
+void set_upload_failure(const std::string& message);
+void reset_uploads();
 
 // None of the above.
 void reset();

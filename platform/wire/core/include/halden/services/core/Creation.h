@@ -3,9 +3,11 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/ServiceData.h"
+#include "halden/soa/common/DateTime.h"
 
 namespace Halden::Services::Core {
 
@@ -39,6 +41,47 @@ struct CreatedItem {
 struct CreateItemsResponse {
   std::map<Soa::Client::ModelObject*, CreatedItem> output;  // by the input's key
   Soa::Client::ServiceData serviceData;
+};
+
+// A new object of a business-object type, with its typed property values.
+struct CreateInput {
+  std::string boName;
+  std::map<std::string, std::string> stringProps;
+  std::map<std::string, std::vector<std::string>> stringArrayProps;
+  std::map<std::string, int> intProps;
+  std::map<std::string, bool> boolProps;
+  std::map<std::string, Soa::Common::DateTime> dateProps;
+  std::map<std::string, Soa::Client::ModelObject*> tagProps;
+  std::map<std::string, std::vector<Soa::Client::ModelObject*>> tagArrayProps;
+};
+
+struct CreateIn {
+  std::string clientId;
+  CreateInput data;
+};
+
+struct CreateOut {
+  std::string clientId;
+  std::vector<Soa::Client::ModelObject*> objects;  // what the input created, the object itself first
+};
+
+struct CreateResponse {
+  std::vector<CreateOut> output;  // one per input the server created
+  Soa::Client::ServiceData serviceData;
+};
+
+// A named reference to take off a dataset.
+struct NamedReferenceInfo {
+  std::string clientId;
+  std::string referenceName;
+  Soa::Client::ModelObject* target = nullptr;
+  bool deleteTarget = false;
+};
+
+struct RemoveNamedReferenceInfo {
+  std::string clientId;
+  Soa::Client::ModelObject* dataset = nullptr;
+  std::vector<NamedReferenceInfo> references;
 };
 
 }  // namespace Halden::Services::Core

@@ -83,6 +83,10 @@ class DatamanagementService {
   // items with their first revision (Creation.cpp).
   CreateDatasetsResponse createDatasets(const std::vector<DatasetCreateInput>& inputs);
   CreateItemsResponse createItems(const std::map<Soa::Client::ModelObject*, ItemCreateInput>& inputs);
+  // New objects of any business-object type, with typed properties.
+  CreateResponse createObjects(const std::vector<CreateIn>& inputs);
+  // Takes named references off datasets.
+  Soa::Client::ServiceData removeNamedReferences(const std::vector<RemoveNamedReferenceInfo>& inputs);
 
   // The objects' current state; the reply's updated objects.
   Soa::Client::ServiceData refreshObjects(const std::vector<Soa::Client::ModelObject*>& objects);

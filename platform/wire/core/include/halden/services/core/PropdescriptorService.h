@@ -26,12 +26,19 @@ struct GetAttachedPropDescsResponse {
   Soa::Client::ServiceData serviceData;
 };
 
+struct GetPropDescriptorsResponse {
+  std::map<std::string, std::vector<Soa::Client::PropertyDescription>> descriptors;  // by type name
+  Soa::Client::ServiceData serviceData;
+};
+
 class PropdescriptorService {
  public:
   static PropdescriptorService* getService(Soa::Client::Connection* connection);
   explicit PropdescriptorService(Soa::Client::Connection* connection) : connection_(connection) {}
 
   GetAttachedPropDescsResponse getAttachedPropDescs(const std::vector<AttachedPropDescsInfo>& inputs);
+  // The descriptors of every property of the named types.
+  GetPropDescriptorsResponse getPropDescriptors(const std::vector<std::string>& typeNames);
 
  private:
   Soa::Client::Connection* connection_;

@@ -28,6 +28,7 @@
 #include "halden/server/world/SavedQueryWorld.h"
 #include "halden/server/world/SessionWorld.h"
 #include "halden/server/world/StructureManagementWorld.h"
+#include "halden/server/world/ValidationWorld.h"
 
 namespace Halden::Soa::Server {
 
@@ -113,6 +114,7 @@ class SampleWorld {
   InternalDataManagementWorld internaldatamanagement{store, managedrelations};
   RequirementsManagementWorld requirementsmanagement{store};
   PropDescriptorWorld propdescriptor{store};
+  ValidationWorld validation{store};
 
  private:
   void add_attribute_mapping(const std::vector<std::string>& item_ids);

@@ -28,6 +28,7 @@
 #include "halden/server/mocks/MockSavedQueryStub.h"
 #include "halden/server/mocks/MockSessionStub.h"
 #include "halden/server/mocks/MockStructureManagementStub.h"
+#include "halden/server/mocks/MockValidationStub.h"
 
 namespace Halden::Soa::Server {
 
@@ -68,6 +69,7 @@ class TestServer {
   Installed<MockInternalDataManagementStub> internaldatamanagement{server, world.internaldatamanagement};
   Installed<MockRequirementsManagementStub> requirementsmanagement{server, world.requirementsmanagement};
   Installed<MockPropDescriptorStub> propdescriptor{server, world.propdescriptor};
+  Installed<MockValidationStub> validation{server, world.validation};
 
  private:
   std::string host_;

@@ -18,6 +18,8 @@ class MockDataManagementStub : public DataManagementStub {
     ON_CALL(*this, getItemFromId).WillByDefault(Invoke(&answers, &DataManagementStub::getItemFromId));
     ON_CALL(*this, createDatasets).WillByDefault(Invoke(&answers, &DataManagementStub::createDatasets));
     ON_CALL(*this, createItems).WillByDefault(Invoke(&answers, &DataManagementStub::createItems));
+    ON_CALL(*this, createObjects).WillByDefault(Invoke(&answers, &DataManagementStub::createObjects));
+    ON_CALL(*this, removeNamedReferences).WillByDefault(Invoke(&answers, &DataManagementStub::removeNamedReferences));
     ON_CALL(*this, refreshObjects).WillByDefault(Invoke(&answers, &DataManagementStub::refreshObjects));
     ON_CALL(*this, deleteObjects).WillByDefault(Invoke(&answers, &DataManagementStub::deleteObjects));
     ON_CALL(*this, expandPrimaryObjects).WillByDefault(Invoke(&answers, &DataManagementStub::expandPrimaryObjects));
@@ -36,6 +38,9 @@ class MockDataManagementStub : public DataManagementStub {
   MOCK_METHOD(CreateDatasetsReply, createDatasets, (const std::vector<DatasetCreateRecord>& inputs), (override));
   using ItemCreateRecords = std::map<std::string, ItemCreateRecord>;
   MOCK_METHOD(CreateItemsReply, createItems, (const ItemCreateRecords& inputs), (override));
+  MOCK_METHOD(CreateObjectsReply, createObjects, (const std::vector<ObjectCreateRecord>& inputs), (override));
+  MOCK_METHOD(WireServiceData, removeNamedReferences, (const std::vector<RemoveNamedReferencesRecord>& inputs),
+              (override));
   MOCK_METHOD(WireServiceData, refreshObjects, (const std::vector<std::string>& uids), (override));
   MOCK_METHOD(WireServiceData, deleteObjects, (const std::vector<std::string>& uids), (override));
   MOCK_METHOD(RelatedObjectsReply, expandPrimaryObjects,

@@ -14,9 +14,11 @@ class MockPropDescriptorStub : public PropDescriptorStub {
   explicit MockPropDescriptorStub(PropDescriptorStub& answers) {
     using ::testing::Invoke;
     ON_CALL(*this, getAttachedPropDescs).WillByDefault(Invoke(&answers, &PropDescriptorStub::getAttachedPropDescs));
+    ON_CALL(*this, getPropDescriptors).WillByDefault(Invoke(&answers, &PropDescriptorStub::getPropDescriptors));
   }
   MOCK_METHOD(AttachedPropDescsReply, getAttachedPropDescs, (const std::vector<AttachedPropDescsRequest>& requests),
               (override));
+  MOCK_METHOD(PropDescriptorsReply, getPropDescriptors, (const std::vector<std::string>& type_names), (override));
 };
 
 }  // namespace Halden::Soa::Server

@@ -28,6 +28,8 @@ class DataManagementWorld : public DataManagementStub {
   // Creation (CreationWorld.cpp).
   CreateDatasetsReply createDatasets(const std::vector<DatasetCreateRecord>& inputs) override;
   CreateItemsReply createItems(const std::map<std::string, ItemCreateRecord>& inputs) override;
+  CreateObjectsReply createObjects(const std::vector<ObjectCreateRecord>& inputs) override;
+  WireServiceData removeNamedReferences(const std::vector<RemoveNamedReferencesRecord>& inputs) override;
 
   WireServiceData refreshObjects(const std::vector<std::string>& uids) override;
   WireServiceData deleteObjects(const std::vector<std::string>& uids) override;

@@ -21,6 +21,7 @@ class PropDescriptorWorld : public PropDescriptorStub {
 
   // Every property asked gets a descriptor, with its list of values or none.
   AttachedPropDescsReply getAttachedPropDescs(const std::vector<AttachedPropDescsRequest>& requests) override;
+  PropDescriptorsReply getPropDescriptors(const std::vector<std::string>& type_names) override;
 
  private:
   WorldStore& store_;
