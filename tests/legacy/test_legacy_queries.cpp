@@ -10,7 +10,7 @@
 #include "cadlink/virelmgr.h"
 #include "halden/server/mocks/MockSavedQueryStub.h"
 #include "halden/soa/client/Exceptions.h"
-#include "halden/soa/client/ModelManager.h"
+#include "halden/soa/client/ModelObject.h"
 #include "halden/soa/common/DateTime.h"
 #include "halden/soa/common/Exceptions.h"
 #include "legacy_fixture.h"
@@ -395,7 +395,8 @@ TEST_F(LegacyQueryTest, EachFoundObjectIsTheFirstHostClassThatAnswers) {
   EXPECT_NE(dynamic_cast<Orvane::PdmSoa::VirelmgrItemRevision*>(f[1]), nullptr);
   EXPECT_NE(dynamic_cast<Orvane::PdmSoa::VirelmgrDataset*>(f[2]), nullptr);
   EXPECT_NE(dynamic_cast<Orvane::PdmSoa::VirelmgrFolder*>(f[3]), nullptr);
-  EXPECT_EQ(typeid(*f[4]), typeid(Orvane::PdmSoa::VirelmgrPomObject));
+  const VirelmgrModelObject& form = *f[4];
+  EXPECT_EQ(typeid(form), typeid(Orvane::PdmSoa::VirelmgrPomObject));
   EXPECT_EQ(f[5], workspace);
   for (auto* object : f) {
     if (object) {
