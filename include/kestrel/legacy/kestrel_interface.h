@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "kestrel/kestrel_types.h"
+
 struct date_s;
 struct CORBA_Object;
 namespace Halden::Soa::Client {
@@ -19,6 +21,7 @@ namespace Orvane::PdmSoa {
 class VirelmgrModelObject;
 class VirelmgrBomWindow;
 class VirelmgrBomLine;
+class VirelmgrQuery;
 }  // namespace Orvane::PdmSoa
 
 #define KESTREL_INTERFACE_VERSION 2000
@@ -40,12 +43,14 @@ struct KESTREL_interface_s {
                                           const std::vector<std::string>& property_names);
 
   // Saved queries and search criteria
-  /*  5 */ KESTREL_unbuilt_slot KESTREL_list_saved_queries;        // not built yet
-  /*  6 */ KESTREL_unbuilt_slot KESTREL_describe_saved_queries;    // not built yet
-  /*  7 */ KESTREL_unbuilt_slot KESTREL_execute_saved_query;       // not built yet
-  /*  8 */ KESTREL_unbuilt_slot KESTREL_save_search_criteria;      // not built yet
-  /*  9 */ KESTREL_unbuilt_slot KESTREL_delete_search_criteria;    // not built yet
-  /* 10 */ KESTREL_unbuilt_slot KESTREL_retrieve_search_criteria;  // not built yet
+  /*  5 */ std::vector<Orvane::PdmSoa::VirelmgrQuery*>* (*KESTREL_list_saved_queries)();
+  /*  6 */ void (*KESTREL_describe_saved_queries)(const std::vector<Orvane::PdmSoa::VirelmgrQuery*>& queries);
+  /*  7 */ std::vector<Orvane::PdmSoa::VirelmgrModelObject*>* (*KESTREL_execute_saved_query)(
+      Orvane::PdmSoa::VirelmgrQuery* query, const std::vector<std::string>& entries,
+      const std::vector<std::string>& values, int max_results);
+  /*  8 */ void (*KESTREL_save_search_criteria)(const std::vector<SearchCriteria>& criteria);
+  /*  9 */ void (*KESTREL_delete_search_criteria)(const std::vector<std::string>& names);
+  /* 10 */ std::vector<SearchCriteria>* (*KESTREL_retrieve_search_criteria)(const std::vector<std::string>& names);
 
   // BOM windows and lines
   /* 11 */ Orvane::PdmSoa::VirelmgrBomWindow* (*KESTREL_create_bom_window)(const std::string& item_revision_uid);

@@ -72,6 +72,38 @@ VirelmgrQuery* VirelmgrQuery::GetInstance(const std::string& uid, const void* ob
 VirelmgrListOfValues* VirelmgrListOfValues::GetInstance(const std::string& uid, const void* object, unsigned int flag) {
   return instance_of<VirelmgrListOfValues>(uid, object, flag);
 }
+void VirelmgrListOfValues::SetCharValues(const std::vector<char>& values) {
+  set_by = "SetCharValues";
+  char_values = values;
+}
+void VirelmgrListOfValues::SetDateValues(const std::vector<date_s>& values) {
+  set_by = "SetDateValues";
+  date_values = values;
+}
+void VirelmgrListOfValues::SetDoubleValues(const std::vector<double>& values) {
+  set_by = "SetDoubleValues";
+  double_values = values;
+}
+void VirelmgrListOfValues::SetIntValues(const std::vector<int>& values) {
+  set_by = "SetIntValues";
+  int_values = values;
+}
+void VirelmgrListOfValues::SetStringValues(const std::vector<std::string>& values) {
+  set_by = "SetStringValues";
+  string_values = values;
+}
+void VirelmgrListOfValues::SetReferenceValues(const std::vector<VirelmgrModelObject*>& values) {
+  set_by = "SetReferenceValues";
+  reference_values = values;
+}
+
+void VirelmgrQuery::AddFieldDescription(virelmgrFieldDataType_e type, const std::string& entry_name,
+                                        const std::string& attribute_name, const std::string& value,
+                                        const std::string& logical_operation, const std::string& math_operation,
+                                        VirelmgrListOfValues* lov) {
+  fields_.push_back({type, entry_name, attribute_name, value, logical_operation, math_operation, lov});
+}
+
 VirelmgrBomLine* VirelmgrBomLine::GetInstance(const std::string& uid, const void* object) {
   return instance_of<VirelmgrBomLine>(uid, object);
 }

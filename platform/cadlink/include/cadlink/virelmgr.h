@@ -4,10 +4,29 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "corerun/clock.h"
 
 namespace Halden::Soa::Client {
 class ModelObject;
 }
+
+// Data types of query fields and of lists of values; the older host's copy
+// of the enum the newer host's object model declares, with the same values.
+enum virelmgrFieldDataType_e {
+  virelmgrFieldChar = 2001,
+  virelmgrFieldDate = 2002,
+  virelmgrFieldDouble = 2003,
+  virelmgrFieldFloat = 2004,
+  virelmgrFieldInt = 2005,
+  virelmgrFieldLogical = 2006,
+  virelmgrFieldShort = 2007,
+  virelmgrFieldString = 2008,
+  virelmgrFieldTypedReference = 2009,
+  virelmgrFieldUntypedReference = 2010,
+  virelmgrFieldExternalReference = 2011,
+};
 
 namespace Orvane::PdmSoa {
 
@@ -68,16 +87,47 @@ class VirelmgrFolder : public VirelmgrWorkspaceObject {
   static VirelmgrFolder* GetInstance(const std::string& uid, const void* object, unsigned int flag);
 };
 
-class VirelmgrQuery : public VirelmgrPomObject {
- public:
-  VirelmgrQuery(const std::string& uid, const void* object) : VirelmgrPomObject(uid, object, 0) {}
-  static VirelmgrQuery* GetInstance(const std::string& uid, const void* object);
-};
-
+// The allowed values of a query field; the setter called says their type.
 class VirelmgrListOfValues : public VirelmgrPomObject {
  public:
   using VirelmgrPomObject::VirelmgrPomObject;
   static VirelmgrListOfValues* GetInstance(const std::string& uid, const void* object, unsigned int flag);
+
+  void SetCharValues(const std::vector<char>& values);
+  void SetDateValues(const std::vector<date_s>& values);
+  void SetDoubleValues(const std::vector<double>& values);
+  void SetIntValues(const std::vector<int>& values);
+  void SetStringValues(const std::vector<std::string>& values);
+  void SetReferenceValues(const std::vector<VirelmgrModelObject*>& values);
+
+  // What the setters were given; read by tests.
+  std::string set_by;  // the name of the last setter called
+  std::vector<char> char_values;
+  std::vector<date_s> date_values;
+  std::vector<double> double_values;
+  std::vector<int> int_values;
+  std::vector<std::string> string_values;
+  std::vector<VirelmgrModelObject*> reference_values;
+};
+
+class VirelmgrQuery : public VirelmgrPomObject {
+ public:
+  VirelmgrQuery(const std::string& uid, const void* object) : VirelmgrPomObject(uid, object, 0) {}
+  static VirelmgrQuery* GetInstance(const std::string& uid, const void* object);
+
+  struct FieldDescription {
+    virelmgrFieldDataType_e type;
+    std::string entry_name, attribute_name, value, logical_operation, math_operation;
+    VirelmgrListOfValues* lov;  // null when the field has none
+  };
+  void AddFieldDescription(virelmgrFieldDataType_e type, const std::string& entry_name,
+                           const std::string& attribute_name, const std::string& value,
+                           const std::string& logical_operation, const std::string& math_operation,
+                           VirelmgrListOfValues* lov);
+  const std::vector<FieldDescription>& GetFieldDescriptions() const { return fields_; }
+
+ private:
+  std::vector<FieldDescription> fields_;
 };
 
 class VirelmgrBomWindow : public VirelmgrModelObject {

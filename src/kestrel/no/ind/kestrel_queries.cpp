@@ -1,17 +1,14 @@
 #include "kestrel_queries.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "halden/services/query/SavedqueryService.h"
-#include "halden/soa/client/model/ModelClasses.h"
 #include "kestrel_call.h"
 #include "kestrel_host.h"
 #include "kestrel_object.h"
 #include "kestrel_queries_core.h"
 #include "kestrel_request.h"
 
-using Halden::Services::Query::SavedQueryFieldObject;
 using Halden::Services::Query::SavedqueryService;
 using Halden::Soa::Client::ModelObject;
 using Orvane::PdmSoa::ListOfValues;
@@ -25,65 +22,40 @@ namespace {
 constexpr const char* kBatchOperation = "Query-2007-09-SavedQuery.executeSavedQueries";
 constexpr const char* kNoServerObject = "KRAL SOA: Error getting SOA object from KRAL object";
 
-// Reads the list's values in the form its kind asks and hands them to the
-// kind's setter.
-void set_lov_values(ListOfValues& lov, queries::LovKind kind) {
-  const std::string name = "lov_values";
-  switch (kind) {
-    case queries::LovKind::Char:
-      lov.SetCharValues(KESTREL_get_object_property_char_array(&lov, name, true));
-      return;
-    case queries::LovKind::Date: {
-      std::unique_ptr<std::vector<date_s>> values(KESTREL_get_object_property_date_array(&lov, name, true));
-      lov.SetDateValues(values ? *values : std::vector<date_s>());
-      return;
-    }
-    case queries::LovKind::Double:
-      lov.SetDoubleValues(KESTREL_get_object_property_double_array(&lov, name, true));
-      return;
-    case queries::LovKind::Integer:
-      lov.SetIntValues(KESTREL_get_object_property_int_array(&lov, name, true));
-      return;
-    case queries::LovKind::String:
-      lov.SetStringValues(KESTREL_get_object_property_string_array(&lov, name, true));
-      return;
-    case queries::LovKind::Reference: {
-      std::unique_ptr<std::vector<Orvane::PdmSoa::ModelObject*>> values(
-          KESTREL_get_object_property_object_array(&lov, name, true));
-      lov.SetReferenceValues(values ? *values : std::vector<Orvane::PdmSoa::ModelObject*>());
-      return;
-    }
-  }
-}
+// The saved-query work of the core over this build's host classes.
+struct Host {
+  using Query = Orvane::PdmSoa::Query;
+  using Lov = ListOfValues;
+  using FieldType = virelmgrFieldDataType_e;
 
-void add_field(Query& query, const SavedQueryFieldObject& field) {
-  const auto type =
-      static_cast<virelmgrFieldDataType_e>(queries::map_query_field_type(KESTREL_HERE, field.attributeType));
-  const UString entry_name = StringToUString(field.entryName);
-  const UString attribute_name = StringToUString(field.attributeName);
-  const UString value = StringToUString(field.value);
-  const UString logical_operation = StringToUString(field.logicalOperation);
-  const UString math_operation = StringToUString(field.mathOperation);
-  if (!field.lov) {
-    query.AddFieldDescription(type, entry_name, attribute_name, value, logical_operation, math_operation, nullptr);
-    return;
+  static UString text(const std::string& text) { return StringToUString(text); }
+  static std::string uid_of(const Query& query) { return UStringToString(query.GetUid()); }
+  // Null when the host holds the object as another class.
+  static Lov* lov_of(ModelObject* object) { return kestrel::wrap_as<ListOfValues>(object); }
+
+  static int int_value(Lov& lov, const std::string& name) { return KESTREL_get_object_property_int(&lov, name, true); }
+  static const std::vector<char>& char_values(Lov& lov, const std::string& name) {
+    return KESTREL_get_object_property_char_array(&lov, name, true);
   }
-  // A list of values the host already holds as another class is as unusable
-  // as one that is none on the server.
-  auto* lov = dynamic_cast<Halden::Soa::Client::Model::ListOfValues*>(field.lov)
-                  ? kestrel::wrap_as<ListOfValues>(field.lov)
-                  : nullptr;
-  if (!lov) KESTREL_RAISE(940205, "SOA: invalid LOV object for query field %s\n", field.entryName.c_str());
-  const int lov_type =
-      queries::map_lov_value_type(KESTREL_HERE, KESTREL_get_object_property_int(lov, "lov_value_type", true));
-  const queries::LovKind kind = queries::lov_kind_of(lov_type);
-  if (!queries::is_lov_of_kind(field.lov, kind))
-    KESTREL_RAISE(940205, "SOA: LOV type mismatch for query field %s\n", field.entryName.c_str());
-  set_lov_values(*lov, kind);
-  // The host gets the list's type, not the field's own.
-  query.AddFieldDescription(static_cast<virelmgrFieldDataType_e>(lov_type), entry_name, attribute_name, value,
-                            logical_operation, math_operation, lov);
-}
+  static std::vector<date_s> date_values(Lov& lov, const std::string& name) {
+    std::unique_ptr<std::vector<date_s>> values(KESTREL_get_object_property_date_array(&lov, name, true));
+    return values ? std::move(*values) : std::vector<date_s>();
+  }
+  static const std::vector<double>& double_values(Lov& lov, const std::string& name) {
+    return KESTREL_get_object_property_double_array(&lov, name, true);
+  }
+  static const std::vector<int>& int_values(Lov& lov, const std::string& name) {
+    return KESTREL_get_object_property_int_array(&lov, name, true);
+  }
+  static const std::vector<std::string>& string_values(Lov& lov, const std::string& name) {
+    return KESTREL_get_object_property_string_array(&lov, name, true);
+  }
+  static std::vector<Orvane::PdmSoa::ModelObject*> reference_values(Lov& lov, const std::string& name) {
+    std::unique_ptr<std::vector<Orvane::PdmSoa::ModelObject*>> values(
+        KESTREL_get_object_property_object_array(&lov, name, true));
+    return values ? std::move(*values) : std::vector<Orvane::PdmSoa::ModelObject*>();
+  }
+};
 
 KESTREL_uid_list uid_list(const std::vector<ModelObject*>& objects) {
   KESTREL_uid_list uids;
@@ -131,23 +103,10 @@ std::vector<Query*>* KESTREL_list_saved_queries() {
 void KESTREL_describe_saved_queries(const std::vector<Query*>& queries) {
   for (const Query* query : queries)
     if (!query) KESTREL_RAISE(940208, "KRAL SOA: Null query in KESTREL_describe_saved_queries");
-  auto* models = kestrel::get_model_manager(KESTREL_HERE);
-  std::vector<Query*> described;
-  std::vector<ModelObject*> request;
-  described.reserve(queries.size());
-  request.reserve(queries.size());
-  for (Query* query : queries) {
-    ModelObject* object = models->findObject(UStringToString(query->GetUid()));
-    if (!dynamic_cast<Halden::Soa::Client::Model::OstraQuery*>(object)) continue;
-    described.push_back(query);
-    request.push_back(object);
-  }
+  const auto request = kestrel::queries::describe_request<Host>(*kestrel::get_model_manager(KESTREL_HERE), queries);
   auto reply = kestrel::soa_request<SavedqueryService>(
-      KESTREL_HERE, [&](SavedqueryService& sq) { return sq.describeSavedQueries(request); });
-  // Entry i describes the i-th query sent; entries beyond those are not ours.
-  const std::size_t n = std::min(reply.fieldLists.size(), described.size());
-  for (std::size_t i = 0; i < n; ++i)
-    for (const auto& field : reply.fieldLists[i].fields) add_field(*described[i], field);
+      KESTREL_HERE, [&](SavedqueryService& sq) { return sq.describeSavedQueries(request.queries); });
+  kestrel::queries::add_fields<Host>(KESTREL_HERE, request.described, reply);
 }
 
 std::vector<PomObject*>* KESTREL_execute_saved_query(Query* query, const std::vector<std::string>& entries,

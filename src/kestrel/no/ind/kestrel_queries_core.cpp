@@ -55,6 +55,14 @@ bool is_lov_of_kind(const Halden::Soa::Client::ModelObject* lov, LovKind kind) {
   return false;
 }
 
+bool is_lov(const Halden::Soa::Client::ModelObject* object) {
+  return dynamic_cast<const Model::ListOfValues*>(object) != nullptr;
+}
+
+bool is_saved_query(const Halden::Soa::Client::ModelObject* object) {
+  return dynamic_cast<const Model::OstraQuery*>(object) != nullptr;
+}
+
 std::vector<Halden::Services::Query::SearchCriteriaInput> search_criteria_request(
     const std::vector<SearchCriteria>& criteria) {
   std::vector<Halden::Services::Query::SearchCriteriaInput> request;

@@ -11,6 +11,8 @@
 #include "corerun/error.h"
 #include "halden/soa/client/Connection.h"
 #include "halden/soa/client/ModelObject.h"
+#include "halden/soa/client/Property.h"
+#include "kestrel/kestrel_types.h"
 #include "kestrel_call.h"
 
 struct CORBA_Object;
@@ -18,6 +20,7 @@ namespace Orvane::PdmSoa {
 class VirelmgrModelObject;
 class VirelmgrBomWindow;
 class VirelmgrBomLine;
+class VirelmgrQuery;
 }  // namespace Orvane::PdmSoa
 
 // Every error of this build reports the table's source file, the one the
@@ -39,6 +42,13 @@ void KESTREL_get_cookie_info(const char* key, std::string& out1, std::string& ou
                              std::string& out4, std::string& out5);
 // The framework's IOR text, or null when no attempt answered one.
 char* KESTREL_get_gateway_ior(CORBA_Object* object, int tries, int sleep_seconds);
+
+namespace kestrel::legacy {
+// The property of the server object, never null (940209); one outside the
+// session's policy is loaded on its own, then warned of.
+Halden::Soa::Client::Property& required_property(Halden::Soa::Client::ModelObject& object,
+                                                 const std::string& property_name);
+}  // namespace kestrel::legacy
 
 // Objects and properties.
 Halden::Soa::Client::ModelObject* constructObject(const std::string& type_name, const std::string& uid);
@@ -81,3 +91,20 @@ Orvane::PdmSoa::VirelmgrBomWindow* KESTREL_create_bom_window(const std::string& 
 void KESTREL_close_bom_window(Orvane::PdmSoa::VirelmgrBomWindow* window);
 Orvane::PdmSoa::VirelmgrBomLine* KESTREL_ask_bom_top_line(Orvane::PdmSoa::VirelmgrBomWindow* window);
 std::vector<Orvane::PdmSoa::VirelmgrBomLine*>* KESTREL_expand_bom_line(Orvane::PdmSoa::VirelmgrBomLine* line);
+
+// Saved queries and search criteria. Lists returned are new and the
+// caller's; the host objects in them are the host's.
+// The server's saved queries as host queries; 940205 when it has none.
+std::vector<Orvane::PdmSoa::VirelmgrQuery*>* KESTREL_list_saved_queries();
+// Adds its fields to each query that has a server saved query behind it.
+void KESTREL_describe_saved_queries(const std::vector<Orvane::PdmSoa::VirelmgrQuery*>& queries);
+// Each found object as the first of the host's item, revision, dataset and
+// folder classes that answers for it, else as the host's POM object (which
+// may answer null, kept in its place).
+std::vector<Orvane::PdmSoa::VirelmgrModelObject*>* KESTREL_execute_saved_query(Orvane::PdmSoa::VirelmgrQuery* query,
+                                                                               const std::vector<std::string>& entries,
+                                                                               const std::vector<std::string>& values,
+                                                                               int max_results);
+void KESTREL_save_search_criteria(const std::vector<SearchCriteria>& criteria);
+void KESTREL_delete_search_criteria(const std::vector<std::string>& names);
+std::vector<SearchCriteria>* KESTREL_retrieve_search_criteria(const std::vector<std::string>& names);

@@ -30,26 +30,24 @@ void force_load_property(ModelObject* object, const std::string& property_name) 
       [&](Core::DatamanagementService& dm) { dm.getProperties({object}, {property_name}); });
 }
 
-Property* ask_uid_property(const std::string& uid, const std::string& property_name) {
-  ModelObject* object = kestrel::get_model_manager(KESTREL_LEGACY_HERE)->loadObjects(uid);
-  if (!object) KESTREL_LEGACY_RAISE(940209, "SOA: No SOA object found for input uid");
+Property* ask_property(ModelObject& object, const std::string& property_name) {
   try {
-    return object->getProperty(property_name);
+    return object.getProperty(property_name);
   } catch (const Halden::Soa::Client::NotLoadedException&) {
     // Outside the session's policy: loaded below.
   }
-  force_load_property(object, property_name);
-  Property* property = object->getProperty(property_name);
+  force_load_property(&object, property_name);
+  Property* property = object.getProperty(property_name);
   ERROR_lprintf("SOA Warning: force-load of property %s on object of type %s\n", property_name.c_str(),
-                object->getType()->getName().c_str());
+                object.getType()->getName().c_str());
   return property;
 }
 
 // The property, never null.
 Property& required_uid_property(const std::string& uid, const std::string& property_name) {
-  Property* property = ask_uid_property(uid, property_name);
-  if (!property) KESTREL_LEGACY_RAISE(940209, "SOA: Null property on SOA object");
-  return *property;
+  ModelObject* object = kestrel::get_model_manager(KESTREL_LEGACY_HERE)->loadObjects(uid);
+  if (!object) KESTREL_LEGACY_RAISE(940209, "SOA: No SOA object found for input uid");
+  return kestrel::legacy::required_property(*object, property_name);
 }
 
 VirelmgrModelObject* host_object_of(ModelObject* object) {
@@ -57,6 +55,12 @@ VirelmgrModelObject* host_object_of(ModelObject* object) {
 }
 
 }  // namespace
+
+Property& kestrel::legacy::required_property(ModelObject& object, const std::string& property_name) {
+  Property* property = ask_property(object, property_name);
+  if (!property) KESTREL_LEGACY_RAISE(940209, "SOA: Null property on SOA object");
+  return *property;
+}
 
 ModelObject* constructObject(const std::string& type_name, const std::string& uid) {
   auto* models = kestrel::get_model_manager(KESTREL_LEGACY_HERE);

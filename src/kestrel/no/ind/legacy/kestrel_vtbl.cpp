@@ -121,13 +121,13 @@ KESTREL_interface_s table = {
     /*  3 */ constructObject,
     /*  4 */ KESTREL_get_properties,
     // Saved queries and search criteria
-    /*  5 */ nullptr,  // KESTREL_list_saved_queries
-    /*  6 */ nullptr,  // KESTREL_describe_saved_queries
-    /*  7 */ nullptr,  // KESTREL_execute_saved_query
-    /*  8 */ nullptr,  // KESTREL_save_search_criteria
-    /*  9 */ nullptr,  // KESTREL_delete_search_criteria
-    /* 10 */ nullptr,  // KESTREL_retrieve_search_criteria
-                       // BOM windows and lines
+    /*  5 */ KESTREL_list_saved_queries,
+    /*  6 */ KESTREL_describe_saved_queries,
+    /*  7 */ KESTREL_execute_saved_query,
+    /*  8 */ KESTREL_save_search_criteria,
+    /*  9 */ KESTREL_delete_search_criteria,
+    /* 10 */ KESTREL_retrieve_search_criteria,
+    // BOM windows and lines
     /* 11 */ KESTREL_create_bom_window,
     /* 12 */ KESTREL_close_bom_window,
     /* 13 */ KESTREL_ask_bom_top_line,
