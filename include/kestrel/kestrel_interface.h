@@ -43,8 +43,6 @@ struct ClassificationAttribute;
 // Lists are plain std::vector unless a slot's list is the host's own kind,
 // whose type then carries the host allocator (slot 11: CppMemory).
 //
-// Type of a slot this build leaves null.
-using KESTREL_unbuilt_slot = void (*)();
 
 struct KESTREL_interface_s {
   // Session

@@ -6,6 +6,7 @@
 // host and never change. A slot whose operation is not built yet holds null.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,15 +20,17 @@ class ModelObject;
 }  // namespace Halden::Soa::Client
 namespace Orvane::PdmSoa {
 class VirelmgrModelObject;
+class VirelmgrPomObject;
 class VirelmgrBomWindow;
 class VirelmgrBomLine;
 class VirelmgrQuery;
+class VirelmgrClassificationClass;
+class VirelmgrClassificationObject;
+struct VirelmgrClassificationAttribute;
 }  // namespace Orvane::PdmSoa
 
 #define KESTREL_INTERFACE_VERSION 2000
 
-// Type of a slot this build leaves null.
-using KESTREL_unbuilt_slot = void (*)();
 
 struct KESTREL_interface_s {
   // Session
@@ -60,20 +63,33 @@ struct KESTREL_interface_s {
       Orvane::PdmSoa::VirelmgrBomLine* line);
 
   // Classification
-  /* 15 */ KESTREL_unbuilt_slot KESTREL_write_classification_objects;       // not built yet
-  /* 16 */ KESTREL_unbuilt_slot KESTREL_write_classification_objects_2;     // not built yet
-  /* 17 */ KESTREL_unbuilt_slot KESTREL_send_classification_object_uids;    // not built yet
-  /* 18 */ KESTREL_unbuilt_slot KESTREL_ask_classification_classes;         // not built yet
-  /* 19 */ KESTREL_unbuilt_slot KESTREL_ask_class_descriptions;             // not built yet
-  /* 20 */ KESTREL_unbuilt_slot KESTREL_ask_classification_table;           // not built yet
-  /* 21 */ KESTREL_unbuilt_slot KESTREL_ask_objects_of_classification_ids;  // not built yet
-  /* 22 */ KESTREL_unbuilt_slot KESTREL_ask_class_attributes;               // not built yet
-  /* 23 */ KESTREL_unbuilt_slot KESTREL_find_classes;                       // not built yet
-  /* 24 */ KESTREL_unbuilt_slot KESTREL_find_classification_objects;        // not built yet
-  /* 25 */ KESTREL_unbuilt_slot KESTREL_ask_classification_pom_objects;     // not built yet
-  /* 26 */ KESTREL_unbuilt_slot KESTREL_ask_classifications_of_objects;     // not built yet
-  /* 27 */ KESTREL_unbuilt_slot KESTREL_load_classification_objects;        // not built yet
-  /* 28 */ KESTREL_unbuilt_slot KESTREL_ask_classification_value_tables;    // not built yet
+  /* 15 */ void (*KESTREL_write_classification_objects)(
+      const std::vector<Orvane::PdmSoa::VirelmgrClassificationObject*>& objects);
+  /* 16 */ void (*KESTREL_write_classification_objects_2)(
+      const std::vector<Orvane::PdmSoa::VirelmgrClassificationObject*>& objects);
+  /* 17 */ void (*KESTREL_send_classification_object_uids)(const std::vector<std::string>& uids);
+  /* 18 */ std::map<std::string, Orvane::PdmSoa::VirelmgrClassificationClass*>* (*KESTREL_ask_classification_classes)(
+      const std::vector<std::string>& class_ids);
+  /* 19 */ std::map<std::string, std::vector<Orvane::PdmSoa::VirelmgrClassificationClass*>>* (
+      *KESTREL_ask_class_descriptions)(const std::vector<std::string>& class_ids);
+  /* 20 */ std::map<std::string, std::vector<std::string>>* (*KESTREL_ask_classification_table)(
+      const std::vector<std::string>& keys);
+  /* 21 */ std::map<std::string, std::vector<Orvane::PdmSoa::VirelmgrPomObject*>>* (
+      *KESTREL_ask_objects_of_classification_ids)(const std::vector<std::string>& ids);
+  /* 22 */ std::map<std::string, std::vector<Orvane::PdmSoa::VirelmgrClassificationAttribute>>* (
+      *KESTREL_ask_class_attributes)(const std::vector<std::string>& class_ids);
+  /* 23 */ std::vector<Orvane::PdmSoa::VirelmgrClassificationClass*>* (*KESTREL_find_classes)(
+      const std::vector<ClassQuery>& queries);
+  /* 24 */ std::vector<Orvane::PdmSoa::VirelmgrModelObject*>* (*KESTREL_find_classification_objects)(
+      const std::vector<ClassificationObjectQuery>& queries);
+  /* 25 */ std::vector<Orvane::PdmSoa::VirelmgrPomObject*>* (*KESTREL_ask_classification_pom_objects)(
+      const std::vector<std::string>& uids);
+  /* 26 */ std::map<std::string, std::vector<Orvane::PdmSoa::VirelmgrModelObject*>>* (
+      *KESTREL_ask_classifications_of_objects)(const std::vector<std::string>& workspace_uids);
+  /* 27 */ std::map<std::string, Orvane::PdmSoa::VirelmgrClassificationObject*>* (*KESTREL_load_classification_objects)(
+      const std::vector<std::string>& uids);
+  /* 28 */ std::map<std::string, ClassificationValueTable>* (*KESTREL_ask_classification_value_tables)(
+      const std::vector<std::string>& ids);
 
   // Preferences and types
   /* 29 */ const std::vector<std::string>& (*KESTREL_ask_preference_values)(const std::string& scope,

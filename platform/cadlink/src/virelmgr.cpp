@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cadlink/testing.h"
+#include "corerun/memory.h"
 
 namespace Orvane::PdmSoa {
 
@@ -106,6 +107,21 @@ void VirelmgrQuery::AddFieldDescription(virelmgrFieldDataType_e type, const std:
 
 VirelmgrBomLine* VirelmgrBomLine::GetInstance(const std::string& uid, const void* object) {
   return instance_of<VirelmgrBomLine>(uid, object);
+}
+
+VirelmgrClassificationObject::~VirelmgrClassificationObject() { SetWorkspaceObject(nullptr); }
+
+VirelmgrClassificationObject* VirelmgrClassificationObject::ConstructObjectFromUid(const std::string& uid) {
+  return instance_of<VirelmgrClassificationObject>(uid, nullptr, 0U);
+}
+
+void VirelmgrClassificationObject::SetWorkspaceObject(VirelmgrWorkspaceObject* object) {
+  if (object == workspace_object_) return;
+  if (workspace_object_) {
+    workspace_object_->~VirelmgrWorkspaceObject();
+    Orvane::Memory::CppMemory::deallocate(workspace_object_);
+  }
+  workspace_object_ = object;
 }
 
 }  // namespace Orvane::PdmSoa

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "corerun/clock.h"
@@ -141,19 +142,73 @@ class VirelmgrBomLine : public VirelmgrModelObject {
   static VirelmgrBomLine* GetInstance(const std::string& uid, const void* object);
 };
 
+struct VirelmgrTextTriple {
+  std::string first, second, third;
+};
+
+// A class of the class tree, built by the library on CppMemory memory; the
+// host destroys it and gives the memory back there.
 class VirelmgrClassificationClass : public VirelmgrModelObject {
  public:
   VirelmgrClassificationClass(const std::string& class_id, const std::string& uid, const void* object)
       : VirelmgrModelObject(uid, object, 0), class_id_(class_id) {}
   const std::string& GetClassId() const { return class_id_; }
 
+  void SetClassType(const std::string& type) { class_type_ = type; }
+  const std::string& AskClassType() const { return class_type_; }
+
+  std::string text1, text2, text3, text4, text5, text6, text7;
+  int kind = -1;  // -1 until a class record sets it
+  int int1 = 0, int2 = 0, int3 = 0;
+  std::vector<VirelmgrTextTriple> triples;
+
  private:
   std::string class_id_;
+  std::string class_type_;
 };
 
-class VirelmgrClassificationObject : public VirelmgrWorkspaceObject {
+struct VirelmgrClassificationAttributeFormat {
+  int int1 = 0, int2 = 0, int3 = 0, int4 = 0;
+};
+
+// An attribute definition of a class, by value.
+struct VirelmgrClassificationAttribute {
+  int id = 0;
+  std::string text1, text2, text3;
+  VirelmgrClassificationAttributeFormat format1, format2;
+  std::string text4, text5, text6, text7, text8;
+  int int1 = 0, int2 = 0;
+  std::string text9, text10, text11;
+};
+
+// What classifies a workspace object under a class, with its attribute
+// values. It owns its workspace object.
+class VirelmgrClassificationObject : public VirelmgrPomObject {
  public:
-  using VirelmgrWorkspaceObject::VirelmgrWorkspaceObject;
+  using VirelmgrPomObject::VirelmgrPomObject;
+  ~VirelmgrClassificationObject() override;
+
+  // The host's one classification object of the UID, made when it holds none
+  // yet; null when the host refuses the UID or holds another kind of object
+  // for it.
+  static VirelmgrClassificationObject* ConstructObjectFromUid(const std::string& uid);
+
+  VirelmgrWorkspaceObject* GetWorkspaceObject() const { return workspace_object_; }
+  // Takes an object built on CppMemory memory (or null) and destroys the one
+  // it had.
+  void SetWorkspaceObject(VirelmgrWorkspaceObject* object);
+
+  struct Value {
+    int attribute_id = 0;
+    std::vector<std::pair<std::string, std::string>> pairs;
+  };
+
+  std::string text1, text2;
+  int code = 0;
+  std::vector<Value> values;
+
+ private:
+  VirelmgrWorkspaceObject* workspace_object_ = nullptr;
 };
 
 }  // namespace Orvane::PdmSoa

@@ -5,7 +5,6 @@
 
 #include "halden/services/classification/ClassificationService.h"
 #include "halden/soa/client/ModelObject.h"
-#include "halden/soa/client/model/ModelClasses.h"
 #include "kestrel_cadservices.h"
 #include "kestrel_call.h"
 #include "kestrel_classify_core.h"
@@ -35,42 +34,23 @@ ClassificationObject* as_classification_object(ServerObject* object) {
       UString(object->getUid()), ClassificationObject::AskClassName()));
 }
 
-std::vector<ClassificationObject*> classification_objects_of(const std::vector<ServerObject*>& objects) {
-  std::vector<ClassificationObject*> list;
-  list.reserve(objects.size());
-  for (ServerObject* object : objects)
-    if (object) list.push_back(as_classification_object(object));
-  return list;
-}
+PomObject* pom_object_of(ServerObject* object) { return PomObject::GetInstance(object->getUid(), object, 0); }
 
-std::vector<PomObject*> pom_objects_of(const std::vector<ServerObject*>& objects) {
-  std::vector<PomObject*> list;
-  list.reserve(objects.size());
-  for (ServerObject* object : objects)
-    if (object) list.push_back(PomObject::GetInstance(object->getUid(), object, 0));
-  return list;
+void set_workspace_object(ClassificationObject& host, ServerObject* workspace) {
+  host.workspace_object = workspace ? KESTREL_ask_workspace_object(workspace) : nullptr;
 }
 
 void fill_host_object(ClassificationObject& host, const svc::ClassificationObjectRecord& record) {
   classify::fill_object_data(host, record);
-  host.workspace_object = record.workspaceObject ? KESTREL_ask_workspace_object(record.workspaceObject) : nullptr;
+  set_workspace_object(host, record.workspaceObject);
 }
 
 std::vector<svc::ClassificationObjectRecord> write_records(const std::vector<ClassificationObject*>& objects,
                                                            const char* entry) {
   kestrel::require_no_nulls(KESTREL_HERE, objects, entry);
-  auto* models = kestrel::get_model_manager();
-  std::vector<svc::ClassificationObjectRecord> records;
-  records.reserve(objects.size());
-  for (const ClassificationObject* object : objects) {
-    ServerObject* server_object = models->loadObjects(UStringToString(object->GetUid()));
-    ServerObject* workspace = nullptr;
-    if (object->workspace_object)
-      workspace = dynamic_cast<Halden::Soa::Client::Model::WorkspaceObject*>(
-          models->findObject(UStringToString(object->workspace_object->GetUid())));
-    records.push_back(classify::record_of(*object, server_object, workspace));
-  }
-  return records;
+  return classify::write_records(
+      *kestrel::get_model_manager(), objects, [](const auto& host) { return UStringToString(host.GetUid()); },
+      [](const ClassificationObject& host) { return host.workspace_object; });
 }
 
 }  // namespace
@@ -81,17 +61,13 @@ void fill_classification_objects(const std::vector<ServerObject*>& objects,
                                  std::map<std::string, ClassificationObject*>& result) {
   auto reply = classification_request(
       [&](ClassificationService& service) { return service.getClassificationObjectData(objects); });
-  for (ServerObject* object : objects) {
-    if (!object) continue;
-    auto it = reply.records.find(object);
-    if (it == reply.records.end() || !it->second.classificationObject) continue;
-    const std::string& uid = it->second.classificationObject->getUid();
-    ClassificationObject* host = ClassificationObject::ConstructObjectFromUid(uid);
-    if (!host) host = ClassificationObject::ConstructObjectFromUid(uid);  // the host may refuse once
-    if (!host) continue;
-    fill_host_object(*host, it->second);
-    result.emplace(uid, host);
-  }
+  classify::fill_classification_objects(
+      objects, reply, result,
+      [](const std::string& uid) {
+        ClassificationObject* host = ClassificationObject::ConstructObjectFromUid(uid);
+        return host ? host : ClassificationObject::ConstructObjectFromUid(uid);  // the host may refuse once
+      },
+      set_workspace_object);
 }
 
 }  // namespace kestrel
@@ -114,35 +90,14 @@ void KESTREL_send_classification_object_uids(const std::vector<std::string>& uid
 std::map<std::string, ClassificationClass*>* KESTREL_ask_classification_classes(
     const std::vector<std::string>& class_ids) {
   auto reply = classification_request([&](ClassificationService& service) { return service.getClasses(class_ids); });
-  auto result = std::make_unique<std::map<std::string, ClassificationClass*>>();
-  for (const auto& id : class_ids) {
-    auto [slot, fresh] = result->try_emplace(id, nullptr);
-    if (!fresh) continue;  // an id asked twice keeps its first class
-    slot->second = classify::make_class<ClassificationClass>(id, "");
-    auto it = reply.classes.find(id);
-    if (it != reply.classes.end()) classify::fill_class(*slot->second, it->second, false);
-  }
-  return result.release();
+  return classify::classes_by_id<ClassificationClass>(class_ids, reply).release();
 }
 
 std::map<std::string, std::vector<ClassificationClass*>>* KESTREL_ask_class_descriptions(
     const std::vector<std::string>& class_ids) {
   auto reply =
       classification_request([&](ClassificationService& service) { return service.getClassDescriptions(class_ids); });
-  auto result = std::make_unique<std::map<std::string, std::vector<ClassificationClass*>>>();
-  for (const auto& id : class_ids) {
-    auto [slot, fresh] = result->try_emplace(id);
-    if (!fresh) continue;  // an id asked twice keeps its first list
-    auto it = reply.descriptions.find(id);
-    if (it == reply.descriptions.end()) continue;
-    auto& list = slot->second;
-    list.reserve(it->second.size());
-    for (const auto& description : it->second) {
-      list.push_back(classify::make_class<ClassificationClass>("classid", ""));
-      classify::fill_class(*list.back(), id, description);
-    }
-  }
-  return result.release();
+  return classify::descriptions_by_id<ClassificationClass>(class_ids, reply).release();
 }
 
 std::map<std::string, std::vector<std::string>>* KESTREL_ask_classification_table(
@@ -155,45 +110,19 @@ std::map<std::string, std::vector<std::string>>* KESTREL_ask_classification_tabl
 std::map<std::string, std::vector<PomObject*>>* KESTREL_ask_objects_of_classification_ids(
     const std::vector<std::string>& ids) {
   auto reply = classification_request([&](ClassificationService& service) { return service.getObjectsOfIds(ids); });
-  auto result = std::make_unique<std::map<std::string, std::vector<PomObject*>>>();
-  for (const auto& id : ids) {
-    auto [slot, fresh] = result->try_emplace(id);
-    if (!fresh) continue;
-    auto it = reply.objects.find(id);
-    if (it != reply.objects.end()) slot->second = pom_objects_of(it->second);
-  }
-  return result.release();
+  return classify::objects_by_id(ids, reply, pom_object_of).release();
 }
 
 std::map<std::string, std::vector<ClassificationAttribute>>* KESTREL_ask_class_attributes(
     const std::vector<std::string>& class_ids) {
   auto reply = classification_request([&](ClassificationService& service) { return service.getAttributes(class_ids); });
-  auto result = std::make_unique<std::map<std::string, std::vector<ClassificationAttribute>>>();
-  for (const auto& id : class_ids) {
-    auto [slot, fresh] = result->try_emplace(id);
-    if (!fresh) continue;
-    auto it = reply.attributes.find(id);
-    if (it == reply.attributes.end()) continue;
-    slot->second.reserve(it->second.size());
-    for (const auto& record : it->second)
-      slot->second.push_back(classify::attribute_of<ClassificationAttribute>(record));
-  }
-  return result.release();
+  return classify::attributes_by_id<ClassificationAttribute>(class_ids, reply).release();
 }
 
 std::vector<ClassificationClass*>* KESTREL_find_classes(const std::vector<ClassQuery>& queries) {
   const auto request = classify::class_search_request(queries);
   auto reply = classification_request([&](ClassificationService& service) { return service.searchClasses(request); });
-  auto result = std::make_unique<std::vector<ClassificationClass*>>();
-  for (int i = 0; i < static_cast<int>(queries.size()); ++i) {
-    auto it = reply.classes.find(i);
-    if (it == reply.classes.end()) continue;
-    for (const auto& record : it->second) {
-      result->push_back(classify::make_class<ClassificationClass>("classid", ""));
-      classify::fill_class(*result->back(), record, true);
-    }
-  }
-  return result.release();
+  return classify::found_classes<ClassificationClass>(queries.size(), reply).release();
 }
 
 std::vector<ClassificationObject*>* KESTREL_find_classification_objects(
@@ -201,30 +130,20 @@ std::vector<ClassificationObject*>* KESTREL_find_classification_objects(
   const auto request = classify::object_search_request(queries);
   auto reply = classification_request(
       [&](ClassificationService& service) { return service.searchClassificationObjects(request); });
-  auto result = std::make_unique<std::vector<ClassificationObject*>>();
-  for (const auto& [key, objects] : reply.objects)
-    for (ServerObject* object : objects)
-      if (object) result->push_back(as_classification_object(object));
-  return result.release();
+  return classify::objects_of_lists(reply, as_classification_object).release();
 }
 
 std::vector<PomObject*>* KESTREL_ask_classification_pom_objects(const std::vector<std::string>& uids) {
   SetActivePropertyPolicy(2);
   const auto objects = classify::load_each(*kestrel::get_model_manager(), uids);
   auto reply = classification_request([&](ClassificationService& service) { return service.getPomObjects(objects); });
-  return new std::vector<PomObject*>(pom_objects_of(reply.objects));
+  return new std::vector<PomObject*>(classify::hosts_of(reply.objects, pom_object_of));
 }
 
 std::map<std::string, std::vector<ClassificationObject*>>* KESTREL_ask_classifications_of_objects(
     const std::vector<std::string>& workspace_uids) {
   SetActivePropertyPolicy(2);
-  auto* models = kestrel::get_model_manager();
-  std::vector<ServerObject*> workspace_objects;
-  workspace_objects.reserve(workspace_uids.size());
-  for (const auto& uid : workspace_uids) {
-    ServerObject* object = models->loadObjects(uid);
-    workspace_objects.push_back(dynamic_cast<Halden::Soa::Client::Model::WorkspaceObject*>(object) ? object : nullptr);
-  }
+  const auto workspace_objects = classify::load_workspace_objects(*kestrel::get_model_manager(), workspace_uids);
   auto reply = classification_request(
       [&](ClassificationService& service) { return service.getClassificationsOfObjects(workspace_objects); });
 
@@ -252,7 +171,8 @@ std::map<std::string, std::vector<ClassificationObject*>>* KESTREL_ask_classific
   auto reply = classification_request(
       [&](ClassificationService& service) { return service.getClassificationObjectsByKey(keys); });
   auto result = std::make_unique<std::map<std::string, std::vector<ClassificationObject*>>>();
-  for (const auto& [key, objects] : reply.objects) result->emplace(key, classification_objects_of(objects));
+  for (const auto& [key, objects] : reply.objects)
+    result->emplace(key, classify::hosts_of(objects, as_classification_object));
   return result.release();
 }
 
@@ -286,11 +206,5 @@ void KESTREL_refresh_classification_objects(const std::map<std::string, Classifi
 std::map<std::string, ClassificationValueTable>* KESTREL_ask_classification_value_tables(
     const std::vector<std::string>& ids) {
   auto reply = classification_request([&](ClassificationService& service) { return service.getValueTables(ids); });
-  auto result = std::make_unique<std::map<std::string, ClassificationValueTable>>();
-  for (const auto& id : ids) {
-    auto it = reply.tables.find(id);
-    if (it != reply.tables.end())
-      result->emplace(id, ClassificationValueTable{it->second.text, it->second.value, it->second.entries});
-  }
-  return result.release();
+  return classify::value_tables_of(ids, reply).release();
 }

@@ -30,4 +30,27 @@ std::vector<ServerObject*> load_each(Halden::Soa::Client::ModelManager& models, 
   return objects;
 }
 
+std::vector<ServerObject*> load_workspace_objects(Halden::Soa::Client::ModelManager& models,
+                                                  const std::vector<std::string>& uids) {
+  std::vector<ServerObject*> objects;
+  objects.reserve(uids.size());
+  for (const auto& uid : uids) {
+    ServerObject* object = models.loadObjects(uid);
+    objects.push_back(dynamic_cast<Halden::Soa::Client::Model::WorkspaceObject*>(object) ? object : nullptr);
+  }
+  return objects;
+}
+
+std::unique_ptr<std::map<std::string, ClassificationValueTable>> value_tables_of(
+    const std::vector<std::string>& ids, const svc::GetValueTablesResponse& reply) {
+  auto result = std::make_unique<std::map<std::string, ClassificationValueTable>>();
+  for (const auto& id : ids) {
+    auto it = reply.tables.find(id);
+    if (it == reply.tables.end()) continue;
+    auto [slot, fresh] = result->try_emplace(id);
+    if (fresh) slot->second = ClassificationValueTable{it->second.text, it->second.value, it->second.entries};
+  }
+  return result;
+}
+
 }  // namespace kestrel::classify

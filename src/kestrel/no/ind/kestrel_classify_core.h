@@ -4,13 +4,17 @@
 // wherever a build's class differs.
 #pragma once
 
+#include <map>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "corerun/memory.h"
 #include "halden/services/classification/ClassificationService.h"
 #include "halden/soa/client/ModelManager.h"
+#include "halden/soa/client/model/ModelClasses.h"
 #include "kestrel/kestrel_types.h"
 
 namespace kestrel::classify {
@@ -31,16 +35,38 @@ std::vector<svc::ObjectSearchInput> object_search_request(const std::vector<Clas
 // in their place.
 std::vector<ServerObject*> load_each(Halden::Soa::Client::ModelManager& models, const std::vector<std::string>& uids);
 
-// A host class built on CppMemory memory, as the host's classes expect.
-template <class Class>
-Class* make_class(const std::string& id, const std::string& name) {
-  void* memory = Orvane::Memory::CppMemory::allocate(sizeof(Class));
+// The server objects of the UIDs kept where they are workspace objects, null
+// elsewhere, one load request per UID.
+std::vector<ServerObject*> load_workspace_objects(Halden::Soa::Client::ModelManager& models,
+                                                  const std::vector<std::string>& uids);
+
+// A host object built on CppMemory memory, as the host's classes expect.
+template <class T, class... Args>
+T* build_on_cpp_memory(Args&&... args) {
+  void* memory = Orvane::Memory::CppMemory::allocate(sizeof(T));
   try {
-    return new (memory) Class(id, name, nullptr);
+    return new (memory) T(std::forward<Args>(args)...);
   } catch (...) {
     Orvane::Memory::CppMemory::free(memory);
     throw;
   }
+}
+
+template <class Class>
+Class* make_class(const std::string& id, const std::string& name) {
+  return build_on_cpp_memory<Class>(id, name, nullptr);
+}
+
+// One host object per server object of a reply list, in reply order. A null
+// of the reply has nothing to ask the host for; a null answer of the host
+// stays in its place.
+template <class Make>
+std::vector<std::invoke_result_t<Make&, ServerObject*>> hosts_of(const std::vector<ServerObject*>& objects, Make make) {
+  std::vector<std::invoke_result_t<Make&, ServerObject*>> list;
+  list.reserve(objects.size());
+  for (ServerObject* object : objects)
+    if (object) list.push_back(make(object));
+  return list;
 }
 
 template <class Triples>
@@ -135,6 +161,131 @@ void fill_object_data(Object& o, const svc::ClassificationObjectRecord& r) {
   }
 }
 
+// ---- replies into the host's results. An id or UID asked twice keeps what
+// its first occurrence built and builds nothing more.
+
+// Classes by id (slot 39): one class per id, constructed with the id, filled
+// where the reply holds the id.
+template <class Class>
+std::unique_ptr<std::map<std::string, Class*>> classes_by_id(const std::vector<std::string>& ids,
+                                                             const svc::GetClassesResponse& reply) {
+  auto result = std::make_unique<std::map<std::string, Class*>>();
+  for (const auto& id : ids) {
+    auto [slot, fresh] = result->try_emplace(id, nullptr);
+    if (!fresh) continue;
+    slot->second = make_class<Class>(id, "");
+    auto it = reply.classes.find(id);
+    if (it != reply.classes.end()) fill_class(*slot->second, it->second, false);
+  }
+  return result;
+}
+
+// Class descriptions (slot 40): every id gets a list, empty where the reply
+// does not hold the id.
+template <class Class>
+std::unique_ptr<std::map<std::string, std::vector<Class*>>> descriptions_by_id(
+    const std::vector<std::string>& ids, const svc::GetClassDescriptionsResponse& reply) {
+  auto result = std::make_unique<std::map<std::string, std::vector<Class*>>>();
+  for (const auto& id : ids) {
+    auto [slot, fresh] = result->try_emplace(id);
+    if (!fresh) continue;
+    auto it = reply.descriptions.find(id);
+    if (it == reply.descriptions.end()) continue;
+    auto& list = slot->second;
+    list.reserve(it->second.size());
+    for (const auto& description : it->second) {
+      list.push_back(make_class<Class>("classid", ""));
+      fill_class(*list.back(), id, description);
+    }
+  }
+  return result;
+}
+
+// Objects by id (slot 42): every id gets a list, empty where the reply does
+// not hold the id.
+template <class Make>
+auto objects_by_id(const std::vector<std::string>& ids, const svc::ObjectListsResponse& reply, Make make) {
+  auto result = std::make_unique<std::map<std::string, std::vector<std::invoke_result_t<Make&, ServerObject*>>>>();
+  for (const auto& id : ids) {
+    auto [slot, fresh] = result->try_emplace(id);
+    if (!fresh) continue;
+    auto it = reply.objects.find(id);
+    if (it != reply.objects.end()) slot->second = hosts_of(it->second, make);
+  }
+  return result;
+}
+
+// Class attributes (slot 43): every id gets a list, empty where the reply
+// does not hold the id.
+template <class Attribute>
+std::unique_ptr<std::map<std::string, std::vector<Attribute>>> attributes_by_id(
+    const std::vector<std::string>& ids, const svc::GetAttributesResponse& reply) {
+  auto result = std::make_unique<std::map<std::string, std::vector<Attribute>>>();
+  for (const auto& id : ids) {
+    auto [slot, fresh] = result->try_emplace(id);
+    if (!fresh) continue;
+    auto it = reply.attributes.find(id);
+    if (it == reply.attributes.end()) continue;
+    slot->second.reserve(it->second.size());
+    for (const auto& record : it->second) slot->second.push_back(attribute_of<Attribute>(record));
+  }
+  return result;
+}
+
+// The class search (slot 44): the classes of each query, in query order.
+template <class Class>
+std::unique_ptr<std::vector<Class*>> found_classes(std::size_t query_count, const svc::SearchClassesResponse& reply) {
+  auto result = std::make_unique<std::vector<Class*>>();
+  for (int i = 0; i < static_cast<int>(query_count); ++i) {
+    auto it = reply.classes.find(i);
+    if (it == reply.classes.end()) continue;
+    for (const auto& record : it->second) {
+      result->push_back(make_class<Class>("classid", ""));
+      fill_class(*result->back(), record, true);
+    }
+  }
+  return result;
+}
+
+// Every object of every list of the reply, in key order then list order, in
+// one list (slot 45).
+template <class Make>
+auto objects_of_lists(const svc::ObjectListsResponse& reply, Make make) {
+  auto result = std::make_unique<std::vector<std::invoke_result_t<Make&, ServerObject*>>>();
+  for (const auto& [key, objects] : reply.objects)
+    for (ServerObject* object : objects)
+      if (object) result->push_back(make(object));
+  return result;
+}
+
+// Value tables (slot 51), for the ids the reply holds.
+std::unique_ptr<std::map<std::string, ClassificationValueTable>> value_tables_of(
+    const std::vector<std::string>& ids, const svc::GetValueTablesResponse& reply);
+
+// The classification objects of an object-data reply as host objects, for
+// the objects asked in their order, under the classification object's UID.
+// `construct` answers the host object of a UID, or null to skip the record;
+// `set_workspace` gives it the record's workspace object (null for none).
+template <class Object, class Construct, class SetWorkspace>
+void fill_classification_objects(const std::vector<ServerObject*>& objects,
+                                 const svc::GetClassificationObjectDataResponse& reply,
+                                 std::map<std::string, Object*>& result, Construct construct,
+                                 SetWorkspace set_workspace) {
+  for (ServerObject* object : objects) {
+    if (!object) continue;
+    auto it = reply.records.find(object);
+    if (it == reply.records.end() || !it->second.classificationObject) continue;
+    const std::string& uid = it->second.classificationObject->getUid();
+    auto at = result.lower_bound(uid);
+    if (at != result.end() && at->first == uid) continue;
+    Object* host = construct(uid);
+    if (!host) continue;
+    fill_object_data(*host, it->second);
+    set_workspace(*host, it->second.workspaceObject);
+    result.emplace_hint(at, uid, host);
+  }
+}
+
 // The write record of a host classification object.
 template <class Object>
 svc::ClassificationObjectRecord record_of(const Object& o, ServerObject* object, ServerObject* workspace_object) {
@@ -147,6 +298,28 @@ svc::ClassificationObjectRecord record_of(const Object& o, ServerObject* object,
   r.values.reserve(o.values.size());
   for (const auto& v : o.values) r.values.push_back({v.attribute_id, v.pairs});
   return r;
+}
+
+// The write records of host classification objects (slots 36, 37), none of
+// them null: each object's server object loaded by its UID, its workspace
+// object found by UID and kept when it is a workspace object. `uid_of` gives
+// the UID text of a host object, `workspace_of` the host workspace object of
+// a classification object, or null.
+template <class Object, class UidOf, class WorkspaceOf>
+std::vector<svc::ClassificationObjectRecord> write_records(Halden::Soa::Client::ModelManager& models,
+                                                           const std::vector<Object*>& objects, UidOf uid_of,
+                                                           WorkspaceOf workspace_of) {
+  std::vector<svc::ClassificationObjectRecord> records;
+  records.reserve(objects.size());
+  for (const Object* object : objects) {
+    ServerObject* server_object = models.loadObjects(uid_of(*object));
+    ServerObject* workspace = nullptr;
+    if (const auto* host_workspace = workspace_of(*object))
+      workspace =
+          dynamic_cast<Halden::Soa::Client::Model::WorkspaceObject*>(models.findObject(uid_of(*host_workspace)));
+    records.push_back(record_of(*object, server_object, workspace));
+  }
+  return records;
 }
 
 }  // namespace kestrel::classify

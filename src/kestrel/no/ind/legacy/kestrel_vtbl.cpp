@@ -13,6 +13,7 @@
 #include "halden/soa/common/Exceptions.h"
 #include "kestrel_call.h"
 #include "kestrel_legacy.h"
+#include "kestrel_legacy_classification.h"
 #include "kestrel_login.h"
 #include "kestrel_scoped.h"
 #include "srvtools/hxutils.h"
@@ -133,21 +134,21 @@ KESTREL_interface_s table = {
     /* 13 */ KESTREL_ask_bom_top_line,
     /* 14 */ KESTREL_expand_bom_line,
     // Classification
-    /* 15 */ nullptr,  // KESTREL_write_classification_objects
-    /* 16 */ nullptr,  // KESTREL_write_classification_objects_2
-    /* 17 */ nullptr,  // KESTREL_send_classification_object_uids
-    /* 18 */ nullptr,  // KESTREL_ask_classification_classes
-    /* 19 */ nullptr,  // KESTREL_ask_class_descriptions
-    /* 20 */ nullptr,  // KESTREL_ask_classification_table
-    /* 21 */ nullptr,  // KESTREL_ask_objects_of_classification_ids
-    /* 22 */ nullptr,  // KESTREL_ask_class_attributes
-    /* 23 */ nullptr,  // KESTREL_find_classes
-    /* 24 */ nullptr,  // KESTREL_find_classification_objects
-    /* 25 */ nullptr,  // KESTREL_ask_classification_pom_objects
-    /* 26 */ nullptr,  // KESTREL_ask_classifications_of_objects
-    /* 27 */ nullptr,  // KESTREL_load_classification_objects
-    /* 28 */ nullptr,  // KESTREL_ask_classification_value_tables
-                       // Preferences and types
+    /* 15 */ KESTREL_write_classification_objects,
+    /* 16 */ KESTREL_write_classification_objects_2,
+    /* 17 */ KESTREL_send_classification_object_uids,
+    /* 18 */ KESTREL_ask_classification_classes,
+    /* 19 */ KESTREL_ask_class_descriptions,
+    /* 20 */ KESTREL_ask_classification_table,
+    /* 21 */ KESTREL_ask_objects_of_classification_ids,
+    /* 22 */ KESTREL_ask_class_attributes,
+    /* 23 */ KESTREL_find_classes,
+    /* 24 */ KESTREL_find_classification_objects,
+    /* 25 */ KESTREL_ask_classification_pom_objects,
+    /* 26 */ KESTREL_ask_classifications_of_objects,
+    /* 27 */ KESTREL_load_classification_objects,
+    /* 28 */ KESTREL_ask_classification_value_tables,
+    // Preferences and types
     /* 29 */ KESTREL_ask_preference_values,
     /* 30 */ KESTREL_ask_type_name_of_uid,
     // Typed properties of the object of a UID
