@@ -31,7 +31,6 @@ struct VirelmgrClassificationAttribute;
 
 #define KESTREL_INTERFACE_VERSION 2000
 
-
 struct KESTREL_interface_s {
   // Session
   /*  0 */ Halden::Soa::Client::Connection* (*KESTREL_ask_connection)();

@@ -57,8 +57,8 @@ WireServiceData FileManagementWorld::commitDatasetFiles(const std::vector<Commit
                                               "The write ticket \"" + f.text4 + "\" is not known."));
         continue;
       }
-      const std::string file =
-          catalog_.add_dataset_file(ticket->second.dataset_uid, ticket->second.reference_name, ticket->second.file_name);
+      const std::string file = catalog_.add_dataset_file(ticket->second.dataset_uid, ticket->second.reference_name,
+                                                         ticket->second.file_name);
       store_.set_property(file, props::integer("text_flag", f.flag1 ? 1 : 0));
       updated.add(ticket->second.dataset_uid);
       write_tickets_.erase(ticket);
