@@ -42,8 +42,6 @@ struct ClassificationAttribute;
 
 // Lists are plain std::vector unless a slot's list is the host's own kind,
 // whose type then carries the host allocator (slot 11: CppMemory).
-//
-
 struct KESTREL_interface_s {
   // Session
   /*   0 */ Halden::Soa::Client::Connection* (*KESTREL_ask_connection)();
