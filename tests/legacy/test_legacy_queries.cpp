@@ -110,7 +110,7 @@ TEST_F(LegacyQueryTest, ListsTheServersQueriesAsTheHostsQueries) {
   ExpectNoPolicy();
 }
 
-TEST_F(LegacyQueryTest, ListTakesEveryEntryAsAQueryButNullsAndRefusals) {
+TEST_F(LegacyQueryTest, ListTakesEveryEntryAsAQueryAndKeepsTheHostsRefusalsButNotNulls) {
   ConnectQuietly();
   cadlink::testing::refuse_instances({"q-refused"});
   EXPECT_CALL(savedquery, getSavedQueries()).WillOnce([] {
@@ -121,8 +121,9 @@ TEST_F(LegacyQueryTest, ListTakesEveryEntryAsAQueryButNullsAndRefusals) {
     return reply;
   });
   std::unique_ptr<std::vector<VirelmgrQuery*>> queries(table->KESTREL_list_saved_queries());
-  // No class test: the folder on the server is a query to the host.
-  EXPECT_THAT(Uids(*queries), ElementsAre("q-1", "folder-1"));
+  // No class test: the folder on the server is a query to the host; the
+  // refused query keeps its place as the host's null answer.
+  EXPECT_THAT(Uids(*queries), ElementsAre("q-1", "folder-1", "(null)"));
 }
 
 TEST_F(LegacyQueryTest, NoSavedQueriesIsNotFound) {
@@ -423,6 +424,14 @@ TEST_F(LegacyQueryTest, RunOfANullQueryIsBadInputBeforeAnyRequest) {
   ConnectQuietly();
   EXPECT_THAT([&] { table->KESTREL_execute_saved_query(nullptr, {}, {}, 0); },
               RaisesFrom(940208, "Null query in KESTREL_execute_saved_query", kLegacyFile));
+  EXPECT_THAT(Requests(), IsEmpty());
+}
+
+TEST_F(LegacyQueryTest, RunOfAQueryWithoutServerQueryIsRefusedBeforeAnyRequest) {
+  ConnectQuietly();
+  VirelmgrQuery detached("q-detached", nullptr);
+  EXPECT_THAT([&] { table->KESTREL_execute_saved_query(&detached, {}, {}, 0); },
+              RaisesFrom(940209, "SOA: Error getting SOA object from KRAL object", kLegacyFile));
   EXPECT_THAT(Requests(), IsEmpty());
 }
 

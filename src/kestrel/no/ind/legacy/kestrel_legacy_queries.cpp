@@ -99,12 +99,11 @@ std::vector<VirelmgrQuery*>* KESTREL_list_saved_queries() {
   if (reply.queries.empty()) KESTREL_LEGACY_RAISE(940205, "No queries returned from database");
   auto queries = std::make_unique<std::vector<VirelmgrQuery*>>();
   queries->reserve(reply.queries.size());
-  // No class test: every saved query of the reply is a host query. A null
-  // entry, or one the host refuses, gives the host nothing to hold.
-  for (const auto& entry : reply.queries) {
-    if (!entry.query) continue;
-    if (auto* query = VirelmgrQuery::GetInstance(entry.query->getUid(), entry.query)) queries->push_back(query);
-  }
+  // No class test: every saved query of the reply is a host query, and the
+  // host's answer is kept as it is, null included. Only a null entry of the
+  // reply gives the host nothing.
+  for (const auto& entry : reply.queries)
+    if (entry.query) queries->push_back(VirelmgrQuery::GetInstance(entry.query->getUid(), entry.query));
   return queries.release();
 }
 
@@ -124,10 +123,13 @@ std::vector<VirelmgrModelObject*>* KESTREL_execute_saved_query(VirelmgrQuery* qu
                                                                const std::vector<std::string>& values,
                                                                int max_results) {
   if (!query) KESTREL_LEGACY_RAISE(940208, "Null query in KESTREL_execute_saved_query");
+  auto& connection = kestrel::require_connection(KESTREL_LEGACY_HERE);
   ModelObject* server_query = query->GetObjectPtr();
-  auto reply = kestrel::soa_request_on<SavedqueryService>(
-      kestrel::require_connection(KESTREL_LEGACY_HERE),
-      [&](SavedqueryService& sq) { return sq.executeSavedQuery(server_query, entries, values, max_results); });
+  // The framework would be handed a null query.
+  if (!server_query) KESTREL_LEGACY_RAISE(940209, "SOA: Error getting SOA object from KRAL object");
+  auto reply = kestrel::soa_request_on<SavedqueryService>(connection, [&](SavedqueryService& sq) {
+    return sq.executeSavedQuery(server_query, entries, values, max_results);
+  });
   auto found = std::make_unique<std::vector<VirelmgrModelObject*>>();
   // The list's own size: the found count may be negative or far larger.
   found->reserve(reply.objects.size());
