@@ -12,6 +12,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "corerun/memory.h"
 #include "corerun/testing.h"
 #include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/testing.h"
 #include "halden/soa/common/Exceptions.h"
 #include "objmodel/Classification.h"
@@ -62,6 +64,8 @@ struct Case {
 class BadInputTest : public SessionTest {
  public:
   using SessionTest::Connect;
+  using SessionTest::ClearRequests;
+  using SessionTest::Requests;
   using SessionTest::table;
   // What the cases work on, fetched in the session the case runs in.
   ItemRevision* Revision() { return table->KESTREL_get_item_revision_by_id("K-1000", "B", 0); }
@@ -619,6 +623,41 @@ std::vector<Case> ClassificationCases() {
          t.table->KESTREL_refresh_classification_objects({});
          t.table->KESTREL_refresh_classification_objects({{"", nullptr}, {kFormat, nullptr}});
        }},
+      // UIDs the framework holds malformed are loaded one at a time like any
+      // other; the server answers null for them.
+      {"classification_malformed_uids", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         const Ids malformed = {"bad%s%n", "ico-bolt-m8", "bad%s%n"};
+         Halden::Soa::Client::testing::set_malformed_uids({"bad%s%n"});
+         delete t.table->KESTREL_load_classification_objects(malformed);
+         delete t.table->KESTREL_ask_classification_pom_objects(malformed);
+         FreeClassMap(t.table->KESTREL_ask_classifications_of_objects(malformed));
+         t.table->KESTREL_send_classification_object_uids(malformed);
+         std::unique_ptr<std::map<std::string, ClassificationObject*>> loaded(
+             t.table->KESTREL_load_classification_objects({"ico-bolt-m8"}));
+         t.table->KESTREL_refresh_classification_objects({{"bad%s%n", loaded->at("ico-bolt-m8")}});
+       }},
+      // The workspace object of a written classification object is looked
+      // up locally; the framework refuses a malformed UID and, as every
+      // failure of the classification entries, that reaches the host as is.
+      {"write_classification_malformed_workspace", Start::kLoggedIn, kFrameworkException,
+       [](T& t) {
+         Halden::Soa::Client::testing::set_malformed_uids({"bad%s%n"});
+         std::unique_ptr<std::map<std::string, ClassificationObject*>> loaded(
+             t.table->KESTREL_load_classification_objects({"ico-bolt-m8"}));
+         ClassificationObject* bolt = loaded->at("ico-bolt-m8");
+         static Halden::Soa::Client::Type type("Item", nullptr);
+         static Halden::Soa::Client::ModelObject server_object("bad%s%n", &type);
+         Orvane::PdmSoa::WorkspaceObject workspace(&server_object);
+         Orvane::PdmSoa::WorkspaceObject* kept = bolt->workspace_object;
+         bolt->workspace_object = &workspace;
+         struct Restore {
+           ClassificationObject* object;
+           Orvane::PdmSoa::WorkspaceObject* kept;
+           ~Restore() { object->workspace_object = kept; }
+         } restore{bolt, kept};
+         t.table->KESTREL_write_classification_objects({bolt});
+       }},
   };
 }
 
@@ -670,6 +709,33 @@ std::vector<Case> TraceLinkCases() {
        [](T& t) {
          Obj orphan(nullptr);
          t.table->KESTREL_modify_trace_link(&orphan, {}, {}, {}, {});
+       }},
+      // A null entry in any of the four lists raises before anything is
+      // sent, whatever the server: the link stays.
+      {"modify_link_null_in_lists", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         std::unique_ptr<Objects> links(t.table->KESTREL_create_trace_links("", "", {t.Revision()}, {t.Item()}));
+         if (!links || links->size() != 1) throw std::runtime_error("no link to modify");
+         Obj* link = links->front();
+         const Objects none, one_null = {t.Revision(), nullptr};
+         const Objects* lists[4][4] = {{&one_null, &none, &none, &none},
+                                       {&none, &one_null, &none, &none},
+                                       {&none, &none, &one_null, &none},
+                                       {&none, &none, &none, &one_null}};
+         for (const auto& l : lists) {
+           t.ClearRequests();
+           try {
+             t.table->KESTREL_modify_trace_link(link, *l[0], *l[1], *l[2], *l[3]);
+             ADD_FAILURE() << "a null entry was accepted";
+           } catch (const Orvane::Error::Severe& e) {
+             EXPECT_EQ(e.Code(), 940208);
+             EXPECT_EQ(e.Message(), "KRAL SOA: Null object in KESTREL_modify_trace_link");
+           }
+           EXPECT_TRUE(t.Requests().empty()) << "sent " << t.Requests().front();
+         }
+         // The link is still there to be removed, and then gone.
+         t.table->KESTREL_modify_trace_link(link, {}, {}, {}, {});
+         t.table->KESTREL_modify_trace_link(link, {}, {}, {}, {});
        }},
       {"fulltext_unknown_uids", Start::kLoggedIn, 940205,
        [](T& t) { t.table->KESTREL_export_fulltext_to_word({kFormat}); }},
