@@ -63,8 +63,8 @@ struct Case {
 
 class BadInputTest : public SessionTest {
  public:
-  using SessionTest::Connect;
   using SessionTest::ClearRequests;
+  using SessionTest::Connect;
   using SessionTest::Requests;
   using SessionTest::table;
   // What the cases work on, fetched in the session the case runs in.

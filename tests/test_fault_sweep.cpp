@@ -211,8 +211,11 @@ class FaultSweepTest : public SessionTest {
            input.data_object_uid = "valdata-road";
            input.validation_id = "%s%n";
            input.check_name = "Clearance";
-           input.reports = {
-               {true, "", "clearance", "HTML", {{"C:\\checks\\gap.html", "HTML_Report", 1}, {"D:/run/trace.bin", "Trace", 0}}}};
+           input.reports = {{true,
+                             "",
+                             "clearance",
+                             "HTML",
+                             {{"C:\\checks\\gap.html", "HTML_Report", 1}, {"D:/run/trace.bin", "Trace", 0}}}};
            const ValidationResultList made = table->KESTREL_create_validation_results({input});
            result_.clear();
            if (made.results.size() != 1 || made.results[0].report_dataset_uid.empty()) {
@@ -251,8 +254,8 @@ class FaultSweepTest : public SessionTest {
         {"attr_resolve",
          [this] {
            std::vector<Obj*> held;
-           table->KESTREL_load_objects(
-               {UString("item-K-1000"), UString("rev-K-1000-B"), UString("ds-K-1000-B-master")}, &held);
+           table->KESTREL_load_objects({UString("item-K-1000"), UString("rev-K-1000-B"), UString("ds-K-1000-B-master")},
+                                       &held);
            if (held.size() != 3) throw std::runtime_error("the part's objects were not loaded");
            AttrMappingPart part{held[2]->AskPdiTag(), held[1]->AskPdiTag(), &definitions_};
            std::unique_ptr<std::vector<AttrMappingPartResult*>> results(table->KESTREL_resolve_attr_mappings({&part}));

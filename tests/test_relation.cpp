@@ -449,8 +449,9 @@ TEST_P(RelationTest, ANullEntryInAnyListOfAModificationRaisesBeforeAnyRequest) {
         RaisesFrom(940208, "KRAL SOA: Null object in KESTREL_modify_trace_link", "kestrel_relation.cpp"));
     EXPECT_THAT(Requests(), IsEmpty());
   }
-  EXPECT_THAT(Texts(table->KESTREL_ask_complying_objects(Host("req-brake"))),
-              ElementsAre(Link("brake-stop") + ": req-brake -> req-stop", Link("brake-wheel") + ": req-brake -> item-K-1200"));
+  EXPECT_THAT(
+      Texts(table->KESTREL_ask_complying_objects(Host("req-brake"))),
+      ElementsAre(Link("brake-stop") + ": req-brake -> req-stop", Link("brake-wheel") + ": req-brake -> item-K-1200"));
 }
 
 TEST_F(Server2007Test, ModifyingSendsTheLinkAndTheFourListsInOrder) {

@@ -301,14 +301,16 @@ TEST_F(ValidationDataTest, APropertyOfAnotherKindRaises940209NamingIt) {
     world.add_object(part, {"Dataset", "WorkspaceObject", "POM_object"});
     const auto files = AddReport(report, {{"a.txt", "Text", 1}});
     AddResult(result, part, "data-x", {report});
-    const std::string object = c.object == std::string("result") ? result
+    const std::string object = c.object == std::string("result")   ? result
                                : c.object == std::string("report") ? report
                                                                    : files[0];
     world.set_property(object, c.wrong);
-    EXPECT_THAT([&] { table->KESTREL_get_validation_data({{part}, {"data-x"}, false}); },
-                RaisesFrom(940209,
-                           "KRAL SOA: Error getting property " + c.wrong.name + " on object of type " + c.type,
-                           "kestrel_validation.cpp"));
+    EXPECT_THAT(
+        [&] {
+          table->KESTREL_get_validation_data({{part}, {"data-x"}, false});
+        },
+        RaisesFrom(940209, "KRAL SOA: Error getting property " + c.wrong.name + " on object of type " + c.type,
+                   "kestrel_validation.cpp"));
   }
 }
 
