@@ -28,6 +28,7 @@
 #include "objmodel/Classification.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/Query.h"
+#include "support/bad_input_table.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
@@ -38,28 +39,17 @@ using Orvane::PdmSoa::BomWindow;
 using Orvane::PdmSoa::ItemRevision;
 using Obj = Orvane::PdmSoa::ModelObject;
 
-const std::string kHuge(1 << 20, 'x');   // a 1 MB text
-const std::string kFormat = "%s%n%s%n";  // would write through a pointer if used as a format
-
-// The state a case starts from. Cases without a session run twice: before
-// the first connect and after a logout.
-enum class Start { kNoSession, kConnected, kLoggedIn };
-
-// What must come of a case: 0 the entry returns; a code, it raises that code
-// (a base-library error); kAnyError, it raises some base-library error.
-constexpr int kReturns = 0;
-constexpr int kAnyError = -1;
-// A framework exception reaches the host unchanged, as the entry documents
-// for its requests without catch clauses.
-constexpr int kFrameworkException = -2;
+using bad_inputs::kAnyError;
+using bad_inputs::kFormat;
+using bad_inputs::kFrameworkException;
+using bad_inputs::kHuge;
+using bad_inputs::kReturns;
+// Cases without a session run twice: before the first connect and after a
+// logout.
+using bad_inputs::Start;
 
 class BadInputTest;
-struct Case {
-  const char* name;
-  Start start;
-  int outcome;
-  std::function<void(BadInputTest&)> call;
-};
+using Case = bad_inputs::Case<BadInputTest>;
 
 class BadInputTest : public SessionTest {
  public:
@@ -1392,69 +1382,9 @@ std::vector<Case> Cases() {
   return cases;
 }
 
-const char* StartName(Start start) {
-  switch (start) {
-    case Start::kNoSession:
-      return "no session";
-    case Start::kConnected:
-      return "connected";
-    default:
-      return "logged in";
-  }
-}
-
 TEST_F(BadInputTest, EndInAClearErrorOrTheDefinedResult) {
   BadInputTest& fixture = *this;
-  const std::vector<Case> cases = Cases();
-  // Cases without a session first, before anything connected; then the rest;
-  // then those without a session again, after a logout.
-  std::vector<const Case*> order;
-  for (const Case& c : cases)
-    if (c.start == Start::kNoSession) order.push_back(&c);
-  for (const Case& c : cases)
-    if (c.start != Start::kNoSession) order.push_back(&c);
-  for (const Case& c : cases)
-    if (c.start == Start::kNoSession) order.push_back(&c);
-
-  int tried = 0, crashed = 0;
-  for (const Case* c : order) {
-    SCOPED_TRACE(std::string(c->name) + " (" + StartName(c->start) + ")");
-    fixture.Enter(c->start);
-    ++tried;
-    int raised = kReturns;
-    std::string message;
-    try {
-      c->call(fixture);
-    } catch (const Orvane::Error::Severe& e) {
-      raised = e.Code();
-      message = e.Message().substr(0, 200);
-    } catch (const Halden::Soa::Client::RuntimeException& e) {
-      raised = kFrameworkException;
-      message = e.what();
-    } catch (const Halden::Soa::Client::NotLoadedException& e) {
-      raised = kFrameworkException;
-      message = e.what();
-    } catch (const Halden::Soa::Common::Exceptions::SoaException& e) {
-      raised = kFrameworkException;
-      message = e.what();
-    } catch (const std::exception& e) {
-      ++crashed;
-      ADD_FAILURE() << "foreign exception: " << e.what();
-      continue;
-    } catch (...) {
-      ++crashed;
-      ADD_FAILURE() << "foreign throw";
-      continue;
-    }
-    if (raised == kFrameworkException && c->outcome != kFrameworkException)
-      ADD_FAILURE() << "framework exception reached the host: " << message;
-    else if (c->outcome == kAnyError)
-      EXPECT_NE(raised, kReturns) << "returned";
-    else
-      EXPECT_EQ(raised, c->outcome) << message;
-  }
-  std::printf("bad inputs: %d tried, %d crashed\n", tried, crashed);
-  EXPECT_EQ(crashed, 0);
+  EXPECT_EQ(bad_inputs::Run(fixture, Cases(), "bad inputs", true), 0);
   fixture.Enter(Start::kNoSession);
 }
 
