@@ -426,6 +426,14 @@ TEST_F(LegacyQueryTest, RunOfANullQueryIsBadInputBeforeAnyRequest) {
   EXPECT_THAT(Requests(), IsEmpty());
 }
 
+TEST_F(LegacyQueryTest, RunOfAQueryWithoutServerQueryRaisesBeforeAnyRequest) {
+  ConnectQuietly();
+  VirelmgrQuery query("query-item-id", nullptr);
+  EXPECT_THAT([&] { table->KESTREL_execute_saved_query(&query, {"Item ID"}, {"K-1000"}, 10); },
+              RaisesFrom(940209, "Error getting SOA object from KRAL object", kLegacyFile));
+  EXPECT_THAT(Requests(), IsEmpty());
+}
+
 // --- slots 8 to 10 ------------------------------------------------------------
 
 const std::vector<SearchCriteria> kCriteria = {

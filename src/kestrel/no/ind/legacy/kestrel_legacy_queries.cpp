@@ -124,10 +124,11 @@ std::vector<VirelmgrModelObject*>* KESTREL_execute_saved_query(VirelmgrQuery* qu
                                                                const std::vector<std::string>& values,
                                                                int max_results) {
   if (!query) KESTREL_LEGACY_RAISE(940208, "Null query in KESTREL_execute_saved_query");
-  ModelObject* server_query = query->GetObjectPtr();
-  auto reply = kestrel::soa_request_on<SavedqueryService>(
-      kestrel::require_connection(KESTREL_LEGACY_HERE),
-      [&](SavedqueryService& sq) { return sq.executeSavedQuery(server_query, entries, values, max_results); });
+  Halden::Soa::Client::Connection& connection = kestrel::require_connection(KESTREL_LEGACY_HERE);
+  ModelObject* server_query = kestrel::legacy::server_object_of(*query);
+  auto reply = kestrel::soa_request_on<SavedqueryService>(connection, [&](SavedqueryService& sq) {
+    return sq.executeSavedQuery(server_query, entries, values, max_results);
+  });
   auto found = std::make_unique<std::vector<VirelmgrModelObject*>>();
   // The list's own size: the found count may be negative or far larger.
   found->reserve(reply.objects.size());
