@@ -12,6 +12,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -21,11 +22,13 @@
 #include "corerun/memory.h"
 #include "corerun/testing.h"
 #include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/testing.h"
 #include "halden/soa/common/Exceptions.h"
 #include "objmodel/Classification.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/Query.h"
+#include "support/bad_input_table.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
@@ -36,32 +39,23 @@ using Orvane::PdmSoa::BomWindow;
 using Orvane::PdmSoa::ItemRevision;
 using Obj = Orvane::PdmSoa::ModelObject;
 
-const std::string kHuge(1 << 20, 'x');   // a 1 MB text
-const std::string kFormat = "%s%n%s%n";  // would write through a pointer if used as a format
-
-// The state a case starts from. Cases without a session run twice: before
-// the first connect and after a logout.
-enum class Start { kNoSession, kConnected, kLoggedIn };
-
-// What must come of a case: 0 the entry returns; a code, it raises that code
-// (a base-library error); kAnyError, it raises some base-library error.
-constexpr int kReturns = 0;
-constexpr int kAnyError = -1;
-// A framework exception reaches the host unchanged, as the entry documents
-// for its requests without catch clauses.
-constexpr int kFrameworkException = -2;
+using bad_inputs::kAnyError;
+using bad_inputs::kFormat;
+using bad_inputs::kFrameworkException;
+using bad_inputs::kHuge;
+using bad_inputs::kReturns;
+// Cases without a session run twice: before the first connect and after a
+// logout.
+using bad_inputs::Start;
 
 class BadInputTest;
-struct Case {
-  const char* name;
-  Start start;
-  int outcome;
-  std::function<void(BadInputTest&)> call;
-};
+using Case = bad_inputs::Case<BadInputTest>;
 
 class BadInputTest : public SessionTest {
  public:
+  using SessionTest::ClearRequests;
   using SessionTest::Connect;
+  using SessionTest::Requests;
   using SessionTest::table;
   // What the cases work on, fetched in the session the case runs in.
   ItemRevision* Revision() { return table->KESTREL_get_item_revision_by_id("K-1000", "B", 0); }
@@ -619,6 +613,41 @@ std::vector<Case> ClassificationCases() {
          t.table->KESTREL_refresh_classification_objects({});
          t.table->KESTREL_refresh_classification_objects({{"", nullptr}, {kFormat, nullptr}});
        }},
+      // UIDs the framework holds malformed are loaded one at a time like any
+      // other; the server answers null for them.
+      {"classification_malformed_uids", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         const Ids malformed = {"bad%s%n", "ico-bolt-m8", "bad%s%n"};
+         Halden::Soa::Client::testing::set_malformed_uids({"bad%s%n"});
+         delete t.table->KESTREL_load_classification_objects(malformed);
+         delete t.table->KESTREL_ask_classification_pom_objects(malformed);
+         FreeClassMap(t.table->KESTREL_ask_classifications_of_objects(malformed));
+         t.table->KESTREL_send_classification_object_uids(malformed);
+         std::unique_ptr<std::map<std::string, ClassificationObject*>> loaded(
+             t.table->KESTREL_load_classification_objects({"ico-bolt-m8"}));
+         t.table->KESTREL_refresh_classification_objects({{"bad%s%n", loaded->at("ico-bolt-m8")}});
+       }},
+      // The workspace object of a written classification object is looked
+      // up locally; the framework refuses a malformed UID and, as every
+      // failure of the classification entries, that reaches the host as is.
+      {"write_classification_malformed_workspace", Start::kLoggedIn, kFrameworkException,
+       [](T& t) {
+         Halden::Soa::Client::testing::set_malformed_uids({"bad%s%n"});
+         std::unique_ptr<std::map<std::string, ClassificationObject*>> loaded(
+             t.table->KESTREL_load_classification_objects({"ico-bolt-m8"}));
+         ClassificationObject* bolt = loaded->at("ico-bolt-m8");
+         static Halden::Soa::Client::Type type("Item", nullptr);
+         static Halden::Soa::Client::ModelObject server_object("bad%s%n", &type);
+         Orvane::PdmSoa::WorkspaceObject workspace(&server_object);
+         Orvane::PdmSoa::WorkspaceObject* kept = bolt->workspace_object;
+         bolt->workspace_object = &workspace;
+         struct Restore {
+           ClassificationObject* object;
+           Orvane::PdmSoa::WorkspaceObject* kept;
+           ~Restore() { object->workspace_object = kept; }
+         } restore{bolt, kept};
+         t.table->KESTREL_write_classification_objects({bolt});
+       }},
   };
 }
 
@@ -670,6 +699,33 @@ std::vector<Case> TraceLinkCases() {
        [](T& t) {
          Obj orphan(nullptr);
          t.table->KESTREL_modify_trace_link(&orphan, {}, {}, {}, {});
+       }},
+      // A null entry in any of the four lists raises before anything is
+      // sent, whatever the server: the link stays.
+      {"modify_link_null_in_lists", Start::kLoggedIn, kReturns,
+       [](T& t) {
+         std::unique_ptr<Objects> links(t.table->KESTREL_create_trace_links("", "", {t.Revision()}, {t.Item()}));
+         if (!links || links->size() != 1) throw std::runtime_error("no link to modify");
+         Obj* link = links->front();
+         const Objects none, one_null = {t.Revision(), nullptr};
+         const Objects* lists[4][4] = {{&one_null, &none, &none, &none},
+                                       {&none, &one_null, &none, &none},
+                                       {&none, &none, &one_null, &none},
+                                       {&none, &none, &none, &one_null}};
+         for (const auto& l : lists) {
+           t.ClearRequests();
+           try {
+             t.table->KESTREL_modify_trace_link(link, *l[0], *l[1], *l[2], *l[3]);
+             ADD_FAILURE() << "a null entry was accepted";
+           } catch (const Orvane::Error::Severe& e) {
+             EXPECT_EQ(e.Code(), 940208);
+             EXPECT_EQ(e.Message(), "KRAL SOA: Null object in KESTREL_modify_trace_link");
+           }
+           EXPECT_TRUE(t.Requests().empty()) << "sent " << t.Requests().front();
+         }
+         // The link is still there to be removed, and then gone.
+         t.table->KESTREL_modify_trace_link(link, {}, {}, {}, {});
+         t.table->KESTREL_modify_trace_link(link, {}, {}, {}, {});
        }},
       {"fulltext_unknown_uids", Start::kLoggedIn, 940205,
        [](T& t) { t.table->KESTREL_export_fulltext_to_word({kFormat}); }},
@@ -1326,69 +1382,9 @@ std::vector<Case> Cases() {
   return cases;
 }
 
-const char* StartName(Start start) {
-  switch (start) {
-    case Start::kNoSession:
-      return "no session";
-    case Start::kConnected:
-      return "connected";
-    default:
-      return "logged in";
-  }
-}
-
 TEST_F(BadInputTest, EndInAClearErrorOrTheDefinedResult) {
   BadInputTest& fixture = *this;
-  const std::vector<Case> cases = Cases();
-  // Cases without a session first, before anything connected; then the rest;
-  // then those without a session again, after a logout.
-  std::vector<const Case*> order;
-  for (const Case& c : cases)
-    if (c.start == Start::kNoSession) order.push_back(&c);
-  for (const Case& c : cases)
-    if (c.start != Start::kNoSession) order.push_back(&c);
-  for (const Case& c : cases)
-    if (c.start == Start::kNoSession) order.push_back(&c);
-
-  int tried = 0, crashed = 0;
-  for (const Case* c : order) {
-    SCOPED_TRACE(std::string(c->name) + " (" + StartName(c->start) + ")");
-    fixture.Enter(c->start);
-    ++tried;
-    int raised = kReturns;
-    std::string message;
-    try {
-      c->call(fixture);
-    } catch (const Orvane::Error::Severe& e) {
-      raised = e.Code();
-      message = e.Message().substr(0, 200);
-    } catch (const Halden::Soa::Client::RuntimeException& e) {
-      raised = kFrameworkException;
-      message = e.what();
-    } catch (const Halden::Soa::Client::NotLoadedException& e) {
-      raised = kFrameworkException;
-      message = e.what();
-    } catch (const Halden::Soa::Common::Exceptions::SoaException& e) {
-      raised = kFrameworkException;
-      message = e.what();
-    } catch (const std::exception& e) {
-      ++crashed;
-      ADD_FAILURE() << "foreign exception: " << e.what();
-      continue;
-    } catch (...) {
-      ++crashed;
-      ADD_FAILURE() << "foreign throw";
-      continue;
-    }
-    if (raised == kFrameworkException && c->outcome != kFrameworkException)
-      ADD_FAILURE() << "framework exception reached the host: " << message;
-    else if (c->outcome == kAnyError)
-      EXPECT_NE(raised, kReturns) << "returned";
-    else
-      EXPECT_EQ(raised, c->outcome) << message;
-  }
-  std::printf("bad inputs: %d tried, %d crashed\n", tried, crashed);
-  EXPECT_EQ(crashed, 0);
+  EXPECT_EQ(bad_inputs::Run(fixture, Cases(), "bad inputs", true), 0);
   fixture.Enter(Start::kNoSession);
 }
 

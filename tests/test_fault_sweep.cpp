@@ -5,14 +5,18 @@
 // in turn, of each kind the framework can raise, both as the request arrives
 // and after the server acted on it with its reply lost: every injection must
 // end in the error the library maps it to (or pass as documented), and
-// afterwards a fresh session must walk the whole road again.
+// afterwards a fresh session must walk the whole road again. A second road
+// does the same for validation results (created with report files, whose
+// tickets, upload and commit are then injected too, and read back with their
+// files) and for attribute write-back (definitions, resolution, new values).
 //
-// A new step of the road is one row of Steps() and, where its failures map
-// otherwise, one rule in Expected().
+// A new step of a road is one row of its list of steps and, where its
+// failures map otherwise, one rule in Expected().
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,6 +26,8 @@
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/testing.h"
 #include "halden/soa/common/Exceptions.h"
+#include "kestrel/kestrel_attr_types.h"
+#include "objmodel/AttrMapping.h"
 #include "objmodel/ModelObject.h"
 #include "support/session_fixture.h"
 
@@ -64,20 +70,37 @@ const std::vector<Kind>& Kinds() {
 // its reply was lost.
 enum class When { kOnArrival, kReplyLost };
 
-// What an injection must end in: the step raises code with text, or the
-// road goes on (code 0).
+// What an injection must end in: the step raises code with text, the
+// framework's exception reaches the host as it was raised (kPassedOn, its
+// text), or the road goes on (code 0).
 struct Outcome {
   int code;
   std::string text;
 };
+constexpr int kPassedOn = -1;
+
+// The requests of a step that are sent without catch clauses: the
+// framework's exception reaches the host unchanged. Object loads by UID, the
+// per-input session request, the write and read ticket requests of report
+// files, and the descriptor request of a resolution.
+const std::map<std::string, std::set<std::string>>& Unconverted() {
+  static const std::map<std::string, std::set<std::string>> requests = {
+      {"validation_create", {"loadObjects", "getSessionInfo", "getDatasetWriteTickets"}},
+      {"validation_read", {"loadObjects", "getFileReadTickets"}},
+      {"attr_resolve", {"getAttachedPropDescs"}},
+  };
+  return requests;
+}
 
 // Conversion of the request styles; the session steps that swallow or
 // convert otherwise are named.
-Outcome Expected(const std::string& step, const Kind& kind) {
+Outcome Expected(const std::string& step, const std::string& request, const Kind& kind) {
   const std::string name = kind.name;
   if (name == "connection_retried") return {0, ""};
   if (step == "logout") return {0, ""};  // logged and the session ends anyway
   if (name == "connection_given_up") return {940235, kUnreachable};
+  auto unconverted = Unconverted().find(step);
+  if (unconverted != Unconverted().end() && unconverted->second.count(request)) return {kPassedOn, "injected"};
   if (name == "runtime") return {940222, "KRAL SOA: SOA runtime exception: injected"};
   if (name == "not_loaded") return {940223, "KRAL SOA: SOA not loaded exception: injected"};
   return {940222, "KRAL SOA: SOA exception: injected"};
@@ -94,6 +117,8 @@ class FaultSweepTest : public SessionTest {
     // The assembly the road saves into, outside the structure it expands.
     world.add_item("K-2000", "Service trolley");
     world.add_item_revision("K-2000", "A", false);
+    // The data object the validation road files its results under.
+    world.add_object("valdata-road", {"ValidationData", "WorkspaceObject", "POM_object"});
   }
   ~FaultSweepTest() override { FreeLines(); }
 
@@ -168,28 +193,134 @@ class FaultSweepTest : public SessionTest {
     };
   }
 
+  // Connecting, validation results created with a report of two files and
+  // read back with them, attribute definitions, resolution and write-back of
+  // a new value, logging out. Each walk validates a target of its own: the
+  // results of earlier walks stay on the server.
+  std::vector<Step> ValidationSteps() {
+    return {
+        {"connect", [this] { Connect(); }},
+        {"login", [this] { table->KESTREL_login("engineer", "secret", true); }},
+        {"validation_create",
+         [this] {
+           target_ = "ds-road-" + std::to_string(++targets_);
+           world.add_object(target_, {"Dataset", "WorkspaceObject", "POM_object"});
+           ValidationResultInput input;
+           input.item_revision_uid = "rev-K-1000-B";
+           input.target_uid = target_;
+           input.data_object_uid = "valdata-road";
+           input.validation_id = "%s%n";
+           input.check_name = "Clearance";
+           input.reports = {{true,
+                             "",
+                             "clearance",
+                             "HTML",
+                             {{"C:\\checks\\gap.html", "HTML_Report", 1}, {"D:/run/trace.bin", "Trace", 0}}}};
+           const ValidationResultList made = table->KESTREL_create_validation_results({input});
+           result_.clear();
+           if (made.results.size() != 1 || made.results[0].report_dataset_uid.empty()) {
+             ADD_FAILURE() << "no result with a report dataset";
+             return;
+           }
+           result_ = made.results[0].result_uid;
+         }},
+        {"validation_read",
+         [this] {
+           const ValidationDataList read = table->KESTREL_get_validation_data({{target_}, {"valdata-road"}, false});
+           if (read.result_uids != std::vector<std::string>{result_} || read.reports.size() != 1) {
+             ADD_FAILURE() << "the result of " << target_ << " was not read back";
+             return;
+           }
+           const auto& files = read.reports[0].files;
+           if (files.size() != 2 || files[0].original_file_name != "gap.html" || files[0].ticket.empty() ||
+               files[1].original_file_name != "trace.bin" || files[1].text_flag != 0 || files[1].ticket.empty())
+             ADD_FAILURE() << "the report files of " << result_ << " were not read back";
+         }},
+        {"attr_definitions",
+         [this] {
+           // Every road resolves afresh.
+           table->KESTREL_clear_attr_mapping_cache();
+           AttrMappingContext context{"Item", "TOVMASTER"};
+           std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(
+               table->KESTREL_get_attr_mapping_definitions({&context}));
+           definitions_.clear();
+           if (!records || records->size() != 1) throw std::runtime_error("no definitions");
+           definitions_ = records->front()->definitions;
+           for (auto* record : *records) delete record;
+           if (definitions_.size() < 2) throw std::runtime_error("too few definitions");
+           // The host keeps them for the parts of that context.
+           cadlink::testing::set_attr_map_defs("TOVMASTER", "Item", definitions_);
+         }},
+        {"attr_resolve",
+         [this] {
+           std::vector<Obj*> held;
+           table->KESTREL_load_objects({UString("item-K-1000"), UString("rev-K-1000-B"), UString("ds-K-1000-B-master")},
+                                       &held);
+           if (held.size() != 3) throw std::runtime_error("the part's objects were not loaded");
+           AttrMappingPart part{held[2]->AskPdiTag(), held[1]->AskPdiTag(), &definitions_};
+           std::unique_ptr<std::vector<AttrMappingPartResult*>> results(table->KESTREL_resolve_attr_mappings({&part}));
+           description_ = nullptr;
+           if (!results || results->size() != 1 || results->front()->attributes.size() != definitions_.size()) {
+             ADD_FAILURE() << "the part was not resolved";
+           } else {
+             description_ = results->front()->attributes[1];
+           }
+           for (auto* result : *results) delete result;
+         }},
+        {"attr_write_back",
+         [this] {
+           const std::string value = "Cart %s%n " + std::to_string(targets_);
+           std::vector<Orvane::PdmSoa::CadAttrMappingDefinition*> written = {definitions_.at(1)};
+           const char* values[] = {value.c_str()};
+           AttrValueUpdate update{"item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", "", &written, values};
+           table->KESTREL_update_attr_values({&update});
+           // The record the host holds shows what the server holds now.
+           if (!description_ || !description_->text || description_->text != value)
+             ADD_FAILURE() << "the written value was not read back";
+         }},
+        {"logout",
+         [this] {
+           if (table->KESTREL_logout(true) != 0) ADD_FAILURE() << "logout failed";
+         }},
+    };
+  }
+
   // Walks the road; the name of the step that raised, or "" when all passed.
-  std::string Walk(Outcome* raised) {
-    for (const Step& step : Steps()) {
+  std::string Walk(const std::vector<Step>& road, Outcome* raised) {
+    for (const Step& step : road) {
       step_ = step.name;
       try {
         step.run();
       } catch (const Orvane::Error::Severe& e) {
         *raised = {e.Code(), e.Message()};
         return step.name;
+      } catch (const Halden::Soa::Client::RuntimeException& e) {
+        *raised = {kPassedOn, e.what()};
+        return step.name;
+      } catch (const Halden::Soa::Client::NotLoadedException& e) {
+        *raised = {kPassedOn, e.what()};
+        return step.name;
+      } catch (const Halden::Soa::Common::Exceptions::SoaException& e) {
+        *raised = {kPassedOn, e.what()};
+        return step.name;
       }
     }
     *raised = {0, ""};
     return "";
   }
+  std::string Walk(Outcome* raised) { return Walk(Steps(), raised); }
+  void Sweep(const std::vector<Step>& road, int* injections, int* handled);
 
-  // Back to no session, child lines freed.
+  // Back to no session, child lines freed, the resolved records released.
   void Leave() {
     if (table->KESTREL_ask_connection()) table->KESTREL_logout(false);
     server.on_request = nullptr;
     server.on_reply = nullptr;
     cadlink::testing::set_dialog_answer(1);
+    Halden::Soa::Client::testing::set_upload_failure("");
     FreeLines();
+    table->KESTREL_clear_attr_mapping_cache();
+    description_ = nullptr;
   }
 
   // After a commit whose reply was lost: the server saved the child, and the
@@ -241,25 +372,30 @@ class FaultSweepTest : public SessionTest {
   std::string thread_;
   int saves_ = 0;
   std::string step_;
+  std::string target_, result_;
+  int targets_ = 0;
+  std::vector<Orvane::PdmSoa::CadAttrMappingDefinition*> definitions_;
+  ResolvedAttr* description_ = nullptr;
 };
 
-TEST_F(FaultSweepTest, EveryInjectionIsHandledAndTheRoadWorksAfterwards) {
+// Every failure at every request of one road; adds to the counts.
+void FaultSweepTest::Sweep(const std::vector<Step>& road, int* injections, int* handled) {
   Outcome raised;
-  // The first road builds the process's revision-rule cache; later roads
-  // send the same requests each time.
-  ASSERT_EQ(Walk(&raised), "") << raised.text;
+  // The first walk builds the process's caches (revision rules, available
+  // services); later walks send the same requests each time.
+  ASSERT_EQ(Walk(road, &raised), "") << raised.text;
   Leave();
 
   std::vector<std::string> steps_of_requests;
   ClearRequests();
   server.on_request = [&](const auto&) { steps_of_requests.push_back(step_); };
-  ASSERT_EQ(Walk(&raised), "") << raised.text;
+  ASSERT_EQ(Walk(road, &raised), "") << raised.text;
   const std::vector<std::string> baseline = Requests();
   Leave();
   ASSERT_EQ(steps_of_requests.size(), baseline.size());
   const long blocks = corerun::testing::cpp_live_blocks();
+  const long sm_blocks = corerun::testing::sm_live_blocks();
 
-  int injections = 0, handled = 0;
   for (std::size_t k = 0; k < baseline.size(); ++k) {
     for (const When when : {When::kOnArrival, When::kReplyLost}) {
       for (const Kind& kind : Kinds()) {
@@ -268,7 +404,7 @@ TEST_F(FaultSweepTest, EveryInjectionIsHandledAndTheRoadWorksAfterwards) {
         if (when == When::kReplyLost && kind.dialog_answer == 2) continue;
         SCOPED_TRACE("request " + std::to_string(k) + " (" + baseline[k] + " in " + steps_of_requests[k] + "), " +
                      kind.name + (when == When::kReplyLost ? ", reply lost" : ""));
-        ++injections;
+        ++*injections;
         const int failures_before =
             ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
         cadlink::testing::set_dialog_answer(kind.dialog_answer);
@@ -284,9 +420,9 @@ TEST_F(FaultSweepTest, EveryInjectionIsHandledAndTheRoadWorksAfterwards) {
         else
           server.on_reply = inject;
         ClearRequests();
-        const std::string failed_at = Walk(&raised);
+        const std::string failed_at = Walk(road, &raised);
         EXPECT_TRUE(injected);
-        const Outcome expected = Expected(steps_of_requests[k], kind);
+        const Outcome expected = Expected(steps_of_requests[k], baseline[k], kind);
         if (expected.code == 0) {
           EXPECT_EQ(failed_at, "") << raised.code << " " << raised.text;
         } else {
@@ -297,21 +433,29 @@ TEST_F(FaultSweepTest, EveryInjectionIsHandledAndTheRoadWorksAfterwards) {
         if (when == When::kReplyLost && failed_at == "commit" && baseline[k] == "createOrUpdateRelativeStructure")
           RetryKeptCommit();
         Leave();
-        EXPECT_EQ(corerun::testing::cpp_live_blocks(), blocks) << "child lines leaked";
+        EXPECT_EQ(corerun::testing::cpp_live_blocks(), blocks) << "host objects leaked";
+        EXPECT_EQ(corerun::testing::sm_live_blocks(), sm_blocks) << "base library blocks leaked";
 
         // A fresh session walks the whole road with the same requests.
         ClearRequests();
-        EXPECT_EQ(Walk(&raised), "") << raised.code << " " << raised.text;
+        EXPECT_EQ(Walk(road, &raised), "") << raised.code << " " << raised.text;
         EXPECT_EQ(Requests(), baseline);
         Leave();
         if (::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count() == failures_before)
-          ++handled;
+          ++*handled;
       }
     }
   }
+}
 
+TEST_F(FaultSweepTest, EveryInjectionIsHandledAndTheRoadWorksAfterwards) {
+  int injections = 0, handled = 0;
+  Sweep(Steps(), &injections, &handled);
+  Sweep(ValidationSteps(), &injections, &handled);
+
+  Outcome raised;
   // A logout whose listener cannot be removed still ends the session.
-  const int failures_before = ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+  int failures_before = ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
   Connect();
   table->KESTREL_login("engineer", "secret", true);
   Halden::Soa::Client::testing::set_listener_removal_failure(true);
@@ -323,6 +467,20 @@ TEST_F(FaultSweepTest, EveryInjectionIsHandledAndTheRoadWorksAfterwards) {
   Halden::Soa::Client::testing::set_listener_removal_failure(false);
   ++injections;
   EXPECT_EQ(Walk(&raised), "") << raised.text;
+  Leave();
+  if (::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count() == failures_before)
+    ++handled;
+
+  // A file transfer that breaks: the file client's exception reaches the
+  // host unchanged from the step that uploads, and the road works after.
+  failures_before = ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+  Halden::Soa::Client::testing::set_upload_failure("transfer broke");
+  ++injections;
+  EXPECT_EQ(Walk(ValidationSteps(), &raised), "validation_create");
+  EXPECT_EQ(raised.code, kPassedOn);
+  EXPECT_EQ(raised.text, "transfer broke");
+  Leave();
+  EXPECT_EQ(Walk(ValidationSteps(), &raised), "") << raised.code << " " << raised.text;
   Leave();
   if (::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count() == failures_before)
     ++handled;

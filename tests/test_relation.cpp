@@ -432,6 +432,28 @@ TEST_P(RelationTest, LinkEndsTheSessionDoesNotKnowRaise940205BeforeAnyRequest) {
   EXPECT_EQ(Count("createRelations") + Count("createTraceLink"), 0);
 }
 
+// On either server, before the server is asked for its version: a newer
+// server would otherwise remove the link.
+TEST_P(RelationTest, ANullEntryInAnyListOfAModificationRaisesBeforeAnyRequest) {
+  HostObject* link = Host(Link("brake-stop"));
+  HostObject* root = Host("req-root");
+  const std::vector<HostObject*> none, with_null = {root, nullptr};
+  for (int n = 0; n < 4; ++n) {
+    SCOPED_TRACE("list " + std::to_string(n + 1));
+    ClearRequests();
+    EXPECT_THAT(
+        [&] {
+          table->KESTREL_modify_trace_link(link, n == 0 ? with_null : none, n == 1 ? with_null : none,
+                                           n == 2 ? with_null : none, n == 3 ? with_null : none);
+        },
+        RaisesFrom(940208, "KRAL SOA: Null object in KESTREL_modify_trace_link", "kestrel_relation.cpp"));
+    EXPECT_THAT(Requests(), IsEmpty());
+  }
+  EXPECT_THAT(
+      Texts(table->KESTREL_ask_complying_objects(Host("req-brake"))),
+      ElementsAre(Link("brake-stop") + ": req-brake -> req-stop", Link("brake-wheel") + ": req-brake -> item-K-1200"));
+}
+
 TEST_F(Server2007Test, ModifyingSendsTheLinkAndTheFourListsInOrder) {
   HostObject* link = Host("tracelink-brake-stop");
   HostObject* root = Host("req-root");
@@ -458,7 +480,7 @@ TEST_F(NewerServerTest, ModifyingRemovesTheLinkAndIgnoresTheLists) {
   EXPECT_CALL(datamanagement, deleteObjects(ElementsAre("fndlink-brake-stop")));
   SetActivePropertyPolicy(-1);
   ClearRequests();
-  table->KESTREL_modify_trace_link(link, {&stranger}, {nullptr}, {}, {});
+  table->KESTREL_modify_trace_link(link, {&stranger}, {}, {&stranger}, {});
   ASSERT_THAT(Requests(), ElementsAre("getSessionInfo", "deleteObjects")) << "the lists are not looked up";
   EXPECT_EQ(server.requests[1].policy, -1) << "no policy for the removal";
   EXPECT_THAT(world.managedrelations.modified(), IsEmpty());

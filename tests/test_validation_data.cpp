@@ -274,6 +274,46 @@ TEST_F(ValidationDataTest, ANullFirstReportRaises940209) {
       RaisesFrom(940209, "KRAL SOA: Error getting SOA object from KRAL object", "kestrel_validation.cpp"));
 }
 
+// Each property slot 82 reads, sent by the server as a value of another
+// kind: the read raises 940209 naming the property and the object's type,
+// as every other read of validation objects does, never the framework's own
+// exception.
+TEST_F(ValidationDataTest, APropertyOfAnotherKindRaises940209NamingIt) {
+  struct Case {
+    const char* object;  // "result", "report" or "file"
+    Wire::WireProperty wrong;
+    const char* type;
+  };
+  const Case cases[] = {
+      {"result", Wire::props::str("validation_data_obj", "data-x"), "ValReqResult"},
+      {"result", Wire::props::strs("validation_report", {"report-1"}), "ValReqResult"},
+      {"report", Wire::props::ints("ref_names", {1}), "ValReport"},
+      {"report", Wire::props::strs("ref_list", {"file-1"}), "ValReport"},
+      {"file", Wire::props::integer("original_file_name", 7), "OstraFile"},
+      {"file", Wire::props::strs("original_file_name", {}), "OstraFile"},  // a single text without a value
+      {"file", Wire::props::str("text_flag", "1"), "OstraFile"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.wrong.name + " of the " + c.object);
+    const std::string suffix = std::to_string(++n);
+    const std::string part = "part-wrong-" + suffix, result = "result-" + suffix, report = "report-" + suffix;
+    world.add_object(part, {"Dataset", "WorkspaceObject", "POM_object"});
+    const auto files = AddReport(report, {{"a.txt", "Text", 1}});
+    AddResult(result, part, "data-x", {report});
+    const std::string object = c.object == std::string("result")   ? result
+                               : c.object == std::string("report") ? report
+                                                                   : files[0];
+    world.set_property(object, c.wrong);
+    EXPECT_THAT(
+        [&] {
+          table->KESTREL_get_validation_data({{part}, {"data-x"}, false});
+        },
+        RaisesFrom(940209, "KRAL SOA: Error getting property " + c.wrong.name + " on object of type " + c.type,
+                   "kestrel_validation.cpp"));
+  }
+}
+
 TEST_F(ValidationDataTest, AFailedTicketRequestReachesTheHostUnchanged) {
   AddReport("report-1", {{"a.txt", "Text", 1}});
   AddResult("result-1", "part-1", "data-x", {"report-1"});

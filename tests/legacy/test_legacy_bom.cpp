@@ -261,6 +261,15 @@ TEST_F(BomTest, NullArgumentsRaiseBeforeAnyRequest) {
   EXPECT_THAT(Requests(), IsEmpty());
 }
 
+TEST_F(BomTest, HostObjectsWithoutServerObjectsRaiseBeforeAnyRequest) {
+  VirelmgrBomWindow window("window-1", nullptr);
+  VirelmgrBomLine line("line-1", nullptr);
+  const char* text = "Error getting SOA object from KRAL object";
+  EXPECT_THAT([&] { table->KESTREL_close_bom_window(&window); }, RaisesFrom(940209, text, kLegacyFile));
+  EXPECT_THAT([&] { table->KESTREL_expand_bom_line(&line); }, RaisesFrom(940209, text, kLegacyFile));
+  EXPECT_THAT(Requests(), IsEmpty());
+}
+
 TEST(LegacyBom, EntriesWithoutAConnectionRaise940209) {
   int version = 0;
   KESTREL_interface_s* table = KESTREL_init_module(&version);

@@ -427,11 +427,11 @@ TEST_F(LegacyQueryTest, RunOfANullQueryIsBadInputBeforeAnyRequest) {
   EXPECT_THAT(Requests(), IsEmpty());
 }
 
-TEST_F(LegacyQueryTest, RunOfAQueryWithoutServerQueryIsRefusedBeforeAnyRequest) {
+TEST_F(LegacyQueryTest, RunOfAQueryWithoutServerQueryRaisesBeforeAnyRequest) {
   ConnectQuietly();
-  VirelmgrQuery detached("q-detached", nullptr);
-  EXPECT_THAT([&] { table->KESTREL_execute_saved_query(&detached, {}, {}, 0); },
-              RaisesFrom(940209, "SOA: Error getting SOA object from KRAL object", kLegacyFile));
+  VirelmgrQuery query("query-item-id", nullptr);
+  EXPECT_THAT([&] { table->KESTREL_execute_saved_query(&query, {"Item ID"}, {"K-1000"}, 10); },
+              RaisesFrom(940209, "Error getting SOA object from KRAL object", kLegacyFile));
   EXPECT_THAT(Requests(), IsEmpty());
 }
 

@@ -237,6 +237,11 @@ void KESTREL_modify_trace_link(Orvane::PdmSoa::ModelObject* link,
                                const std::vector<Orvane::PdmSoa::ModelObject*>& list3,
                                const std::vector<Orvane::PdmSoa::ModelObject*>& list4) {
   ServerObject* link_object = input_server_object(link, "KESTREL_modify_trace_link", Input::link);
+  // Checked before the server is asked anything, on either server: a newer
+  // one never reads the lists, but a host that passes a null has made a
+  // mistake, and removing its link then would hide it.
+  for (const auto* list : {&list1, &list2, &list3, &list4})
+    kestrel::require_no_nulls(KESTREL_HERE, *list, "KESTREL_modify_trace_link");
   if (!kestrel::is_server_version_2007()) {
     remove_trace_link(link_object);
     return;

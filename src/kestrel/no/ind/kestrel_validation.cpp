@@ -610,16 +610,24 @@ namespace lookups {
 
 std::string uid_or_empty(const ServerObject* object) { return object ? object->getUid() : std::string(); }
 
-// Property readers for what the server may send as null: empty then.
-std::string text_value(const Property* property) { return property ? property->getStringValue() : std::string(); }
-int int_value(const Property* property) { return property ? property->getIntValue() : 0; }
-ServerObject* object_value(const Property* property) { return property ? property->getModelObjectValue() : nullptr; }
-// Copies: a later read may load the object's properties anew.
-std::vector<std::string> texts_value(const Property* property) {
-  return property ? property->getStringArrayValue() : std::vector<std::string>();
+// A property of the object, loaded when needed, as the reader takes it;
+// what the server sends as null reads as empty, a value of another kind (or
+// a single value without one) raises 940209 as the other reads of this file
+// do. Copies: a later read may load the object's properties anew.
+template <class Value, class Read>
+Value value_of(ServerObject* object, const char* name, Read&& read) {
+  Property* property = kestrel::ask_validation_object_property(object, name, true);
+  if (!property) return Value();
+  return read_list(property, object, name, read);
 }
-std::vector<ServerObject*> objects_value(const Property* property) {
-  return property ? property->getModelObjectArrayValue() : std::vector<ServerObject*>();
+std::string text_of(ServerObject* object, const char* name) {
+  return value_of<std::string>(object, name, [](Property& p) { return p.getStringValue(); });
+}
+int int_of(ServerObject* object, const char* name) {
+  return value_of<int>(object, name, [](Property& p) { return p.getIntValue(); });
+}
+ServerObject* object_of(ServerObject* object, const char* name) {
+  return value_of<ServerObject*>(object, name, [](Property& p) { return p.getModelObjectValue(); });
 }
 
 // Property policy 2, then the validation service, as each entry begins.
@@ -667,21 +675,18 @@ Validation::ResultQueryInput query_input(ModelManager& models, const ValidationR
 // The report dataset of a result, its files and a read ticket for each. A
 // file beyond the reference names, or without a ticket, gets empty texts.
 ValidationReportData report_data(ServerObject* result, FilemanagementService& files_service) {
-  const std::vector<ServerObject*> reports =
-      objects_value(kestrel::ask_validation_object_property(result, "validation_report", true));
+  const std::vector<ServerObject*> reports = objects_of(result, "validation_report");
   if (reports.empty()) return {};
   ServerObject* dataset = reports.front();
-  const std::vector<std::string> names =
-      texts_value(kestrel::ask_validation_object_property(dataset, "ref_names", true));
-  const std::vector<ServerObject*> files =
-      objects_value(kestrel::ask_validation_object_property(dataset, "ref_list", true));
+  const std::vector<std::string> names = strings_of(dataset, "ref_names");
+  const std::vector<ServerObject*> files = objects_of(dataset, "ref_list");
   const auto tickets = files_service.getFileReadTickets(files).tickets;
   ValidationReportData data{dataset->getUid(), {}};
   data.files.reserve(files.size());
   for (std::size_t j = 0; j < files.size(); ++j) {
     ValidationReportFileInfo info;
-    info.original_file_name = text_value(kestrel::ask_validation_object_property(files[j], "original_file_name", true));
-    info.text_flag = int_value(kestrel::ask_validation_object_property(files[j], "text_flag", true));
+    info.original_file_name = text_of(files[j], "original_file_name");
+    info.text_flag = int_of(files[j], "text_flag");
     if (j < names.size()) info.reference_name = names[j];
     const auto ticket = tickets.find(files[j]);
     if (ticket != tickets.end()) info.ticket = ticket->second;
@@ -730,9 +735,7 @@ ValidationDataList KESTREL_get_validation_data(const ValidationDataRequest& requ
   for (ServerObject* result : reply.results) {
     if (!wanted.empty()) {
       // A result the reply names as null has no data object either.
-      const ServerObject* data =
-          result ? lookups::object_value(kestrel::ask_validation_object_property(result, "validation_data_obj", true))
-                 : nullptr;
+      const ServerObject* data = result ? lookups::object_of(result, "validation_data_obj") : nullptr;
       if (!data || !wanted.count(data->getUid())) continue;
     }
     out.result_uids.push_back(lookups::uid_or_empty(result));

@@ -48,6 +48,9 @@ namespace kestrel::legacy {
 // session's policy is loaded on its own, then warned of.
 Halden::Soa::Client::Property& required_property(Halden::Soa::Client::ModelObject& object,
                                                  const std::string& property_name);
+// The server object behind a host object; none raises 940209, so nothing is
+// sent for it.
+Halden::Soa::Client::ModelObject* server_object_of(const Orvane::PdmSoa::VirelmgrModelObject& object);
 }  // namespace kestrel::legacy
 
 // Objects and properties.

@@ -67,10 +67,10 @@ VirelmgrBomWindow* KESTREL_create_bom_window(const std::string& item_revision_ui
 
 void KESTREL_close_bom_window(VirelmgrBomWindow* window) {
   if (!window) KESTREL_LEGACY_RAISE(940208, "Null BOM window in KESTREL_close_bom_window");
-  ModelObject* object = window->GetObjectPtr();
+  Halden::Soa::Client::Connection& connection = kestrel::require_connection(KESTREL_LEGACY_HERE);
+  ModelObject* object = kestrel::legacy::server_object_of(*window);
   kestrel::soa_request_on<StructuremanagementService>(
-      kestrel::require_connection(KESTREL_LEGACY_HERE),
-      [&](StructuremanagementService& sm) { sm.closeBomWindows({object}); });
+      connection, [&](StructuremanagementService& sm) { sm.closeBomWindows({object}); });
 }
 
 VirelmgrBomLine* KESTREL_ask_bom_top_line(VirelmgrBomWindow* window) {
@@ -92,10 +92,10 @@ VirelmgrBomLine* KESTREL_ask_bom_top_line(VirelmgrBomWindow* window) {
 std::vector<VirelmgrBomLine*>* KESTREL_expand_bom_line(VirelmgrBomLine* line) {
   if (!line) KESTREL_LEGACY_RAISE(940208, "Null BOM line in KESTREL_expand_bom_line");
   const Cad::ExpandBomLinesPref pref{true, {kestrel::master_model_filter()}};
-  ModelObject* object = line->GetObjectPtr();
+  Halden::Soa::Client::Connection& connection = kestrel::require_connection(KESTREL_LEGACY_HERE);
+  ModelObject* object = kestrel::legacy::server_object_of(*line);
   auto reply = kestrel::soa_request_on<StructuremanagementService>(
-      kestrel::require_connection(KESTREL_LEGACY_HERE),
-      [&](StructuremanagementService& sm) { return sm.expandBomLinesOneLevel({object}, pref); });
+      connection, [&](StructuremanagementService& sm) { return sm.expandBomLinesOneLevel({object}, pref); });
 
   auto lines = std::make_unique<std::vector<VirelmgrBomLine*>>();
   if (reply.output.empty()) return lines.release();

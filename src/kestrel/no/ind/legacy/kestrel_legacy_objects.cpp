@@ -62,6 +62,12 @@ Property& kestrel::legacy::required_property(ModelObject& object, const std::str
   return *property;
 }
 
+ModelObject* kestrel::legacy::server_object_of(const VirelmgrModelObject& object) {
+  ModelObject* server_object = object.GetObjectPtr();
+  if (!server_object) KESTREL_LEGACY_RAISE(940209, "Error getting SOA object from KRAL object");
+  return server_object;
+}
+
 ModelObject* constructObject(const std::string& type_name, const std::string& uid) {
   auto* models = kestrel::get_model_manager(KESTREL_LEGACY_HERE);
   if (type_name.empty()) KESTREL_LEGACY_RAISE(940208, "Null type not supported in constructObject");

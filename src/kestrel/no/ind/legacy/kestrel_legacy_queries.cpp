@@ -123,10 +123,8 @@ std::vector<VirelmgrModelObject*>* KESTREL_execute_saved_query(VirelmgrQuery* qu
                                                                const std::vector<std::string>& values,
                                                                int max_results) {
   if (!query) KESTREL_LEGACY_RAISE(940208, "Null query in KESTREL_execute_saved_query");
-  auto& connection = kestrel::require_connection(KESTREL_LEGACY_HERE);
-  ModelObject* server_query = query->GetObjectPtr();
-  // The framework would be handed a null query.
-  if (!server_query) KESTREL_LEGACY_RAISE(940209, "SOA: Error getting SOA object from KRAL object");
+  Halden::Soa::Client::Connection& connection = kestrel::require_connection(KESTREL_LEGACY_HERE);
+  ModelObject* server_query = kestrel::legacy::server_object_of(*query);
   auto reply = kestrel::soa_request_on<SavedqueryService>(connection, [&](SavedqueryService& sq) {
     return sq.executeSavedQuery(server_query, entries, values, max_results);
   });
