@@ -158,10 +158,13 @@ WireObject WorldStore::wire_object(const std::string& uid, const StoredObject& s
     if (auto it = policy_.find(type); it != policy_.end()) policies.push_back(&it->second);
   WireObject out{uid, stored.types, {}};
   out.properties.reserve(stored.properties.size());
-  for (const auto& [name, property] : stored.properties) {
+  // An entry, not a structured binding: clang's C++17 mode refuses to
+  // capture a binding in the lambda.
+  for (const auto& entry : stored.properties) {
+    const std::string& name = entry.first;
     const bool carried = std::any_of(policies.begin(), policies.end(), [&](auto* p) { return p->count(name) != 0; }) ||
                          std::find(names.begin(), names.end(), name) != names.end();
-    if (carried) out.properties.push_back(property);
+    if (carried) out.properties.push_back(entry.second);
   }
   return out;
 }
