@@ -72,12 +72,15 @@ std::set<std::string>& unwrappable() {
 // Wraps left before the host runs out of memory; negative: never.
 int wraps_before_failure = -1;
 
-// Addresses are aligned, so their low bits alone would crowd a few slots.
-struct PointerHash {
-  std::size_t operator()(const void* p) const {
-    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(p) >> 4) * 0x9E3779B97F4A7C15ull >> 16);
-  }
-};
+// Where the probe for a server object starts: its page picks a block of 256
+// slots at random, its place in the page the slot in the block. The objects
+// of one reply are made one after another, so their slots share a few cache
+// lines and pages of the table instead of one each.
+std::size_t recent_start(const void* p) {
+  const auto address = reinterpret_cast<std::uintptr_t>(p);
+  const auto block = static_cast<std::size_t>((address >> 12) * 0x9E3779B97F4A7C15ull >> 20);
+  return (block << 8) + ((address >> 4) & 255);
+}
 
 template <class Reports>
 void keep_recent(Reports& reports) {
@@ -95,12 +98,11 @@ void delete_list(ErrorStackList* list) {
 ModelObjectManager::Recent* ModelObjectManager::recent_slot(const Halden::Soa::Client::ModelObject* server) {
   if (recent_.empty()) return nullptr;
   const std::size_t mask = recent_.size() - 1;
-  for (std::size_t i = PointerHash()(server) & mask;; i = (i + 1) & mask)
+  for (std::size_t i = recent_start(server) & mask;; i = (i + 1) & mask)
     if (recent_[i].server == server || !recent_[i].server) return &recent_[i];
 }
 
-void ModelObjectManager::remember(const Halden::Soa::Client::ModelObject* server, ModelObject* host,
-                                  const std::string& uid) {
+void ModelObjectManager::remember(const Halden::Soa::Client::ModelObject* server, ModelObject* host) {
   if (2 * (recent_count_ + 1) > recent_.size()) {
     std::vector<Recent> old(std::max<std::size_t>(64, 2 * recent_.size()));
     old.swap(recent_);
@@ -115,25 +117,24 @@ void ModelObjectManager::remember(const Halden::Soa::Client::ModelObject* server
   if (!slot->server) ++recent_count_;
   slot->server = server;
   slot->host = host;
-  slot->uid = uid;
 }
 
-ModelObject* ModelObjectManager::wrap(const UString& uid, Halden::Soa::Client::ModelObject* object,
+ModelObject* ModelObjectManager::wrap(const std::string& uid, Halden::Soa::Client::ModelObject* object,
                                       const UString* class_name) {
   if (!object) return nullptr;
-  if (!unwrappable().empty() && unwrappable().count(uid.utf8()))
-    throw std::runtime_error("cannot make a host object for " + uid.utf8());
+  if (!unwrappable().empty() && unwrappable().count(uid))
+    throw std::runtime_error("cannot make a host object for " + uid);
   if (wraps_before_failure == 0) throw std::bad_alloc();
   if (wraps_before_failure > 0) --wraps_before_failure;
   // A host object stays the registry's for its UID until ClearMaps, and
   // only this function moves it to another server object (a new session
   // hands out new ones), forgetting the old pair. So a pair held here is
   // the answer, unless the address of a freed server object came back with
-  // another UID.
+  // another UID: the host object's registry UID tells.
   if (const Recent* recent = recent_slot(object);
-      recent && recent->server == object && recent->host && recent->uid == uid.utf8())
+      recent && recent->server == object && recent->host && recent->host->registry_uid_ == uid)
     return recent->host;
-  auto& slot = objects_[uid.utf8()];
+  auto& slot = objects_[uid];
   if (slot) {
     if (Recent* old = recent_slot(slot->GetObjectPtr()); old && old->host == slot.get()) old->host = nullptr;
     slot->SetObjectPtr(object);
@@ -141,24 +142,25 @@ ModelObject* ModelObjectManager::wrap(const UString& uid, Halden::Soa::Client::M
     Factory f = class_name ? factory_for_class(*class_name) : nullptr;
     if (!f) f = factory_for_type(object);
     slot.reset(f(object));
+    slot->registry_uid_ = uid;
     slot->SetPdiTag(next_tag_++);
     by_tag_[slot->AskPdiTag()] = slot.get();
   }
-  remember(object, slot.get(), uid.utf8());
+  remember(object, slot.get());
   return slot.get();
 }
 
 ModelObject* ModelObjectManager::WrapSoaObject(Halden::Soa::Client::ModelObject* object) {
-  return object ? wrap(UString(object->getUid()), object, nullptr) : nullptr;
+  return object ? wrap(object->getUid(), object, nullptr) : nullptr;
 }
 
 ModelObject* ModelObjectManager::WrapSoaObjectWithUid(const UString& uid, Halden::Soa::Client::ModelObject* object) {
-  return wrap(uid, object, nullptr);
+  return wrap(uid.utf8(), object, nullptr);
 }
 
 ModelObject* ModelObjectManager::WrapSoaObjectAsClass(Halden::Soa::Client::ModelObject* object,
                                                       const UString& class_name) {
-  return object ? wrap(UString(object->getUid()), object, &class_name) : nullptr;
+  return object ? wrap(object->getUid(), object, &class_name) : nullptr;
 }
 
 ModelObject* ModelObjectManager::FindObject(const UString& uid) const {
@@ -187,7 +189,7 @@ ModelObject* ModelObjectManager::GetObjectByUid(const UString& uid, const UStrin
 
 ModelObject* ModelObjectManager::GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object) {
   if (ModelObject* held = FindObject(uid)) return held;
-  return wrap(uid, object ? object : session_object(uid), nullptr);
+  return wrap(uid.utf8(), object ? object : session_object(uid), nullptr);
 }
 
 ModelObject* ModelObjectManager::GetObjectByTag(tag_t tag) const {

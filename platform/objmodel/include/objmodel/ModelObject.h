@@ -23,6 +23,8 @@ namespace Orvane::PdmSoa {
 // The host's lists of texts.
 using UStringList = std::vector<UString, SMAlloc<UString>>;
 
+class ModelObjectManager;
+
 class ModelObject {
  public:
   static const UString className;
@@ -72,7 +74,12 @@ class ModelObject {
   bool standard_properties_loaded = false;
 
  private:
+  friend class ModelObjectManager;
   Halden::Soa::Client::ModelObject* object_;
+  // The UID the registry holds the object under, beside the vtable the
+  // library's casts read anyway, so checking a registry hit costs no
+  // further cache line.
+  std::string registry_uid_;
   UStringList assigned_projects_;
   UStringList removed_projects_;
   tag_t tag_ = NULL_TAG;

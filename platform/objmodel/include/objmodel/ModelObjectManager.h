@@ -61,17 +61,18 @@ class ModelObjectManager {
   int clear_count = 0;
 
  private:
-  ModelObject* wrap(const UString& uid, Halden::Soa::Client::ModelObject* object, const UString* class_name);
-  // The host object that holds a server object, and the UID the registry
-  // holds it under: wrapping the same pair again, as every reply does, costs
-  // one probe by address instead of a lookup by UID. One cache line each.
-  struct alignas(64) Recent {
+  // The UID as the registry keys it, so a server object's own needs no copy.
+  ModelObject* wrap(const std::string& uid, Halden::Soa::Client::ModelObject* object, const UString* class_name);
+  // The host object that holds a server object: wrapping the same pair
+  // again, as every reply does, costs one probe by address (four entries to
+  // a cache line) and a look at the host object's own registry UID instead
+  // of a lookup by UID.
+  struct Recent {
     const Halden::Soa::Client::ModelObject* server = nullptr;  // set once a slot is taken
     ModelObject* host = nullptr;                               // null once the host object holds another server object
-    std::string uid;
   };
   Recent* recent_slot(const Halden::Soa::Client::ModelObject* server);
-  void remember(const Halden::Soa::Client::ModelObject* server, ModelObject* host, const std::string& uid);
+  void remember(const Halden::Soa::Client::ModelObject* server, ModelObject* host);
 
   std::unordered_map<std::string, std::unique_ptr<ModelObject>> objects_;
   std::vector<Recent> recent_;  // open addressing by address; a power of two, at most half full

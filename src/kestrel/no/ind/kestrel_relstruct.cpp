@@ -1,9 +1,9 @@
 #include "kestrel_relstruct.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <type_traits>
 #include <unordered_map>
@@ -50,11 +50,54 @@ constexpr const char* kCadOccIdAttribute = "bl_occurrence_uid";
 bool debugging() { return kestrel::debug_enabled(kDebugSaveAssy); }
 const char* true_false(bool value) { return value ? "TRUE" : "FALSE"; }
 
+// The positions of a parent's children by CompId: open addressing over the
+// ids, so a parent of many children holds one table instead of a node per
+// child, made when it is added and freed with the batch.
+class CompIndex {
+ public:
+  // The position held for the id, made from position when the id is new,
+  // and whether it was.
+  std::pair<std::size_t, bool> try_emplace(int comp_id, std::size_t position) {
+    if (2 * (size_ + 1) > slots_.size()) grow();
+    Slot& slot = slot_of(comp_id);
+    if (slot.used) return {slot.position, false};
+    slot = {comp_id, true, position};
+    ++size_;
+    return {position, true};
+  }
+
+ private:
+  struct Slot {
+    int comp_id = 0;
+    bool used = false;
+    std::size_t position = 0;
+  };
+
+  // The id's slot, or the free one where it would go; the product's upper
+  // half spreads ids that differ in their high bits only.
+  Slot& slot_of(int comp_id) {
+    const std::size_t mask = slots_.size() - 1;
+    const std::uint64_t bits = static_cast<std::uint32_t>(comp_id);
+    for (std::size_t i = static_cast<std::size_t>(bits * 0x9E3779B97F4A7C15ull >> 32) & mask;; i = (i + 1) & mask)
+      if (!slots_[i].used || slots_[i].comp_id == comp_id) return slots_[i];
+  }
+
+  void grow() {
+    std::vector<Slot> old(slots_.empty() ? 16 : 2 * slots_.size());
+    old.swap(slots_);
+    for (const Slot& slot : old)
+      if (slot.used) slot_of(slot.comp_id) = slot;
+  }
+
+  std::vector<Slot> slots_;  // a power of two, at most half full
+  std::size_t size_ = 0;
+};
+
 // What the batches keep beside each parent record: its AssyId and, in an
 // update batch, the positions of its children by CompId.
 struct ParentEntry {
   int assy_id;
-  std::unordered_map<int, std::size_t> comp_index;  // idToCompUpdateIndex of this parent
+  CompIndex comp_index;  // idToCompUpdateIndex of this parent
 };
 
 template <class Record>
@@ -341,8 +384,8 @@ std::string add_child(Batch<Record>& batch, int assy_id, int comp_id, HostObject
   const bool debug = debugging();
   if (debug) RDEBUG_print_message("KESTREL_RelativeStructureAddChild created AssyId =%d CompId=%d ", assy_id, comp_id);
   Record& parent = batch.parents[at];
-  auto [index, added] = batch.entries[at].comp_index.try_emplace(comp_id, parent.childInfo.size());
-  const int position = static_cast<int>(index->second);
+  const auto [index, added] = batch.entries[at].comp_index.try_emplace(comp_id, parent.childInfo.size());
+  const int position = static_cast<int>(index);
   if (added) {
     if (debug)
       RDEBUG_print_message("KESTREL_RelativeStructureAddChild created CompId=%d idToCompUpdateIndex[CompId]=%d",
@@ -356,7 +399,7 @@ std::string add_child(Batch<Record>& batch, int assy_id, int comp_id, HostObject
                          position);
   }
 
-  Cad::ChildInfo& info = parent.childInfo[index->second];
+  Cad::ChildInfo& info = parent.childInfo[index];
   if (ModelObject* object = child ? child->GetObjectPtr() : nullptr) {
     info.child = object;
     if (debug) RDEBUG_print_message("KESTREL_RelativeStructureAddChild set setting child");
@@ -418,8 +461,18 @@ Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& rep
   std::vector<Created> created;
   created.reserve(created_objects.size());
   kestrel::PointerTable<Chain> by_thread(created_objects.size());
-  for (ModelObject* object : created_objects) {
-    if (!object || !object->getType() || object->getType()->getName() != "PSOccurrence") continue;
+  // The connection holds one type object per type name: once one is known
+  // to be "PSOccurrence", the others are compared by address.
+  const Halden::Soa::Client::Type* occurrence_type = nullptr;
+  for (std::size_t i = 0; i < created_objects.size(); ++i) {
+    kestrel::prefetch_ahead(created_objects, i);
+    ModelObject* object = created_objects[i];
+    const Halden::Soa::Client::Type* type = object ? object->getType() : nullptr;
+    if (!type) continue;
+    if (type != occurrence_type) {
+      if (type->getName() != "PSOccurrence") continue;
+      occurrence_type = type;
+    }
     auto* occurrence = dynamic_cast<Model::PSOccurrence*>(object);
     if (!occurrence) continue;
     const ModelObject* thread = occurrence->get_occ_thread();
@@ -435,12 +488,18 @@ Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& rep
   kestrel::AsHostClass<Component> as_component;
   auto handles = std::make_unique<Texts>();
   BomViews bom_views;
-  // Entries come in key order, so each goes in at the end of both maps.
+  // Entries come in key order, so each goes in at the end of both maps, and
+  // the children of one parent follow each other.
+  int last_assy_id = 0;
+  const std::string* last_parent_uid = nullptr;  // null: no parent, or one without a BOM view
+  const std::string* last_bom_view = nullptr;
+  bool last_known = false;
   for (const auto& [client_id, thread] : reply.output) {
-    const char* thread_uid = thread ? thread->getUid().c_str() : "";
+    static const std::string kNoThread;
+    const std::string& thread_uid = thread ? thread->getUid() : kNoThread;
     if (debug)
       RDEBUG_print_message("KESTREL_RelativeStructureUpdateCommit  ClientId=%s  PSOccurrenceThread=%s",
-                           client_id.c_str(), thread_uid);
+                           client_id.c_str(), thread_uid.c_str());
     const std::size_t split = client_id.find('_');
     if (split == std::string::npos || split + 1 == client_id.size()) continue;
     const int assy_id = parse_int(client_id.c_str());
@@ -449,14 +508,20 @@ Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& rep
 
     std::string handle;
     bool has_handle = false;
-    auto parent = parents.find(assy_id);
-    if (parent != parents.end() && thread) {
-      if (const std::string* bom_view = bom_views.of(parent->second)) {
-        const std::string& parent_uid = parent->second->getUid();
-        handle.reserve(parent_uid.size() + bom_view->size() + std::strlen(thread_uid) + 2);
-        handle.append(parent_uid).append(" ").append(*bom_view).append(" ").append(thread_uid);
-        has_handle = true;
+    if (thread && !(last_known && assy_id == last_assy_id)) {
+      last_assy_id = assy_id;
+      last_known = true;
+      last_parent_uid = last_bom_view = nullptr;
+      auto parent = parents.find(assy_id);
+      if (parent != parents.end()) {
+        last_bom_view = bom_views.of(parent->second);
+        if (last_bom_view) last_parent_uid = &parent->second->getUid();
       }
+    }
+    if (thread && last_parent_uid) {
+      handle.reserve(last_parent_uid->size() + last_bom_view->size() + thread_uid.size() + 2);
+      handle.append(*last_parent_uid).append(" ").append(*last_bom_view).append(" ").append(thread_uid);
+      has_handle = true;
     }
     if (debug)
       RDEBUG_print_message("KESTREL_RelativeStructureUpdateCommit DB_COMP_HANDLE=%s",

@@ -12,6 +12,7 @@
 #include "halden/soa/common/DateTime.h"
 #include "kestrel_call.h"
 #include "kestrel_host.h"
+#include "kestrel_pointer_table.h"
 #include "kestrel_request.h"
 
 using Halden::Services::Core::SessionService;
@@ -29,13 +30,6 @@ std::size_t table_size(std::size_t entries) {
   while (capacity < 2 * entries) capacity <<= 1;
   return capacity;
 }
-
-// Pointers are aligned, so their low bits alone would crowd a few slots.
-struct PointerHash {
-  std::size_t operator()(const void* p) const {
-    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(p) >> 4) * 0x9E3779B97F4A7C15ull >> 16);
-  }
-};
 
 // The pointers of a caller's list, for duplicate tests in constant time:
 // open addressing over the pointers themselves, so a probe reads the table
@@ -58,7 +52,7 @@ class PointerIndex {
   bool insert(Pointer value) {
     if (!value) return !std::exchange(null_held_, true);
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = PointerHash()(value) & mask;; i = (i + 1) & mask) {
+    for (std::size_t i = address_slot(value) & mask;; i = (i + 1) & mask) {
       ++probe_count;
       if (slots_[i] == value) return false;
       if (!slots_[i]) {
