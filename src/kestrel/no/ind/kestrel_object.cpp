@@ -83,12 +83,6 @@ ServerObject* find_or_construct(const std::string& type_name, const std::string&
   return models->constructTypedObject(type_name, key);
 }
 
-date_s copy_fields(const DateTime& when) {
-  return date_s{static_cast<std::uint16_t>(when.year()),  static_cast<std::uint8_t>(when.month() - 1),
-                static_cast<std::uint8_t>(when.day()),    static_cast<std::uint8_t>(when.hour()),
-                static_cast<std::uint8_t>(when.minute()), static_cast<std::uint8_t>(when.second())};
-}
-
 // One value of the type is read as such; anything else only as its text.
 bool is_single(const Property* property, ValueType type) {
   const auto& description = property->getDescription();
@@ -99,7 +93,7 @@ std::string text_of(Property* property) {
   if (!is_single(property, ValueType::Date)) return property->getDisplayText();
   const DateTime& when = property->getDateValue();
   if (when == DateTime::getNullDate()) return {};
-  const date_s date = copy_fields(when);
+  const date_s date = kestrel::date_from_fields(when);
   const kestrel::SmString formatted(CLOCK_format_date_time(&date, 4, 8));
   return kestrel::or_empty(formatted.get());
 }
@@ -299,7 +293,7 @@ date_s KESTREL_get_object_property_date(Orvane::PdmSoa::ModelObject* object, con
   if (!property) return date_s{};
   const DateTime& when = read_value("KESTREL_get_object_property_date", property_name,
                                     [&]() -> const DateTime& { return property->getDateValue(); });
-  return convert_time ? kestrel::date_from_time(when) : copy_fields(when);
+  return convert_time ? kestrel::date_from_time(when) : kestrel::date_from_fields(when);
 }
 
 Orvane::PdmSoa::ModelObject* KESTREL_get_object_property_object(Orvane::PdmSoa::ModelObject* object,

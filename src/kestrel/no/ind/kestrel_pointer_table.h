@@ -20,11 +20,19 @@ inline std::size_t address_slot(const void* p) {
   return (block << 8) + ((address >> 4) & 255);
 }
 
+// Slots for this many entries in a table kept at most half full: a power
+// of two, so a probe wraps with a mask.
+inline std::size_t half_full_capacity(std::size_t entries) {
+  std::size_t capacity = 16;
+  while (capacity < 2 * entries) capacity <<= 1;
+  return capacity;
+}
+
 template <class Value>
 class PointerTable {
  public:
   // Room for this many entries without growing.
-  explicit PointerTable(std::size_t entries) : slots_(capacity_for(entries)) {}
+  explicit PointerTable(std::size_t entries) : slots_(half_full_capacity(entries)) {}
 
   // The value of a non-null key, made from value when the key is new, and
   // whether it was.
@@ -48,12 +56,6 @@ class PointerTable {
     const void* key = nullptr;
     Value value{};
   };
-
-  static std::size_t capacity_for(std::size_t entries) {
-    std::size_t capacity = 16;
-    while (capacity < 2 * entries) capacity <<= 1;
-    return capacity;
-  }
 
   // The key's slot, or the free one where it would go.
   Slot& slot_of(const void* key) {

@@ -11,6 +11,7 @@
 #include "halden/services/internal/core/SessionService.h"
 #include "halden/soa/common/DateTime.h"
 #include "kestrel_call.h"
+#include "kestrel_dates.h"
 #include "kestrel_host.h"
 #include "kestrel_pointer_table.h"
 #include "kestrel_request.h"
@@ -25,12 +26,6 @@ namespace {
 
 std::size_t probe_count = 0;
 
-std::size_t table_size(std::size_t entries) {
-  std::size_t capacity = 16;
-  while (capacity < 2 * entries) capacity <<= 1;
-  return capacity;
-}
-
 // The pointers of a caller's list, for duplicate tests in constant time:
 // open addressing over the pointers themselves, so a probe reads the table
 // alone; sized once for what the list holds and what may be appended.
@@ -38,7 +33,7 @@ class PointerIndex {
  public:
   using Pointer = Orvane::PdmSoa::ModelObject*;
   PointerIndex(std::vector<Pointer>& list, std::size_t incoming)
-      : list_(list), slots_(table_size(list.size() + incoming), nullptr) {
+      : list_(list), slots_(half_full_capacity(list.size() + incoming), nullptr) {
     for (Pointer value : list) insert(value);
   }
 
@@ -72,7 +67,7 @@ class PointerIndex {
 class TextIndex {
  public:
   TextIndex(std::vector<UString>& list, std::size_t incoming)
-      : list_(list), slots_(table_size(list.size() + incoming), kEmpty) {
+      : list_(list), slots_(half_full_capacity(list.size() + incoming), kEmpty) {
     for (std::size_t i = 0; i < list.size(); ++i) {
       std::size_t& slot = find(list[i]);
       if (slot == kEmpty) slot = i;
@@ -171,8 +166,7 @@ std::map<std::string, std::vector<std::string>>* KESTREL_ask_preferences(const s
 
 UString KESTREL_get_datetime_string(const date_s* date) {
   if (date && CLOCK_valid_date(date) && CLOCK_compare_dates(date, &null_date) != 0) {
-    const Halden::Soa::Common::DateTime when(date->year, date->month + 1, date->day, date->hour, date->minute,
-                                             date->second);
+    const Halden::Soa::Common::DateTime when = kestrel::date_time_from_fields(*date);
     const std::string text = when.toString();
     if (kestrel::debug_enabled(kestrel::kDebugSoa))
       RDEBUG_print_message("KRAL SOA debug: KESTREL_get_datetime_string  time=%s\n", text.c_str());  // two blanks, kept

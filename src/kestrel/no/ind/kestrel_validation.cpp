@@ -22,6 +22,7 @@
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/common/DateTime.h"
 #include "kestrel_call.h"
+#include "kestrel_dates.h"
 #include "kestrel_partial_errors.h"
 #include "kestrel_relation.h"
 #include "kestrel_request.h"
@@ -36,7 +37,6 @@ using Halden::Services::Internal::Validation::ValidationService;
 using Halden::Soa::Client::NotLoadedException;
 using Halden::Soa::Client::Property;
 using Halden::Soa::Client::RuntimeException;
-using Halden::Soa::Common::DateTime;
 using ServerObject = Halden::Soa::Client::ModelObject;
 namespace Core = Halden::Services::Core;
 namespace Validation = Halden::Services::Internal::Validation;
@@ -116,16 +116,6 @@ Core::GetSessionInfoResponse session_info() {
       KESTREL_HERE, [](SessionService& session) { return session.getSessionInfo(); });
 }
 
-DateTime date_time_of(const date_s& date) {
-  return DateTime(date.year, date.month + 1, date.day, date.hour, date.minute, date.second);
-}
-
-date_s date_of(const DateTime& when) {
-  return date_s{static_cast<std::uint16_t>(when.year()),  static_cast<std::uint8_t>(when.month() - 1),
-                static_cast<std::uint8_t>(when.day()),    static_cast<std::uint8_t>(when.hour()),
-                static_cast<std::uint8_t>(when.minute()), static_cast<std::uint8_t>(when.second())};
-}
-
 // The date as the debug lines show it; empty for a date that is not valid.
 std::string date_text(const date_s& date) {
   char* text = nullptr;
@@ -134,8 +124,8 @@ std::string date_text(const date_s& date) {
   return kestrel::or_empty(owned.get());
 }
 
-// A property read as a list; a null property reads as empty, and a value of
-// another kind is the server's data the library cannot use.
+// A property's value as the reader takes it; a value of another kind (or a
+// single value without one) is the server's data the library cannot use.
 template <class Read>
 decltype(auto) read_list(Property* property, const ServerObject* object, const char* name, Read&& read) {
   try {
@@ -145,16 +135,30 @@ decltype(auto) read_list(Property* property, const ServerObject* object, const c
   }
 }
 
-std::vector<std::string> strings_of(ServerObject* object, const char* name) {
+// A property of the object, loaded when needed, as the reader takes it;
+// what the server sends as null reads as empty. Copies: a later read may
+// load the object's properties anew.
+template <class Value, class Read>
+Value value_of(ServerObject* object, const char* name, Read&& read) {
   Property* property = kestrel::ask_validation_object_property(object, name, true);
-  if (!property) return {};
-  return read_list(property, object, name, [](Property& p) { return p.getStringArrayValue(); });
+  if (!property) return Value();
+  return read_list(property, object, name, read);
 }
 
+std::vector<std::string> strings_of(ServerObject* object, const char* name) {
+  return value_of<std::vector<std::string>>(object, name, [](Property& p) { return p.getStringArrayValue(); });
+}
 std::vector<ServerObject*> objects_of(ServerObject* object, const char* name) {
-  Property* property = kestrel::ask_validation_object_property(object, name, true);
-  if (!property) return {};
-  return read_list(property, object, name, [](Property& p) { return p.getModelObjectArrayValue(); });
+  return value_of<std::vector<ServerObject*>>(object, name, [](Property& p) { return p.getModelObjectArrayValue(); });
+}
+std::string text_of(ServerObject* object, const char* name) {
+  return value_of<std::string>(object, name, [](Property& p) { return p.getStringValue(); });
+}
+int int_of(ServerObject* object, const char* name) {
+  return value_of<int>(object, name, [](Property& p) { return p.getIntValue(); });
+}
+ServerObject* object_of(ServerObject* object, const char* name) {
+  return value_of<ServerObject*>(object, name, [](Property& p) { return p.getModelObjectValue(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -267,6 +271,14 @@ std::vector<int> owners_of_entries(std::size_t inputs, std::size_t entries,
   return owners;
 }
 
+// Ticket -> local path for the files of one dataset's tickets, in the order
+// they were asked; a ticket beyond the files has no file.
+void add_tickets(const Core::CommitInfo& commit, const std::vector<ValidationReportFile>& files,
+                 std::map<std::string, std::string>& tickets) {
+  for (std::size_t j = 0; j < commit.fileInfos.size() && j < files.size(); ++j)
+    if (!commit.fileInfos[j].text4.empty()) tickets[commit.fileInfos[j].text4] = files[j].path;
+}
+
 // The files of one result go into its own report dataset: a ticket request
 // of its own, the tickets paired with the files of its own input.
 void upload_result_files(const Halden::Soa::Client::FccProxy& file_client, ServerObject* dataset,
@@ -274,9 +286,7 @@ void upload_result_files(const Halden::Soa::Client::FccProxy& file_client, Serve
   const std::vector<Core::WriteTicketInput> requests = {{dataset, true, file_infos(files)}};
   const auto reply = write_tickets(requests);
   std::map<std::string, std::string> tickets;
-  for (const auto& commit : reply.commitInfos)
-    for (std::size_t j = 0; j < commit.fileInfos.size() && j < files.size(); ++j)
-      if (!commit.fileInfos[j].text4.empty()) tickets[commit.fileInfos[j].text4] = files[j].path;
+  for (const auto& commit : reply.commitInfos) add_tickets(commit, files, tickets);
   upload_and_commit(file_client, tickets, reply);
 }
 
@@ -351,9 +361,7 @@ void upload_report_files(const Inputs& inputs, const DatasetsById& datasets) {
   for (const auto& commit : reply.commitInfos) {
     const int n = find_input_index_of_object(index, commit.dataset);
     const auto* files = n < 0 ? nullptr : report_files_of(inputs[static_cast<std::size_t>(n)]);
-    if (!files) continue;
-    for (std::size_t j = 0; j < commit.fileInfos.size() && j < files->size(); ++j)
-      if (!commit.fileInfos[j].text4.empty()) tickets[commit.fileInfos[j].text4] = (*files)[j].path;
+    if (files) add_tickets(commit, *files, tickets);
   }
   upload_and_commit(file_client, tickets, reply);
 }
@@ -375,7 +383,7 @@ Validation::ResultInput result_record(const ValidationResultInput& input, Halden
   record.result = input.result;
   record.status = input.status;
   record.comments = input.comments;
-  record.date = date_time_of(input.date);
+  record.date = kestrel::date_time_from_fields(input.date);
   record.user = session_info().user;
   record.isAdhoc = input.is_adhoc;
   record.parameters.reserve(input.parameters.size());
@@ -432,10 +440,9 @@ void dump_result_input(const ValidationResultInput& input, const date_s& now, Se
   // Without a target there is no date to show, and no reason to fail.
   if (!target) return;
   Property* last_modified = kestrel::ask_validation_object_property(target, "last_mod_date", true);
-  const date_s date =
-      last_modified
-          ? date_of(read_list(last_modified, target, "last_mod_date", [](Property& p) { return p.getDateValue(); }))
-          : null_date;
+  const date_s date = last_modified ? kestrel::date_from_fields(read_list(last_modified, target, "last_mod_date",
+                                                                          [](Property& p) { return p.getDateValue(); }))
+                                    : null_date;
   ERROR_lprintf("\n+++ taregt dataset lmd time is %s\n", date_text(date).c_str());
 }
 
@@ -447,7 +454,7 @@ Core::CreateInput val_req_result(const ValidationResultInput& input, ServerObjec
   create.stringProps["validation_comments"] = input.comments;
   create.tagProps["validation_data_obj"] = models.loadObjects(input.data_object_uid);
   const date_s now = local_now();
-  create.dateProps["validation_date"] = date_time_of(now);
+  create.dateProps["validation_date"] = kestrel::date_time_from_fields(now);
   create.stringProps["validation_id"] = input.validation_id;
   create.boolProps["validation_is_adhoc"] = input.is_adhoc;
   create.tagProps["validation_parameters"] = parameters;
@@ -608,28 +615,6 @@ namespace {
 // The helpers of slots 80, 82 and 83.
 namespace lookups {
 
-std::string uid_or_empty(const ServerObject* object) { return object ? object->getUid() : std::string(); }
-
-// A property of the object, loaded when needed, as the reader takes it;
-// what the server sends as null reads as empty, a value of another kind (or
-// a single value without one) raises 940209 as the other reads of this file
-// do. Copies: a later read may load the object's properties anew.
-template <class Value, class Read>
-Value value_of(ServerObject* object, const char* name, Read&& read) {
-  Property* property = kestrel::ask_validation_object_property(object, name, true);
-  if (!property) return Value();
-  return read_list(property, object, name, read);
-}
-std::string text_of(ServerObject* object, const char* name) {
-  return value_of<std::string>(object, name, [](Property& p) { return p.getStringValue(); });
-}
-int int_of(ServerObject* object, const char* name) {
-  return value_of<int>(object, name, [](Property& p) { return p.getIntValue(); });
-}
-ServerObject* object_of(ServerObject* object, const char* name) {
-  return value_of<ServerObject*>(object, name, [](Property& p) { return p.getModelObjectValue(); });
-}
-
 // Property policy 2, then the validation service, as each entry begins.
 Validation::ValidationService& validation_service() {
   SetActivePropertyPolicy(2);
@@ -708,7 +693,7 @@ ValidationObjectList KESTREL_send_validation_inputs(const std::vector<Validation
   kestrel::convert_soa_exceptions(KESTREL_HERE, [&] {
     const auto reply = service.sendValidationData(records);
     out.uids.reserve(reply.output.size());
-    for (const auto& output : reply.output) out.uids.push_back(lookups::uid_or_empty(output.object));
+    for (const auto& output : reply.output) out.uids.push_back(uid_of(output.object));
     out.errors = kestrel::partial_error_infos(reply.serviceData);
   });
   return out;
@@ -735,10 +720,10 @@ ValidationDataList KESTREL_get_validation_data(const ValidationDataRequest& requ
   for (ServerObject* result : reply.results) {
     if (!wanted.empty()) {
       // A result the reply names as null has no data object either.
-      const ServerObject* data = result ? lookups::object_of(result, "validation_data_obj") : nullptr;
+      const ServerObject* data = result ? object_of(result, "validation_data_obj") : nullptr;
       if (!data || !wanted.count(data->getUid())) continue;
     }
-    out.result_uids.push_back(lookups::uid_or_empty(result));
+    out.result_uids.push_back(uid_of(result));
     if (request.skip_reports) continue;
     out.reports.push_back(result ? lookups::report_data(result, files_service) : ValidationReportData());
   }
@@ -756,9 +741,9 @@ ValidationQueryResultList KESTREL_query_validation_results(const std::vector<Val
     const auto reply = service.queryValidationResults(records);
     out.results.reserve(reply.output.size());
     for (const auto& output : reply.output) {
-      ValidationQueryResult result{lookups::uid_or_empty(output.object), {}};
+      ValidationQueryResult result{uid_of(output.object), {}};
       result.result_uids.reserve(output.objects.size());
-      for (const ServerObject* object : output.objects) result.result_uids.push_back(lookups::uid_or_empty(object));
+      for (const ServerObject* object : output.objects) result.result_uids.push_back(uid_of(object));
       out.results.push_back(std::move(result));
     }
     out.errors = kestrel::partial_error_infos(reply.serviceData);
