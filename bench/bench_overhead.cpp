@@ -3,7 +3,8 @@
 // connection of its own, (b) the same work through the table. The reply is
 // built once per size; before each timed call the stub is handed a fresh
 // copy, which it gives out by moving it, so neither side pays for the
-// sample world. Thread CPU time; the order of (a) and (b) alternates.
+// sample world. Thread CPU time; each side runs twice an iteration, once
+// before the other and once after.
 //
 // Counters: fw_ns_per_obj, lib_ns_per_obj, overhead (= lib / fw) and the
 // requests each side sent (an error unless exactly one each).
@@ -89,13 +90,15 @@ Bench& bench() {
   return b;
 }
 
-// Times fw and lib on alternate orders; prepare runs untimed before each.
+// Times fw and lib in both orders each iteration (fw, lib, lib, fw), so
+// neither side always runs on what the other left in the caches and the heap,
+// even at sizes where one iteration is all there is; prepare runs untimed
+// before each call.
 template <class Prepare, class Fw, class Lib>
 void measure(benchmark::State& state, std::size_t objects, Prepare prepare, Fw fw, Lib lib) {
   Bench& b = bench();
   double fw_ns = 0, lib_ns = 0;
   std::size_t fw_requests = 0, lib_requests = 0;
-  bool fw_first = true;
   // Once each untimed: the objects both sides make on first sight exist.
   prepare();
   fw();
@@ -104,8 +107,7 @@ void measure(benchmark::State& state, std::size_t objects, Prepare prepare, Fw f
   b.test_server.server.requests.clear();
   for (auto _ : state) {
     double iteration_ns = 0;
-    for (int side = 0; side < 2; ++side) {
-      const bool run_fw = (side == 0) == fw_first;
+    for (const bool run_fw : {true, false, false, true}) {
       prepare();
       const std::size_t before = b.requests();
       const double start = thread_ns();
@@ -119,11 +121,11 @@ void measure(benchmark::State& state, std::size_t objects, Prepare prepare, Fw f
       (run_fw ? fw_requests : lib_requests) += b.requests() - before;
       b.test_server.server.requests.clear();
     }
-    fw_first = !fw_first;
     state.SetIterationTime(iteration_ns / 1e9);
   }
-  const auto runs = static_cast<double>(state.iterations());
-  const auto calls = static_cast<std::size_t>(state.iterations());
+  // Each side runs twice an iteration.
+  const auto runs = 2 * static_cast<double>(state.iterations());
+  const auto calls = 2 * static_cast<std::size_t>(state.iterations());
   if (fw_requests != calls || lib_requests != calls) {
     state.SkipWithError("a side sent other than one request per call");
     return;
