@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 
 #include <ctime>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -94,6 +95,9 @@ Bench& bench() {
 // neither side always runs on what the other left in the caches and the heap,
 // even at sizes where one iteration is all there is; prepare runs untimed
 // before each call.
+constexpr bool kOrder[] = {true, false, false, true};  // true: fw
+constexpr std::size_t kCallsPerSide = std::size(kOrder) / 2;
+
 template <class Prepare, class Fw, class Lib>
 void measure(benchmark::State& state, std::size_t objects, Prepare prepare, Fw fw, Lib lib) {
   Bench& b = bench();
@@ -107,7 +111,7 @@ void measure(benchmark::State& state, std::size_t objects, Prepare prepare, Fw f
   b.test_server.server.requests.clear();
   for (auto _ : state) {
     double iteration_ns = 0;
-    for (const bool run_fw : {true, false, false, true}) {
+    for (const bool run_fw : kOrder) {
       prepare();
       const std::size_t before = b.requests();
       const double start = thread_ns();
@@ -123,9 +127,8 @@ void measure(benchmark::State& state, std::size_t objects, Prepare prepare, Fw f
     }
     state.SetIterationTime(iteration_ns / 1e9);
   }
-  // Each side runs twice an iteration.
-  const auto runs = 2 * static_cast<double>(state.iterations());
-  const auto calls = 2 * static_cast<std::size_t>(state.iterations());
+  const std::size_t calls = kCallsPerSide * static_cast<std::size_t>(state.iterations());
+  const auto runs = static_cast<double>(calls);
   if (fw_requests != calls || lib_requests != calls) {
     state.SkipWithError("a side sent other than one request per call");
     return;
