@@ -1,105 +1,114 @@
-// A stateful fuzzer: each input is a sequence of table calls with their
-// arguments (UIDs, texts, modes, dates), run against the sample world through
-// the table as a host would. An input starts from no session; whatever a
-// call raises as the base library's error, or passes on as the framework's
-// exception, is a clear failure; anything else, or a sanitizer finding, is a
-// fault.
+// A stateful fuzzer over the 136-slot table: each input is a sequence of
+// table calls with their arguments (UIDs, texts, lists, modes, dates, host
+// objects a reply handed over), run as a host would. Whatever a call raises
+// as the base library's error, or passes on as the framework's exception, is
+// a clear failure; anything else, or a sanitizer finding, is a fault.
 //
-// Input: bytes read in order; each call is one op byte followed by what that
-// op takes (a text is a length byte then that many bytes, or, for a length
-// byte above 200, a known word of the sample world).
+// Each input runs against a fresh sample world and starts without a session;
+// at its end the host logs out, drops what it was handed and leaves no
+// batch or attribute cache behind, as a host that is done does. What the
+// library itself keeps for the process stays, as it would in a host: every
+// logged-out connection with the framework objects it received, the
+// revision-rule cache, the server-version probe. So an input that connects
+// keeps more memory than it frees, by design, and libFuzzer's leak check
+// (which reruns such an input under LeakSanitizer) finds those connections
+// reachable; it stops rerunning after about a thousand such inputs, and the
+// leak check at exit still covers the whole run.
+//
+// The server generation is a property of the process (the library probes it
+// once): KESTREL_FUZZ_SERVER_VERSION names the world's version text, for
+// example "V2007.1.0"; unset, the sample world's own (a newer server).
+//
+// Input: see fuzz_input.h; the op byte picks an entry of kOps below.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cadlink/testing.h"
 #include "corerun/clock.h"
 #include "corerun/error.h"
 #include "corerun/memory.h"
 #include "corerun/testing.h"
+#include "docsvc/testing.h"
+#include "fuzz_input.h"
 #include "halden/server/TestServer.h"
+#include "halden/soa/client/Exceptions.h"
+#include "halden/soa/client/ModelObject.h"
+#include "halden/soa/client/testing.h"
+#include "halden/soa/common/Exceptions.h"
 #include "kestrel/kestrel_interface.h"
+#include "objmodel/AttrMapping.h"
+#include "objmodel/Classification.h"
 #include "objmodel/ModelObject.h"
+#include "objmodel/ModelObjectManager.h"
+#include "objmodel/Query.h"
 #include "objmodel/SoaManager.h"
 #include "objmodel/testing.h"
 
 namespace {
 
+using kestrel::fuzz::Input;
+using kestrel::fuzz::ListOf;
 using Orvane::PdmSoa::BomLine;
+using Orvane::PdmSoa::BomWindow;
+using Orvane::PdmSoa::CadAttrMappingDefinition;
+using Orvane::PdmSoa::ClassificationObject;
+using Orvane::PdmSoa::Item;
+using Orvane::PdmSoa::Query;
 using Obj = Orvane::PdmSoa::ModelObject;
+using ServerObject = Halden::Soa::Client::ModelObject;
+using Texts = std::map<std::string, std::string>;
+using Strings = std::vector<std::string>;
 
 constexpr const char* kHost = "http://fuzz-world:7001/kestrel";
+constexpr int kCallsPerInput = 64;
+constexpr std::uint8_t kNone = 0xFF;  // picks no object
 
-const char* const kWords[] = {"K-1000",
-                              "rev-K-1000-B",
-                              "item-K-1000",
-                              "K-1200",
-                              "B",
-                              "A",
-                              "",
-                              "wheel-left",
-                              "Latest Working",
-                              "Released by Date",
-                              "engineer",
-                              "secret",
-                              "%s%n%s",
-                              "object_name",
-                              "item_id",
-                              "bl_quantity",
-                              "Today",
-                              "2024-03-05",
-                              "folder-home",
-                              "HX_config_rule_name",
-                              "rule-precise",
-                              "K-9999",
-                              "a b",
-                              "user",
-                              "sequence_id"};
-
-class Input {
- public:
-  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool empty() const { return at_ >= size_; }
-  std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
-  int number() { return static_cast<std::int8_t>(byte()); }
-  std::string text() {
-    const std::uint8_t length = byte();
-    if (length > 200) return kWords[(length - 201) % (sizeof kWords / sizeof *kWords)];
-    std::string out;
-    for (std::uint8_t i = 0; i < length && !empty(); ++i) out.push_back(static_cast<char>(byte()));
-    return out;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t at_ = 0;
-};
-
-struct Host {
-  Host() {
+const KESTREL_interface_s* Table() {
+  static const KESTREL_interface_s* table = [] {
     corerun::testing::set_log_enabled(false);
     int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    objmodel::testing::set_default_iiop_string(kHost);
-  }
-  Halden::Soa::Server::TestServer server{kHost};
-  const KESTREL_interface_s* table = nullptr;
-};
+    return KESTREL_init_module(&version);
+  }();
+  return table;
+}
 
-// What the calls of one input hold: host objects (gone at logout) and the
-// child lines it owns.
+std::vector<UString> UStrings(const Strings& texts) {
+  std::vector<UString> out;
+  out.reserve(texts.size());
+  for (const auto& t : texts) out.emplace_back(t);
+  return out;
+}
+
+// What the calls of one input hold: host objects of the registry (gone at
+// logout), the server objects behind them (kept by their connection for the
+// process), the child lines the host owns, the mapping definitions.
 struct Pool {
   std::vector<Obj*> objects;
-  std::vector<BomLine*> lines;  // registry lines and owned child lines
+  std::vector<BomLine*> lines;  // registry lines, then owned child lines
   std::vector<std::unique_ptr<BomLine>> owned;
-  Obj* object(Input& in) {
-    return objects.empty() || in.byte() % 8 == 0 ? nullptr : objects[in.byte() % objects.size()];
+  std::vector<ServerObject*> servers;
+  std::vector<CadAttrMappingDefinition*> definitions;  // the host keeps them for the process
+
+  void add(Input& in, Obj* object) {
+    if (!object) return;
+    objects.push_back(object);
+    if (ServerObject* server = object->GetObjectPtr()) {
+      servers.push_back(server);
+      in.remember(server->getUid());
+    }
   }
-  BomLine* line(Input& in) { return lines.empty() || in.byte() % 8 == 0 ? nullptr : lines[in.byte() % lines.size()]; }
+  template <class List>
+  void add_all(Input& in, const List& list) {
+    for (auto* object : list) add(in, object);
+  }
   void take(std::vector<BomLine*>* children) {
     if (!children) return;
     for (BomLine* child : *children) {
@@ -108,6 +117,7 @@ struct Pool {
     }
     delete children;
   }
+  // Logout deletes the registry's host objects.
   void forget_registry() {
     objects.clear();
     lines.clear();
@@ -115,127 +125,1561 @@ struct Pool {
   }
 };
 
-void call(const KESTREL_interface_s* t, Pool& pool, Input& in) {
-  switch (in.byte() % 22) {
-    case 0:
-      t->KESTREL_create_connection(kHost, "HTTP", in.text().c_str(), in.text().c_str(), "Engineering", "Designer", "",
-                                   in.byte() & 1);
-      break;
-    case 1:
-      t->KESTREL_login(in.text().c_str(), in.text().c_str(), true);
-      break;
-    case 2:
-      t->KESTREL_logout(in.byte() & 1);
-      pool.forget_registry();
-      break;
-    case 3:
-      if (auto* o = t->constructObject(in.text(), in.text())) (void)o;
-      break;
-    case 4: {
-      std::vector<Obj*> out;
-      std::vector<UString> uids;
-      for (int n = in.byte() % 5; n > 0; --n) uids.emplace_back(in.text());
-      t->KESTREL_load_objects(uids, &out);
-      for (Obj* o : out)
-        if (o) pool.objects.push_back(o);
-      break;
+struct Call {
+  const KESTREL_interface_s* t;
+  Input& in;
+  Pool& pool;
+
+  // Picks count from the newest: 0 (what an input that ran out reads) the
+  // newest, 1 the one before, ...; 0xFF none.
+  template <class T>
+  static T* newest(const std::vector<T*>& list, std::uint8_t pick) {
+    if (pick == kNone || list.empty()) return nullptr;
+    return list[list.size() - 1 - pick % list.size()];
+  }
+  Obj* object() {
+    const std::uint8_t pick = in.byte();
+    return newest(pool.objects, pick);
+  }
+  // The newest host object of that class from the picked one back, or null.
+  template <class T>
+  T* object_as() {
+    const std::uint8_t pick = in.byte();
+    const std::size_t n = pool.objects.size();
+    if (pick == kNone || n == 0) return nullptr;
+    const std::size_t start = n - 1 - pick % n;
+    for (std::size_t i = 0; i < n; ++i)
+      if (auto* found = dynamic_cast<T*>(pool.objects[(start + n - i) % n])) return found;
+    return nullptr;
+  }
+  std::vector<Obj*> objects() {
+    return ListOf(in, [&] { return object(); });
+  }
+  template <class T>
+  std::vector<T*> objects_as() {
+    return ListOf(in, [&] { return object_as<T>(); });
+  }
+  BomLine* line() {
+    const std::uint8_t pick = in.byte();
+    return newest(pool.lines, pick);
+  }
+  ServerObject* server() {
+    const std::uint8_t pick = in.byte();
+    return newest(pool.servers, pick);
+  }
+  std::vector<ServerObject*> servers() {
+    return ListOf(in, [&] { return server(); });
+  }
+  Strings texts() {
+    return ListOf(in, [&] { return in.text(); });
+  }
+  Texts text_map() {
+    Texts out;
+    for (const auto& [key, value] : ListOf(in, [&] {
+           std::string key = in.text();
+           std::string value = in.text();
+           return std::make_pair(key, value);
+         }))
+      out.emplace(key, value);
+    return out;
+  }
+  // A host tag: a pool object's, none, or one no object has.
+  tag_t tag() {
+    const std::uint8_t kind = in.byte();
+    if (kind == 1) return NULL_TAG;
+    if (kind == 2) return 0xFFFFFFFFu;
+    Obj* o = object();
+    return o ? o->AskPdiTag() : NULL_TAG;
+  }
+  date_s date() {
+    const std::uint8_t kind = in.byte();
+    if (kind == 0) return null_date;
+    if (kind == 1) return date_s{2024, 2, 5, 8, 30, 0};
+    const std::uint8_t high = in.byte();
+    const std::uint8_t low = in.byte();
+    const std::uint8_t month = in.byte();
+    const std::uint8_t day = in.byte();
+    const std::uint8_t hour = in.byte();
+    const std::uint8_t minute = in.byte();
+    const std::uint8_t second = in.byte();
+    return date_s{static_cast<std::uint16_t>(high << 8 | low), month, day, hour, minute, second};
+  }
+  std::vector<CadAttrMappingDefinition*>* definitions(std::vector<CadAttrMappingDefinition*>& storage) {
+    // All the host holds, none, or a list of them.
+    const std::uint8_t kind = in.byte();
+    if (kind == 1) return nullptr;
+    if (kind == 0 || pool.definitions.empty()) {
+      storage = pool.definitions;
+      return &storage;
     }
-    case 5:
-      t->KESTREL_get_properties({pool.object(in)}, {in.text()});
-      break;
-    case 6:
-      if (auto* r = t->KESTREL_get_item_revision_by_id(in.text(), in.text(), in.number())) pool.objects.push_back(r);
-      break;
-    case 7: {
-      if (auto* w = t->KESTREL_create_bom_window(in.text())) pool.objects.push_back(w);
-      break;
-    }
-    case 8: {
-      auto* window = dynamic_cast<Orvane::PdmSoa::BomWindow*>(pool.object(in));
-      if (!window) break;
-      if (BomLine* top = t->KESTREL_ask_bom_top_line(window)) pool.lines.push_back(top);
-      break;
-    }
-    case 9:
-      pool.take(t->KESTREL_expand_bom_line(pool.line(in), in.number()));
-      break;
-    case 10: {
-      std::vector<BomLine*> lines;
-      for (int n = in.byte() % 4; n > 0; --n) lines.push_back(pool.line(in));
-      std::unique_ptr<std::vector<std::vector<BomLine*>*>> lists(t->KESTREL_expand_bom_lines(lines, in.number()));
-      for (auto* list : *lists) pool.take(list);
-      break;
-    }
-    case 11: {
-      std::vector<BomLine*> out;
-      t->KESTREL_ask_bom_lines_by_path(pool.object(in), {{in.text()}, {in.text(), in.text()}}, &out);
-      for (BomLine* l : out) pool.lines.push_back(l);
-      break;
-    }
-    case 12:
-      t->KESTREL_close_bom_window(dynamic_cast<Orvane::PdmSoa::BomWindow*>(pool.object(in)));
-      break;
-    case 13:
-      t->KESTREL_get_object_property_string(pool.object(in), in.text(), in.byte() & 1);
-      break;
-    case 14:
-      t->KESTREL_get_object_property_int(pool.object(in), in.text(), in.byte() & 1);
-      break;
-    case 15:
-      t->KESTREL_get_object_property_date(pool.object(in), in.text(), in.byte() & 1, in.byte() & 1);
-      break;
-    case 16:
-      delete t->KESTREL_get_object_property_object_array(pool.object(in), in.text(), in.byte() & 1);
-      break;
-    case 17: {
-      std::map<UString, UString> texts;
-      t->KESTREL_ask_object_property_texts(pool.object(in), &texts);
-      break;
-    }
-    case 18:
-      t->KESTREL_set_config_rule_all(in.text().c_str(), in.text().c_str(), in.byte() & 1, in.number(), in.byte() & 1);
-      break;
-    case 19: {
-      const date_s date{
-          static_cast<std::uint16_t>(in.byte() * 40), in.byte(), in.byte(), in.byte(), in.byte(), in.byte()};
-      t->KESTREL_get_datetime_string(&date);
-      break;
-    }
-    case 20: {
-      char* name = nullptr;
-      t->KESTREL_ask_configuration_rule(in.byte() & 1, &name);
-      SM_free(name);
-      t->KESTREL_set_configuration_rule(in.text().c_str(), false);
-      break;
-    }
-    default: {
-      std::unique_ptr<std::vector<Orvane::PdmSoa::Item*>> items(
-          t->KESTREL_get_items_by_id({{UString(in.text()), {UString(in.text())}}}, in.number()));
-      for (auto* item : *items)
-        if (item) pool.objects.push_back(item);
-      break;
+    storage = ListOf(in, [&] {
+      const std::uint8_t pick = in.byte();
+      return newest(pool.definitions, pick);
+    });
+    return &storage;
+  }
+};
+
+template <class T>
+const char* c_str(const std::optional<T>& text) {
+  return text ? text->c_str() : nullptr;
+}
+
+template <class Map>
+void FreeClassMap(Map* map) {
+  if (!map) return;
+  for (auto& entry : *map) {
+    if constexpr (std::is_pointer_v<typename Map::mapped_type>) {
+      delete entry.second;
+    } else {
+      for (auto* c : entry.second) delete c;
     }
   }
+  delete map;
+}
+
+// --- session (slots 0 to 4, 135) -------------------------------------------
+
+// Mode 0 (what an input that ran out reads): the sample world's user over
+// HTTP; otherwise every argument from the input, the host too for mode 2.
+void Connect(Call& c) {
+  const std::uint8_t mode = c.in.byte() % 3;
+  if (mode == 0) {
+    c.t->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
+    return;
+  }
+  const std::optional<std::string> other_host = mode == 2 ? c.in.ctext() : std::nullopt;
+  const std::optional<std::string> protocol = c.in.ctext();
+  const std::optional<std::string> user = c.in.ctext();
+  const std::optional<std::string> password = c.in.ctext();
+  const std::optional<std::string> group = c.in.ctext();
+  const std::optional<std::string> role = c.in.ctext();
+  const std::optional<std::string> discriminator = c.in.ctext();
+  const bool sso = c.in.flag();
+  const char* host = mode == 2 ? c_str(other_host) : kHost;
+  c.t->KESTREL_create_connection(host, c_str(protocol), c_str(user), c_str(password), c_str(group), c_str(role),
+                                 c_str(discriminator), sso);
+}
+void Login(Call& c) {
+  const std::uint8_t mode = c.in.byte();
+  if (mode == 0) {
+    c.t->KESTREL_login("engineer", "secret", true);
+    return;
+  }
+  const std::optional<std::string> user = c.in.ctext();
+  const std::optional<std::string> password = c.in.ctext();
+  const bool do_login = c.in.flag();
+  c.t->KESTREL_login(c_str(user), c_str(password), do_login);
+}
+void Logout(Call& c) {
+  const bool terminate = c.in.flag();
+  c.t->KESTREL_logout(terminate);
+  c.pool.forget_registry();
+}
+void AskConnection(Call& c) { c.t->KESTREL_ask_connection(); }
+void UserGroupRole(Call& c) { c.t->KESTREL_ask_user_group_role(); }
+void HomeFolder(Call& c) { c.pool.add(c.in, c.t->KESTREL_ask_home_folder()); }
+
+// --- objects by UID and properties (slots 5 to 7, 54 to 79, 86, 92 to 94, 101)
+
+void Construct(Call& c) {
+  const std::string type = c.in.text();
+  const std::string uid = c.in.text();
+  if (ServerObject* o = c.t->constructObject(type, uid)) c.pool.servers.push_back(o);
+}
+void Load(Call& c) {
+  const Strings uids = c.texts();
+  const bool null_out = c.in.byte() == 0xFF;
+  std::vector<Obj*> out;
+  c.t->KESTREL_load_objects(UStrings(uids), null_out ? nullptr : &out);
+  c.pool.add_all(c.in, out);
+}
+void GetProperties(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  const Strings names = c.texts();
+  c.t->KESTREL_get_properties(objects, names);
+}
+void ObjectUid(Call& c) {
+  Obj* o = c.object();
+  c.t->KESTREL_ask_object_uid(o);
+}
+void ObjectTypeName(Call& c) {
+  Obj* o = c.object();
+  c.t->KESTREL_ask_object_type_name(o);
+}
+void ServerUid(Call& c) {
+  ServerObject* o = c.server();
+  c.t->KESTREL_ask_server_object_uid(o);
+}
+void ServerTypeName(Call& c) {
+  ServerObject* o = c.server();
+  c.t->KESTREL_ask_server_object_type_name(o);
+}
+
+// The getters of slots 58 to 71 share their arguments.
+template <class Get>
+void Getter(Call& c, Get get) {
+  Obj* o = c.object();
+  const std::string name = c.in.text();
+  const bool force = c.in.flag();
+  get(o, name, force);
+}
+void GetString(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) {
+    c.in.remember(c.t->KESTREL_get_object_property_string(o, n, f));
+  });
+}
+void GetInt(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_int(o, n, f); });
+}
+void GetDouble(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_double(o, n, f); });
+}
+void GetLogical(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_logical(o, n, f); });
+}
+void GetChar(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_char(o, n, f); });
+}
+void GetDate(Call& c) {
+  Obj* o = c.object();
+  const std::string name = c.in.text();
+  const bool force = c.in.flag();
+  const bool convert = c.in.flag();
+  c.t->KESTREL_get_object_property_date(o, name, force, convert);
+}
+void GetObject(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) {
+    c.pool.add(c.in, c.t->KESTREL_get_object_property_object(o, n, f));
+  });
+}
+void GetStringArray(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) {
+    for (const auto& text : c.t->KESTREL_get_object_property_string_array(o, n, f)) c.in.remember(text);
+  });
+}
+void GetIntArray(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_int_array(o, n, f); });
+}
+void GetDoubleArray(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_double_array(o, n, f); });
+}
+void GetLogicalArray(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_logical_array(o, n, f); });
+}
+void GetCharArray(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_char_array(o, n, f); });
+}
+void GetDateArray(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { delete c.t->KESTREL_get_object_property_date_array(o, n, f); });
+}
+void GetObjectArray(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) {
+    std::unique_ptr<std::vector<Obj*>> list(c.t->KESTREL_get_object_property_object_array(o, n, f));
+    if (list) c.pool.add_all(c.in, *list);
+  });
+}
+void PropertyTexts(Call& c) {
+  Obj* o = c.object();
+  const bool null_out = c.in.byte() == 0xFF;
+  std::map<UString, UString> texts;
+  c.t->KESTREL_ask_object_property_texts(o, null_out ? nullptr : &texts);
+}
+void Refresh(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  c.t->KESTREL_refresh_objects(objects);
+}
+void ItemsWithRevisions(Call& c) {
+  const std::vector<Item*> items = c.objects_as<Item>();
+  const Strings types = c.texts();
+  const bool flag = c.in.flag();
+  const int mode = c.in.number();
+  std::unique_ptr<std::vector<Obj*>> out(c.t->KESTREL_get_items_with_revisions(items, types, flag, mode));
+  if (out) c.pool.add_all(c.in, *out);
+}
+void Delete(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  const DeleteResult result = c.t->KESTREL_delete_objects(objects);
+  for (const auto& uid : result.deleted_uids) c.in.remember(uid);
+}
+void TypeDescriptions(Call& c) {
+  const std::vector<TypeDescriptionRequest> requests = ListOf(c.in, [&] {
+    std::string type = c.in.text();
+    Strings names = c.texts();
+    return TypeDescriptionRequest{type, names};
+  });
+  delete c.t->KESTREL_ask_type_descriptions(requests);
+}
+void RelatedCad(Call& c) {
+  Obj* o = c.object();
+  const std::string relation = c.in.text();
+  std::unique_ptr<std::vector<Obj*>> out(c.t->KESTREL_get_related_objects_cad(o, relation));
+  if (out) c.pool.add_all(c.in, *out);
+}
+void FreeRelated(Call& c, std::vector<RelatedObjects>* out) {
+  if (!out) return;
+  for (auto& record : *out)
+    for (RelatedGroup* group : record.groups) {
+      c.pool.add_all(c.in, group->objects);
+      delete group;
+    }
+  delete out;
+}
+void RelatedCore(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  const Strings relations = c.texts();
+  FreeRelated(c, c.t->KESTREL_get_related_objects_core(objects, relations));
+}
+void RelatedCore2(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  const Strings relations = c.texts();
+  FreeRelated(c, c.t->KESTREL_get_related_objects_core_2(objects, relations));
+}
+void TypeHierarchy(Call& c) {
+  ServerObject* o = c.server();
+  c.t->KESTREL_ask_type_hierarchy(o);
+}
+void Checkout(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  const std::string comment = c.in.text();
+  const std::string change = c.in.text();
+  c.t->KESTREL_checkout_objects(objects, comment, change);
+}
+void Checkin(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  c.t->KESTREL_checkin_objects(objects);
+}
+void CancelCheckout(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  c.t->KESTREL_cancel_checkout(objects);
+}
+void SetProperties(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  std::map<std::string, std::vector<UString>> values;
+  for (const auto& [name, texts] : ListOf(c.in, [&] {
+         std::string name = c.in.text();
+         Strings texts = c.texts();
+         return std::make_pair(name, texts);
+       }))
+    values.emplace(name, UStrings(texts));
+  c.t->KESTREL_set_properties(objects, values);
+}
+
+// --- saved queries and search criteria (slots 8 to 14) ---------------------
+
+void ListQueries(Call& c) {
+  std::unique_ptr<std::vector<Query*>> queries(c.t->KESTREL_list_saved_queries());
+  if (queries) c.pool.add_all(c.in, *queries);
+}
+void DescribeQueries(Call& c) {
+  const std::vector<Query*> queries = c.objects_as<Query>();
+  c.t->KESTREL_describe_saved_queries(queries);
+}
+void ExecuteQuery(Call& c) {
+  Query* query = c.object_as<Query>();
+  const Strings entries = c.texts();
+  const Strings values = c.texts();
+  const int max = c.in.number();
+  std::unique_ptr<std::vector<Orvane::PdmSoa::PomObject*>> out(
+      c.t->KESTREL_execute_saved_query(query, entries, values, max));
+  if (out) c.pool.add_all(c.in, *out);
+}
+void ExecuteQueries(Call& c) {
+  const std::vector<Query*> queries = c.objects_as<Query>();
+  const std::vector<Strings> entries = ListOf(c.in, [&] { return c.texts(); });
+  const std::vector<Strings> values = ListOf(c.in, [&] { return c.texts(); });
+  const std::vector<int> max = ListOf(c.in, [&] { return c.in.number(); });
+  const bool null_out = c.in.byte() == 0xFF;
+  KESTREL_uid_lists results;
+  c.t->KESTREL_execute_saved_queries(queries, entries, values, max, null_out ? nullptr : &results);
+  for (const auto& list : results)
+    for (const auto& uid : list) c.in.remember(uid.utf8());
+}
+std::vector<SearchCriteria> Criteria(Call& c) {
+  return ListOf(c.in, [&] {
+    std::string text1 = c.in.text();
+    std::string text2 = c.in.text();
+    Strings list1 = c.texts();
+    Strings list2 = c.texts();
+    return SearchCriteria{text1, text2, list1, list2};
+  });
+}
+void SaveCriteria(Call& c) {
+  const std::vector<SearchCriteria> criteria = Criteria(c);
+  c.t->KESTREL_save_search_criteria(criteria);
+}
+void DeleteCriteria(Call& c) {
+  const Strings names = c.texts();
+  c.t->KESTREL_delete_search_criteria(names);
+}
+void RetrieveCriteria(Call& c) {
+  const Strings names = c.texts();
+  std::unique_ptr<std::vector<SearchCriteria>> out(c.t->KESTREL_retrieve_search_criteria(names));
+  if (out)
+    for (const auto& criteria : *out) c.in.remember(criteria.text1);
+}
+
+// --- BOM windows and lines (slots 15 to 20) --------------------------------
+
+void CreateWindow(Call& c) {
+  const std::string uid = c.in.text();
+  c.pool.add(c.in, c.t->KESTREL_create_bom_window(uid));
+}
+void CloseWindow(Call& c) {
+  BomWindow* window = c.object_as<BomWindow>();
+  c.t->KESTREL_close_bom_window(window);
+}
+void TopLine(Call& c) {
+  BomWindow* window = c.object_as<BomWindow>();
+  if (BomLine* top = c.t->KESTREL_ask_bom_top_line(window)) {
+    c.pool.lines.push_back(top);
+    c.pool.add(c.in, top);
+  }
+}
+void ExpandLine(Call& c) {
+  BomLine* line = c.line();
+  const int mode = c.in.number();
+  c.pool.take(c.t->KESTREL_expand_bom_line(line, mode));
+}
+void ExpandLines(Call& c) {
+  const std::vector<BomLine*> lines = ListOf(c.in, [&] { return c.line(); });
+  const int mode = c.in.number();
+  std::unique_ptr<std::vector<std::vector<BomLine*>*>> lists(c.t->KESTREL_expand_bom_lines(lines, mode));
+  if (lists)
+    for (auto* list : *lists) c.pool.take(list);
+}
+void LinesByPath(Call& c) {
+  Obj* scope = c.object();
+  const std::vector<Strings> paths = ListOf(c.in, [&] { return c.texts(); });
+  const bool null_out = c.in.byte() == 0xFF;
+  std::vector<BomLine*> out;
+  c.t->KESTREL_ask_bom_lines_by_path(scope, paths, null_out ? nullptr : &out);
+  for (BomLine* l : out) {
+    c.pool.lines.push_back(l);
+    c.pool.add(c.in, l);
+  }
+}
+
+// --- relative-structure batches (slots 21 to 28) ---------------------------
+
+void UpdateStart(Call& c) { c.t->KESTREL_RelativeStructureUpdateStart(); }
+void UpdateStartAssy(Call& c) {
+  const int assy = c.in.number();
+  Obj* parent = c.object();
+  const bool precise = c.in.flag();
+  const bool has_date = c.in.flag();
+  date_s date = c.date();
+  c.t->KESTREL_RelativeStructureUpdateStartAssy(assy, parent, precise, has_date ? &date : nullptr);
+}
+void AddChild(Call& c) {
+  const int assy = c.in.number();
+  const int comp = c.in.number();
+  Obj* child = c.object();
+  const std::string cad_occ_id = c.in.text();
+  const bool has_transform = c.in.flag();
+  double transform[16];
+  for (int i = 0; i < 16; ++i) transform[i] = has_transform ? c.in.number() / 4.0 : 0.0;
+  const bool as_required = c.in.flag();
+  const bool has_notes = c.in.flag();
+  const Texts notes = c.text_map();
+  const bool has_attributes = c.in.flag();
+  const Texts attributes = c.text_map();
+  const std::string id = c.t->KESTREL_RelativeStructureAddChild(
+      assy, comp, child, cad_occ_id, has_transform ? transform : nullptr, as_required, has_notes ? &notes : nullptr,
+      has_attributes ? &attributes : nullptr);
+  c.in.remember(id);
+}
+void UpdateCommit(Call& c) {
+  const bool complete = c.in.flag();
+  const bool null_out = c.in.byte() == 0xFF;
+  std::map<std::string, Orvane::PdmSoa::Component*>* components = nullptr;
+  std::unique_ptr<Texts> handles(
+      c.t->KESTREL_RelativeStructureUpdateCommit(complete, null_out ? nullptr : &components));
+  if (handles)
+    for (const auto& [id, handle] : *handles) c.in.remember(handle);
+  if (!components) return;
+  for (const auto& [id, component] : *components) c.pool.add(c.in, component);
+  delete components;
+}
+void DeleteStart(Call& c) { c.t->KESTREL_RelativeStructureDeleteStart(); }
+void DeleteStartAssy(Call& c) {
+  const int assy = c.in.number();
+  Obj* parent = c.object();
+  const bool has_date = c.in.flag();
+  date_s date = c.date();
+  c.t->KESTREL_RelativeStructureDeleteStartAssy(assy, parent, has_date ? &date : nullptr);
+}
+void DeleteChild(Call& c) {
+  const int assy = c.in.number();
+  const std::string uid = c.in.text();
+  c.t->KESTREL_RelativeStructureDeleteChild(assy, uid);
+}
+void DeleteCommit(Call& c) { c.t->KESTREL_RelativeStructureDeleteCommit(); }
+
+// --- items, revisions and datasets by id (slots 29 to 35, 90, 91) ----------
+
+void RevisionsOfItem(Call& c) {
+  Item* item = c.object_as<Item>();
+  const int count = c.in.number();
+  const Strings ids = c.texts();
+  const int mode = c.in.number();
+  std::unique_ptr<std::vector<Orvane::PdmSoa::ItemRevision*>> out(
+      c.t->KESTREL_get_item_revisions_by_id(item, count, ids, mode));
+  if (out) c.pool.add_all(c.in, *out);
+}
+void RevisionOfItem(Call& c) {
+  Item* item = c.object_as<Item>();
+  const std::string id = c.in.text();
+  const int mode = c.in.number();
+  c.pool.add(c.in, c.t->KESTREL_get_item_revision_of_item(item, id, mode));
+}
+void DatasetsById(Call& c) {
+  const std::string item_id = c.in.text();
+  const std::string revision_id = c.in.text();
+  const int mode = c.in.number();
+  c.pool.add_all(c.in, c.t->KESTREL_get_datasets_by_id(item_id, revision_id, mode));
+}
+void RevisionById(Call& c) {
+  const std::string item_id = c.in.text();
+  const std::string revision_id = c.in.text();
+  const int mode = c.in.number();
+  c.pool.add(c.in, c.t->KESTREL_get_item_revision_by_id(item_id, revision_id, mode));
+}
+void ItemAndRevisions(Call& c) {
+  const std::string item_id = c.in.text();
+  const int count = c.in.number();
+  const Strings ids = c.texts();
+  const int mode = c.in.number();
+  c.pool.add(c.in, c.t->KESTREL_get_items_and_revisions_by_id(item_id, count, ids, mode));
+}
+void ItemsById(Call& c) {
+  const std::vector<ItemIdEntry> ids = ListOf(c.in, [&] {
+    std::string item_id = c.in.text();
+    Strings revisions = c.texts();
+    return ItemIdEntry{UString(item_id), UStrings(revisions)};
+  });
+  const int mode = c.in.number();
+  std::unique_ptr<std::vector<Item*>> items(c.t->KESTREL_get_items_by_id(ids, mode));
+  if (items) c.pool.add_all(c.in, *items);
+}
+void DatasetReferences(Call& c) {
+  const std::vector<ServerObject*> datasets = c.servers();
+  for (const auto& d : c.t->KESTREL_ask_dataset_references(datasets))
+    for (const auto& r : d.references) c.in.remember(r.text3);
+}
+void ConfiguredRevision(Call& c) {
+  const std::string item_id = c.in.text();
+  const std::optional<std::string> rule = c.in.ctext();
+  c.pool.add(c.in, c.t->KESTREL_ask_configured_revision(item_id, c_str(rule)));
+}
+void ConfiguredRevision2(Call& c) {
+  const std::string item_id = c.in.text();
+  const std::optional<std::string> rule = c.in.ctext();
+  c.pool.add(c.in, c.t->KESTREL_ask_configured_revision_2(item_id, c_str(rule)));
+}
+
+// --- classification (slots 36 to 51) ---------------------------------------
+
+// The host fills a classification object's fields before writing it.
+std::vector<ClassificationObject*> Classified(Call& c) {
+  std::vector<ClassificationObject*> objects = c.objects_as<ClassificationObject>();
+  const bool edit = c.in.flag();
+  if (!edit) return objects;
+  const std::string text1 = c.in.text();
+  const std::string text2 = c.in.text();
+  const int code = c.in.number();
+  const int attribute = c.in.number();
+  const std::string first = c.in.text();
+  const std::string second = c.in.text();
+  for (ClassificationObject* o : objects) {
+    if (!o) continue;
+    o->text1 = text1;
+    o->text2 = text2;
+    o->code = code;
+    o->values = {{attribute, {{first, second}}}};
+  }
+  return objects;
+}
+void WriteClassification(Call& c) {
+  const std::vector<ClassificationObject*> objects = Classified(c);
+  c.t->KESTREL_write_classification_objects(objects);
+}
+void WriteClassification2(Call& c) {
+  const std::vector<ClassificationObject*> objects = Classified(c);
+  c.t->KESTREL_write_classification_objects_2(objects);
+}
+void SendClassificationUids(Call& c) {
+  const Strings uids = c.texts();
+  c.t->KESTREL_send_classification_object_uids(uids);
+}
+void ClassificationClasses(Call& c) {
+  const Strings ids = c.texts();
+  FreeClassMap(c.t->KESTREL_ask_classification_classes(ids));
+}
+void ClassDescriptions(Call& c) {
+  const Strings ids = c.texts();
+  FreeClassMap(c.t->KESTREL_ask_class_descriptions(ids));
+}
+void ClassificationTable(Call& c) {
+  const Strings keys = c.texts();
+  delete c.t->KESTREL_ask_classification_table(keys);
+}
+void ObjectsOfClassificationIds(Call& c) {
+  const Strings ids = c.texts();
+  std::unique_ptr<std::map<std::string, std::vector<Orvane::PdmSoa::PomObject*>>> out(
+      c.t->KESTREL_ask_objects_of_classification_ids(ids));
+  if (out)
+    for (const auto& [id, objects] : *out) c.pool.add_all(c.in, objects);
+}
+void ClassAttributes(Call& c) {
+  const Strings ids = c.texts();
+  delete c.t->KESTREL_ask_class_attributes(ids);
+}
+void FindClasses(Call& c) {
+  const std::vector<ClassQuery> queries = ListOf(c.in, [&] {
+    const int code1 = c.in.number();
+    std::string text = c.in.text();
+    const int code2 = c.in.number();
+    return ClassQuery{code1, text, code2};
+  });
+  std::unique_ptr<std::vector<Orvane::PdmSoa::ClassificationClass*>> classes(c.t->KESTREL_find_classes(queries));
+  if (classes)
+    for (auto* cls : *classes) delete cls;
+}
+void FindClassificationObjects(Call& c) {
+  const std::vector<ClassificationObjectQuery> queries = ListOf(c.in, [&] {
+    Strings texts = c.texts();
+    std::vector<ClassificationObjectQuery::AttributeText> attributes = ListOf(c.in, [&] {
+      const int id = c.in.number();
+      std::string text = c.in.text();
+      return ClassificationObjectQuery::AttributeText{id, text};
+    });
+    const int value = c.in.number();
+    return ClassificationObjectQuery{texts, attributes, value};
+  });
+  std::unique_ptr<std::vector<ClassificationObject*>> out(c.t->KESTREL_find_classification_objects(queries));
+  if (out) c.pool.add_all(c.in, *out);
+}
+void ClassificationPomObjects(Call& c) {
+  const Strings uids = c.texts();
+  std::unique_ptr<std::vector<Orvane::PdmSoa::PomObject*>> out(c.t->KESTREL_ask_classification_pom_objects(uids));
+  if (out) c.pool.add_all(c.in, *out);
+}
+void ClassificationsOfObjects(Call& c) {
+  const Strings uids = c.texts();
+  std::unique_ptr<std::map<std::string, std::vector<ClassificationObject*>>> out(
+      c.t->KESTREL_ask_classifications_of_objects(uids));
+  if (out)
+    for (const auto& [uid, objects] : *out) c.pool.add_all(c.in, objects);
+}
+void ClassificationObjectsByKey(Call& c) {
+  const Strings keys = c.texts();
+  std::unique_ptr<std::map<std::string, std::vector<ClassificationObject*>>> out(
+      c.t->KESTREL_ask_classification_objects_by_key(keys));
+  if (out)
+    for (const auto& [key, objects] : *out) c.pool.add_all(c.in, objects);
+}
+void LoadClassificationObjects(Call& c) {
+  const Strings uids = c.texts();
+  std::unique_ptr<std::map<std::string, ClassificationObject*>> out(c.t->KESTREL_load_classification_objects(uids));
+  if (out)
+    for (const auto& [uid, object] : *out) c.pool.add(c.in, object);
+}
+void RefreshClassificationObjects(Call& c) {
+  std::map<std::string, ClassificationObject*> objects;
+  for (const auto& [uid, object] : ListOf(c.in, [&] {
+         std::string uid = c.in.text();
+         ClassificationObject* object = c.object_as<ClassificationObject>();
+         return std::make_pair(uid, object);
+       }))
+    objects.emplace(uid, object);
+  c.t->KESTREL_refresh_classification_objects(objects);
+}
+void ValueTables(Call& c) {
+  const Strings ids = c.texts();
+  delete c.t->KESTREL_ask_classification_value_tables(ids);
+}
+
+// --- preferences, types and utilities (slots 52, 53, 87 to 89) -------------
+
+void PreferenceValues(Call& c) {
+  const std::string scope = c.in.text();
+  const std::string name = c.in.text();
+  for (const auto& value : c.t->KESTREL_ask_preference_values(scope, name)) c.in.remember(value);
+}
+void Preferences(Call& c) {
+  const std::string scope = c.in.text();
+  const Strings names = c.texts();
+  delete c.t->KESTREL_ask_preferences(scope, names);
+}
+void ConnectionOption(Call& c) {
+  const int attempts = c.in.byte() % 4;
+  const int sleep = c.in.number();
+  const std::string user = c.in.text();
+  const std::string password = c.in.text();
+  const std::string group = c.in.text();
+  c.t->KESTREL_ask_connection_option(attempts, sleep, user, password, group);
+}
+void DatetimeString(Call& c) {
+  const bool null_date_pointer = c.in.byte() == 0xFF;
+  const date_s date = c.date();
+  c.t->KESTREL_get_datetime_string(null_date_pointer ? nullptr : &date);
+}
+void AvailableServices(Call& c) { delete c.t->KESTREL_list_available_services(); }
+
+// --- validation (slots 80 to 85) -------------------------------------------
+
+std::vector<ValidationParameter> Parameters(Call& c) {
+  return ListOf(c.in, [&] {
+    std::string name = c.in.text();
+    std::string value = c.in.text();
+    std::string op = c.in.text();
+    return ValidationParameter{name, value, op};
+  });
+}
+std::vector<ValidationResultInput> ResultInputs(Call& c) {
+  return ListOf(c.in, [&] {
+    ValidationResultInput input;
+    input.result_uid = c.in.text();
+    input.item_revision_uid = c.in.text();
+    input.target_uid = c.in.text();
+    input.data_object_uid = c.in.text();
+    input.validation_id = c.in.text();
+    input.result = c.in.flag();
+    input.status = c.in.number();
+    input.comments = c.in.text();
+    input.date = c.date();
+    input.is_adhoc = c.in.flag();
+    input.parameters = Parameters(c);
+    const bool with_report = c.in.flag();
+    if (with_report) {
+      ValidationReport report;
+      report.report_flag = c.in.flag();
+      report.name = c.in.text();
+      report.dataset_type = c.in.text();
+      report.files = ListOf(c.in, [&] {
+        std::string path = c.in.text();
+        std::string reference = c.in.text();
+        const int text_flag = c.in.number();
+        return ValidationReportFile{path, reference, text_flag};
+      });
+      input.reports.push_back(report);
+    }
+    input.service_flag = c.in.flag();
+    input.check_name = c.in.text();
+    input.requirement_uid = c.in.text();
+    return input;
+  });
+}
+void RememberResults(Call& c, const ValidationResultList& list) {
+  for (const auto& r : list.results) {
+    c.in.remember(r.result_uid);
+    c.in.remember(r.report_dataset_uid);
+  }
+}
+void SendValidationInputs(Call& c) {
+  const std::vector<ValidationDataInput> inputs = ListOf(c.in, [&] {
+    ValidationDataInput input;
+    input.object_uid = c.in.text();
+    input.first_text = c.in.text();
+    input.second_text = c.in.text();
+    input.third_text = c.in.text();
+    input.fourth_text = c.in.text();
+    input.fifth_text = c.in.text();
+    input.parameters = Parameters(c);
+    input.related_uid = c.in.text();
+    input.flag = c.in.flag();
+    return input;
+  });
+  for (const auto& uid : c.t->KESTREL_send_validation_inputs(inputs).uids) c.in.remember(uid);
+}
+void CreateValidationResults(Call& c) {
+  const std::vector<ValidationResultInput> inputs = ResultInputs(c);
+  RememberResults(c, c.t->KESTREL_create_validation_results(inputs));
+}
+void SaveValidationResults(Call& c) {
+  const std::vector<ValidationResultInput> inputs = ResultInputs(c);
+  RememberResults(c, c.t->KESTREL_save_validation_results(inputs));
+}
+void UpdateValidationResults(Call& c) {
+  const std::vector<ValidationResultInput> inputs = ResultInputs(c);
+  RememberResults(c, c.t->KESTREL_update_validation_results(inputs));
+}
+void ValidationData(Call& c) {
+  ValidationDataRequest request;
+  request.object_uids = c.texts();
+  request.data_object_uids = c.texts();
+  request.skip_reports = c.in.flag();
+  for (const auto& uid : c.t->KESTREL_get_validation_data(request).result_uids) c.in.remember(uid);
+}
+void QueryValidationResults(Call& c) {
+  const std::vector<ValidationResultQuery> queries = ListOf(c.in, [&] {
+    ValidationResultQuery query;
+    query.object_uid = c.in.text();
+    query.first_text = c.in.text();
+    query.second_text = c.in.text();
+    query.third_text = c.in.text();
+    query.fourth_text = c.in.text();
+    query.fifth_text = c.in.text();
+    query.texts = c.texts();
+    query.flag = c.in.flag();
+    return query;
+  });
+  for (const auto& r : c.t->KESTREL_query_validation_results(queries).results)
+    for (const auto& uid : r.result_uids) c.in.remember(uid);
+}
+
+// --- dataset files and CAD creation (slots 95 to 100) ----------------------
+
+// The four optional output lists of the CAD slots.
+struct Outputs {
+  std::vector<Obj*> lists[4];
+  bool given[4] = {};
+  explicit Outputs(Input& in) {
+    const std::uint8_t mask = in.byte();
+    for (int i = 0; i < 4; ++i) given[i] = (mask >> i & 1) == 0;
+  }
+  std::vector<Obj*>* operator[](int i) { return given[i] ? &lists[i] : nullptr; }
+  void keep(Call& c) {
+    for (auto& list : lists) c.pool.add_all(c.in, list);
+  }
+};
+std::vector<NameValueInput> NameValues(Call& c) {
+  return ListOf(c.in, [&] {
+    std::string name = c.in.text();
+    std::string value = c.in.text();
+    return NameValueInput{UString(name), UString(value)};
+  });
+}
+std::vector<FileInfoInput> FileInfos(Call& c) {
+  return ListOf(c.in, [&] {
+    FileInfoInput info;
+    info.text1 = UString(c.in.text());
+    info.text2 = UString(c.in.text());
+    info.text3 = UString(c.in.text());
+    info.flag1 = c.in.flag();
+    info.flag2 = c.in.flag();
+    return info;
+  });
+}
+std::vector<ObjectRefInput> ObjectRefs(Call& c) {
+  return ListOf(c.in, [&] {
+    ObjectRefInput ref;
+    ref.object = c.object();
+    ref.text1 = UString(c.in.text());
+    ref.text2 = UString(c.in.text());
+    ref.text3 = UString(c.in.text());
+    ref.name_values = NameValues(c);
+    return ref;
+  });
+}
+void ReadTickets(Call& c) {
+  const std::vector<Orvane::PdmSoa::Dataset*> datasets = c.objects_as<Orvane::PdmSoa::Dataset>();
+  const bool has_names = c.in.flag();
+  const std::vector<UString> names = UStrings(c.texts());
+  const bool null_out = c.in.byte() == 0xFF;
+  DatasetFileTickets tickets;
+  c.t->KESTREL_get_dataset_file_read_tickets(datasets, has_names ? &names : nullptr, null_out ? nullptr : &tickets);
+  for (const auto& [uid, ticket] : tickets) c.in.remember(uid.utf8());
+}
+void WriteTickets(Call& c) {
+  std::vector<WriteTicketInput> inputs = ListOf(c.in, [&] {
+    WriteTicketInput input;
+    input.dataset = c.object();
+    input.flag = c.in.flag();
+    input.file_infos = FileInfos(c);
+    return input;
+  });
+  const bool null_entry = c.in.byte() == 0xFF;
+  const bool null_out = c.in.byte() == 0xFF;
+  std::vector<WriteTicketInput*> requests;
+  for (auto& input : inputs) requests.push_back(&input);
+  if (null_entry) requests.push_back(nullptr);
+  std::vector<WriteTicketResult*> results;
+  c.t->KESTREL_get_dataset_write_tickets(requests, null_out ? nullptr : &results);
+  for (auto* result : results) {
+    if (result)
+      for (const auto& info : result->file_infos) c.in.remember(info.text4.utf8());
+    delete result;
+  }
+}
+void CommitFiles(Call& c) {
+  std::vector<CommitInput> inputs = ListOf(c.in, [&] {
+    CommitInput input;
+    input.dataset = c.object();
+    input.flag = c.in.flag();
+    input.file_infos = ListOf(c.in, [&] {
+      FileInfoInputExt info;
+      info.text1 = UString(c.in.text());
+      info.text2 = UString(c.in.text());
+      info.text3 = UString(c.in.text());
+      info.flag1 = c.in.flag();
+      info.flag2 = c.in.flag();
+      info.text4 = UString(c.in.text());
+      return info;
+    });
+    return input;
+  });
+  Outputs out(c.in);
+  std::vector<CommitInput*> requests;
+  for (auto& input : inputs) requests.push_back(&input);
+  c.t->KESTREL_commit_dataset_files(requests, out[0], out[1], out[2], out[3]);
+  out.keep(c);
+}
+void CreateParts(Call& c) {
+  std::vector<std::unique_ptr<PartDatasetInput>> datasets;
+  std::vector<PartCreateInput> parts = ListOf(c.in, [&] {
+    PartCreateInput part;
+    part.text = UString(c.in.text());
+    part.item.object = c.object();
+    part.item.text1 = UString(c.in.text());
+    part.item.text2 = UString(c.in.text());
+    part.item.text3 = UString(c.in.text());
+    part.item.text4 = UString(c.in.text());
+    part.item.name_values = NameValues(c);
+    part.item.object_refs = ObjectRefs(c);
+    part.item.optional_object = c.object();
+    part.revision.object = c.object();
+    part.revision.text1 = UString(c.in.text());
+    part.revision.name_values = NameValues(c);
+    part.revision.object_refs = ObjectRefs(c);
+    const std::size_t n = c.in.byte() % 3;
+    for (std::size_t i = 0; i < n; ++i) {
+      auto dataset = std::make_unique<PartDatasetInput>();
+      dataset->text1 = UString(c.in.text());
+      dataset->object = c.object();
+      dataset->text2 = UString(c.in.text());
+      dataset->text3 = UString(c.in.text());
+      dataset->text4 = UString(c.in.text());
+      dataset->text5 = UString(c.in.text());
+      dataset->text6 = UString(c.in.text());
+      dataset->text7 = UString(c.in.text());
+      dataset->flag = c.in.flag();
+      dataset->text8 = UString(c.in.text());
+      dataset->name_values1 = NameValues(c);
+      dataset->name_values2 = NameValues(c);
+      dataset->object_refs = ObjectRefs(c);
+      dataset->file_infos = FileInfos(c);
+      dataset->relations = ListOf(c.in, [&] {
+        RelationInput relation;
+        relation.text1 = UString(c.in.text());
+        relation.object = c.object();
+        relation.text2 = UString(c.in.text());
+        relation.text3 = UString(c.in.text());
+        relation.name_values = NameValues(c);
+        return relation;
+      });
+      const bool null_dataset = c.in.byte() == 0xFF;
+      part.datasets.push_back(null_dataset ? nullptr : dataset.get());
+      datasets.push_back(std::move(dataset));
+    }
+    return part;
+  });
+  const bool null_results = c.in.byte() == 0xFF;
+  Outputs out(c.in);
+  std::vector<PartCreateInput*> requests;
+  for (auto& part : parts) requests.push_back(&part);
+  std::vector<PartResult*> results;
+  c.t->KESTREL_create_parts(requests, null_results ? nullptr : &results, out[0], out[1], out[2], out[3]);
+  out.keep(c);
+  for (auto* result : results) {
+    if (result) {
+      c.pool.add(c.in, result->item);
+      c.pool.add(c.in, result->revision);
+      for (const auto& d : result->datasets) c.pool.add(c.in, d.dataset);
+    }
+    delete result;
+  }
+}
+void CreateDatasets(Call& c) {
+  std::vector<DatasetCreateInput> inputs = ListOf(c.in, [&] {
+    DatasetCreateInput input;
+    input.text1 = UString(c.in.text());
+    input.object1 = c.object();
+    input.text2 = UString(c.in.text());
+    input.text3 = UString(c.in.text());
+    input.text4 = UString(c.in.text());
+    input.text5 = UString(c.in.text());
+    input.object2 = c.object();
+    return input;
+  });
+  Outputs out(c.in);
+  std::vector<DatasetCreateInput*> requests;
+  for (auto& input : inputs) requests.push_back(&input);
+  c.t->KESTREL_create_datasets(requests, out[0], out[1], out[2], out[3]);
+  out.keep(c);
+}
+void CreateItems(Call& c) {
+  std::vector<std::pair<Obj*, ItemCreateInput>> inputs = ListOf(c.in, [&] {
+    Obj* key = c.object();
+    ItemCreateInput input;
+    input.text1 = UString(c.in.text());
+    input.text2 = UString(c.in.text());
+    input.text3 = UString(c.in.text());
+    for (const auto& nv : NameValues(c)) input.attributes[nv.name] = nv.value;
+    return std::make_pair(key, input);
+  });
+  Outputs out(c.in);
+  std::map<Obj*, ItemCreateInput*> requests;
+  for (auto& [key, input] : inputs) requests.emplace(key, &input);
+  c.t->KESTREL_create_items(requests, out[0], out[1], out[2], out[3]);
+  out.keep(c);
+}
+
+// --- trace links and requirements (slots 102 to 107), AI (108) -------------
+
+void TraceReport(Call& c, std::vector<TraceLinkEntry>* entries) {
+  if (!entries) return;
+  for (const auto& e : *entries) {
+    c.pool.add(c.in, e.link);
+    c.pool.add(c.in, e.defining);
+    c.pool.add(c.in, e.complying);
+  }
+  delete entries;
+}
+void DefiningTree(Call& c) {
+  Obj* o = c.object();
+  TraceReport(c, c.t->KESTREL_ask_defining_tree(o));
+}
+void DefiningObjects(Call& c) {
+  Obj* o = c.object();
+  TraceReport(c, c.t->KESTREL_ask_defining_objects(o));
+}
+void ComplyingObjects(Call& c) {
+  Obj* o = c.object();
+  TraceReport(c, c.t->KESTREL_ask_complying_objects(o));
+}
+void CreateTraceLinks(Call& c) {
+  const std::string text1 = c.in.text();
+  const std::string text2 = c.in.text();
+  const std::vector<Obj*> primaries = c.objects();
+  const std::vector<Obj*> secondaries = c.objects();
+  std::unique_ptr<std::vector<Obj*>> links(c.t->KESTREL_create_trace_links(text1, text2, primaries, secondaries));
+  if (links) c.pool.add_all(c.in, *links);
+}
+void ModifyTraceLink(Call& c) {
+  Obj* link = c.object();
+  const std::vector<Obj*> list1 = c.objects();
+  const std::vector<Obj*> list2 = c.objects();
+  const std::vector<Obj*> list3 = c.objects();
+  const std::vector<Obj*> list4 = c.objects();
+  c.t->KESTREL_modify_trace_link(link, list1, list2, list3, list4);
+}
+void ExportFulltext(Call& c) {
+  const Strings uids = c.texts();
+  c.t->KESTREL_export_fulltext_to_word(uids);
+}
+void GenerateStructure(Call& c) {
+  const Strings labels = c.texts();
+  const Strings versions = c.texts();
+  const std::int64_t value = c.in.wide();
+  const std::string text = c.in.text();
+  const int option = c.in.number();
+  c.t->KESTREL_generate_structure(labels, versions, value, text, option);
+}
+
+// --- projects (slots 109 to 122) -------------------------------------------
+
+void Labels(Call& c, std::vector<std::string>* labels) {
+  if (!labels) return;
+  for (const auto& label : *labels) c.in.remember(label);
+  delete labels;
+}
+void KeepList(Call& c, KESTREL_host_object_list* list) {
+  if (!list) return;
+  c.pool.add_all(c.in, *list);
+  delete list;
+}
+KESTREL_host_object_list HostList(Call& c) {
+  const std::vector<Obj*> objects = c.objects();
+  return KESTREL_host_object_list(objects.begin(), objects.end());
+}
+void ProjectNames(Call& c) { Labels(c, c.t->KESTREL_list_project_names()); }
+void ProjectIds(Call& c) { Labels(c, c.t->KESTREL_list_project_ids()); }
+void UserProjects(Call& c) {
+  const bool assignable = c.in.flag();
+  Labels(c, c.t->KESTREL_get_user_projects(assignable));
+}
+void PrivilegedProjects(Call& c) { Labels(c, c.t->KESTREL_get_privileged_projects()); }
+void ProjectObjects(Call& c) {
+  const std::string id = c.in.text();
+  KeepList(c, c.t->KESTREL_get_project_objects(id));
+}
+void AllProjectInformation(Call& c) {
+  const bool privileged = c.in.flag();
+  const std::uint8_t nulls = c.in.byte();
+  std::vector<std::string> labels;
+  std::vector<KESTREL_host_object_list*> lists;
+  c.t->KESTREL_get_all_project_information(privileged, nulls == 0xFF ? nullptr : &labels,
+                                           nulls == 0xFE ? nullptr : &lists);
+  for (const auto& label : labels) c.in.remember(label);
+  for (auto* list : lists) KeepList(c, list);
+}
+void ProjectEntries(Call& c) {
+  const bool null_out = c.in.byte() == 0xFF;
+  std::vector<ProjectEntryRecord*> out;
+  c.t->KESTREL_list_project_entries(null_out ? nullptr : &out);
+  for (auto* record : out) {
+    if (record) c.in.remember(record->text1);
+    delete record;
+  }
+}
+void ProjectTeams(Call& c) {
+  const std::vector<ServerObject*> projects = c.servers();
+  const bool null_out = c.in.byte() == 0xFF;
+  std::vector<ProjectTeamRecord*> out;
+  c.t->KESTREL_ask_project_teams(projects, null_out ? nullptr : &out);
+  for (auto* team : out) {
+    if (!team) continue;
+    if (team->members)
+      for (auto* member : *team->members) delete member;
+    delete team->members;
+    delete team;
+  }
+}
+void AssignToProjects(Call& c) {
+  Strings labels = c.texts();
+  KESTREL_host_object_list objects = HostList(c);
+  c.t->KESTREL_assign_objects_to_projects(std::move(labels), std::move(objects));
+}
+void RemoveFromProjects(Call& c) {
+  Strings labels = c.texts();
+  KESTREL_host_object_list objects = HostList(c);
+  c.t->KESTREL_remove_objects_from_projects(std::move(labels), std::move(objects));
+}
+void ProjectsList(Call& c) {
+  Obj* o = c.object();
+  Labels(c, c.t->KESTREL_ask_projects_list(o));
+}
+void AskProjectObjects(Call& c) {
+  const std::string id = c.in.text();
+  KeepList(c, c.t->KESTREL_ask_project_objects(id));
+}
+void ProjectDatasets(Call& c) {
+  const std::string text1 = c.in.text();
+  const std::string text2 = c.in.text();
+  std::unique_ptr<std::vector<KESTREL_host_object_list*>> lists(c.t->KESTREL_get_project_datasets(text1, text2));
+  if (lists)
+    for (auto* list : *lists) KeepList(c, list);
+}
+void AssignAndRemove(Call& c) {
+  const KESTREL_host_object_list objects = HostList(c);
+  c.t->KESTREL_assign_and_remove_projects(objects);
+}
+// The host notes a project an object is to join or leave, or forgets both.
+void HostProjectData(Call& c) {
+  Obj* o = c.object();
+  const std::uint8_t what = c.in.byte();
+  const std::string label = c.in.text();
+  if (!o) return;
+  switch (what % 3) {
+    case 0:
+      o->AddAssignedProject(UString(label));
+      break;
+    case 1:
+      o->AddRemovedProject(UString(label));
+      break;
+    default:
+      o->ClearProjectData();
+  }
+}
+
+// --- attribute mapping (slots 123 to 127) ----------------------------------
+
+void AttrDefinitions(Call& c) {
+  std::vector<std::pair<std::optional<std::string>, std::optional<std::string>>> texts = ListOf(c.in, [&] {
+    std::optional<std::string> first = c.in.ctext();
+    std::optional<std::string> second = c.in.ctext();
+    return std::make_pair(first, second);
+  });
+  const bool null_entry = c.in.byte() == 0xFF;
+  std::vector<AttrMappingContext> contexts;
+  for (const auto& [first, second] : texts) contexts.push_back({c_str(first), c_str(second)});
+  std::vector<AttrMappingContext*> pointers;
+  for (auto& context : contexts) pointers.push_back(&context);
+  if (null_entry) pointers.push_back(nullptr);
+  std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(c.t->KESTREL_get_attr_mapping_definitions(pointers));
+  if (!records) return;
+  for (auto* record : *records) {
+    if (!record) continue;
+    // The host keeps what it was handed for the context, as its PDM layer does.
+    cadlink::testing::set_attr_map_defs(record->second, record->first, record->definitions);
+    for (auto* d : record->definitions)
+      if (d) c.pool.definitions.push_back(d);
+    delete record;
+  }
+}
+void ResolveAttrMappings(Call& c) {
+  std::vector<std::vector<CadAttrMappingDefinition*>> storage(8);
+  std::size_t used = 0;
+  std::vector<AttrMappingPart> parts = ListOf(c.in, [&] {
+    const tag_t dataset = c.tag();
+    const tag_t revision = c.tag();
+    auto* definitions = c.definitions(storage[used++ % storage.size()]);
+    return AttrMappingPart{dataset, revision, definitions};
+  });
+  const bool null_entry = c.in.byte() == 0xFF;
+  std::vector<AttrMappingPart*> pointers;
+  for (auto& part : parts) pointers.push_back(&part);
+  if (null_entry) pointers.push_back(nullptr);
+  std::unique_ptr<std::vector<AttrMappingPartResult*>> results(c.t->KESTREL_resolve_attr_mappings(pointers));
+  if (results)
+    for (auto* result : *results) delete result;
+}
+void UpdateAttrValues(Call& c) {
+  struct Update {
+    AttrValueUpdate record;
+    std::vector<CadAttrMappingDefinition*> definitions;
+    std::vector<std::string> texts;
+    std::vector<const char*> values;
+  };
+  std::vector<std::unique_ptr<Update>> updates;
+  const std::size_t n = c.in.count() % 9;
+  for (std::size_t i = 0; i < n; ++i) {
+    auto u = std::make_unique<Update>();
+    u->record.item_uid = c.in.text();
+    u->record.item_revision_uid = c.in.text();
+    u->record.dataset_uid = c.in.text();
+    u->record.dataset_text = c.in.text();
+    u->record.definitions = c.definitions(u->definitions);
+    const bool null_values = c.in.byte() == 0xFF;
+    // One value per definition, as the host must give.
+    const std::size_t size = u->record.definitions ? u->record.definitions->size() : 0;
+    for (std::size_t k = 0; k < size; ++k) u->texts.push_back(c.in.text());
+    for (const auto& text : u->texts) u->values.push_back(text.c_str());
+    u->record.values = null_values ? nullptr : u->values.data();
+    updates.push_back(std::move(u));
+  }
+  const bool null_entry = c.in.byte() == 0xFF;
+  std::vector<AttrValueUpdate*> pointers;
+  for (auto& u : updates) pointers.push_back(&u->record);
+  if (null_entry) pointers.push_back(nullptr);
+  c.t->KESTREL_update_attr_values(pointers);
+}
+void ClearAttrCache(Call& c) { c.t->KESTREL_clear_attr_mapping_cache(); }
+void ClearAttrCacheForParts(Call& c) {
+  std::vector<AttrMappingPart> parts = ListOf(c.in, [&] {
+    const tag_t dataset = c.tag();
+    const tag_t revision = c.tag();
+    return AttrMappingPart{dataset, revision, nullptr};
+  });
+  const bool null_entry = c.in.byte() == 0xFF;
+  std::vector<AttrMappingPart*> pointers;
+  for (auto& part : parts) pointers.push_back(&part);
+  if (null_entry) pointers.push_back(nullptr);
+  c.t->KESTREL_clear_attr_mapping_cache_for_parts(pointers);
+}
+
+// --- revision rules (slots 128 to 134) -------------------------------------
+
+void SetRule(Call& c) {
+  const std::optional<std::string> name = c.in.ctext();
+  const bool persist = c.in.flag();
+  c.t->KESTREL_set_configuration_rule(c_str(name), persist);
+}
+void RuleGuid(Call& c) {
+  const bool from_preference = c.in.flag();
+  const bool null_out = c.in.byte() == 0xFF;
+  char* uid = nullptr;
+  c.t->KESTREL_ask_config_rule_GUID(from_preference, null_out ? nullptr : &uid);
+  SM_free(uid);
+}
+void RuleName(Call& c) {
+  const bool from_preference = c.in.flag();
+  const bool null_out = c.in.byte() == 0xFF;
+  char* name = nullptr;
+  c.t->KESTREL_ask_configuration_rule(from_preference, null_out ? nullptr : &name);
+  if (name) c.in.remember(name);
+  SM_free(name);
+}
+void SetRuleAll(Call& c) {
+  const std::optional<std::string> name = c.in.ctext();
+  const std::optional<std::string> date = c.in.ctext();
+  const bool use_unit = c.in.flag();
+  const int unit = c.in.number();
+  const bool persist = c.in.flag();
+  c.t->KESTREL_set_config_rule_all(c_str(name), c_str(date), use_unit, unit, persist);
+}
+void RuleStatus(Call& c) {
+  const std::optional<std::string> name = c.in.ctext();
+  const bool from_preference = c.in.flag();
+  const bool null_outs = c.in.byte() == 0xFF;
+  bool has_date = false, today = false, has_unit = false, use_unit = false;
+  char* date = nullptr;
+  int unit = 0;
+  if (null_outs) {
+    c.t->KESTREL_ask_config_rule_status(c_str(name), from_preference, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                        nullptr);
+  } else {
+    c.t->KESTREL_ask_config_rule_status(c_str(name), from_preference, &has_date, &today, &has_unit, &use_unit, &date,
+                                        &unit);
+  }
+  SM_free(date);
+}
+void ListRules(Call& c) {
+  const bool null_outs = c.in.byte() == 0xFF;
+  int count = 0;
+  char** names = nullptr;
+  c.t->KESTREL_list_configuration_rules(null_outs ? nullptr : &count, null_outs ? nullptr : &names);
+  for (int i = 0; i < count && names; ++i) {
+    if (names[i]) c.in.remember(names[i]);
+    SM_free(names[i]);
+  }
+  SM_free(names);
+}
+void RuleHasPrecise(Call& c) {
+  const bool from_preference = c.in.flag();
+  const bool null_out = c.in.byte() == 0xFF;
+  bool has_precise = false;
+  c.t->KESTREL_ask_config_rule_has_precise(from_preference, null_out ? nullptr : &has_precise);
+}
+
+// --- the host's own answers ------------------------------------------------
+
+// Which record layout the host's structure service test answers.
+void HostStructureService(Call& c) {
+  const bool available = c.in.flag();
+  cadlink::testing::set_service_2007_12_available(available);
+}
+// Whether BOM windows take their rule from the library's cache.
+void HostSoaInPdi(Call& c) {
+  const bool use = c.in.flag();
+  objmodel::testing::set_use_soa_in_pdi(use);
+}
+// Debug lines on or off: caller texts then reach them as arguments.
+void HostDebug(Call& c) {
+  const bool on = c.in.flag();
+  MACH__checking_level = on ? 1 : 0;
+  for (const char* flag : {"TOVMGR_debug_soa", "TOVMGR_soa_save_assy", "CHECK_REQ"})
+    corerun::testing::set_debug_flag(flag, on);
+}
+
+struct Op {
+  const char* name;  // fuzz/make_seeds.py names ops by these
+  void (*run)(Call&);
+};
+
+// New ops go at the end, so that the seeds keep their meaning.
+const Op kOps[] = {
+    {"connect", Connect},
+    {"login", Login},
+    {"logout", Logout},
+    {"ask_connection", AskConnection},
+    {"user_group_role", UserGroupRole},
+    {"home_folder", HomeFolder},
+    {"construct", Construct},
+    {"load", Load},
+    {"get_properties", GetProperties},
+    {"object_uid", ObjectUid},
+    {"object_type_name", ObjectTypeName},
+    {"server_uid", ServerUid},
+    {"server_type_name", ServerTypeName},
+    {"get_string", GetString},
+    {"get_int", GetInt},
+    {"get_double", GetDouble},
+    {"get_logical", GetLogical},
+    {"get_char", GetChar},
+    {"get_date", GetDate},
+    {"get_object", GetObject},
+    {"get_string_array", GetStringArray},
+    {"get_int_array", GetIntArray},
+    {"get_double_array", GetDoubleArray},
+    {"get_logical_array", GetLogicalArray},
+    {"get_char_array", GetCharArray},
+    {"get_date_array", GetDateArray},
+    {"get_object_array", GetObjectArray},
+    {"property_texts", PropertyTexts},
+    {"refresh", Refresh},
+    {"items_with_revisions", ItemsWithRevisions},
+    {"delete", Delete},
+    {"type_descriptions", TypeDescriptions},
+    {"related_cad", RelatedCad},
+    {"related_core", RelatedCore},
+    {"related_core_2", RelatedCore2},
+    {"type_hierarchy", TypeHierarchy},
+    {"checkout", Checkout},
+    {"checkin", Checkin},
+    {"cancel_checkout", CancelCheckout},
+    {"set_properties", SetProperties},
+    {"list_queries", ListQueries},
+    {"describe_queries", DescribeQueries},
+    {"execute_query", ExecuteQuery},
+    {"execute_queries", ExecuteQueries},
+    {"save_criteria", SaveCriteria},
+    {"delete_criteria", DeleteCriteria},
+    {"retrieve_criteria", RetrieveCriteria},
+    {"create_window", CreateWindow},
+    {"close_window", CloseWindow},
+    {"top_line", TopLine},
+    {"expand_line", ExpandLine},
+    {"expand_lines", ExpandLines},
+    {"lines_by_path", LinesByPath},
+    {"update_start", UpdateStart},
+    {"update_start_assy", UpdateStartAssy},
+    {"add_child", AddChild},
+    {"update_commit", UpdateCommit},
+    {"delete_start", DeleteStart},
+    {"delete_start_assy", DeleteStartAssy},
+    {"delete_child", DeleteChild},
+    {"delete_commit", DeleteCommit},
+    {"revisions_of_item", RevisionsOfItem},
+    {"revision_of_item", RevisionOfItem},
+    {"datasets_by_id", DatasetsById},
+    {"revision_by_id", RevisionById},
+    {"item_and_revisions", ItemAndRevisions},
+    {"items_by_id", ItemsById},
+    {"dataset_references", DatasetReferences},
+    {"configured_revision", ConfiguredRevision},
+    {"configured_revision_2", ConfiguredRevision2},
+    {"write_classification", WriteClassification},
+    {"write_classification_2", WriteClassification2},
+    {"send_classification_uids", SendClassificationUids},
+    {"classification_classes", ClassificationClasses},
+    {"class_descriptions", ClassDescriptions},
+    {"classification_table", ClassificationTable},
+    {"objects_of_classification_ids", ObjectsOfClassificationIds},
+    {"class_attributes", ClassAttributes},
+    {"find_classes", FindClasses},
+    {"find_classification_objects", FindClassificationObjects},
+    {"classification_pom_objects", ClassificationPomObjects},
+    {"classifications_of_objects", ClassificationsOfObjects},
+    {"classification_objects_by_key", ClassificationObjectsByKey},
+    {"load_classification_objects", LoadClassificationObjects},
+    {"refresh_classification_objects", RefreshClassificationObjects},
+    {"value_tables", ValueTables},
+    {"preference_values", PreferenceValues},
+    {"preferences", Preferences},
+    {"connection_option", ConnectionOption},
+    {"datetime_string", DatetimeString},
+    {"available_services", AvailableServices},
+    {"send_validation_inputs", SendValidationInputs},
+    {"create_validation_results", CreateValidationResults},
+    {"save_validation_results", SaveValidationResults},
+    {"update_validation_results", UpdateValidationResults},
+    {"validation_data", ValidationData},
+    {"query_validation_results", QueryValidationResults},
+    {"read_tickets", ReadTickets},
+    {"write_tickets", WriteTickets},
+    {"commit_files", CommitFiles},
+    {"create_parts", CreateParts},
+    {"create_datasets", CreateDatasets},
+    {"create_items", CreateItems},
+    {"defining_tree", DefiningTree},
+    {"defining_objects", DefiningObjects},
+    {"complying_objects", ComplyingObjects},
+    {"create_trace_links", CreateTraceLinks},
+    {"modify_trace_link", ModifyTraceLink},
+    {"export_fulltext", ExportFulltext},
+    {"generate_structure", GenerateStructure},
+    {"project_names", ProjectNames},
+    {"project_ids", ProjectIds},
+    {"user_projects", UserProjects},
+    {"privileged_projects", PrivilegedProjects},
+    {"project_objects", ProjectObjects},
+    {"all_project_information", AllProjectInformation},
+    {"project_entries", ProjectEntries},
+    {"project_teams", ProjectTeams},
+    {"assign_to_projects", AssignToProjects},
+    {"remove_from_projects", RemoveFromProjects},
+    {"projects_list", ProjectsList},
+    {"ask_project_objects", AskProjectObjects},
+    {"project_datasets", ProjectDatasets},
+    {"assign_and_remove", AssignAndRemove},
+    {"host_project_data", HostProjectData},
+    {"attr_definitions", AttrDefinitions},
+    {"resolve_attr_mappings", ResolveAttrMappings},
+    {"update_attr_values", UpdateAttrValues},
+    {"clear_attr_cache", ClearAttrCache},
+    {"clear_attr_cache_for_parts", ClearAttrCacheForParts},
+    {"set_rule", SetRule},
+    {"rule_guid", RuleGuid},
+    {"rule_name", RuleName},
+    {"set_rule_all", SetRuleAll},
+    {"rule_status", RuleStatus},
+    {"list_rules", ListRules},
+    {"rule_has_precise", RuleHasPrecise},
+    {"host_structure_service", HostStructureService},
+    {"host_soa_in_pdi", HostSoaInPdi},
+    {"host_debug", HostDebug},
+};
+constexpr std::size_t kOpCount = sizeof kOps / sizeof *kOps;
+
+// KESTREL_FUZZ_TRACE set: each op's name and each raised error on stderr,
+// for reading what a replayed input does.
+bool Tracing() {
+  static const bool on = std::getenv("KESTREL_FUZZ_TRACE") != nullptr;
+  return on;
+}
+
+[[noreturn]] void Fault(const char* op, const char* what) {
+  std::fprintf(stderr, "kestrel_fuzz: %s let a foreign exception reach the host: %s\n", op, what);
+  std::abort();
+}
+
+// The host's own state back to where a process starts: what the harness
+// changed and what the stand-ins record of the last input.
+void ResetHost() {
+  corerun::testing::clear_debug_flags();
+  MACH__checking_level = 0;
+  corerun::testing::clear_sleeps();
+  corerun::testing::clear_log();
+  cadlink::testing::set_service_2007_12_available(true);
+  cadlink::testing::clear_attr_mapping();
+  cadlink::testing::clear_bvr_lookups();
+  docsvc::testing::reset();
+  objmodel::testing::set_use_soa_in_pdi(true);
+  Halden::Soa::Client::testing::reset();
+}
+
+// What a host does when it is done: no session, no batch, no attribute cache.
+void EndSession(const KESTREL_interface_s* t) {
+  if (t->KESTREL_ask_connection()) t->KESTREL_logout(false);
+  t->KESTREL_RelativeStructureUpdateStart();
+  std::map<std::string, Orvane::PdmSoa::Component*>* components = nullptr;
+  delete t->KESTREL_RelativeStructureUpdateCommit(false, &components);
+  delete components;
+  t->KESTREL_RelativeStructureDeleteStart();
+  t->KESTREL_RelativeStructureDeleteCommit();
+  t->KESTREL_clear_attr_mapping_cache();
 }
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  const KESTREL_interface_s* t = Table();
+  Orvane::PdmSoa::SoaManager::SetSoaInterface(t);
+  objmodel::testing::set_default_iiop_string(kHost);
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Host host;
-  const KESTREL_interface_s* t = host.table;
-  Pool pool;
+  const KESTREL_interface_s* t = Table();
+  ResetHost();
+  Halden::Soa::Server::TestServer server{kHost};
+  if (const char* version = std::getenv("KESTREL_FUZZ_SERVER_VERSION")) server.world.set_server_version(version);
   Input in(data, size);
-  for (int calls = 0; !in.empty() && calls < 64; ++calls) {
+  Pool pool;
+  Call call{t, in, pool};
+  for (int calls = 0; !in.empty() && calls < kCallsPerInput; ++calls) {
+    const Op& op = kOps[in.byte() % kOpCount];
+    if (Tracing()) std::fprintf(stderr, "%s\n", op.name);
     try {
-      call(t, pool, in);
-    } catch (const Orvane::Error::Severe&) {
+      op.run(call);
+    } catch (const Orvane::Error::Severe& e) {
       // a clear error of the library
-    } catch (const std::exception&) {
-      // a framework exception passed on as documented
+      if (Tracing()) std::fprintf(stderr, "  raised %d: %.200s\n", e.Code(), e.Message().c_str());
+    } catch (const Halden::Soa::Client::RuntimeException&) {
+      // the framework's exceptions, passed on where an entry documents it
+    } catch (const Halden::Soa::Client::NotLoadedException&) {
+    } catch (const Halden::Soa::Client::InternalServerException&) {
+    } catch (const Halden::Soa::Client::CanceledOperationException&) {
+    } catch (const Halden::Soa::Common::Exceptions::SoaException&) {
+    } catch (const std::exception& e) {
+      Fault(op.name, e.what());
+    } catch (...) {
+      Fault(op.name, "not a standard exception");
     }
   }
-  if (t->KESTREL_ask_connection()) t->KESTREL_logout(false);
-  host.server.server.requests.clear();
-  corerun::testing::clear_log();
+  EndSession(t);
   return 0;
 }

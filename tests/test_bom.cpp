@@ -292,6 +292,26 @@ TEST_F(BomTest, CloseSendsTheWindowAndLeavesTheHostObject) {
   EXPECT_EQ(SoaManager::GetObjectManager()->FindObject(UString("bomwindow-1")), window);
 }
 
+// The sample server keeps nothing of a closed window's lines, and nothing of
+// another window goes with them; expanding one of them is refused.
+TEST_F(BomTest, ClosedWindowsLinesAreGoneFromTheServer) {
+  BomWindow* window = Window("K-1000", "B");
+  BomLine* top = table->KESTREL_ask_bom_top_line(window);
+  const std::vector<BomLine*> children = Own(table->KESTREL_expand_bom_line(top, 0));
+  ASSERT_THAT(children, SizeIs(6));
+  BomLine* other_top = TopLine("K-1200", "B");
+  Own(table->KESTREL_expand_bom_line(other_top, 0));
+  ASSERT_THAT(world.find(Uid(children[0])), NotNull());
+
+  table->KESTREL_close_bom_window(window);
+
+  EXPECT_EQ(world.find(Uid(top)), nullptr);
+  for (const BomLine* child : children) EXPECT_EQ(world.find(Uid(child)), nullptr) << Uid(child);
+  EXPECT_THAT(world.find(Uid(other_top)), NotNull());
+  EXPECT_THAT(world.open_windows(), ElementsAre("bomwindow-2"));
+  EXPECT_THAT(Own(table->KESTREL_expand_bom_line(children[1], 0)), IsEmpty());
+}
+
 TEST_F(BomTest, TopLineIsAPropertyReadOfTheWindow) {
   BomWindow* window = Window("K-1000", "B");
   ClearRequests();

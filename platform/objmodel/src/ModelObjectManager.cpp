@@ -204,6 +204,12 @@ ModelObject* ModelObjectManager::GetObjectByTagAndClass(tag_t tag, const UString
 
 void ModelObjectManager::SetObjectList(int count, ModelObject** objects) {
   object_lists.emplace_back(objects, objects + (count > 0 ? count : 0));
+  keep_recent(object_lists);
+}
+
+void ModelObjectManager::RegisterDatasets(const std::vector<Dataset*>& datasets) {
+  registered_datasets.push_back(datasets);
+  keep_recent(registered_datasets);
 }
 
 void ModelObjectManager::ClearMaps() {

@@ -33,14 +33,15 @@ class ModelObjectManager {
   ModelObject* GetObjectByTag(tag_t tag) const;
   ModelObject* GetObjectByTagAndClass(tag_t tag, const UString& class_name) const;
   // Objects the host is to keep together as one list (attribute write-back);
-  // recorded for tests.
+  // the last kKeptReports lists are recorded for tests.
   void SetObjectList(int count, ModelObject** objects);
   std::vector<std::vector<ModelObject*>> object_lists;
   // The host object of the UID; a new one is made from the server object
   // given, or else from the session's, as the host class of its type.
   ModelObject* GetInstance(const UString& uid, Halden::Soa::Client::ModelObject* object);
-  // Datasets the library found beside the items it was asked for.
-  void RegisterDatasets(const std::vector<Dataset*>& datasets) { registered_datasets.push_back(datasets); }
+  // Datasets the library found beside the items it was asked for; the last
+  // kKeptReports lists are recorded for tests.
+  void RegisterDatasets(const std::vector<Dataset*>& datasets);
 
   // Forgets and deletes every host object.
   void ClearMaps();

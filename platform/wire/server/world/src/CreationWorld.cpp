@@ -11,13 +11,6 @@ namespace {
 
 const std::vector<std::string> kDatasetTypes = {"Dataset", "WorkspaceObject", "POM_object"};
 
-std::string fresh_uid(const WorldStore& store, const std::string& stem) {
-  for (int n = 1;; ++n) {
-    std::string uid = stem + std::to_string(n);
-    if (!store.find(uid)) return uid;
-  }
-}
-
 bool same_ignoring_case(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -35,7 +28,7 @@ CreateDatasetsReply DataManagementWorld::createDatasets(const std::vector<Datase
   CreateDatasetsReply reply;
   std::vector<std::string> created;
   for (const auto& input : inputs) {
-    const std::string uid = fresh_uid(store_, "dataset-");
+    const std::string uid = store_.fresh_uid("dataset-");
     const std::string type = input.text4.empty() ? "Dataset" : input.text4;
     if (const auto* revision = catalog_.revision(input.object1_uid)) {
       catalog_.add_dataset(uid, revision->item_id, revision->revision_id, input.text2, type, input.text3);
@@ -98,7 +91,7 @@ CreateObjectsReply DataManagementWorld::createObjects(const std::vector<ObjectCr
       types = ValidationWorld::parameter_types();
       stem = "valparams-";
     }
-    const std::string uid = fresh_uid(store_, stem);
+    const std::string uid = store_.fresh_uid(stem);
     std::vector<WireProperty> properties;
     for (const auto& [name, value] : input.strings) properties.push_back(props::str(name, value));
     for (const auto& [name, values] : input.string_arrays) properties.push_back(props::strs(name, values));

@@ -55,6 +55,15 @@ void ProductCatalog::add_dataset(const std::string& uid, const std::string& item
   auto& revision = revisions_.at(revision_uid);
   store_.add_object(uid, kDatasetTypes, {str("object_name", name), str("object_type", type)});
   revision.datasets.push_back({relation, uid, type});
+  // The relation's list grows by the one dataset, so that many datasets of
+  // one revision cost one step each; a list written otherwise is rebuilt.
+  auto& stored = store_.find(revision_uid)->properties;
+  auto list = stored.find(relation);
+  if (list != stored.end() && list->second.type == ValueType::Reference && list->second.is_array &&
+      !list->second.is_null) {
+    list->second.references.push_back(uid);
+    return;
+  }
   std::vector<std::string> related;
   for (const auto& d : revision.datasets)
     if (d.relation == relation) related.push_back(d.uid);

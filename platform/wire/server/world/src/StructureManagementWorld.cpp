@@ -43,6 +43,7 @@ std::string StructureManagementWorld::make_line(const std::string& window_uid, c
        str("bl_sequence_no", sequence > 0 ? std::to_string(sequence) : ""), str("bl_line_name", name),
        logical("bl_has_children", !revision.occurrences.empty())});
   lines_[uid] = Line{window_uid, revision_uid, name, false, {}, {}};
+  window.line_uids.push_back(uid);
   return uid;
 }
 
@@ -124,7 +125,7 @@ BomWindowsReply StructureManagementWorld::createBomWindows(const std::vector<Bom
       continue;
     }
     const std::string window_uid = "bomwindow-" + std::to_string(++window_count_);
-    windows_[window_uid] = Window{request.config.rule_uid, "", true, 0};
+    windows_[window_uid] = Window{request.config.rule_uid, "", true, 0, {}};
     const std::string top_line = make_line(window_uid, request.item_revision_uid, "", revision->item_id, 0, 0);
     windows_[window_uid].top_line = top_line;
     store_.add_object(
@@ -151,6 +152,11 @@ WireServiceData StructureManagementWorld::closeBomWindows(const std::vector<std:
       continue;
     }
     window->second.open = false;
+    for (const auto& line : window->second.line_uids) {
+      lines_.erase(line);
+      store_.remove(line);
+    }
+    window->second.line_uids = {};
   }
   return data;
 }

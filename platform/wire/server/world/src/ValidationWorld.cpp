@@ -7,13 +7,6 @@ namespace Halden::Soa::Server {
 
 namespace {
 
-std::string fresh_uid(const WorldStore& store, const std::string& stem) {
-  for (int n = 1;; ++n) {
-    std::string uid = stem + std::to_string(n);
-    if (!store.find(uid)) return uid;
-  }
-}
-
 bool is_result(const WorldStore::StoredObject* object) {
   return object && !object->types.empty() && object->types.front() == "ValReqResult";
 }
@@ -65,7 +58,7 @@ CreateValidationResultsReply ValidationWorld::createValidationResults(
     if (is_result(store_.find(uid))) {
       updated.add(uid);
     } else {
-      uid = fresh_uid(store_, "valresult-");
+      uid = store_.fresh_uid("valresult-");
       // The record names neither the check nor its requirement: a client
       // writes them afterwards.
       store_.add_object(uid, result_types(),
@@ -79,7 +72,7 @@ CreateValidationResultsReply ValidationWorld::createValidationResults(
       ops.push_back(p.op);
       values.push_back(p.value);
     }
-    const std::string parameters = fresh_uid(store_, "valparams-");
+    const std::string parameters = store_.fresh_uid("valparams-");
     store_.add_object(parameters, parameter_types(),
                       {props::strs("names", names), props::strs("ops", ops), props::strs("values", values)});
     created.add(parameters);
@@ -88,7 +81,7 @@ CreateValidationResultsReply ValidationWorld::createValidationResults(
         record.reports.empty() ? std::vector<std::string>() : first_reports(*store_.find(uid));
     if (reports.empty()) {
       for (const auto& report : record.reports) {
-        const std::string dataset = fresh_uid(store_, "valreport-");
+        const std::string dataset = store_.fresh_uid("valreport-");
         store_.add_object(dataset, dataset_types(report.dataset_type.empty() ? "Dataset" : report.dataset_type),
                           {props::str("object_name", report.name),
                            props::str("object_type", report.dataset_type.empty() ? "Dataset" : report.dataset_type),
@@ -162,7 +155,7 @@ ValidationDataReply ValidationWorld::sendValidationData(const std::vector<Valida
       reply.object_uids.push_back(record.object_uid);
       continue;
     }
-    const std::string uid = fresh_uid(store_, "valdata-");
+    const std::string uid = store_.fresh_uid("valdata-");
     store_.add_object(uid, data_types(), {props::str("object_name", record.text1)});
     created.add(uid);
     reply.object_uids.push_back(uid);

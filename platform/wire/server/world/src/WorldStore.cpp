@@ -117,6 +117,14 @@ void WorldStore::set_property(const std::string& uid, WireProperty property) {
   objects_.at(uid).properties[property.name] = std::move(property);
 }
 
+std::string WorldStore::fresh_uid(const std::string& stem) {
+  std::size_t& last = last_number_[stem];
+  for (;;) {
+    std::string uid = stem + std::to_string(++last);
+    if (!find(uid)) return uid;
+  }
+}
+
 WorldStore::StoredObject* WorldStore::find(const std::string& uid) {
   auto it = objects_.find(uid);
   return it == objects_.end() ? nullptr : &it->second;

@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -59,6 +60,10 @@ class WorldStore {
   const std::map<std::string, StoredObject>& objects() const { return objects_; }
   // Forgets the object; false when the store did not hold it.
   bool remove(const std::string& uid) { return objects_.erase(uid) != 0; }
+  // A UID the store does not hold, the stem and a number: numbers go on
+  // from the last one handed out for the stem, skipping any taken, so a
+  // request that creates many objects asks for each once.
+  std::string fresh_uid(const std::string& stem);
   // Properties every reply carries for objects of the type (and its subtypes).
   void set_policy(const std::string& type, std::set<std::string> names);
   // A named object property policy: the properties it adds per type. Applying
@@ -91,6 +96,7 @@ class WorldStore {
   std::map<std::string, std::set<std::string>> policy_;
   std::map<std::string, std::map<std::string, std::set<std::string>>> named_policies_;
   Preferences preferences_;
+  std::unordered_map<std::string, std::size_t> last_number_;  // by stem
 };
 
 // Collects reply UIDs once each, in first-seen order.

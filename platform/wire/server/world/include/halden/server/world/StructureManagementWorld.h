@@ -27,6 +27,8 @@ class StructureManagementWorld : public StructureManagementStub {
 
   RevisionRulesReply getRevisionRules() override;
   BomWindowsReply createBomWindows(const std::vector<BomWindowRequest>& requests) override;
+  // A closed window keeps its record, so that closing it again is refused,
+  // and drops its lines.
   WireServiceData closeBomWindows(const std::vector<std::string>& window_uids) override;
   // A line's children are made on its first expansion, each configured by
   // the window's rule; "bl_line_name" names them.
@@ -73,6 +75,7 @@ class StructureManagementWorld : public StructureManagementStub {
     std::string rule_uid, top_line;
     bool open = true;
     int lines = 0;
+    std::vector<std::string> line_uids;  // every line made in it, dropped at close
   };
   struct Line {
     std::string window_uid, revision_uid, name;

@@ -1,0 +1,292 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of both fuzz targets: one small input per area's
+main road, in the encoding of fuzz_input.h. Op numbers and words are read
+from the harness sources, so the seeds follow them; run it again after
+changing the op tables or the word list:
+
+    fuzz/make_seeds.py
+"""
+import os
+import re
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def names_of_ops(source):
+    text = open(os.path.join(HERE, source)).read()
+    body = text[text.index("const Op kOps[] = {"):text.index("constexpr std::size_t kOpCount")]
+    return re.findall(r'\{"(\w+)",', body)
+
+
+def words():
+    text = open(os.path.join(HERE, "fuzz_input.h")).read()
+    body = text[text.index("static const std::vector<std::string> words = {"):text.index("return words;")]
+    body = body[body.index("{") + 1:body.rindex("}")]
+    return [w.replace("\\\\", "\\") for w in re.findall(r'"((?:[^"\\]|\\.)*)"', body)]
+
+
+class Seed:
+    """Bytes of one input, written as the harness reads them."""
+
+    def __init__(self, ops):
+        self.ops = ops
+        self.words = words()
+        self.out = bytearray()
+
+    def op(self, name):
+        self.out.append(self.ops.index(name))
+        return self
+
+    def byte(self, value):
+        self.out.append(value & 0xFF)
+        return self
+
+    def flag(self, value):
+        return self.byte(1 if value else 0)
+
+    def number(self, value):
+        return self.byte(value)
+
+    def count(self, n):
+        large = [5, 6, 7, 8, 16, 32, 64, 128, 256, 512, 1000, 2000, 4096]
+        largest = [10000, 30000, 100000]
+        if n in largest:
+            return self.byte(0xFD + largest.index(n)).byte(0xFF)
+        return self.byte(n if n < 5 else 0xF0 + large.index(n))
+
+    def text(self, value):
+        if value in self.words:
+            index = self.words.index(value)
+            return self.byte(200 + index) if index < 40 else self.byte(240).byte(index)
+        data = value.encode()
+        assert len(data) < 200
+        self.byte(len(data))
+        self.out += data
+        return self
+
+    def null_text(self):
+        return self.byte(254)
+
+    def texts(self, values):
+        self.count(len(values))
+        for v in values:
+            self.text(v)
+        return self
+
+    def pick(self, newest=1):
+        """A host object (or line, server object): 1 the newest, 0 none."""
+        return self.byte(0xFF if newest == 0 else newest - 1)
+
+    def picks(self, picks):
+        self.count(len(picks))
+        for p in picks:
+            self.pick(p)
+        return self
+
+    def date(self, kind=1):
+        return self.byte(kind)
+
+
+def table_seeds(ops):
+    def s():
+        return Seed(ops)
+
+    def session(seed):
+        # Mode 0 of both: the world's user over HTTP.
+        return seed.op("connect").byte(0).op("login").byte(0)
+
+    def revision(seed, item="K-1000", rev="B"):
+        return seed.op("revision_by_id").text(item).text(rev).number(0)
+
+    seeds = {}
+    seeds["session"] = (session(s()).op("ask_connection").op("user_group_role").op("home_folder")
+                        .op("logout").flag(True).op("connect").byte(1).text("IIOP").text("engineer")
+                        .text("secret").text("").text("").text("").flag(True).op("login").byte(1).text("engineer")
+                        .text("secret").flag(True).op("logout").flag(False))
+    seeds["objects"] = (session(s()).op("load").texts(["rev-K-1000-B", "item-K-1000", "a b"]).byte(0)
+                        .op("get_properties").picks([1, 2]).texts(["object_desc", "date_released"])
+                        .op("get_string").pick(2).text("object_name").flag(True)
+                        .op("get_date").pick(2).text("date_released").flag(True).flag(True)
+                        .op("get_object_array").pick(2).text("ref_list").flag(True)
+                        .op("property_texts").pick(2).byte(0)
+                        .op("set_properties").picks([2]).count(1).text("object_desc").texts(["new"])
+                        .op("checkout").picks([2]).text("c").text("").op("checkin").picks([2])
+                        .op("related_core").picks([2]).texts(["OSTRA_specification"])
+                        .op("type_hierarchy").pick(1).op("delete").picks([1]))
+    seeds["bom"] = (revision(session(s())).op("create_window").text("rev-K-1000-B").op("top_line").pick(1)
+                    .op("expand_line").pick(1).number(1).op("expand_lines").picks([1, 2]).number(0)
+                    .op("lines_by_path").pick(2).count(1).texts(["wheel-left"]).byte(0)
+                    .op("close_window").pick(9).op("close_window").pick(9))
+    batch = revision(session(s())).op("update_start").op("update_start_assy").number(1).pick(1).flag(False)
+    batch.flag(True).date(0)
+    revision(batch, "K-9001", "A")
+    batch.op("add_child").number(1).number(1).pick(1).text("cad-1").flag(True)
+    for _ in range(16):
+        batch.number(4)
+    batch.flag(True).flag(True).count(1).text("note").text("text").flag(True).count(1).text("attr").text("v")
+    batch.op("add_child").number(1).number(1).pick(1).text("").flag(False).flag(False).flag(False).count(0)
+    batch.flag(False).count(0)
+    batch.op("update_commit").flag(True).byte(0)
+    batch.op("delete_start").op("delete_start_assy").number(1).pick(2).flag(False).date(0)
+    batch.op("delete_child").number(1).text("thread-1").op("delete_commit")
+    seeds["batches"] = batch
+    older = s().op("host_structure_service").flag(False)
+    older.out += batch.out
+    seeds["batches_older"] = older
+    seeds["rules"] = (session(s()).op("set_rule").text("Latest Released").flag(True).op("rule_guid").flag(False)
+                      .byte(0).op("rule_name").flag(True).byte(0).op("set_rule_all").text("Released by Date")
+                      .text("2024-03-05").flag(False).number(0).flag(False).op("rule_status")
+                      .text("Released by Date").flag(False).byte(0).op("list_rules").byte(0)
+                      .op("rule_has_precise").flag(False).byte(0).op("configured_revision").text("K-1000")
+                      .text("Latest Released").op("create_window").text("rev-K-1000-B"))
+    seeds["items"] = (session(s()).op("items_by_id").count(1).text("K-1200").texts([]).number(0)
+                      .op("revisions_of_item").pick(1).number(0).texts(["A", "B"]).number(1)
+                      .op("revision_of_item").pick(9).text("A").number(0)
+                      .op("datasets_by_id").text("K-1000").text("B").number(1)
+                      .op("item_and_revisions").text("K-1300").number(0).texts([]).number(0)
+                      .op("items_with_revisions").picks([1]).texts(["ItemRevision"]).flag(True).number(1)
+                      .op("dataset_references").picks([1, 2]))
+    seeds["queries"] = (session(s()).op("list_queries").op("describe_queries").picks([1, 2])
+                        .op("execute_query").pick(1).texts(["Item ID"]).texts(["K-1*"]).number(10)
+                        .op("execute_queries").picks([1]).count(1).texts(["Item ID"]).count(1).texts(["*"])
+                        .count(1).number(5).byte(0)
+                        .op("save_criteria").count(1).text("mine").text("Item").texts(["Item ID"]).texts(["K-1000"])
+                        .op("retrieve_criteria").texts(["mine"]).op("delete_criteria").texts(["mine"])
+                        .op("retrieve_criteria").texts(["mine"]))
+    seeds["projects"] = (revision(session(s())).op("project_names").op("assign_to_projects")
+                         .texts(["K200", "K100-Utility cart"]).picks([1]).op("projects_list").pick(1)
+                         .op("remove_from_projects").texts(["K200"]).picks([1])
+                         .op("host_project_data").pick(1).byte(0).text("K200")
+                         .op("host_project_data").pick(1).byte(1).text("K100-Utility cart")
+                         .op("assign_and_remove").picks([1]).op("project_objects").text("K100")
+                         .op("all_project_information").flag(True).byte(0).op("project_entries").byte(0)
+                         .op("construct").text("HX_Project").text("project-K100").op("project_teams").picks([1])
+                         .byte(0).op("project_datasets").text("K100").text("TOVMASTER"))
+    trace = (revision(session(s())).op("items_by_id").count(1).text("K-1200").texts([]).number(0)
+             .op("create_trace_links").text("Tracelink").text("").picks([2]).picks([1])
+             .op("defining_tree").pick(3).op("defining_objects").pick(3).op("complying_objects").pick(2)
+             .op("modify_trace_link").pick(1).picks([]).picks([]).picks([]).picks([])
+             .op("export_fulltext").texts(["req-brake"]))
+    seeds["trace_links"] = trace
+    validation = revision(session(s())).op("create_validation_results").count(1)
+    # result, revision, target, data object, validation id; result, status,
+    # comments, date, adhoc, parameters, a report of one file; service flag,
+    # check name, requirement.
+    validation.text("").text("rev-K-1000-B").text("").text("").text("check-1").flag(True).number(0).text("ok")
+    validation.date(1).flag(False).count(1).text("limit").text("5").text("<").flag(True).flag(True)
+    validation.text("report").text("Text").count(1).text("C:\\report.txt").text("Text").number(1)
+    validation.flag(False).text("check").text("req-brake")
+    for op in ["save_validation_results", "update_validation_results"]:
+        validation.op(op).count(1).text("").text("rev-K-1000-B").text("").text("").text("check-2").flag(False)
+        validation.number(1).text("").date(0).flag(True).count(0).flag(False).flag(False).text("").text("")
+    validation.op("send_validation_inputs").count(1).text("").text("a").text("b").text("c").text("d").text("e")
+    validation.count(0).text("rev-K-1000-B").flag(False)
+    validation.op("validation_data").texts(["rev-K-1000-B"]).texts([]).flag(False)
+    validation.op("query_validation_results").count(1).text("rev-K-1000-B").text("").text("").text("").text("")
+    validation.text("").texts([]).flag(False)
+    seeds["validation"] = validation
+    cad = session(s()).op("create_items").count(1).pick(0).text("K-5000").text("Bracket").text("Item")
+    cad.count(1).text("object_desc").text("new").byte(0)
+    cad.op("create_datasets").count(1).text("ds").pick(1).text("OSTRA_specification").text("sheet").text("PDF")
+    cad.text("").pick(0).byte(0)
+    cad.op("write_tickets").count(1).pick(1).flag(False).count(1).text("sheet.pdf").text("PDF_Reference")
+    cad.text("").flag(True).flag(False).byte(0).byte(0)
+    cad.op("commit_files").count(1).pick(1).flag(False).count(1).text("sheet.pdf").text("PDF_Reference").text("")
+    cad.flag(True).flag(False).text("write-1").byte(0)
+    cad.op("read_tickets").picks([1]).flag(False).texts([]).byte(0)
+    cad.op("create_parts").count(1).text("p").pick(0).text("K-5001").text("Plate").text("Item").text("")
+    cad.count(0).count(0).pick(0).pick(0).text("A").count(0).count(0).byte(1).text("ds").pick(0).text("rel")
+    cad.text("plate").text("TOVMASTER").text("").text("").text("").flag(False).text("").count(0).count(0).count(0)
+    cad.count(0).count(0).byte(0).byte(0).byte(0)
+    seeds["cad"] = cad
+    attr = session(s()).op("attr_definitions").count(1).text("Item").text("TOVMASTER").byte(0)
+    attr.op("load").texts(["ds-K-1000-B-master", "rev-K-1000-B", "item-K-1000"]).byte(0)
+    # tags: a pool object's (kind 0, then its pick); definitions: all (0)
+    attr.op("resolve_attr_mappings").count(1).byte(0).pick(3).byte(0).pick(2).byte(0).byte(0)
+    attr.op("resolve_attr_mappings").count(1).byte(0).pick(3).byte(0).pick(2).byte(0).byte(0)
+    attr.op("update_attr_values").count(1).text("item-K-1000").text("rev-K-1000-B").text("ds-K-1000-B-master")
+    attr.text("").byte(0).byte(0)
+    for value in ["K-1000", "Cart", "Kestrel Works", "mm", "S355"]:
+        attr.text(value)
+    attr.byte(0)
+    attr.op("clear_attr_cache_for_parts").count(1).byte(0).pick(3).byte(0).pick(2).byte(0)
+    attr.op("clear_attr_cache")
+    seeds["attr_mapping"] = attr
+    cls = (session(s()).op("load_classification_objects").texts(["ico-bolt-m8", "ico-nut-m8"])
+           .op("write_classification").picks([1]).flag(True).text("t1").text("t2").number(2).number(1).text("a")
+           .text("b").op("write_classification_2").picks([2]).flag(False)
+           .op("classification_classes").texts(["CL-BOLT", "CL-ROOT"]).op("class_descriptions").texts(["CL-BOLT"])
+           .op("classification_table").texts(["CL-BOLT"]).op("objects_of_classification_ids").texts(["CL-BOLT"])
+           .op("class_attributes").texts(["CL-BOLT"]).op("find_classes").count(1).number(1).text("Bolts").number(2)
+           .op("find_classification_objects").count(1).texts(["CL-BOLT"]).count(0).number(0)
+           .op("classification_pom_objects").texts(["ico-bolt-m8"])
+           .op("classifications_of_objects").texts(["item-bolt-m8"])
+           .op("classification_objects_by_key").texts(["M8"])
+           .op("refresh_classification_objects").count(1).text("ico-bolt-m8").pick(1)
+           .op("value_tables").texts(["VT-THREAD"]).op("send_classification_uids").texts(["ico-bolt-m8"]))
+    seeds["classification"] = cls
+    seeds["ai_and_utilities"] = (session(s()).op("generate_structure").texts(["req-brake"]).texts(["rev-K-1000-B"])
+                                 .byte(3).text("wheels").number(1).op("preference_values").text("user")
+                                 .text("HX_config_rule_name").op("preferences").text("site")
+                                 .texts(["OSTRA_TOV_allow_attrsync_master_with_item"]).op("available_services")
+                                 .op("datetime_string").byte(0).date(1).op("connection_option").byte(2).number(0)
+                                 .text("engineer").text("secret").text("").op("type_descriptions").count(1)
+                                 .text("ItemRevision").texts(["object_name"]))
+    # A large creation, 1,000 datasets of one input, with the debug lines on.
+    big = session(s()).op("host_debug").flag(True).op("create_datasets").count(1000).text("ds").pick(0)
+    big.text("").text("sheet").text("PDF").text("").pick(0).byte(0)
+    seeds["large_creation"] = big
+    return seeds
+
+
+def legacy_seeds(ops):
+    def s():
+        return Seed(ops)
+
+    def revision(seed):
+        return seed.op("construct").text("ItemRevision").text("rev-K-1000-B").byte(1)
+
+    seeds = {}
+    seeds["session"] = (s().op("ask_connection").op("connect").text("x").text("HTTP").text("engineer")
+                        .text("secret").text("").text("").text("").op("logout").op("type_name_of_uid")
+                        .text("rev-K-1000-B").op("cookie_info").text("k").op("gateway_ior").flag(True).text("ior")
+                        .byte(2).number(0))
+    seeds["objects"] = (revision(s()).op("get_properties").picks([1]).texts(["object_name", "object_desc"])
+                        .op("get_string").text("rev-K-1000-B").text("object_name")
+                        .op("get_object_array").text("rev-K-1000-B").text("OSTRA_specification")
+                        .op("get_date").text("rev-K-1000-B").text("date_released")
+                        .op("related_cad").text("rev-K-1000-B").text("OSTRA_specification")
+                        .op("preference_values").text("user").text("HX_config_rule_name"))
+    seeds["queries"] = (s().op("list_queries").op("describe_queries").picks([1, 2]).op("execute_query").pick(1)
+                        .texts(["Item ID"]).texts(["K-1*"]).number(10).op("save_criteria").count(1).text("mine")
+                        .text("Item").texts(["Item ID"]).texts(["K-1000"]).op("retrieve_criteria").texts(["mine"])
+                        .op("delete_criteria").texts(["mine"]))
+    seeds["bom"] = (s().op("create_window").text("rev-K-1000-B").op("top_line").pick(1).op("expand_line").pick(1)
+                    .op("expand_line").pick(1).op("close_window").pick(1).op("close_window").pick(1))
+    seeds["classification"] = (s().op("load_classification_objects").texts(["ico-bolt-m8"])
+                               .op("write_classification").picks([1]).flag(True).text("a").text("b").number(2)
+                               .number(1).text("x").text("y").op("classification_classes").texts(["CL-BOLT"])
+                               .op("class_descriptions").texts(["CL-BOLT"]).op("find_classes").count(1).number(1)
+                               .text("Bolts").number(2).op("classifications_of_objects").texts(["item-bolt-m8"])
+                               .op("value_tables").texts(["VT-THREAD"]).op("class_attributes").texts(["CL-BOLT"]))
+    return seeds
+
+
+def write(directory, seeds):
+    os.makedirs(directory, exist_ok=True)
+    for name in os.listdir(directory):
+        os.remove(os.path.join(directory, name))
+    for name, seed in seeds.items():
+        with open(os.path.join(directory, name), "wb") as f:
+            f.write(bytes(seed.out))
+
+
+def main():
+    write(os.path.join(HERE, "corpus"), table_seeds(names_of_ops("kestrel_fuzz.cpp")))
+    write(os.path.join(HERE, "legacy_corpus"), legacy_seeds(names_of_ops("kestrel_legacy_fuzz.cpp")))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
