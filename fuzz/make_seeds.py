@@ -50,9 +50,8 @@ class Seed:
 
     def count(self, n):
         large = [5, 6, 7, 8, 16, 32, 64, 128, 256, 512, 1000, 2000, 4096]
-        largest = [10000, 30000, 100000]
-        if n in largest:
-            return self.byte(0xFD + largest.index(n)).byte(0xFF)
+        if n == 10000:
+            return self.byte(0xFD).byte(0xA5)
         return self.byte(n if n < 5 else 0xF0 + large.index(n))
 
     def text(self, value):
@@ -233,8 +232,8 @@ def table_seeds(ops):
                                  .op("datetime_string").byte(0).date(1).op("connection_option").byte(2).number(0)
                                  .text("engineer").text("secret").text("").op("type_descriptions").count(1)
                                  .text("ItemRevision").texts(["object_name"]))
-    # A large creation, 1,000 datasets of one input, with the debug lines on.
-    big = session(s()).op("host_debug").flag(True).op("create_datasets").count(1000).text("ds").pick(0)
+    # A large creation, 256 datasets of one input, with the debug lines on.
+    big = session(s()).op("host_debug").flag(True).op("create_datasets").count(256).text("ds").pick(0)
     big.text("").text("sheet").text("PDF").text("").pick(0).byte(0)
     seeds["large_creation"] = big
     return seeds

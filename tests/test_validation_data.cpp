@@ -429,6 +429,36 @@ TEST_F(ValidationDataTest, CreatedAndSavedResultsReadBackWithTheirFilesAndTicket
   }
 }
 
+// A result made without a report holds an empty report list, on either road,
+// so reading it back gives its place an empty report instead of raising.
+TEST_F(ValidationDataTest, ResultsMadeWithoutAReportReadBackWithAnEmptyOne) {
+  struct Case {
+    const char* name;
+    const char* server_version;
+    ValidationResultList (*const KESTREL_interface_s::*slot)(const std::vector<ValidationResultInput>&);
+  };
+  const Case cases[] = {
+      {"slot 81", "V2007.1", &KESTREL_interface_s::KESTREL_create_validation_results},
+      {"slot 84, newer server", "P2009.1.0", &KESTREL_interface_s::KESTREL_save_validation_results},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    world.set_server_version(c.server_version);
+    const std::string target = std::string("target-") + c.server_version;
+    world.add_object(target, {"Dataset", "WorkspaceObject", "POM_object"});
+    ValidationResultInput input;
+    input.item_revision_uid = "rev-K-1000-B";
+    input.target_uid = target;
+    input.validation_id = "CLR-2";
+    const ValidationResultList created = (table->*c.slot)({input});
+    ASSERT_EQ(created.results.size(), 1u);
+
+    const auto out = table->KESTREL_get_validation_data({{target}, {}, false});
+    EXPECT_THAT(out.result_uids, ElementsAre(created.results[0].result_uid));
+    EXPECT_THAT(Reports(out), ElementsAre("[]"));
+  }
+}
+
 // ---- all three
 
 using ValidationWithoutSessionTest = SessionTest;

@@ -93,6 +93,8 @@ CreateObjectsReply DataManagementWorld::createObjects(const std::vector<ObjectCr
     }
     const std::string uid = store_.fresh_uid(stem);
     std::vector<WireProperty> properties;
+    // A result the client gives no report has an empty list, as the type holds one.
+    if (input.type == "ValReqResult") properties.push_back(props::refs("validation_report", {}));
     for (const auto& [name, value] : input.strings) properties.push_back(props::str(name, value));
     for (const auto& [name, values] : input.string_arrays) properties.push_back(props::strs(name, values));
     for (const auto& [name, value] : input.ints) properties.push_back(props::integer(name, value));

@@ -60,9 +60,10 @@ CreateValidationResultsReply ValidationWorld::createValidationResults(
     } else {
       uid = store_.fresh_uid("valresult-");
       // The record names neither the check nor its requirement: a client
-      // writes them afterwards.
+      // writes them afterwards. A result without a report has an empty list.
       store_.add_object(uid, result_types(),
-                        {props::str("object_name", record.validation_id), props::ref("validation_requirement", "")});
+                        {props::str("object_name", record.validation_id), props::ref("validation_requirement", ""),
+                         props::refs("validation_report", {})});
       created.add(uid);
     }
 
