@@ -38,6 +38,7 @@
 #include "corerun/testing.h"
 #include "docsvc/testing.h"
 #include "fuzz_input.h"
+#include "fuzz_ops.h"
 #include "halden/server/TestServer.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
@@ -69,7 +70,6 @@ using Strings = std::vector<std::string>;
 
 constexpr const char* kHost = "http://fuzz-world:7001/kestrel";
 constexpr int kCallsPerInput = 64;
-constexpr std::uint8_t kNone = 0xFF;  // picks no object
 
 const KESTREL_interface_s* Table() {
   static const KESTREL_interface_s* table = [] {
@@ -130,27 +130,14 @@ struct Call {
   Input& in;
   Pool& pool;
 
-  // Picks count from the newest: 0 (what an input that ran out reads) the
-  // newest, 1 the one before, ...; 0xFF none.
-  template <class T>
-  static T* newest(const std::vector<T*>& list, std::uint8_t pick) {
-    if (pick == kNone || list.empty()) return nullptr;
-    return list[list.size() - 1 - pick % list.size()];
-  }
   Obj* object() {
     const std::uint8_t pick = in.byte();
-    return newest(pool.objects, pick);
+    return kestrel::fuzz::Newest(pool.objects, pick);
   }
-  // The newest host object of that class from the picked one back, or null.
   template <class T>
   T* object_as() {
     const std::uint8_t pick = in.byte();
-    const std::size_t n = pool.objects.size();
-    if (pick == kNone || n == 0) return nullptr;
-    const std::size_t start = n - 1 - pick % n;
-    for (std::size_t i = 0; i < n; ++i)
-      if (auto* found = dynamic_cast<T*>(pool.objects[(start + n - i) % n])) return found;
-    return nullptr;
+    return kestrel::fuzz::NewestOf<T>(pool.objects, pick);
   }
   std::vector<Obj*> objects() {
     return ListOf(in, [&] { return object(); });
@@ -161,11 +148,11 @@ struct Call {
   }
   BomLine* line() {
     const std::uint8_t pick = in.byte();
-    return newest(pool.lines, pick);
+    return kestrel::fuzz::Newest(pool.lines, pick);
   }
   ServerObject* server() {
     const std::uint8_t pick = in.byte();
-    return newest(pool.servers, pick);
+    return kestrel::fuzz::Newest(pool.servers, pick);
   }
   std::vector<ServerObject*> servers() {
     return ListOf(in, [&] { return server(); });
@@ -214,28 +201,33 @@ struct Call {
     }
     storage = ListOf(in, [&] {
       const std::uint8_t pick = in.byte();
-      return newest(pool.definitions, pick);
+      return kestrel::fuzz::Newest(pool.definitions, pick);
     });
     return &storage;
+  }
+  // The classification classes are the host's to delete.
+  template <class Map>
+  static void free_classes(Map* map) {
+    if (!map) return;
+    for (auto& entry : *map) {
+      if constexpr (std::is_pointer_v<typename Map::mapped_type>) {
+        delete entry.second;
+      } else {
+        for (auto* c : entry.second) delete c;
+      }
+    }
+    delete map;
+  }
+  static void free_classes(std::vector<Orvane::PdmSoa::ClassificationClass*>* classes) {
+    if (!classes) return;
+    for (auto* c : *classes) delete c;
+    delete classes;
   }
 };
 
 template <class T>
 const char* c_str(const std::optional<T>& text) {
   return text ? text->c_str() : nullptr;
-}
-
-template <class Map>
-void FreeClassMap(Map* map) {
-  if (!map) return;
-  for (auto& entry : *map) {
-    if constexpr (std::is_pointer_v<typename Map::mapped_type>) {
-      delete entry.second;
-    } else {
-      for (auto* c : entry.second) delete c;
-    }
-  }
-  delete map;
 }
 
 // --- session (slots 0 to 4, 135) -------------------------------------------
@@ -465,25 +457,8 @@ void SetProperties(Call& c) {
   c.t->KESTREL_set_properties(objects, values);
 }
 
-// --- saved queries and search criteria (slots 8 to 14) ---------------------
+// --- saved queries (slot 11; slots 8 to 10 and 12 to 14 in fuzz_ops.h) ------
 
-void ListQueries(Call& c) {
-  std::unique_ptr<std::vector<Query*>> queries(c.t->KESTREL_list_saved_queries());
-  if (queries) c.pool.add_all(c.in, *queries);
-}
-void DescribeQueries(Call& c) {
-  const std::vector<Query*> queries = c.objects_as<Query>();
-  c.t->KESTREL_describe_saved_queries(queries);
-}
-void ExecuteQuery(Call& c) {
-  Query* query = c.object_as<Query>();
-  const Strings entries = c.texts();
-  const Strings values = c.texts();
-  const int max = c.in.number();
-  std::unique_ptr<std::vector<Orvane::PdmSoa::PomObject*>> out(
-      c.t->KESTREL_execute_saved_query(query, entries, values, max));
-  if (out) c.pool.add_all(c.in, *out);
-}
 void ExecuteQueries(Call& c) {
   const std::vector<Query*> queries = c.objects_as<Query>();
   const std::vector<Strings> entries = ListOf(c.in, [&] { return c.texts(); });
@@ -494,29 +469,6 @@ void ExecuteQueries(Call& c) {
   c.t->KESTREL_execute_saved_queries(queries, entries, values, max, null_out ? nullptr : &results);
   for (const auto& list : results)
     for (const auto& uid : list) c.in.remember(uid.utf8());
-}
-std::vector<SearchCriteria> Criteria(Call& c) {
-  return ListOf(c.in, [&] {
-    std::string text1 = c.in.text();
-    std::string text2 = c.in.text();
-    Strings list1 = c.texts();
-    Strings list2 = c.texts();
-    return SearchCriteria{text1, text2, list1, list2};
-  });
-}
-void SaveCriteria(Call& c) {
-  const std::vector<SearchCriteria> criteria = Criteria(c);
-  c.t->KESTREL_save_search_criteria(criteria);
-}
-void DeleteCriteria(Call& c) {
-  const Strings names = c.texts();
-  c.t->KESTREL_delete_search_criteria(names);
-}
-void RetrieveCriteria(Call& c) {
-  const Strings names = c.texts();
-  std::unique_ptr<std::vector<SearchCriteria>> out(c.t->KESTREL_retrieve_search_criteria(names));
-  if (out)
-    for (const auto& criteria : *out) c.in.remember(criteria.text1);
 }
 
 // --- BOM windows and lines (slots 15 to 20) --------------------------------
@@ -678,112 +630,14 @@ void ConfiguredRevision2(Call& c) {
   c.pool.add(c.in, c.t->KESTREL_ask_configured_revision_2(item_id, c_str(rule)));
 }
 
-// --- classification (slots 36 to 51) ---------------------------------------
+// --- classification (slots 36 to 51; the rest are shared, fuzz_ops.h) ----
 
-// The host fills a classification object's fields before writing it.
-std::vector<ClassificationObject*> Classified(Call& c) {
-  std::vector<ClassificationObject*> objects = c.objects_as<ClassificationObject>();
-  const bool edit = c.in.flag();
-  if (!edit) return objects;
-  const std::string text1 = c.in.text();
-  const std::string text2 = c.in.text();
-  const int code = c.in.number();
-  const int attribute = c.in.number();
-  const std::string first = c.in.text();
-  const std::string second = c.in.text();
-  for (ClassificationObject* o : objects) {
-    if (!o) continue;
-    o->text1 = text1;
-    o->text2 = text2;
-    o->code = code;
-    o->values = {{attribute, {{first, second}}}};
-  }
-  return objects;
-}
-void WriteClassification(Call& c) {
-  const std::vector<ClassificationObject*> objects = Classified(c);
-  c.t->KESTREL_write_classification_objects(objects);
-}
-void WriteClassification2(Call& c) {
-  const std::vector<ClassificationObject*> objects = Classified(c);
-  c.t->KESTREL_write_classification_objects_2(objects);
-}
-void SendClassificationUids(Call& c) {
-  const Strings uids = c.texts();
-  c.t->KESTREL_send_classification_object_uids(uids);
-}
-void ClassificationClasses(Call& c) {
-  const Strings ids = c.texts();
-  FreeClassMap(c.t->KESTREL_ask_classification_classes(ids));
-}
-void ClassDescriptions(Call& c) {
-  const Strings ids = c.texts();
-  FreeClassMap(c.t->KESTREL_ask_class_descriptions(ids));
-}
-void ClassificationTable(Call& c) {
-  const Strings keys = c.texts();
-  delete c.t->KESTREL_ask_classification_table(keys);
-}
-void ObjectsOfClassificationIds(Call& c) {
-  const Strings ids = c.texts();
-  std::unique_ptr<std::map<std::string, std::vector<Orvane::PdmSoa::PomObject*>>> out(
-      c.t->KESTREL_ask_objects_of_classification_ids(ids));
-  if (out)
-    for (const auto& [id, objects] : *out) c.pool.add_all(c.in, objects);
-}
-void ClassAttributes(Call& c) {
-  const Strings ids = c.texts();
-  delete c.t->KESTREL_ask_class_attributes(ids);
-}
-void FindClasses(Call& c) {
-  const std::vector<ClassQuery> queries = ListOf(c.in, [&] {
-    const int code1 = c.in.number();
-    std::string text = c.in.text();
-    const int code2 = c.in.number();
-    return ClassQuery{code1, text, code2};
-  });
-  std::unique_ptr<std::vector<Orvane::PdmSoa::ClassificationClass*>> classes(c.t->KESTREL_find_classes(queries));
-  if (classes)
-    for (auto* cls : *classes) delete cls;
-}
-void FindClassificationObjects(Call& c) {
-  const std::vector<ClassificationObjectQuery> queries = ListOf(c.in, [&] {
-    Strings texts = c.texts();
-    std::vector<ClassificationObjectQuery::AttributeText> attributes = ListOf(c.in, [&] {
-      const int id = c.in.number();
-      std::string text = c.in.text();
-      return ClassificationObjectQuery::AttributeText{id, text};
-    });
-    const int value = c.in.number();
-    return ClassificationObjectQuery{texts, attributes, value};
-  });
-  std::unique_ptr<std::vector<ClassificationObject*>> out(c.t->KESTREL_find_classification_objects(queries));
-  if (out) c.pool.add_all(c.in, *out);
-}
-void ClassificationPomObjects(Call& c) {
-  const Strings uids = c.texts();
-  std::unique_ptr<std::vector<Orvane::PdmSoa::PomObject*>> out(c.t->KESTREL_ask_classification_pom_objects(uids));
-  if (out) c.pool.add_all(c.in, *out);
-}
-void ClassificationsOfObjects(Call& c) {
-  const Strings uids = c.texts();
-  std::unique_ptr<std::map<std::string, std::vector<ClassificationObject*>>> out(
-      c.t->KESTREL_ask_classifications_of_objects(uids));
-  if (out)
-    for (const auto& [uid, objects] : *out) c.pool.add_all(c.in, objects);
-}
 void ClassificationObjectsByKey(Call& c) {
   const Strings keys = c.texts();
   std::unique_ptr<std::map<std::string, std::vector<ClassificationObject*>>> out(
       c.t->KESTREL_ask_classification_objects_by_key(keys));
   if (out)
     for (const auto& [key, objects] : *out) c.pool.add_all(c.in, objects);
-}
-void LoadClassificationObjects(Call& c) {
-  const Strings uids = c.texts();
-  std::unique_ptr<std::map<std::string, ClassificationObject*>> out(c.t->KESTREL_load_classification_objects(uids));
-  if (out)
-    for (const auto& [uid, object] : *out) c.pool.add(c.in, object);
 }
 void RefreshClassificationObjects(Call& c) {
   std::map<std::string, ClassificationObject*> objects;
@@ -795,18 +649,9 @@ void RefreshClassificationObjects(Call& c) {
     objects.emplace(uid, object);
   c.t->KESTREL_refresh_classification_objects(objects);
 }
-void ValueTables(Call& c) {
-  const Strings ids = c.texts();
-  delete c.t->KESTREL_ask_classification_value_tables(ids);
-}
 
 // --- preferences, types and utilities (slots 52, 53, 87 to 89) -------------
 
-void PreferenceValues(Call& c) {
-  const std::string scope = c.in.text();
-  const std::string name = c.in.text();
-  for (const auto& value : c.t->KESTREL_ask_preference_values(scope, name)) c.in.remember(value);
-}
 void Preferences(Call& c) {
   const std::string scope = c.in.text();
   const Strings names = c.texts();
@@ -1454,13 +1299,8 @@ void HostDebug(Call& c) {
     corerun::testing::set_debug_flag(flag, on);
 }
 
-struct Op {
-  const char* name;  // fuzz/make_seeds.py names ops by these
-  void (*run)(Call&);
-};
-
 // New ops go at the end, so that the seeds keep their meaning.
-const Op kOps[] = {
+const kestrel::fuzz::Op<Call> kOps[] = {
     {"connect", Connect},
     {"login", Login},
     {"logout", Logout},
@@ -1501,13 +1341,13 @@ const Op kOps[] = {
     {"checkin", Checkin},
     {"cancel_checkout", CancelCheckout},
     {"set_properties", SetProperties},
-    {"list_queries", ListQueries},
-    {"describe_queries", DescribeQueries},
-    {"execute_query", ExecuteQuery},
+    {"list_queries", kestrel::fuzz::ListQueries<Call>},
+    {"describe_queries", kestrel::fuzz::DescribeQueries<Query, Call>},
+    {"execute_query", kestrel::fuzz::ExecuteQuery<Query, Call>},
     {"execute_queries", ExecuteQueries},
-    {"save_criteria", SaveCriteria},
-    {"delete_criteria", DeleteCriteria},
-    {"retrieve_criteria", RetrieveCriteria},
+    {"save_criteria", kestrel::fuzz::SaveCriteria<Call>},
+    {"delete_criteria", kestrel::fuzz::DeleteCriteria<Call>},
+    {"retrieve_criteria", kestrel::fuzz::RetrieveCriteria<Call>},
     {"create_window", CreateWindow},
     {"close_window", CloseWindow},
     {"top_line", TopLine},
@@ -1531,23 +1371,23 @@ const Op kOps[] = {
     {"dataset_references", DatasetReferences},
     {"configured_revision", ConfiguredRevision},
     {"configured_revision_2", ConfiguredRevision2},
-    {"write_classification", WriteClassification},
-    {"write_classification_2", WriteClassification2},
-    {"send_classification_uids", SendClassificationUids},
-    {"classification_classes", ClassificationClasses},
-    {"class_descriptions", ClassDescriptions},
-    {"classification_table", ClassificationTable},
-    {"objects_of_classification_ids", ObjectsOfClassificationIds},
-    {"class_attributes", ClassAttributes},
-    {"find_classes", FindClasses},
-    {"find_classification_objects", FindClassificationObjects},
-    {"classification_pom_objects", ClassificationPomObjects},
-    {"classifications_of_objects", ClassificationsOfObjects},
+    {"write_classification", kestrel::fuzz::WriteClassification<ClassificationObject, Call>},
+    {"write_classification_2", kestrel::fuzz::WriteClassification2<ClassificationObject, Call>},
+    {"send_classification_uids", kestrel::fuzz::SendClassificationUids<Call>},
+    {"classification_classes", kestrel::fuzz::ClassificationClasses<Call>},
+    {"class_descriptions", kestrel::fuzz::ClassDescriptions<Call>},
+    {"classification_table", kestrel::fuzz::ClassificationTable<Call>},
+    {"objects_of_classification_ids", kestrel::fuzz::ObjectsOfClassificationIds<Call>},
+    {"class_attributes", kestrel::fuzz::ClassAttributes<Call>},
+    {"find_classes", kestrel::fuzz::FindClasses<Call>},
+    {"find_classification_objects", kestrel::fuzz::FindClassificationObjects<Call>},
+    {"classification_pom_objects", kestrel::fuzz::ClassificationPomObjects<Call>},
+    {"classifications_of_objects", kestrel::fuzz::ClassificationsOfObjects<Call>},
     {"classification_objects_by_key", ClassificationObjectsByKey},
-    {"load_classification_objects", LoadClassificationObjects},
+    {"load_classification_objects", kestrel::fuzz::LoadClassificationObjects<Call>},
     {"refresh_classification_objects", RefreshClassificationObjects},
-    {"value_tables", ValueTables},
-    {"preference_values", PreferenceValues},
+    {"value_tables", kestrel::fuzz::ValueTables<Call>},
+    {"preference_values", kestrel::fuzz::PreferenceValues<Call>},
     {"preferences", Preferences},
     {"connection_option", ConnectionOption},
     {"datetime_string", DatetimeString},
@@ -1602,20 +1442,6 @@ const Op kOps[] = {
     {"host_soa_in_pdi", HostSoaInPdi},
     {"host_debug", HostDebug},
 };
-constexpr std::size_t kOpCount = sizeof kOps / sizeof *kOps;
-
-// KESTREL_FUZZ_TRACE set: each op's name and each raised error on stderr,
-// for reading what a replayed input does.
-bool Tracing() {
-  static const bool on = std::getenv("KESTREL_FUZZ_TRACE") != nullptr;
-  return on;
-}
-
-[[noreturn]] void Fault(const char* op, const char* what) {
-  std::fprintf(stderr, "kestrel_fuzz: %s let a foreign exception reach the host: %s\n", op, what);
-  std::abort();
-}
-
 // The host's own state back to where a process starts: what the harness
 // changed and what the stand-ins record of the last input.
 void ResetHost() {
@@ -1660,26 +1486,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in(data, size);
   Pool pool;
   Call call{t, in, pool};
-  for (int calls = 0; !in.empty() && calls < kCallsPerInput; ++calls) {
-    const Op& op = kOps[in.byte() % kOpCount];
-    if (Tracing()) std::fprintf(stderr, "%s\n", op.name);
-    try {
-      op.run(call);
-    } catch (const Orvane::Error::Severe& e) {
-      // a clear error of the library
-      if (Tracing()) std::fprintf(stderr, "  raised %d: %.200s\n", e.Code(), e.Message().c_str());
-    } catch (const Halden::Soa::Client::RuntimeException&) {
-      // the framework's exceptions, passed on where an entry documents it
-    } catch (const Halden::Soa::Client::NotLoadedException&) {
-    } catch (const Halden::Soa::Client::InternalServerException&) {
-    } catch (const Halden::Soa::Client::CanceledOperationException&) {
-    } catch (const Halden::Soa::Common::Exceptions::SoaException&) {
-    } catch (const std::exception& e) {
-      Fault(op.name, e.what());
-    } catch (...) {
-      Fault(op.name, "not a standard exception");
-    }
-  }
+  kestrel::fuzz::RunCalls(kOps, call, kCallsPerInput, "kestrel_fuzz");
   EndSession(t);
   return 0;
 }

@@ -31,6 +31,7 @@
 #include "corerun/memory.h"
 #include "corerun/testing.h"
 #include "fuzz_input.h"
+#include "fuzz_ops.h"
 #include "halden/server/TestServer.h"
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
@@ -53,7 +54,6 @@ using Strings = std::vector<std::string>;
 
 constexpr const char* kHost = "http://fuzz-legacy-world:7001/kestrel";
 constexpr int kCallsPerInput = 64;
-constexpr std::uint8_t kNone = 0xFF;  // picks no object
 
 KESTREL_interface_s* Table() {
   static KESTREL_interface_s* table = [] {
@@ -102,59 +102,46 @@ struct Call {
   Input& in;
   Pool& pool;
 
-  // Picks count from the newest: 0 (what an input that ran out reads) the
-  // newest, 1 the one before, ...; 0xFF none.
-  template <class T>
-  static T* newest(const std::vector<T*>& list, std::uint8_t pick) {
-    if (pick == kNone || list.empty()) return nullptr;
-    return list[list.size() - 1 - pick % list.size()];
-  }
   VirelmgrModelObject* object() {
     const std::uint8_t pick = in.byte();
-    return newest(pool.objects, pick);
+    return kestrel::fuzz::Newest(pool.objects, pick);
   }
-  // The newest host object of that class from the picked one back, or null.
   template <class T>
   T* object_as() {
     const std::uint8_t pick = in.byte();
-    const std::size_t n = pool.objects.size();
-    if (pick == kNone || n == 0) return nullptr;
-    const std::size_t start = n - 1 - pick % n;
-    for (std::size_t i = 0; i < n; ++i)
-      if (auto* found = dynamic_cast<T*>(pool.objects[(start + n - i) % n])) return found;
-    return nullptr;
+    return kestrel::fuzz::NewestOf<T>(pool.objects, pick);
   }
   template <class T>
   T* from(const std::vector<T*>& list) {
     const std::uint8_t pick = in.byte();
-    return newest(list, pick);
+    return kestrel::fuzz::Newest(list, pick);
   }
   Strings texts() {
     return ListOf(in, [&] { return in.text(); });
+  }
+  // The classification classes are the host's: it destroys them.
+  template <class Map>
+  static void free_classes(Map* classes) {
+    if (!classes) return;
+    for (auto& [id, entry] : *classes) {
+      if constexpr (std::is_pointer_v<std::decay_t<decltype(entry)>>) {
+        HostDelete()(entry);
+      } else {
+        for (auto* c : entry) HostDelete()(c);
+      }
+    }
+    delete classes;
+  }
+  static void free_classes(std::vector<VirelmgrClassificationClass*>* classes) {
+    if (!classes) return;
+    for (auto* c : *classes) HostDelete()(c);
+    delete classes;
   }
 };
 
 template <class T>
 const char* c_str(const std::optional<T>& text) {
   return text ? text->c_str() : nullptr;
-}
-
-void FreeClasses(std::vector<VirelmgrClassificationClass*>* classes) {
-  if (!classes) return;
-  for (auto* c : *classes) HostDelete()(c);
-  delete classes;
-}
-template <class Map>
-void FreeClassMap(Map* classes) {
-  if (!classes) return;
-  for (auto& [id, entry] : *classes) {
-    if constexpr (std::is_pointer_v<std::decay_t<decltype(entry)>>) {
-      HostDelete()(entry);
-    } else {
-      for (auto* c : entry) HostDelete()(c);
-    }
-  }
-  delete classes;
 }
 
 // --- session and own operations (slots 0 to 3, 30, 46, 47) -----------------
@@ -217,11 +204,6 @@ void GetProperties(Call& c) {
   const std::vector<VirelmgrModelObject*> objects = ListOf(c.in, [&] { return c.object(); });
   const Strings names = c.texts();
   c.t->KESTREL_get_properties(objects, names);
-}
-void PreferenceValues(Call& c) {
-  const std::string scope = c.in.text();
-  const std::string name = c.in.text();
-  for (const auto& value : c.t->KESTREL_ask_preference_values(scope, name)) c.in.remember(value);
 }
 
 // The getters by UID share their arguments.
@@ -286,44 +268,7 @@ void RelatedCad(Call& c) {
   });
 }
 
-// --- saved queries and search criteria (slots 5 to 10) ---------------------
-
-void ListQueries(Call& c) {
-  std::unique_ptr<std::vector<VirelmgrQuery*>> queries(c.t->KESTREL_list_saved_queries());
-  if (queries) c.pool.add_all(c.in, *queries);
-}
-void DescribeQueries(Call& c) {
-  const std::vector<VirelmgrQuery*> queries = ListOf(c.in, [&] { return c.object_as<VirelmgrQuery>(); });
-  c.t->KESTREL_describe_saved_queries(queries);
-}
-void ExecuteQuery(Call& c) {
-  VirelmgrQuery* query = c.object_as<VirelmgrQuery>();
-  const Strings entries = c.texts();
-  const Strings values = c.texts();
-  const int max = c.in.number();
-  std::unique_ptr<std::vector<VirelmgrModelObject*>> out(c.t->KESTREL_execute_saved_query(query, entries, values, max));
-  if (out) c.pool.add_all(c.in, *out);
-}
-void SaveCriteria(Call& c) {
-  const std::vector<SearchCriteria> criteria = ListOf(c.in, [&] {
-    std::string text1 = c.in.text();
-    std::string text2 = c.in.text();
-    Strings list1 = c.texts();
-    Strings list2 = c.texts();
-    return SearchCriteria{text1, text2, list1, list2};
-  });
-  c.t->KESTREL_save_search_criteria(criteria);
-}
-void DeleteCriteria(Call& c) {
-  const Strings names = c.texts();
-  c.t->KESTREL_delete_search_criteria(names);
-}
-void RetrieveCriteria(Call& c) {
-  const Strings names = c.texts();
-  std::unique_ptr<std::vector<SearchCriteria>> out(c.t->KESTREL_retrieve_search_criteria(names));
-  if (out)
-    for (const auto& criteria : *out) c.in.remember(criteria.text1);
-}
+// Saved queries and search criteria (slots 5 to 10) are shared: fuzz_ops.h.
 
 // --- BOM windows and lines (slots 11 to 14) --------------------------------
 
@@ -352,148 +297,40 @@ void ExpandLine(Call& c) {
   }
 }
 
-// --- classification (slots 15 to 28) --------------------------------------
-
-std::vector<VirelmgrClassificationObject*> Classified(Call& c) {
-  std::vector<VirelmgrClassificationObject*> objects =
-      ListOf(c.in, [&] { return c.object_as<VirelmgrClassificationObject>(); });
-  const bool edit = c.in.flag();
-  if (!edit) return objects;
-  const std::string text1 = c.in.text();
-  const std::string text2 = c.in.text();
-  const int code = c.in.number();
-  const int attribute = c.in.number();
-  const std::string first = c.in.text();
-  const std::string second = c.in.text();
-  for (VirelmgrClassificationObject* o : objects) {
-    if (!o) continue;
-    o->text1 = text1;
-    o->text2 = text2;
-    o->code = code;
-    o->values = {{attribute, {{first, second}}}};
-  }
-  return objects;
-}
-void WriteClassification(Call& c) {
-  const std::vector<VirelmgrClassificationObject*> objects = Classified(c);
-  c.t->KESTREL_write_classification_objects(objects);
-}
-void WriteClassification2(Call& c) {
-  const std::vector<VirelmgrClassificationObject*> objects = Classified(c);
-  c.t->KESTREL_write_classification_objects_2(objects);
-}
-void SendClassificationUids(Call& c) {
-  const Strings uids = c.texts();
-  c.t->KESTREL_send_classification_object_uids(uids);
-}
-void ClassificationClasses(Call& c) {
-  const Strings ids = c.texts();
-  FreeClassMap(c.t->KESTREL_ask_classification_classes(ids));
-}
-void ClassDescriptions(Call& c) {
-  const Strings ids = c.texts();
-  FreeClassMap(c.t->KESTREL_ask_class_descriptions(ids));
-}
-void ClassificationTable(Call& c) {
-  const Strings keys = c.texts();
-  delete c.t->KESTREL_ask_classification_table(keys);
-}
-void ObjectsOfClassificationIds(Call& c) {
-  const Strings ids = c.texts();
-  std::unique_ptr<std::map<std::string, std::vector<Orvane::PdmSoa::VirelmgrPomObject*>>> out(
-      c.t->KESTREL_ask_objects_of_classification_ids(ids));
-  if (out)
-    for (const auto& [id, objects] : *out) c.pool.add_all(c.in, objects);
-}
-void ClassAttributes(Call& c) {
-  const Strings ids = c.texts();
-  delete c.t->KESTREL_ask_class_attributes(ids);
-}
-void FindClasses(Call& c) {
-  const std::vector<ClassQuery> queries = ListOf(c.in, [&] {
-    const int code1 = c.in.number();
-    std::string text = c.in.text();
-    const int code2 = c.in.number();
-    return ClassQuery{code1, text, code2};
-  });
-  FreeClasses(c.t->KESTREL_find_classes(queries));
-}
-void FindClassificationObjects(Call& c) {
-  const std::vector<ClassificationObjectQuery> queries = ListOf(c.in, [&] {
-    Strings texts = c.texts();
-    std::vector<ClassificationObjectQuery::AttributeText> attributes = ListOf(c.in, [&] {
-      const int id = c.in.number();
-      std::string text = c.in.text();
-      return ClassificationObjectQuery::AttributeText{id, text};
-    });
-    const int value = c.in.number();
-    return ClassificationObjectQuery{texts, attributes, value};
-  });
-  std::unique_ptr<std::vector<VirelmgrModelObject*>> out(c.t->KESTREL_find_classification_objects(queries));
-  if (out) c.pool.add_all(c.in, *out);
-}
-void ClassificationPomObjects(Call& c) {
-  const Strings uids = c.texts();
-  std::unique_ptr<std::vector<Orvane::PdmSoa::VirelmgrPomObject*>> out(
-      c.t->KESTREL_ask_classification_pom_objects(uids));
-  if (out) c.pool.add_all(c.in, *out);
-}
-void ClassificationsOfObjects(Call& c) {
-  const Strings uids = c.texts();
-  std::unique_ptr<std::map<std::string, std::vector<VirelmgrModelObject*>>> out(
-      c.t->KESTREL_ask_classifications_of_objects(uids));
-  if (out)
-    for (const auto& [uid, objects] : *out) c.pool.add_all(c.in, objects);
-}
-void LoadClassificationObjects(Call& c) {
-  const Strings uids = c.texts();
-  std::unique_ptr<std::map<std::string, VirelmgrClassificationObject*>> out(
-      c.t->KESTREL_load_classification_objects(uids));
-  if (out)
-    for (const auto& [uid, object] : *out) c.pool.add(c.in, object);
-}
-void ValueTables(Call& c) {
-  const Strings ids = c.texts();
-  delete c.t->KESTREL_ask_classification_value_tables(ids);
-}
-
-struct Op {
-  const char* name;  // fuzz/make_seeds.py names ops by these
-  void (*run)(Call&);
-};
+// Classification (slots 15 to 28) is shared: fuzz_ops.h.
 
 // New ops go at the end, so that the seeds keep their meaning.
-const Op kOps[] = {
+const kestrel::fuzz::Op<Call> kOps[] = {
     {"ask_connection", AskConnection},
     {"connect", Connect},
     {"logout", Logout},
     {"construct", Construct},
     {"get_properties", GetProperties},
-    {"list_queries", ListQueries},
-    {"describe_queries", DescribeQueries},
-    {"execute_query", ExecuteQuery},
-    {"save_criteria", SaveCriteria},
-    {"delete_criteria", DeleteCriteria},
-    {"retrieve_criteria", RetrieveCriteria},
+    {"list_queries", kestrel::fuzz::ListQueries<Call>},
+    {"describe_queries", kestrel::fuzz::DescribeQueries<VirelmgrQuery, Call>},
+    {"execute_query", kestrel::fuzz::ExecuteQuery<VirelmgrQuery, Call>},
+    {"save_criteria", kestrel::fuzz::SaveCriteria<Call>},
+    {"delete_criteria", kestrel::fuzz::DeleteCriteria<Call>},
+    {"retrieve_criteria", kestrel::fuzz::RetrieveCriteria<Call>},
     {"create_window", CreateWindow},
     {"close_window", CloseWindow},
     {"top_line", TopLine},
     {"expand_line", ExpandLine},
-    {"write_classification", WriteClassification},
-    {"write_classification_2", WriteClassification2},
-    {"send_classification_uids", SendClassificationUids},
-    {"classification_classes", ClassificationClasses},
-    {"class_descriptions", ClassDescriptions},
-    {"classification_table", ClassificationTable},
-    {"objects_of_classification_ids", ObjectsOfClassificationIds},
-    {"class_attributes", ClassAttributes},
-    {"find_classes", FindClasses},
-    {"find_classification_objects", FindClassificationObjects},
-    {"classification_pom_objects", ClassificationPomObjects},
-    {"classifications_of_objects", ClassificationsOfObjects},
-    {"load_classification_objects", LoadClassificationObjects},
-    {"value_tables", ValueTables},
-    {"preference_values", PreferenceValues},
+    {"write_classification", kestrel::fuzz::WriteClassification<VirelmgrClassificationObject, Call>},
+    {"write_classification_2", kestrel::fuzz::WriteClassification2<VirelmgrClassificationObject, Call>},
+    {"send_classification_uids", kestrel::fuzz::SendClassificationUids<Call>},
+    {"classification_classes", kestrel::fuzz::ClassificationClasses<Call>},
+    {"class_descriptions", kestrel::fuzz::ClassDescriptions<Call>},
+    {"classification_table", kestrel::fuzz::ClassificationTable<Call>},
+    {"objects_of_classification_ids", kestrel::fuzz::ObjectsOfClassificationIds<Call>},
+    {"class_attributes", kestrel::fuzz::ClassAttributes<Call>},
+    {"find_classes", kestrel::fuzz::FindClasses<Call>},
+    {"find_classification_objects", kestrel::fuzz::FindClassificationObjects<Call>},
+    {"classification_pom_objects", kestrel::fuzz::ClassificationPomObjects<Call>},
+    {"classifications_of_objects", kestrel::fuzz::ClassificationsOfObjects<Call>},
+    {"load_classification_objects", kestrel::fuzz::LoadClassificationObjects<Call>},
+    {"value_tables", kestrel::fuzz::ValueTables<Call>},
+    {"preference_values", kestrel::fuzz::PreferenceValues<Call>},
     {"type_name_of_uid", TypeNameOfUid},
     {"get_string", GetString},
     {"get_int", GetInt},
@@ -513,20 +350,6 @@ const Op kOps[] = {
     {"cookie_info", CookieInfo},
     {"gateway_ior", GatewayIor},
 };
-constexpr std::size_t kOpCount = sizeof kOps / sizeof *kOps;
-
-// KESTREL_FUZZ_TRACE set: each op's name and each raised error on stderr,
-// for reading what a replayed input does.
-bool Tracing() {
-  static const bool on = std::getenv("KESTREL_FUZZ_TRACE") != nullptr;
-  return on;
-}
-
-[[noreturn]] void Fault(const char* op, const char* what) {
-  std::fprintf(stderr, "kestrel_legacy_fuzz: %s let a foreign exception reach the host: %s\n", op, what);
-  std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -547,25 +370,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in(data, size);
   Pool pool;
   Call call{t, in, pool};
-  for (int calls = 0; !in.empty() && calls < kCallsPerInput; ++calls) {
-    const Op& op = kOps[in.byte() % kOpCount];
-    if (Tracing()) std::fprintf(stderr, "%s\n", op.name);
-    try {
-      op.run(call);
-    } catch (const Orvane::Error::Severe& e) {
-      // a clear error of the library
-      if (Tracing()) std::fprintf(stderr, "  raised %d: %.200s\n", e.Code(), e.Message().c_str());
-    } catch (const Halden::Soa::Client::RuntimeException&) {
-      // the framework's exceptions, which this build passes on
-    } catch (const Halden::Soa::Client::NotLoadedException&) {
-    } catch (const Halden::Soa::Client::InternalServerException&) {
-    } catch (const Halden::Soa::Client::CanceledOperationException&) {
-    } catch (const Halden::Soa::Common::Exceptions::SoaException&) {
-    } catch (const std::exception& e) {
-      Fault(op.name, e.what());
-    } catch (...) {
-      Fault(op.name, "not a standard exception");
-    }
-  }
+  kestrel::fuzz::RunCalls(kOps, call, kCallsPerInput, "kestrel_legacy_fuzz");
   return 0;
 }

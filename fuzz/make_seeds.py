@@ -15,7 +15,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 def names_of_ops(source):
     text = open(os.path.join(HERE, source)).read()
-    body = text[text.index("const Op kOps[] = {"):text.index("constexpr std::size_t kOpCount")]
+    body = text[text.index("kOps[] = {"):]
+    body = body[:body.index("};")]
     return re.findall(r'\{"(\w+)",', body)
 
 

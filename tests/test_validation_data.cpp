@@ -383,17 +383,20 @@ TEST_F(ValidationDataTest, NoQueriesStillSendTheRequest) {
 
 // ---- round trip: results created with report files are read back with them
 
+// The two roads by which a result is made: the validation service (slot 81)
+// and core creation on a newer server (slot 84).
+struct CreationRoad {
+  const char* name;
+  const char* server_version;
+  ValidationResultList (*const KESTREL_interface_s::*slot)(const std::vector<ValidationResultInput>&);
+};
+const CreationRoad kCreationRoads[] = {
+    {"slot 81", "V2007.1", &KESTREL_interface_s::KESTREL_create_validation_results},
+    {"slot 84, newer server", "P2009.1.0", &KESTREL_interface_s::KESTREL_save_validation_results},
+};
+
 TEST_F(ValidationDataTest, CreatedAndSavedResultsReadBackWithTheirFilesAndTickets) {
-  struct Case {
-    const char* name;
-    const char* server_version;
-    ValidationResultList (*const KESTREL_interface_s::*slot)(const std::vector<ValidationResultInput>&);
-  };
-  const Case cases[] = {
-      {"slot 81", "V2007.1", &KESTREL_interface_s::KESTREL_create_validation_results},
-      {"slot 84, newer server", "P2009.1.0", &KESTREL_interface_s::KESTREL_save_validation_results},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : kCreationRoads) {
     SCOPED_TRACE(c.name);
     world.set_server_version(c.server_version);
     const std::string target = std::string("target-") + c.server_version;
@@ -432,16 +435,7 @@ TEST_F(ValidationDataTest, CreatedAndSavedResultsReadBackWithTheirFilesAndTicket
 // A result made without a report holds an empty report list, on either road,
 // so reading it back gives its place an empty report instead of raising.
 TEST_F(ValidationDataTest, ResultsMadeWithoutAReportReadBackWithAnEmptyOne) {
-  struct Case {
-    const char* name;
-    const char* server_version;
-    ValidationResultList (*const KESTREL_interface_s::*slot)(const std::vector<ValidationResultInput>&);
-  };
-  const Case cases[] = {
-      {"slot 81", "V2007.1", &KESTREL_interface_s::KESTREL_create_validation_results},
-      {"slot 84, newer server", "P2009.1.0", &KESTREL_interface_s::KESTREL_save_validation_results},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : kCreationRoads) {
     SCOPED_TRACE(c.name);
     world.set_server_version(c.server_version);
     const std::string target = std::string("target-") + c.server_version;
