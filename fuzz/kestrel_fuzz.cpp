@@ -12,8 +12,9 @@
 // revision-rule cache, the server-version probe. So an input that connects
 // keeps more memory than it frees, by design, and libFuzzer's leak check
 // (which reruns such an input under LeakSanitizer) finds those connections
-// reachable; it stops rerunning after about a thousand such inputs, and the
-// leak check at exit still covers the whole run.
+// reachable; it stops rerunning after about a thousand such inputs of one
+// process (in fork mode each job is a process of its own), and the leak
+// check at exit still covers the whole run.
 //
 // The server generation is a property of the process (the library probes it
 // once): KESTREL_FUZZ_SERVER_VERSION names the world's version text, for
@@ -22,13 +23,12 @@
 // Input: see fuzz_input.h; the op byte picks an entry of kOps below.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "cadlink/testing.h"
@@ -40,10 +40,8 @@
 #include "fuzz_input.h"
 #include "fuzz_ops.h"
 #include "halden/server/TestServer.h"
-#include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/testing.h"
-#include "halden/soa/common/Exceptions.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/AttrMapping.h"
 #include "objmodel/Classification.h"

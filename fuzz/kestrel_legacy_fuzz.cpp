@@ -14,9 +14,7 @@
 // Input: see fuzz_input.h; the op byte picks an entry of kOps below.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <map>
 #include <memory>
 #include <optional>
@@ -33,10 +31,8 @@
 #include "fuzz_input.h"
 #include "fuzz_ops.h"
 #include "halden/server/TestServer.h"
-#include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/testing.h"
-#include "halden/soa/common/Exceptions.h"
 #include "kestrel/legacy/kestrel_interface.h"
 #include "srvtools/testing.h"
 
