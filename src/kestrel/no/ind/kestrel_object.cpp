@@ -184,7 +184,7 @@ Halden::Soa::Client::Property* ask_host_object_property(Orvane::PdmSoa::ModelObj
 }  // namespace kestrel
 
 Halden::Soa::Client::ModelObject* constructObject(const std::string& type_name, const std::string& uid) {
-  if (type_name.empty()) KESTREL_RAISE(940208, "Null type not supported in constructObject");
+  if (type_name.empty()) KESTREL_RAISE(940208, "%s", kestrel::kNullConstructType);
   try {
     return find_or_construct(type_name, uid);
   } catch (const Orvane::Error::Severe&) {
