@@ -95,8 +95,10 @@ std::vector<Query*>* KESTREL_list_saved_queries() {
   if (reply.queries.empty()) KESTREL_RAISE(940205, "%s", kestrel::queries::kNoQueries);
   auto queries = std::make_unique<std::vector<Query*>>();
   queries->reserve(reply.queries.size());
-  for (const auto& entry : reply.queries)
+  for (const auto& entry : reply.queries) {
+    if (!entry.query) continue;
     if (auto* query = kestrel::wrap_as<Query>(entry.query)) queries->push_back(query);
+  }
   return queries.release();
 }
 
