@@ -170,13 +170,19 @@ TEST_P(DescriptorFields, EveryFieldOfTheReplyLandsInItsOwnPlace) {
     // The constant (2) and the preference mapping (3).
     for (std::size_t i : {2, 3}) {
       const std::string n = std::to_string(i);
-      output.mappings[i].description = {"one-" + n, "two-" + n, "three-" + n, 2,   11,  f.flag, f.is_array,
-                                        i == 2 ? "lov-materials" : "", f.a, f.b, f.c, 22,   33,  {"w1-" + n, "w2-" + n}};
+      output.mappings[i].description = {"one-" + n,   "two-" + n,
+                                        "three-" + n, 2,
+                                        11,           f.flag,
+                                        f.is_array,   i == 2 ? "lov-materials" : "",
+                                        f.a,          f.b,
+                                        f.c,          22,
+                                        33,           {"w1-" + n, "w2-" + n}};
     }
     return reply;
   });
   AttrMappingContext context{"Item", "TOVMASTER"};
-  std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(table->KESTREL_get_attr_mapping_definitions({&context}));
+  std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(
+      table->KESTREL_get_attr_mapping_definitions({&context}));
   ASSERT_THAT(*records, SizeIs(1));
   const AttrMappingDefinitions& record = *(*records)[0];
   EXPECT_EQ(record.first, "first of the reply");
@@ -508,9 +514,10 @@ TEST_F(ResolveTest, TwoPartsOfOneDatasetAnswerThroughTheLaterRequestEntry) {
   EXPECT_EQ(Text(results[1][4]), "S355");
   for (std::size_t i : {0, 1, 4}) EXPECT_EQ(results[0][i]->value_type, 6) << i;
   EXPECT_EQ(Text(results[0][2]), "Kestrel Works");  // resolved locally
-  EXPECT_THAT(log_text(), HasSubstr("WARNING, KESTREL_resolve_attr_mappings: attr title = DB_PART_DESC for dataset tag = " +
-                                    std::to_string(earlier.dataset_tag) + " itemrev tag = " +
-                                    std::to_string(earlier.item_revision_tag) + " failed to resolve\n"));
+  EXPECT_THAT(log_text(),
+              HasSubstr("WARNING, KESTREL_resolve_attr_mappings: attr title = DB_PART_DESC for dataset tag = " +
+                        std::to_string(earlier.dataset_tag) +
+                        " itemrev tag = " + std::to_string(earlier.item_revision_tag) + " failed to resolve\n"));
 }
 
 // A master model's or a knowledge-fusion part's membership asks for the
