@@ -1,6 +1,7 @@
 // CAD attribute mapping: definitions of contexts, resolution with its caches,
 // write-back of changed values, and clearing the caches.
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,6 +77,25 @@ class AttrSyncTest : public SessionTest {
     for (auto* r : *records) delete r;
     cadlink::testing::set_attr_map_defs(dataset_type, item_type, definitions);
     return definitions;
+  }
+
+  using Definition = Halden::Soa::Server::CadDataManagementWorld::Definition;
+  static Definition Mapping(const std::string& uid, int type, const char* title, const char* source,
+                            const char* property) {
+    Definition d;
+    d.uid = uid;
+    d.mapping_type = type;
+    d.title = title;
+    d.source = source;
+    d.property = property;
+    return d;
+  }
+  // The definition as the only one of the context ("Item", dataset type),
+  // fetched as the host does.
+  Definitions OnlyMapping(const char* dataset_type, const Definition& d) {
+    world.caddatamanagement.add_definition(d);
+    world.caddatamanagement.set_context("Item", dataset_type, {d.uid});
+    return Fetch("Item", dataset_type);
   }
 
   // The host tag of a server object, which the host then holds.
@@ -527,15 +547,9 @@ TEST_F(ResolveTest, ADatasetOfAnotherTypeLeavesTheItemUnread) {
   world.add_object("dstype-DirectModel", {"DatasetType", "POM_object"}, {str("datasettype_name", "DirectModel")});
   world.set_property("ds-K-1000-B-jt", ref("dataset_type", "dstype-DirectModel"));
   world.set_property("ds-K-1000-B-jt", refs("ref_list", {}));
-  Halden::Soa::Server::CadDataManagementWorld::Definition d;
-  d.uid = "attrdef-jt-desc";
-  d.title = "DB_JT_DESC";
-  d.source = "revision";
-  d.property = "object_desc";
+  Definition d = Mapping("attrdef-jt-desc", 1, "DB_JT_DESC", "revision", "object_desc");
   d.cad_master = true;
-  world.caddatamanagement.add_definition(d);
-  world.caddatamanagement.set_context("Item", "DirectModel", {d.uid});
-  Definitions jt = Fetch("Item", "DirectModel");
+  Definitions jt = OnlyMapping("DirectModel", d);
   AttrMappingPart part = Part("ds-K-1000-B-jt", "rev-K-1000-B", &jt);
   // Once the part's context is read, reading the item again would fail.
   EXPECT_CALL(cad, resolveAttrMappings(_)).WillOnce([&](const auto& requests) {
@@ -603,7 +617,6 @@ TEST_F(ResolveTest, ServerFaultsRaise) {
 // One property mapping of the sample's master-model context at a time.
 class OneMappingTest : public AttrSyncTest {
  protected:
-  using Definition = Halden::Soa::Server::CadDataManagementWorld::Definition;
   OneMappingTest() {
     using namespace Halden::Soa::Server::props;
     world.set_property("rev-K-1000-B", read_only(str("revision_code", "B")));
@@ -614,25 +627,17 @@ class OneMappingTest : public AttrSyncTest {
     world.set_property("rev-K-9001-A", refs("OSTRA_master_form_rev", {"attr-ico"}));
   }
 
-  // The record of the definition on part ("K-1000-B": its master model and
-  // revision), a new definition each time.
-  ResolvedAttr* ResolveOne(Definition d, const std::string& part, bool write_access = true) {
-    d.uid = "attrdef-case-" + std::to_string(++cases_);
-    world.caddatamanagement.add_definition(d);
-    world.caddatamanagement.set_context("Item", "TOVMASTER", {d.uid});
-    Definitions one = Fetch("Item", "TOVMASTER");
+  // The record of the mapping on part ("K-1000-B": its master model and
+  // revision), as a new definition each time.
+  ResolvedAttr* ResolveOne(int type, const char* title, const char* source, const char* property,
+                           const std::function<void(Definition&)>& settings, const std::string& part,
+                           bool write_access = true) {
+    Definition d = Mapping("attrdef-case-" + std::to_string(++cases_), type, title, source, property);
+    settings(d);
+    Definitions one = OnlyMapping("TOVMASTER", d);
     AttrMappingPart p = Part("ds-" + part + "-master", "rev-" + part, &one);
     objmodel::testing::set_appdata_access(p.dataset_tag, write_access ? 2 : 0);
     return Resolve({&p})[0].front();
-  }
-
-  static Definition Mapping(int type, const char* title, const char* source, const char* property) {
-    Definition d;
-    d.mapping_type = type;
-    d.title = title;
-    d.source = source;
-    d.property = property;
-    return d;
   }
 
  private:
@@ -661,10 +666,13 @@ TEST_F(OneMappingTest, ModifiableFollowsTheDefinitionTheSourceAndItsPart) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Definition d = Mapping(c.type, "DB_CASE", c.source, c.property);
-    d.cad_master = c.cad_master;
-    d.write_once = c.write_once;
-    ResolvedAttr* record = ResolveOne(d, c.part);
+    ResolvedAttr* record = ResolveOne(
+        c.type, "DB_CASE", c.source, c.property,
+        [&](Definition& d) {
+          d.cad_master = c.cad_master;
+          d.write_once = c.write_once;
+        },
+        c.part);
     ASSERT_NE(record->source_object, nullptr);
     EXPECT_EQ(record->modifiable, c.modifiable);
   }
@@ -673,9 +681,8 @@ TEST_F(OneMappingTest, ModifiableFollowsTheDefinitionTheSourceAndItsPart) {
 TEST_F(OneMappingTest, AnUnknownMappingTypeRaisesWithOrWithoutWriteAccess) {
   for (bool write_access : {true, false}) {
     SCOPED_TRACE(write_access);
-    Definition odd = Mapping(5, "DB_ODD", "revision", "object_desc");
-    odd.cad_master = true;
-    EXPECT_THAT([&] { ResolveOne(odd, "K-1000-B", write_access); },
+    const auto cad_master = [](Definition& d) { d.cad_master = true; };
+    EXPECT_THAT([&] { ResolveOne(5, "DB_ODD", "revision", "object_desc", cad_master, "K-1000-B", write_access); },
                 RaisesFrom(940209, "Unknown mapping type 5 of attr title = DB_ODD in check_attr_modifiable",
                            "kestrel_attr_sync.cpp"));
   }
@@ -691,14 +698,15 @@ TEST_F(OneMappingTest, AResolvedEntryWithoutASourceObjectHasNoValue) {
       {true, false, true, true}, {true, false, false, false}, {false, true, true, true}, {false, false, true, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.cad_master << c.write_once << c.flag_c);
-    Definition d = Mapping(1, "DB_NOWHERE", "", "nowhere_prop");
-    d.cad_master = c.cad_master;
-    d.write_once = c.write_once;
-    d.description.flag_c = c.flag_c;
-    d.freezable = true;
-    d.ostra_master = true;
+    const auto settings = [&](Definition& d) {
+      d.cad_master = c.cad_master;
+      d.write_once = c.write_once;
+      d.description.flag_c = c.flag_c;
+      d.freezable = true;
+      d.ostra_master = true;
+    };
     // Released, and without write access: even so not frozen.
-    ResolvedAttr* r = ResolveOne(d, "K-1000-A", false);
+    ResolvedAttr* r = ResolveOne(1, "DB_NOWHERE", "", "nowhere_prop", settings, "K-1000-A", false);
     EXPECT_EQ(r->title, "DB_NOWHERE");
     EXPECT_EQ(r->property_name, "nowhere_prop");
     EXPECT_EQ(r->source_object, nullptr);
@@ -728,15 +736,9 @@ class SiteFlagTest : public AttrSyncTest, public ::testing::WithParamInterface<S
 // and "NO" turns it on.
 TEST_P(SiteFlagTest, TheInvertedSitePreferenceDecidesForTheItemsMasterForm) {
   world.set_preference("site", "OSTRA_TOV_allow_attrsync_master_with_item", GetParam().values);
-  Halden::Soa::Server::CadDataManagementWorld::Definition d;
-  d.uid = "attrdef-item-material";
-  d.title = "DB_ITEM_MATERIAL";
-  d.source = "item_form";
-  d.property = "material";
+  Definition d = Mapping("attrdef-item-material", 1, "DB_ITEM_MATERIAL", "item_form", "material");
   d.cad_master = true;
-  world.caddatamanagement.add_definition(d);
-  world.caddatamanagement.set_context("Item", "TOVMASTER", {d.uid});
-  Definitions defs = Fetch("Item", "TOVMASTER");
+  Definitions defs = OnlyMapping("TOVMASTER", d);
   AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
   Results results = Resolve({&part});
   EXPECT_EQ(Text(results[0][0]), "S235");
