@@ -181,6 +181,11 @@ Halden::Soa::Client::Property* ask_host_object_property(Orvane::PdmSoa::ModelObj
   return property;
 }
 
+const std::vector<ServerObject*>& object_array_value(const Property& property, const std::string& property_name) {
+  return read_value("KESTREL_get_object_property_object_array", property_name,
+                    [&]() -> const std::vector<ServerObject*>& { return property.getModelObjectArrayValue(); });
+}
+
 }  // namespace kestrel
 
 Halden::Soa::Client::ModelObject* constructObject(const std::string& type_name, const std::string& uid) {
@@ -363,9 +368,7 @@ std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_object_property_object_ar
                                                                                     bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
   if (!property) return nullptr;
-  const auto& values =
-      read_value("KESTREL_get_object_property_object_array", property_name,
-                 [&]() -> const std::vector<ServerObject*>& { return property->getModelObjectArrayValue(); });
+  const auto& values = kestrel::object_array_value(*property, property_name);
   auto objects = std::make_unique<std::vector<HostObject*>>();
   objects->reserve(values.size());
   for (ServerObject* value : values) {
