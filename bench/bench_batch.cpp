@@ -2,6 +2,8 @@
 // AddChild under N/100 parents, Commit. AddChild and the commit are timed
 // apart, per child; both should stay flat as N grows. BM_WorldCommit is the
 // sample world's own share of a commit, the same request sent straight to it.
+// BM_AddChildNotes is one child with N notes and N attributes, added and
+// then given again with new texts, per entry; it too should stay flat.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -111,6 +113,27 @@ void BM_Commit(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * count);
 }
 
+void BM_AddChildNotes(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  Session& s = session();
+  std::map<std::string, std::string> first, second;
+  for (int k = 0; k < count; ++k) {
+    const std::string key = "KEY-" + std::to_string(k);
+    first.emplace_hint(first.end(), key, "first");
+    second.emplace_hint(second.end(), key, "second");
+  }
+  for (auto _ : state) {
+    s.table->KESTREL_RelativeStructureUpdateStart();
+    s.table->KESTREL_RelativeStructureUpdateStartAssy(0, s.parents[0], false, nullptr);
+    benchmark::DoNotOptimize(
+        s.table->KESTREL_RelativeStructureAddChild(0, 0, s.children[0], "", kMatrix, false, &first, &first));
+    benchmark::DoNotOptimize(
+        s.table->KESTREL_RelativeStructureAddChild(0, 0, nullptr, "", nullptr, false, &second, &second));
+  }
+  s.table->KESTREL_RelativeStructureUpdateStart();
+  state.SetItemsProcessed(state.iterations() * count);
+}
+
 void BM_WorldCommit(benchmark::State& state) {
   namespace Wire = Halden::Soa::Server;
   const int count = static_cast<int>(state.range(0));
@@ -143,6 +166,7 @@ void BM_WorldCommit(benchmark::State& state) {
 
 BENCHMARK(BM_AddChild)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Commit)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddChildNotes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WorldCommit)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

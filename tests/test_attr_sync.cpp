@@ -1,6 +1,7 @@
 // CAD attribute mapping: definitions of contexts, resolution with its caches,
 // write-back of changed values, and clearing the caches.
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelManager.h"
 #include "halden/soa/client/ModelObject.h"
+#include "halden/soa/client/testing.h"
 #include "halden/soa/common/DateTime.h"
 #include "kestrel/kestrel_attr_types.h"
 #include "objmodel/AttrMapping.h"
@@ -33,6 +35,7 @@ using Halden::Soa::Server::ResolveAttrMappingsReply;
 using Halden::Soa::Server::ResolveAttrMappingsRequest;
 using Halden::Soa::Server::WireServiceData;
 using Orvane::PdmSoa::CadAttrMappingDefinition;
+using Orvane::PdmSoa::DefaultPropDescriptor;
 using Orvane::PdmSoa::ListOfValues;
 using Orvane::PdmSoa::SoaManager;
 using ::testing::_;
@@ -74,6 +77,25 @@ class AttrSyncTest : public SessionTest {
     for (auto* r : *records) delete r;
     cadlink::testing::set_attr_map_defs(dataset_type, item_type, definitions);
     return definitions;
+  }
+
+  using Definition = Halden::Soa::Server::CadDataManagementWorld::Definition;
+  static Definition Mapping(const std::string& uid, int type, const char* title, const char* source,
+                            const char* property) {
+    Definition d;
+    d.uid = uid;
+    d.mapping_type = type;
+    d.title = title;
+    d.source = source;
+    d.property = property;
+    return d;
+  }
+  // The definition as the only one of the context ("Item", dataset type),
+  // fetched as the host does.
+  Definitions OnlyMapping(const char* dataset_type, const Definition& d) {
+    world.caddatamanagement.add_definition(d);
+    world.caddatamanagement.set_context("Item", dataset_type, {d.uid});
+    return Fetch("Item", dataset_type);
   }
 
   // The host tag of a server object, which the host then holds.
@@ -141,6 +163,79 @@ TEST_F(AttrSyncTest, ValueTypesMapToTheHostsCodes) {
   for (auto* d : defs) types.push_back(d->get_default_prop_desc()->value_type);
   // char, date, double, float, int, logical, short, string array, reference, code 12
   EXPECT_THAT(types, ElementsAre(2, 3, 1, 1, 0, 5, 0, 8, 9, 7));
+}
+
+// The descriptor's flags one at a time: a swap or a constant shows in one
+// of the cases.
+struct DescriptorFlags {
+  bool flag, is_array, a, b, c;
+};
+void PrintTo(const DescriptorFlags& f, std::ostream* os) { *os << f.flag << f.is_array << f.a << f.b << f.c; }
+
+class DescriptorFields : public AttrSyncTest, public ::testing::WithParamInterface<DescriptorFlags> {};
+INSTANTIATE_TEST_SUITE_P(Flags, DescriptorFields,
+                         ::testing::Values(DescriptorFlags{true, false, false, false, false},
+                                           DescriptorFlags{false, true, false, false, false},
+                                           DescriptorFlags{false, false, true, false, false},
+                                           DescriptorFlags{false, false, false, true, false},
+                                           DescriptorFlags{false, false, false, false, true}));
+
+TEST_P(DescriptorFields, EveryFieldOfTheReplyLandsInItsOwnPlace) {
+  const DescriptorFlags f = GetParam();
+  EXPECT_CALL(cad, getAttrMappingDefinitions(_)).WillOnce([&](const auto& contexts) {
+    auto reply = world.caddatamanagement.getAttrMappingDefinitions(contexts);
+    auto& output = reply.outputs[0];
+    output.text1 = "first of the reply";
+    output.text2 = "second of the reply";
+    // The constant (2) and the preference mapping (3).
+    for (std::size_t i : {2, 3}) {
+      const std::string n = std::to_string(i);
+      output.mappings[i].description = {"one-" + n,   "two-" + n,
+                                        "three-" + n, 2,
+                                        11,           f.flag,
+                                        f.is_array,   i == 2 ? "lov-materials" : "",
+                                        f.a,          f.b,
+                                        f.c,          22,
+                                        33,           {"w1-" + n, "w2-" + n}};
+    }
+    return reply;
+  });
+  AttrMappingContext context{"Item", "TOVMASTER"};
+  std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(
+      table->KESTREL_get_attr_mapping_definitions({&context}));
+  ASSERT_THAT(*records, SizeIs(1));
+  const AttrMappingDefinitions& record = *(*records)[0];
+  EXPECT_EQ(record.first, "first of the reply");
+  EXPECT_EQ(record.second, "second of the reply");
+  ASSERT_THAT(record.definitions, SizeIs(5));
+  for (std::size_t i : {2, 3}) {
+    SCOPED_TRACE(i);
+    const std::string n = std::to_string(i);
+    const DefaultPropDescriptor& d = *record.definitions[i]->get_default_prop_desc();
+    EXPECT_EQ(d.text1, "one-" + n);
+    EXPECT_EQ(d.text2, "two-" + n);
+    EXPECT_EQ(d.text3, "three-" + n);
+    EXPECT_EQ(d.value_type, 1);  // a double
+    EXPECT_EQ(d.int1, 11);
+    EXPECT_EQ(d.flag, f.flag);
+    EXPECT_EQ(d.is_array, f.is_array);
+    EXPECT_EQ(d.flag_a, f.a);
+    EXPECT_EQ(d.flag_b, f.b);
+    EXPECT_EQ(d.flag_c, f.c);
+    EXPECT_EQ(d.int2, 22);
+    EXPECT_EQ(d.int3, 33);
+    EXPECT_THAT(d.texts, ElementsAre("w1-" + n, "w2-" + n));
+  }
+  const DefaultPropDescriptor& constant = *record.definitions[2]->get_default_prop_desc();
+  const DefaultPropDescriptor& preference = *record.definitions[3]->get_default_prop_desc();
+  ASSERT_NE(constant.list_of_values, nullptr);
+  EXPECT_EQ(constant.list_of_values->GetUid().utf8(), "lov-materials");
+  EXPECT_EQ(preference.list_of_values, nullptr);
+  EXPECT_EQ(constant.constant_value, "Kestrel Works");
+  EXPECT_EQ(constant.preference_value, "");
+  EXPECT_EQ(preference.constant_value, "");
+  EXPECT_EQ(preference.preference_value, "mm");
+  for (auto* r : *records) delete r;
 }
 
 TEST_F(AttrSyncTest, AnEmptyPreferenceGivesAnEmptyValueAndNoContextsSendNothing) {
@@ -340,6 +435,31 @@ TEST_F(ResolveTest, WithoutWriteAccessReleasedPartsAreFrozenAndNothingIsModifiab
   EXPECT_EQ(objmodel::testing::appdata_access_calls(), 1);  // once per dataset and call
 }
 
+// A freezable constant is frozen when its dataset lacks write access and the
+// host names a release status for it.
+TEST_F(ResolveTest, AFreezableConstantIsFrozenOnAReleasedDatasetWithoutWriteAccess) {
+  Definitions company = {defs[2]};
+  struct Case {
+    const char* part;
+    bool write_access;
+    bool frozen;
+  };
+  const Case cases[] = {{"K-1000-A", false, true}, {"K-1100-A", true, false}, {"K-1000-B", false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.part);
+    const std::string dataset = std::string("ds-") + c.part + "-master";
+    AttrMappingPart part = Part(dataset, std::string("rev-") + c.part, &company);
+    // The host holds its dataset with the release status.
+    table->KESTREL_get_properties({SoaManager::GetObjectManager()->FindObject(UString(dataset))},
+                                  {"release_status_list"});
+    objmodel::testing::set_appdata_access(part.dataset_tag, c.write_access ? 2 : 0);
+    ClearRequests();
+    Results results = Resolve({&part});
+    EXPECT_THAT(server.requests, IsEmpty());
+    EXPECT_EQ(results[0][0]->frozen, c.frozen);
+  }
+}
+
 TEST_F(ResolveTest, AMissingRevisionTagIsAskedOfTheHost) {
   AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
   const tag_t revision = part.item_revision_tag;
@@ -357,6 +477,89 @@ TEST_F(ResolveTest, AMissingRevisionTagIsAskedOfTheHost) {
   EXPECT_THAT(log_text(), HasSubstr("WARNING, get_attr_mapping_for_virel_part: input datasetTag = "));
   EXPECT_EQ(none[0][0]->value_type, 6);  // failed to resolve: cached as no value
   EXPECT_EQ(Text(none[0][2]), "Kestrel Works");
+}
+
+// The lists of values come from the descriptor cache on every resolve: also
+// when nothing new is asked, and when the server offers no descriptors.
+TEST_F(ResolveTest, RecordsOfCachedTypesGetTheirListsOfValuesWithoutAsking) {
+  AttrMappingPart cart = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  Results first = Resolve({&cart});
+  ListOfValues* lov = first[0][4]->list_of_values;
+  ASSERT_NE(lov, nullptr);
+
+  AttrMappingPart chassis = Part("ds-K-1100-A-master", "rev-K-1100-A", &defs);
+  ClearRequests();
+  Results second = Resolve({&chassis});
+  EXPECT_EQ(Sent("getAttachedPropDescs"), 0);
+  EXPECT_EQ(second[0][4]->list_of_values, lov);
+  const auto& calls = cadlink::testing::lov_cache_calls();
+  ASSERT_THAT(calls, SizeIs(2));
+  EXPECT_THAT(calls[1].lov_tags, ElementsAre(lov->AskPdiTag()));
+  EXPECT_THAT(calls[1].dataset_types, ElementsAre("TOVMASTER"));
+  EXPECT_THAT(calls[1].item_types, ElementsAre("Item"));
+  EXPECT_THAT(calls[1].titles, ElementsAre("DB_MATERIAL"));
+
+  // New pairs of the second context go unasked; the cached pair still serves.
+  world.set_available_services({"Core-2006-03-DataManagement", "Core-2006-03-Session"});
+  SoaManager::GetAvailableSoaServices();
+  Definitions kf = Fetch("Item", "DFA_KF");
+  AttrMappingPart wheel = Part("ds-K-1200-A-master", "rev-K-1200-A", &defs);
+  AttrMappingPart knowledge = Part("ds-K-1120-A-kf", "rev-K-1120-A", &kf);
+  ClearRequests();
+  Results third = Resolve({&wheel, &knowledge});
+  EXPECT_EQ(Sent("getAttachedPropDescs"), 0);
+  EXPECT_EQ(third[0][4]->list_of_values, lov);
+  ASSERT_THAT(calls, SizeIs(3));
+  EXPECT_THAT(calls[2].titles, ElementsAre("DB_MATERIAL"));
+}
+
+// The reply's entries are found by their dataset; of two request entries
+// with one dataset the later one takes both outputs.
+TEST_F(ResolveTest, TwoPartsOfOneDatasetAnswerThroughTheLaterRequestEntry) {
+  AttrMappingPart earlier = Part("ds-K-1000-B-master", "rev-K-1000-A", &defs);
+  AttrMappingPart later = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  std::vector<ResolveAttrMappingsRequest> sent;
+  EXPECT_CALL(cad, resolveAttrMappings(_)).WillOnce([&](const auto& requests) {
+    sent = requests;
+    return world.caddatamanagement.resolveAttrMappings(requests);
+  });
+  clear_log();
+  Results results = Resolve({&earlier, &later});
+  ASSERT_THAT(sent, SizeIs(2));
+  EXPECT_EQ(sent[0].item_revision_uid, "rev-K-1000-A");
+  EXPECT_EQ(sent[1].item_revision_uid, "rev-K-1000-B");
+  // The later output replaced the earlier one under the later part's keys.
+  ASSERT_NE(results[1][1]->source_object, nullptr);
+  EXPECT_EQ(results[1][1]->source_object->getUid(), "rev-K-1000-B");
+  EXPECT_EQ(Text(results[1][4]), "S355");
+  for (std::size_t i : {0, 1, 4}) EXPECT_EQ(results[0][i]->value_type, 6) << i;
+  EXPECT_EQ(Text(results[0][2]), "Kestrel Works");  // resolved locally
+  EXPECT_THAT(log_text(),
+              HasSubstr("WARNING, KESTREL_resolve_attr_mappings: attr title = DB_PART_DESC for dataset tag = " +
+                        std::to_string(earlier.dataset_tag) +
+                        " itemrev tag = " + std::to_string(earlier.item_revision_tag) + " failed to resolve\n"));
+}
+
+// A master model's or a knowledge-fusion part's membership asks for the
+// revision's item; a dataset of another type leaves it unread.
+TEST_F(ResolveTest, ADatasetOfAnotherTypeLeavesTheItemUnread) {
+  using namespace Halden::Soa::Server::props;
+  world.add_object("dstype-DirectModel", {"DatasetType", "POM_object"}, {str("datasettype_name", "DirectModel")});
+  world.set_property("ds-K-1000-B-jt", ref("dataset_type", "dstype-DirectModel"));
+  world.set_property("ds-K-1000-B-jt", refs("ref_list", {}));
+  Definition d = Mapping("attrdef-jt-desc", 1, "DB_JT_DESC", "revision", "object_desc");
+  d.cad_master = true;
+  Definitions jt = OnlyMapping("DirectModel", d);
+  AttrMappingPart part = Part("ds-K-1000-B-jt", "rev-K-1000-B", &jt);
+  // Once the part's context is read, reading the item again would fail.
+  EXPECT_CALL(cad, resolveAttrMappings(_)).WillOnce([&](const auto& requests) {
+    Halden::Soa::Client::testing::set_unreadable_properties({"items_tag"});
+    return world.caddatamanagement.resolveAttrMappings(requests);
+  });
+  Results results = Resolve({&part});
+  Halden::Soa::Client::testing::set_unreadable_properties({});
+  EXPECT_EQ(Text(results[0][0]), "Utility cart");
+  EXPECT_FALSE(results[0][0]->modifiable);  // the revision is no member of such a part
 }
 
 TEST_F(ResolveTest, RejectedInputSendsNothing) {
@@ -411,6 +614,116 @@ TEST_F(ResolveTest, ServerFaultsRaise) {
                                   "kestrel_attr_sync.cpp"));
 }
 
+// One property mapping of the sample's master-model context at a time.
+class OneMappingTest : public AttrSyncTest {
+ protected:
+  OneMappingTest() {
+    using namespace Halden::Soa::Server::props;
+    world.set_property("rev-K-1000-B", read_only(str("revision_code", "B")));
+    // Master forms that are no POM objects.
+    world.add_object("attr-external", {"ExternalAttr"}, {str("value", "E")});
+    world.set_property("rev-K-1300-A", refs("OSTRA_master_form_rev", {"attr-external"}));
+    world.add_object("attr-ico", {"ICSRuntimeICOIdAttr"}, {str("value", "I")});
+    world.set_property("rev-K-9001-A", refs("OSTRA_master_form_rev", {"attr-ico"}));
+  }
+
+  // The record of the mapping on part ("K-1000-B": its master model and
+  // revision), as a new definition each time.
+  ResolvedAttr* ResolveOne(int type, const char* title, const char* source, const char* property,
+                           const std::function<void(Definition&)>& settings, const std::string& part,
+                           bool write_access = true) {
+    Definition d = Mapping("attrdef-case-" + std::to_string(++cases_), type, title, source, property);
+    settings(d);
+    Definitions one = OnlyMapping("TOVMASTER", d);
+    AttrMappingPart p = Part("ds-" + part + "-master", "rev-" + part, &one);
+    objmodel::testing::set_appdata_access(p.dataset_tag, write_access ? 2 : 0);
+    return Resolve({&p})[0].front();
+  }
+
+ private:
+  int cases_ = 0;
+};
+
+TEST_F(OneMappingTest, ModifiableFollowsTheDefinitionTheSourceAndItsPart) {
+  struct Case {
+    const char* name;
+    int type;
+    const char* source;
+    const char* property;
+    bool cad_master, write_once;
+    const char* part;
+    bool modifiable;
+  };
+  const Case cases[] = {
+      {"read-only property", 1, "revision", "revision_code", true, false, "K-1000-B", false},
+      {"CAD master on the revision", 1, "revision", "object_desc", true, false, "K-1000-B", true},
+      {"neither CAD master nor write-once", 2, "revision", "object_desc", false, false, "K-1000-B", false},
+      {"write-once on the revision", 2, "revision", "object_desc", false, true, "K-1000-B", true},
+      {"an item is no member of a master model", 1, "item", "object_name", true, false, "K-1000-B", false},
+      {"write-once on an object of another kind", 1, "master_form", "value", false, true, "K-1300-A", false},
+      {"write-once on a classification attribute", 1, "master_form", "value", false, true, "K-9001-A", true},
+      {"CAD master on an object of another kind", 2, "master_form", "value", true, false, "K-1300-A", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResolvedAttr* record = ResolveOne(
+        c.type, "DB_CASE", c.source, c.property,
+        [&](Definition& d) {
+          d.cad_master = c.cad_master;
+          d.write_once = c.write_once;
+        },
+        c.part);
+    ASSERT_NE(record->source_object, nullptr);
+    EXPECT_EQ(record->modifiable, c.modifiable);
+  }
+}
+
+TEST_F(OneMappingTest, AnUnknownMappingTypeRaisesWithOrWithoutWriteAccess) {
+  for (bool write_access : {true, false}) {
+    SCOPED_TRACE(write_access);
+    const auto cad_master = [](Definition& d) { d.cad_master = true; };
+    EXPECT_THAT([&] { ResolveOne(5, "DB_ODD", "revision", "object_desc", cad_master, "K-1000-B", write_access); },
+                RaisesFrom(940209, "Unknown mapping type 5 of attr title = DB_ODD in check_attr_modifiable",
+                           "kestrel_attr_sync.cpp"));
+  }
+}
+
+// The server names the mapping but no object holds its value.
+TEST_F(OneMappingTest, AResolvedEntryWithoutASourceObjectHasNoValue) {
+  struct Case {
+    bool cad_master, write_once, flag_c;
+    bool modifiable;
+  };
+  const Case cases[] = {
+      {true, false, true, true}, {true, false, false, false}, {false, true, true, true}, {false, false, true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.cad_master << c.write_once << c.flag_c);
+    const auto settings = [&](Definition& d) {
+      d.cad_master = c.cad_master;
+      d.write_once = c.write_once;
+      d.description.flag_c = c.flag_c;
+      d.freezable = true;
+      d.ostra_master = true;
+    };
+    // Released, and without write access: even so not frozen.
+    ResolvedAttr* r = ResolveOne(1, "DB_NOWHERE", "", "nowhere_prop", settings, "K-1000-A", false);
+    EXPECT_EQ(r->title, "DB_NOWHERE");
+    EXPECT_EQ(r->property_name, "nowhere_prop");
+    EXPECT_EQ(r->source_object, nullptr);
+    EXPECT_EQ(r->value_type, 6);
+    EXPECT_EQ(r->text, nullptr);
+    EXPECT_EQ(r->value, nullptr);
+    EXPECT_EQ(r->count, 0);
+    EXPECT_EQ(r->list, nullptr);
+    EXPECT_EQ(r->display_text, "");
+    EXPECT_FALSE(r->frozen);
+    EXPECT_FALSE(r->master);
+    EXPECT_FALSE(r->ostra_master);
+    EXPECT_EQ(r->list_of_values, nullptr);
+    EXPECT_EQ(r->modifiable, c.modifiable);
+  }
+}
+
 struct SiteFlagCase {
   const char* name;
   std::vector<std::string> values;
@@ -423,15 +736,9 @@ class SiteFlagTest : public AttrSyncTest, public ::testing::WithParamInterface<S
 // and "NO" turns it on.
 TEST_P(SiteFlagTest, TheInvertedSitePreferenceDecidesForTheItemsMasterForm) {
   world.set_preference("site", "OSTRA_TOV_allow_attrsync_master_with_item", GetParam().values);
-  Halden::Soa::Server::CadDataManagementWorld::Definition d;
-  d.uid = "attrdef-item-material";
-  d.title = "DB_ITEM_MATERIAL";
-  d.source = "item_form";
-  d.property = "material";
+  Definition d = Mapping("attrdef-item-material", 1, "DB_ITEM_MATERIAL", "item_form", "material");
   d.cad_master = true;
-  world.caddatamanagement.add_definition(d);
-  world.caddatamanagement.set_context("Item", "TOVMASTER", {d.uid});
-  Definitions defs = Fetch("Item", "TOVMASTER");
+  Definitions defs = OnlyMapping("TOVMASTER", d);
   AttrMappingPart part = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
   Results results = Resolve({&part});
   EXPECT_EQ(Text(results[0][0]), "S235");
@@ -758,6 +1065,9 @@ TEST_F(ResolveTest, ClearingPartsResolvesThemAgainAndKeepsOldRecordsReadable) {
   EXPECT_NE(first[0][1], second[0][1]);
   EXPECT_EQ(Text(first[0][1]), "Utility cart");  // retired, not freed
   EXPECT_EQ(Sent("getAttachedPropDescs"), 0);    // the descriptor is cached
+  ASSERT_NE(first[0][4]->list_of_values, nullptr);
+  EXPECT_EQ(second[0][4]->list_of_values, first[0][4]->list_of_values);
+  EXPECT_THAT(cadlink::testing::lov_cache_calls(), SizeIs(2));
 
   AttrMappingPart untagged{NULL_TAG, part.item_revision_tag, &defs};
   clear_log();

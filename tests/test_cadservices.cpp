@@ -573,6 +573,34 @@ TEST_F(ReadTicketTest, DatasetsWithoutReferencesStillSendTheTicketRequest) {
   EXPECT_THAT(TicketsOf({"ds-K-1100-A-jt"}, nullptr), IsEmpty());
 }
 
+// Both lists are read as the typed getters read them: a property of another
+// kind is their error, never the framework's exception.
+TEST_F(ReadTicketTest, ReferencesOrNamesOfAnotherKindRaiseAsTheTypedGettersDo) {
+  struct Case {
+    const char* dataset;
+    Wire::WireProperty property;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"ds-K-1000-A-drawing", Wire::props::strs("ref_list", {"file-ds-K-1000-A-drawing-1"}),
+       "SOA runtime exception KESTREL_get_object_property_object_array (ref_list): property ref_list is of another "
+       "value type"},
+      {"ds-K-1000-B-drawing", Wire::props::ints("ref_names", {1, 2}),
+       "SOA runtime exception KESTREL_get_object_property_string_array (ref_names): property ref_names is of another "
+       "value type"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.property.name);
+    world.set_property(c.dataset, c.property);
+    Dataset* dataset = Host<Dataset>(c.dataset);
+    DatasetFileTickets tickets;
+    EXPECT_THAT([&] { table->KESTREL_get_dataset_file_read_tickets({dataset}, nullptr, &tickets); },
+                RaisesFrom(940207, c.text, "kestrel_object.cpp"));
+    EXPECT_THAT(Requests(), ::testing::Not(::testing::Contains("getFileReadTickets")));
+    EXPECT_THAT(tickets, IsEmpty());
+  }
+}
+
 TEST_F(ReadTicketTest, TicketsAreWrittenEvenWithLevelThreeErrors) {
   Wire::ReadTicketsReply reply;
   reply.data = world.reply_with({"file-ds-K-1000-A-drawing-1"});
@@ -592,6 +620,62 @@ TEST_F(CadTest, WriteTicketsAnswerTrueWithPartialErrors) {
   std::vector<WriteTicketResult*> results;
   EXPECT_TRUE(table->KESTREL_get_dataset_write_tickets({&request}, &results));
   EXPECT_THAT(results, IsEmpty());
+}
+
+// The reply's created, updated and plain objects and the objects its level-3
+// errors name, each into its own list of the caller's.
+TEST_F(CadTest, EachListOfTheReplyGoesToItsOwnOutput) {
+  Objects(4);
+  Wire::WireServiceData data = world.reply_with({"o1", "o2", "o3", "o4"});
+  data.created = {"o1"};
+  data.updated = {"o2"};
+  data.plain = {"o3"};
+  data.errors = {{"o4", 0, "0", {{214000, 3, "refused"}}}};
+  CommitInput commit;
+  PartCreateInput part;
+  DatasetCreateInput dataset;
+  ItemCreateInput item{"K-7001", "", "", {}};
+  std::vector<PartResult*> parts_out;
+  using Call = std::function<bool(HostObjects*, HostObjects*, HostObjects*, HostObjects*)>;
+  struct Case {
+    const char* entry;
+    std::function<void()> script;
+    Call call;
+  };
+  const Case cases[] = {
+      {"commit", [&] { EXPECT_CALL(filemanagement, commitDatasetFiles(_)).WillOnce(Return(data)); },
+       [&](auto* c, auto* u, auto* p, auto* e) { return table->KESTREL_commit_dataset_files({&commit}, c, u, p, e); }},
+      {"parts",
+       [&] {
+         EXPECT_CALL(caddatamanagement, createParts(_)).WillOnce(Return(Wire::CreatePartsReply{{}, data}));
+       },
+       [&](auto* c, auto* u, auto* p, auto* e) {
+         return table->KESTREL_create_parts({&part}, &parts_out, c, u, p, e);
+       }},
+      {"datasets",
+       [&] {
+         EXPECT_CALL(datamanagement, createDatasets(_)).WillOnce(Return(Wire::CreateDatasetsReply{{}, data}));
+       },
+       [&](auto* c, auto* u, auto* p, auto* e) { return table->KESTREL_create_datasets({&dataset}, c, u, p, e); }},
+      {"items",
+       [&] {
+         EXPECT_CALL(datamanagement, createItems(_)).WillOnce(Return(Wire::CreateItemsReply{{}, data}));
+       },
+       [&](auto* c, auto* u, auto* p, auto* e) {
+         return table->KESTREL_create_items({{nullptr, &item}}, c, u, p, e);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    c.script();
+    HostObjects created, updated, plain, errors;
+    EXPECT_FALSE(c.call(&created, &updated, &plain, &errors));
+    EXPECT_THAT(Uids(created), ElementsAre("o1"));
+    EXPECT_THAT(Uids(updated), ElementsAre("o2"));
+    EXPECT_THAT(Uids(plain), ElementsAre("o3"));
+    EXPECT_THAT(Uids(errors), ElementsAre("o4"));
+  }
+  EXPECT_THAT(parts_out, IsEmpty());
 }
 
 TEST_F(CadTest, EmptyRequestsAreSent) {

@@ -1,5 +1,6 @@
 // Classification: classes, descriptions, attributes, tables and value tables,
 // and the classification objects read, refreshed, found and written.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -483,6 +484,19 @@ TEST_F(ClassificationTest, ClassificationsOfObjectsAreReadWithTheirDataInUidOrde
   ASSERT_THAT(*result, ElementsAre(Key("item-bolt-m8"), Key("item-nut-m8")));
   EXPECT_THAT(Uids(result->at("item-bolt-m8")), ElementsAre("ico-bolt-m8", "ico-fastener-m8"));
   EXPECT_EQ(result->at("item-bolt-m8")[1]->text1, "CL-FASTENER");
+}
+
+TEST_F(ClassificationTest, ClassificationsOfAnObjectAreInUidOrderWhateverTheReplysOrder) {
+  EXPECT_CALL(classification, getClassificationsOfObjects(_)).WillOnce([&](const auto& uids) {
+    auto reply = world.classification.getClassificationsOfObjects(uids);
+    auto& of_bolt = reply.objects.at("item-bolt-m8");
+    std::sort(of_bolt.rbegin(), of_bolt.rend());
+    return reply;
+  });
+  std::unique_ptr<std::map<std::string, std::vector<ClassificationObject*>>> result(
+      table->KESTREL_ask_classifications_of_objects({"item-bolt-m8"}));
+  ASSERT_THAT(*result, ElementsAre(Key("item-bolt-m8")));
+  EXPECT_THAT(Uids(result->at("item-bolt-m8")), ElementsAre("ico-bolt-m8", "ico-fastener-m8"));
 }
 
 TEST_F(ClassificationTest, ANonWorkspaceObjectIsAskedAsNone) {

@@ -300,7 +300,8 @@ void PrintTo(const ReservationCase& c, std::ostream* os) { *os << c.name; }
 
 class MissingServerObject : public ObjectOpsTest, public ::testing::WithParamInterface<ReservationCase> {};
 
-// Every object is checked before anything is sent.
+// Every object is checked before anything is sent: one without a server
+// object, and one whose UID the session's model manager does not know.
 TEST_P(MissingServerObject, RaisesNotFoundBeforeAnyRequest) {
   HostObject* note = Load("note-1");
   EXPECT_THAT(
@@ -308,6 +309,19 @@ TEST_P(MissingServerObject, RaisesNotFoundBeforeAnyRequest) {
         GetParam().call(table, {note, Hollow()});
       },
       RaisesFrom(940205, not_found(""), "kestrel_object.cpp"));
+  EXPECT_THAT(
+      [&] {
+        GetParam().call(table, {note, Stranger()});
+      },
+      RaisesFrom(940205, not_found("ghost-1"), "kestrel_object.cpp"));
+  EXPECT_THAT(server.requests, IsEmpty());
+}
+
+TEST_P(MissingServerObject, AMalformedUidIsConvertedBeforeAnyRequest) {
+  HostObject* note = Load("note-1");
+  Halden::Soa::Client::testing::set_malformed_uids({"note-1"});
+  EXPECT_THAT([&] { GetParam().call(table, {note}); },
+              RaisesFrom(940222, "KRAL SOA: SOA runtime exception: Malformed UID note-1", "kestrel_object.cpp"));
   EXPECT_THAT(server.requests, IsEmpty());
 }
 

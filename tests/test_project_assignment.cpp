@@ -160,6 +160,17 @@ TEST_F(AssignmentTest, ProjectListFailuresReachTheHostUnchanged) {
   EXPECT_EQ(server.requests.at(0).policy, 2);
 }
 
+// The labels are made outside the conversion of the assignment request.
+TEST_F(AssignmentTest, AFailedForcedLoadOfALabelReachesTheHostUnchanged) {
+  world.set_policy("HX_Project", {});
+  auto objects = Load({"item-K-1100"});
+  objects[0]->AddAssignedProject("K200");
+  ON_CALL(datamanagement, getProperties(_, _)).WillByDefault(Throw(NotLoadedException("no texts")));
+  EXPECT_THROW(table->KESTREL_assign_objects_to_projects({"K200"}, objects), NotLoadedException);
+  EXPECT_THROW(table->KESTREL_assign_and_remove_projects(objects), NotLoadedException);
+  EXPECT_THAT(sent, IsEmpty());
+}
+
 TEST_F(AssignmentTest, PartialErrorsGoToTheListenerAndTheEntriesStillSucceed) {
   auto objects = Load({"item-K-1100"});
   objects[0]->AddAssignedProject("K200");

@@ -99,6 +99,22 @@ TEST_F(ProjectTest, TextsTheServerWillNotLoadAreEmpty) {
   EXPECT_EQ(Take(table->KESTREL_list_project_names()), std::vector<std::string>(3, ""));
 }
 
+// The text making of slots 109 and 110 stands outside any conversion: a
+// failed forced load reaches the host as the framework threw it.
+TEST_F(ProjectTest, AFailedForcedLoadOfTheTextsReachesTheHostUnchanged) {
+  world.set_policy("HX_Project", {});
+  const std::function<void()> lists[] = {[&] { Take(table->KESTREL_list_project_names()); },
+                                         [&] { Take(table->KESTREL_list_project_ids()); }};
+  for (const auto& list : lists) {
+    EXPECT_CALL(datamanagement, getProperties(_, _)).WillOnce(Throw(RuntimeException("load down")));
+    EXPECT_THROW(list(), RuntimeException);
+    EXPECT_CALL(datamanagement, getProperties(_, _)).WillOnce(Throw(NotLoadedException("still gone")));
+    EXPECT_THROW(list(), NotLoadedException);
+    EXPECT_CALL(datamanagement, getProperties(_, _)).WillOnce(Throw(SoaException("refused")));
+    EXPECT_THROW(list(), SoaException);
+  }
+}
+
 TEST_F(ProjectTest, EntriesThatAreNoProjectAreSkipped) {
   ON_CALL(projectlevelsecurity, getProjectList())
       .WillByDefault(Return(ListOf(world, {"", "item-K-1000", "project-K200", ""})));
@@ -388,6 +404,18 @@ TEST_F(ProjectTest, ProjectDatasetsUnderTheNonMasterCriterion) {
   }
   EXPECT_THAT(Requests(), ElementsAre("getProjectList", "getProjectData"));
   EXPECT_THAT(Policies(), Each(2));
+}
+
+TEST_F(ProjectTest, ProjectDatasetsSkipNullObjects) {
+  ProjectDataReply reply;
+  reply.entries = {{"K100", {"", "ds-K-1000-B-part", ""}}, {"K200", {""}}, {"S900", {}}};
+  reply.data = world.reply_with({"ds-K-1000-B-part"});
+  ON_CALL(projectlevelsecurity, getProjectData(_)).WillByDefault(Return(reply));
+  std::unique_ptr<std::vector<KESTREL_host_object_list*>> lists(table->KESTREL_get_project_datasets("", ""));
+  ASSERT_TRUE(lists);
+  std::vector<std::vector<std::string>> uids;
+  for (auto* list : *lists) uids.push_back(TakeUids(list));
+  EXPECT_THAT(uids, ElementsAre(ElementsAre("ds-K-1000-B-part"), IsEmpty(), IsEmpty()));
 }
 
 // Every converted request of the project entries, under each of the

@@ -152,8 +152,10 @@ TEST_F(QueryTest, ListSkipsNullAndForeignEntries) {
     reply.data.objects = {WireObject{"q-1", kQueryChain, {}}, WireObject{"q-2", kQueryChain, {}}};
     return reply;
   });
+  const int null_wraps = SoaManager::GetObjectManager()->null_wraps;
   std::unique_ptr<std::vector<Query*>> queries(table->KESTREL_list_saved_queries());
   EXPECT_THAT(Uids(*queries), ElementsAre("q-1", "q-2"));
+  EXPECT_EQ(SoaManager::GetObjectManager()->null_wraps, null_wraps) << "a null entry was handed to the host";
 }
 
 TEST_F(QueryTest, NoSavedQueriesIsNotFound) {
@@ -356,6 +358,17 @@ TEST_F(QueryTest, UnknownListOfValuesTypeIsUnknownDataType) {
   }
 }
 
+// The field's own type is mapped first, even when its list of values would
+// decide the type.
+TEST_F(QueryTest, UnknownAttributeTypeOfAFieldWithAListOfValuesIsUnknownDataType) {
+  ConnectAndLogin();
+  auto queries = SampleQueries();
+  ScriptLovField("ListOfValuesString", 8, props::strs("", {"x"}), 2012);
+  EXPECT_THAT([&] { table->KESTREL_describe_saved_queries({queries[0]}); },
+              RaisesFrom(940209, "Unknown data type 2012 received from SOA\n", "kestrel_queries.cpp"));
+  EXPECT_THAT(queries[0]->GetFieldDescriptions(), IsEmpty());
+}
+
 TEST_F(QueryTest, ListOfValuesThatIsNoneOrThatTheHostHoldsOtherwiseIsInvalid) {
   ConnectAndLogin();
   auto queries = SampleQueries();
@@ -505,6 +518,33 @@ TEST_F(QueryTest, WithoutTheBatchOperationEachQueryRunsOnItsOwnUnderPolicy2) {
   EXPECT_EQ(server.requests[0].policy, 2);
   EXPECT_EQ(server.requests[1].policy, 2);
   EXPECT_THAT(Texts(results), ElementsAre(ElementsAre("item-K-9001", "item-K-9002"), ElementsAre("item-K-1110")));
+}
+
+TEST_F(QueryTest, PerQueryRunsSendEachQuerysOwnMaximumAndSkipNullObjects) {
+  world.set_available_services({});
+  ConnectAndLogin();
+  auto queries = SampleQueries();
+  auto reply_of = [](std::vector<std::string> uids) {
+    ExecuteQueryReply reply;
+    reply.found = static_cast<int>(uids.size());
+    reply.object_uids = uids;
+    for (const auto& uid : uids)
+      if (!uid.empty()) reply.data.objects.push_back(WireObject{uid, kItemChain, {}});
+    return reply;
+  };
+  {
+    ::testing::InSequence in_order;
+    EXPECT_CALL(savedquery, executeSavedQuery("query-item-id", ElementsAre("Item ID"), ElementsAre("K-1*"), 3))
+        .WillOnce([&](auto&&...) {
+          return reply_of({"", "item-K-1000", "", "item-K-1100"});
+        });
+    EXPECT_CALL(savedquery, executeSavedQuery("query-item-name", ElementsAre("Name"), ElementsAre("*"), 7))
+        .WillOnce([&](auto&&...) { return reply_of({""}); });
+  }
+  KESTREL_uid_lists results;
+  table->KESTREL_execute_saved_queries({queries[0], queries[1]}, {{"Item ID"}, {"Name"}}, {{"K-1*"}, {"*"}}, {3, 7},
+                                       &results);
+  EXPECT_THAT(Texts(results), ElementsAre(ElementsAre("item-K-1000", "item-K-1100"), IsEmpty()));
 }
 
 TEST_F(QueryTest, PerQueryRunKeepsEarlierResultsWhenALaterRequestFails) {

@@ -1,6 +1,7 @@
 // Trace links, the server-generation probe and the requirement full-text
 // export.
 #include <cctype>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,18 +13,22 @@
 #include "objmodel/ModelObject.h"
 #include "objmodel/ModelObjectManager.h"
 #include "objmodel/SoaManager.h"
+#include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
 namespace kestrel::test {
 namespace {
 
 using Halden::Soa::Client::RuntimeException;
+using Halden::Soa::Server::CreatedObjectsReply;
 using Halden::Soa::Server::CreateRelationsReply;
+using Halden::Soa::Server::ExportReply;
 using Halden::Soa::Server::FullTextExportRecord;
 using Halden::Soa::Server::RelationCreateRecord;
 using Halden::Soa::Server::TraceLinkCreateRecord;
 using Halden::Soa::Server::TraceReportReply;
 using Halden::Soa::Server::TraceReportRequest;
+using Halden::Soa::Server::WireServiceData;
 using HostObject = Orvane::PdmSoa::ModelObject;
 using Orvane::PdmSoa::SoaManager;
 using ::testing::_;
@@ -146,10 +151,15 @@ struct Generation {
   const char* extension;
 };
 
-class RelationTest : public SessionTest, public ::testing::WithParamInterface<Generation> {
+constexpr Generation kServer2007{"V2007.1.0", "tracelink-", "docx"};
+constexpr Generation kNewerServer{"P2009.1.0", "fndlink-", "docm"};
+
+// A session on a server of the generation, whose host finds related objects
+// through the world.
+class LinkTest : public SessionTest {
  protected:
-  explicit RelationTest(const char* version = nullptr) {
-    world.set_server_version(version ? version : GetParamOr().version);
+  explicit LinkTest(const Generation& generation) : generation(generation) {
+    world.set_server_version(generation.version);
     ConnectAndLogin();
     ClearRequests();
     current_world = &world;
@@ -157,39 +167,46 @@ class RelationTest : public SessionTest, public ::testing::WithParamInterface<Ge
     host_table.KESTREL_get_related_objects_cad = &related_objects;
     SoaManager::SetSoaInterface(&host_table);
   }
-  ~RelationTest() override { current_world = nullptr; }
-
-  static Generation GetParamOr() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->value_param()
-               ? GetParam()
-               : Generation{"P2009.1.0", "fndlink-", "docm"};
-  }
+  ~LinkTest() override { current_world = nullptr; }
 
   HostObject* Host(const std::string& uid) {
     std::vector<HostObject*> out;
     table->KESTREL_load_objects({UString(uid)}, &out);
     return out.empty() ? nullptr : out[0];
   }
-  std::string Link(const std::string& key) const { return GetParamOr().link_prefix + key; }
+  std::string Link(const std::string& key) const { return generation.link_prefix + key; }
   int Count(const std::string& operation) const {
     int n = 0;
     for (const auto& r : server.requests) n += r.operation == operation;
     return n;
   }
+  // The policy in force for the last request of the operation; -2 when none was sent.
+  int PolicyOf(const std::string& operation) const {
+    int policy = -2;
+    for (const auto& r : server.requests)
+      if (r.operation == operation) policy = r.policy;
+    return policy;
+  }
 
+  const Generation generation;
   KESTREL_interface_s host_table{};
 };
 
-class NewerServerTest : public RelationTest {};
-class Server2007Test : public RelationTest {
+class RelationTest : public LinkTest, public ::testing::WithParamInterface<Generation> {
  protected:
-  Server2007Test() : RelationTest("V2007.1.0") {}
+  RelationTest() : LinkTest(GetParam()) {}
+};
+class NewerServerTest : public LinkTest {
+ protected:
+  NewerServerTest() : LinkTest(kNewerServer) {}
+};
+class Server2007Test : public LinkTest {
+ protected:
+  Server2007Test() : LinkTest(kServer2007) {}
 };
 
 INSTANTIATE_TEST_SUITE_P(Generations, RelationTest,
-                         ::testing::Values(Generation{"V2007.1.0", "tracelink-", "docx"},
-                                           Generation{"P2007.2", "tracelink-", "docx"},
-                                           Generation{"P2009.1.0", "fndlink-", "docm"}),
+                         ::testing::Values(kServer2007, Generation{"P2007.2", "tracelink-", "docx"}, kNewerServer),
                          [](const auto& info) {
                            return std::string(info.param.link_prefix).substr(0, 3) + std::to_string(info.index);
                          });
@@ -216,8 +233,11 @@ TEST_P(RelationTest, ComplyingObjectsPairEachLinkWithItsFarEnd) {
 }
 
 TEST_P(RelationTest, DefiningObjectsPairEachLinkWithItsFarEnd) {
-  EXPECT_THAT(Texts(table->KESTREL_ask_defining_objects(Host("req-brake"))),
+  HostObject* brake = Host("req-brake");
+  SetActivePropertyPolicy(-1);
+  EXPECT_THAT(Texts(table->KESTREL_ask_defining_objects(brake)),
               ElementsAre(Link("root-brake") + ": req-root -> req-brake"));
+  EXPECT_EQ(PolicyOf("getTraceReport"), -1) << "no policy for the report";
   EXPECT_THAT(Texts(table->KESTREL_ask_defining_objects(Host("req-root"))), IsEmpty());
 }
 
@@ -226,7 +246,7 @@ TEST_P(RelationTest, CreatedLinksAreReportedAfterwards) {
       table->KESTREL_create_trace_links("Braking needs wheels", "why", {Host("req-root")}, {Host("item-K-1200")}));
   ASSERT_THAT(*links, SizeIs(1));
   ASSERT_NE((*links)[0], nullptr);
-  EXPECT_EQ(Uid((*links)[0]).rfind(GetParamOr().link_prefix, 0), 0u) << Uid((*links)[0]);
+  EXPECT_EQ(Uid((*links)[0]).rfind(generation.link_prefix, 0), 0u) << Uid((*links)[0]);
   const auto entries = Texts(table->KESTREL_ask_complying_objects(Host("req-root")));
   EXPECT_THAT(entries, ElementsAre(Link("root-brake") + ": req-root -> req-brake",
                                    Uid((*links)[0]) + ": req-root -> item-K-1200"));
@@ -248,7 +268,7 @@ TEST_P(RelationTest, ExportSendsEveryFullTextInInputOrder) {
   EXPECT_EQ(sent[0].application_format, "MSWord");
   EXPECT_EQ(sent[0].text, "");
   EXPECT_THAT(result.texts, ElementsAre("export-fulltext-stop.docx", "export-fulltext-brake.docx"));
-  EXPECT_EQ(result.extension, GetParamOr().extension);
+  EXPECT_EQ(result.extension, generation.extension);
   for (const auto& r : server.requests) {
     if (r.operation == "exportToApplication") {
       EXPECT_EQ(r.policy, -1);
@@ -282,6 +302,24 @@ TEST_F(Server2007Test, ALinkIsTypedTracelinkInAnyLetterCase) {
   });
   EXPECT_THAT(Texts(table->KESTREL_ask_complying_objects(Host("req-brake"))),
               ElementsAre("odd-link: req-brake -> req-stop", "tracelink-brake-wheel: req-brake -> (null)"));
+}
+
+// A link listed twice gives two entries; its node gives the far end to the
+// first of them only.
+TEST_F(Server2007Test, ALinkListedTwiceGivesItsFarEndToItsFirstEntry) {
+  EXPECT_CALL(managedrelations, getTraceReport(_)).WillOnce([&](const TraceReportRequest&) {
+    TraceReportReply reply;
+    reply.complying = {{"req-brake", {"tracelink-brake-stop", "tracelink-brake-wheel", "tracelink-brake-stop"}},
+                       {"tracelink-brake-stop", {"req-stop"}},
+                       {"tracelink-brake-wheel", {"item-K-1200"}}};
+    reply.data =
+        world.reply_with({"req-brake", "tracelink-brake-stop", "tracelink-brake-wheel", "req-stop", "item-K-1200"});
+    return reply;
+  });
+  EXPECT_THAT(
+      Texts(table->KESTREL_ask_complying_objects(Host("req-brake"))),
+      ElementsAre("tracelink-brake-stop: req-brake -> req-stop", "tracelink-brake-wheel: req-brake -> item-K-1200",
+                  "tracelink-brake-stop: req-brake -> (null)"));
 }
 
 TEST_F(NewerServerTest, DefiningTreeTakesTheQueriedNodesAndEveryIndirectOne) {
@@ -401,7 +439,9 @@ TEST_F(Server2007Test, CreatingSendsOneRecordWithBothTextsAndLists) {
   });
   HostObject* root = Host("req-root");
   HostObject* wheel = Host("item-K-1200");
+  SetActivePropertyPolicy(-1);
   std::unique_ptr<std::vector<HostObject*>> links(table->KESTREL_create_trace_links("name", "desc", {root}, {wheel}));
+  EXPECT_EQ(PolicyOf("createTraceLink"), 2);
   ASSERT_THAT(sent, SizeIs(1));
   EXPECT_EQ(sent[0].text1, "name");
   EXPECT_EQ(sent[0].text2, "desc");
@@ -432,26 +472,28 @@ TEST_P(RelationTest, LinkEndsTheSessionDoesNotKnowRaise940205BeforeAnyRequest) {
   EXPECT_EQ(Count("createRelations") + Count("createTraceLink"), 0);
 }
 
-// On either server, before the server is asked for its version: a newer
-// server would otherwise remove the link.
-TEST_P(RelationTest, ANullEntryInAnyListOfAModificationRaisesBeforeAnyRequest) {
-  HostObject* link = Host(Link("brake-stop"));
+// The 2007 server is sent the lists; a newer one is not (below).
+TEST_F(Server2007Test, ANullEntryInAnyListOfAModificationRaisesBeforeTheModification) {
+  HostObject* link = Host("tracelink-brake-stop");
   HostObject* root = Host("req-root");
-  const std::vector<HostObject*> none, with_null = {root, nullptr};
+  Halden::Soa::Client::Type type("Requirement", nullptr);
+  Halden::Soa::Client::ModelObject ghost("req-ghost", &type);
+  HostObject stranger(&ghost);
+  // A null is named before a UID the session does not know, in any list.
+  const std::vector<HostObject*> none, with_null = {root, nullptr}, unknown = {&stranger};
+  ASSERT_TRUE(is_server_version_2007());
   for (int n = 0; n < 4; ++n) {
     SCOPED_TRACE("list " + std::to_string(n + 1));
     ClearRequests();
     EXPECT_THAT(
         [&] {
-          table->KESTREL_modify_trace_link(link, n == 0 ? with_null : none, n == 1 ? with_null : none,
-                                           n == 2 ? with_null : none, n == 3 ? with_null : none);
+          table->KESTREL_modify_trace_link(link, n == 0 ? with_null : unknown, n == 1 ? with_null : unknown,
+                                           n == 2 ? with_null : unknown, n == 3 ? with_null : none);
         },
         RaisesFrom(940208, "KRAL SOA: Null object in KESTREL_modify_trace_link", "kestrel_relation.cpp"));
     EXPECT_THAT(Requests(), IsEmpty());
   }
-  EXPECT_THAT(
-      Texts(table->KESTREL_ask_complying_objects(Host("req-brake"))),
-      ElementsAre(Link("brake-stop") + ": req-brake -> req-stop", Link("brake-wheel") + ": req-brake -> item-K-1200"));
+  EXPECT_THAT(world.managedrelations.modified(), IsEmpty());
 }
 
 TEST_F(Server2007Test, ModifyingSendsTheLinkAndTheFourListsInOrder) {
@@ -472,6 +514,24 @@ TEST_F(Server2007Test, ModifyingSendsTheLinkAndTheFourListsInOrder) {
   EXPECT_EQ(server.requests.back().policy, 2);
 }
 
+TEST_F(Server2007Test, AModificationNamingAnObjectTheSessionDoesNotKnowRaises940205BeforeAnyRequest) {
+  HostObject* link = Host("tracelink-brake-stop");
+  HostObject* root = Host("req-root");
+  Halden::Soa::Client::Type type("Requirement", nullptr);
+  Halden::Soa::Client::ModelObject ghost("req-ghost", &type);
+  HostObject stranger(&ghost);
+  ASSERT_TRUE(is_server_version_2007());
+  ClearRequests();
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_modify_trace_link(link, {root}, {}, {root, &stranger}, {});
+      },
+      RaisesFrom(940205, "KRAL SOA: No SOA object found for Virel/Mgr object with UID req-ghost\n",
+                 "kestrel_relation.cpp"));
+  EXPECT_THAT(Requests(), IsEmpty());
+  EXPECT_THAT(world.managedrelations.modified(), IsEmpty());
+}
+
 TEST_F(NewerServerTest, ModifyingRemovesTheLinkAndIgnoresTheLists) {
   HostObject* link = Host("fndlink-brake-stop");
   Halden::Soa::Client::Type type("Requirement", nullptr);
@@ -480,8 +540,8 @@ TEST_F(NewerServerTest, ModifyingRemovesTheLinkAndIgnoresTheLists) {
   EXPECT_CALL(datamanagement, deleteObjects(ElementsAre("fndlink-brake-stop")));
   SetActivePropertyPolicy(-1);
   ClearRequests();
-  table->KESTREL_modify_trace_link(link, {&stranger}, {}, {&stranger}, {});
-  ASSERT_THAT(Requests(), ElementsAre("getSessionInfo", "deleteObjects")) << "the lists are not looked up";
+  table->KESTREL_modify_trace_link(link, {&stranger, nullptr}, {nullptr}, {&stranger}, {nullptr, nullptr});
+  ASSERT_THAT(Requests(), ElementsAre("getSessionInfo", "deleteObjects")) << "the lists are not read";
   EXPECT_EQ(server.requests[1].policy, -1) << "no policy for the removal";
   EXPECT_THAT(world.managedrelations.modified(), IsEmpty());
   EXPECT_THAT(Texts(table->KESTREL_ask_complying_objects(Host("req-brake"))),
@@ -546,6 +606,93 @@ TEST_F(NewerServerTest, AFullTextTheSessionDoesNotKnowRaisesWithTheInputUid) {
       Raises(940205, "KRAL SOA: No SOA WorkspaceObject object found for Virel/Mgr object with UID req-brake\n"));
   EXPECT_EQ(Count("exportToApplication"), 0);
 }
+
+// ---- the framework's exceptions of every converted request
+
+template <class Reply>
+auto Failing(const std::function<void()>& fail) {
+  return [fail](const auto&...) -> Reply {
+    fail();
+    return {};
+  };
+}
+
+class Server2007Conversion : public ConversionTest<Server2007Conversion, Server2007Test> {
+ public:
+  static constexpr const char* kFile = "kestrel_relation.cpp";
+  static std::vector<Operation> Operations() {
+    return {
+        {"DefiningObjects",
+         [](auto& t, const auto& fail) {
+           ON_CALL(t.managedrelations, getTraceReport(_)).WillByDefault(Failing<TraceReportReply>(fail));
+         },
+         [](auto& t) { delete t.table->KESTREL_ask_defining_objects(t.Host("req-brake")); }},
+        {"CreateLinks",
+         [](auto& t, const auto& fail) {
+           ON_CALL(t.managedrelations, createTraceLink(_)).WillByDefault(Failing<CreatedObjectsReply>(fail));
+         },
+         [](auto& t) {
+           delete t.table->KESTREL_create_trace_links("", "", {t.Host("req-root")}, {t.Host("req-stop")});
+         }},
+        {"ModifyLink",
+         [](auto& t, const auto& fail) {
+           ON_CALL(t.managedrelations, modifyTraceLink(_)).WillByDefault(Failing<WireServiceData>(fail));
+         },
+         [](auto& t) { t.table->KESTREL_modify_trace_link(t.Host("tracelink-brake-stop"), {}, {}, {}, {}); },
+         [](auto& t) { EXPECT_THAT(t.world.managedrelations.modified(), IsEmpty()); }},
+        {"ExportFullText",
+         [](auto& t, const auto& fail) {
+           ON_CALL(t.requirementsmanagement, exportToApplication(_)).WillByDefault(Failing<ExportReply>(fail));
+         },
+         [](auto& t) {
+           t.Host("req-brake");
+           t.table->KESTREL_export_fulltext_to_word({"req-brake"});
+         }},
+    };
+  }
+};
+KESTREL_CONVERSION_SUITE(Server2007Conversion);
+
+class NewerServerConversion : public ConversionTest<NewerServerConversion, NewerServerTest> {
+ public:
+  static constexpr const char* kFile = "kestrel_relation.cpp";
+  static std::vector<Operation> Operations() {
+    return {
+        {"ComplyingObjects",
+         [](auto& t, const auto& fail) {
+           ON_CALL(t.managedrelations, getTraceReport(_)).WillByDefault(Failing<TraceReportReply>(fail));
+         },
+         [](auto& t) { delete t.table->KESTREL_ask_complying_objects(t.Host("req-brake")); }},
+        {"DefiningTree",
+         [](auto& t, const auto& fail) {
+           ON_CALL(t.managedrelations, getTraceReport(_)).WillByDefault(Failing<TraceReportReply>(fail));
+         },
+         [](auto& t) { delete t.table->KESTREL_ask_defining_tree(t.Host("req-stop")); }},
+        {"CreateRelations",
+         [](auto& t, const auto& fail) {
+           ON_CALL(t.internaldatamanagement, createRelations(_)).WillByDefault(Failing<CreateRelationsReply>(fail));
+         },
+         [](auto& t) {
+           delete t.table->KESTREL_create_trace_links("", "", {t.Host("req-root")}, {t.Host("req-stop")});
+         }},
+        {"RemoveLink",
+         [](auto& t, const auto& fail) {
+           ON_CALL(t.datamanagement, deleteObjects(_)).WillByDefault(Failing<WireServiceData>(fail));
+         },
+         [](auto& t) { t.table->KESTREL_modify_trace_link(t.Host("fndlink-brake-stop"), {}, {}, {}, {}); },
+         [](auto& t) { EXPECT_THAT(t.world.find("fndlink-brake-stop"), ::testing::NotNull()); }},
+        {"ExportFullText",
+         [](auto& t, const auto& fail) {
+           ON_CALL(t.requirementsmanagement, exportToApplication(_)).WillByDefault(Failing<ExportReply>(fail));
+         },
+         [](auto& t) {
+           t.Host("req-brake");
+           t.table->KESTREL_export_fulltext_to_word({"req-brake"});
+         }},
+    };
+  }
+};
+KESTREL_CONVERSION_SUITE(NewerServerConversion);
 
 }  // namespace
 }  // namespace kestrel::test

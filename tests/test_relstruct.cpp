@@ -2,12 +2,14 @@
 // sample world: what each layout sends, how repeated calls merge, what the
 // commit hands back, the debug dumps, and a structure saved, shown and
 // removed again.
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cadlink/testing.h"
@@ -50,6 +52,7 @@ using ::testing::Key;
 using ::testing::NotNull;
 using ::testing::Pair;
 using ::testing::SizeIs;
+using ::testing::StartsWith;
 using ::testing::UnorderedElementsAre;
 
 using Texts = std::map<std::string, std::string>;
@@ -167,6 +170,20 @@ class BatchTest : public SessionTest {
     return shown;
   }
 
+  // One child, K-1100 as "1_1" under K-2000, whose commit gets the world's
+  // reply as tweak changes it.
+  void OneChildWithReply(std::function<void(RelativeStructureReply&)> tweak) {
+    table->KESTREL_RelativeStructureUpdateStart();
+    table->KESTREL_RelativeStructureUpdateStartAssy(1, Revision("K-2000"), false, nullptr);
+    Add(1, 1, Revision("K-1100"));
+    EXPECT_CALL(structuremanagement, createOrUpdateRelativeStructure2)
+        .WillOnce([this, tweak](const auto& parents, const auto& view, bool complete, const auto& options) {
+          auto reply = world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
+          tweak(reply);
+          return reply;
+        });
+  }
+
   // The thread UID a handle ends in.
   static std::string ThreadOf(const std::string& handle) { return handle.substr(handle.rfind(' ') + 1); }
 
@@ -264,6 +281,84 @@ TEST_P(LayoutTest, ChangingByCadOccIdKeepsTheOccurrence) {
   EXPECT_THAT(Shown("K-2000"), ElementsAre("K-1100"));
 }
 
+// A reused AssyId whose newest parent got no child: that parent is not sent,
+// and the reply's entries belong to the parent that was.
+TEST_P(LayoutTest, ReusedAssyIdAnswersForTheParentSentWhenTheNewestIsChildless) {
+  cadlink::testing::set_service_2007_12_available(GetParam());
+  ItemRevision* trolley = Revision("K-2000");
+  // K-3000 has no BOM view; K-1000 has one, which must not be named.
+  for (const char* childless : {"K-3000", "K-1000"}) {
+    SCOPED_TRACE(childless);
+    table->KESTREL_RelativeStructureUpdateStart();
+    table->KESTREL_RelativeStructureUpdateStartAssy(1, trolley, false, nullptr);
+    Add(1, 1, Revision("K-1100"));
+    table->KESTREL_RelativeStructureUpdateStartAssy(1, Revision(childless), false, nullptr);
+    auto* handles = Commit();
+
+    const auto sent = GetParam() ? updates2.last().parents.size() : updates.last().parents.size();
+    EXPECT_EQ(sent, 1u);
+    ASSERT_THAT(handles, NotNull());
+    ASSERT_THAT(*handles, ElementsAre(Key("1_1")));
+    const std::string& handle = handles->at("1_1");
+    EXPECT_THAT(handle, StartsWith("rev-K-2000-A bvr-K-2000-A thread-"));
+    auto saved = world.saved_occurrence(ThreadOf(handle));
+    EXPECT_EQ(saved ? saved->parent_uid : "(no occurrence)", "rev-K-2000-A");
+    ASSERT_THAT(components(), ElementsAre(Key("1_1")));
+    EXPECT_EQ(components().at("1_1")->GetComponentHandle().utf8(), handle);
+  }
+}
+
+// The same for a delete batch whose commit failed: the AssyId names its
+// remaining parent, which gets the later uids, and the retry sends it.
+TEST_P(LayoutTest, FailedDeleteCommitKeepsTheBatchForARetry) {
+  cadlink::testing::set_service_2007_12_available(GetParam());
+  ItemRevision* cart = Revision("K-1000");
+  ItemRevision* trolley = Revision("K-2000");
+  int failures = 1;
+  auto fail_once = [&] {
+    if (failures-- > 0) throw RuntimeException("server busy");
+  };
+  ON_CALL(structuremanagement, deleteRelativeStructure).WillByDefault([&](const auto& p, const auto& v, const auto& o) {
+    fail_once();
+    deletes.calls.push_back({p, v, o});
+    return world.structuremanagement.deleteRelativeStructure(p, v, o);
+  });
+  ON_CALL(structuremanagement, deleteRelativeStructure2)
+      .WillByDefault([&](const auto& p, const auto& v, const auto& o) {
+        fail_once();
+        deletes2.calls.push_back({p, v, o});
+        return world.structuremanagement.deleteRelativeStructure2(p, v, o);
+      });
+  table->KESTREL_RelativeStructureDeleteStart();
+  table->KESTREL_RelativeStructureDeleteStartAssy(2, cart, nullptr);
+  table->KESTREL_RelativeStructureDeleteChild(2, "thread-c");
+  table->KESTREL_RelativeStructureDeleteStartAssy(1, trolley, nullptr);
+  table->KESTREL_RelativeStructureDeleteChild(1, "thread-a");
+  table->KESTREL_RelativeStructureDeleteStartAssy(1, cart, nullptr);
+  ClearRequests();
+
+  EXPECT_THAT([&] { table->KESTREL_RelativeStructureDeleteCommit(); },
+              RaisesFrom(940222, "KRAL SOA: SOA runtime exception: server busy", "kestrel_bom.cpp"));
+  EXPECT_THAT(Requests(), ElementsAre("deleteRelativeStructure"));
+  table->KESTREL_RelativeStructureDeleteChild(1, "thread-b");
+  EXPECT_EQ(table->KESTREL_RelativeStructureDeleteCommit(), 0);
+
+  std::vector<std::pair<std::string, std::vector<std::string>>> sent;
+  if (GetParam()) {
+    ASSERT_THAT(deletes2.calls, SizeIs(1));
+    for (const auto& record : deletes2.last().parents) sent.emplace_back(record.parent_uid, record.thread_uids);
+  } else {
+    ASSERT_THAT(deletes.calls, SizeIs(1));
+    for (const auto& record : deletes.last().parents) sent.emplace_back(record.parent_uid, record.thread_uids);
+  }
+  EXPECT_THAT(sent, ElementsAre(Pair("rev-K-1000-A", ElementsAre("thread-c")),
+                                Pair("rev-K-2000-A", ElementsAre("thread-a", "thread-b"))));
+  // The commit that went through ended the batch.
+  ClearRequests();
+  EXPECT_EQ(table->KESTREL_RelativeStructureDeleteCommit(), 0);
+  EXPECT_THAT(Requests(), IsEmpty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Layout2007_12" : "OlderLayout"; });
 
@@ -357,6 +452,47 @@ TEST_F(BatchTest, RepeatedChildMergesIntoOne) {
   ASSERT_THAT(child.attributes, SizeIs(2));
   EXPECT_EQ(child.attributes[0].value, "blue");
   EXPECT_EQ(child.attributes[1].name, "finish");
+}
+
+// Repeated calls on one child keep each key where it first came and take the
+// last text given for it; each child keeps its own keys.
+TEST_F(BatchTest, RepeatedMergesKeepTheFirstPlaceOfEachKeyAndTheLastText) {
+  using Entries = std::vector<std::pair<std::string, std::string>>;
+  struct Step {
+    int comp_id;
+    Texts notes, attributes;
+  };
+  const Step steps[] = {
+      {1, {{"B", "1"}, {"D", "1"}}, {}},
+      {1, {{"A", "2"}, {"D", "2"}}, {{"x", "2"}}},
+      {2, {{"D", "b1"}}, {{"x", "b1"}, {"y", "b1"}}},
+      {1, {{"A", "3"}, {"C", "3"}, {"E", "3"}}, {{"w", "3"}, {"x", "3"}}},
+      {2, {{"A", "b2"}, {"D", "b2"}}, {{"y", "b2"}}},
+      {1, {{"B", "4"}}, {{"x", "4"}, {"z", "4"}}},
+      {1, {}, {}},
+  };
+  table->KESTREL_RelativeStructureUpdateStart();
+  table->KESTREL_RelativeStructureUpdateStartAssy(1, Revision("K-2000"), false, nullptr);
+  for (const Step& step : steps)
+    Add(1, step.comp_id, Revision("K-1100"), "", nullptr, false, &step.notes, &step.attributes);
+  Commit();
+
+  const auto& children = updates2.last().parents.at(0).children;
+  ASSERT_THAT(children, SizeIs(2));
+  auto notes_of = [](const ChildRecord& child) {
+    Entries entries;
+    for (const auto& note : child.notes) entries.emplace_back(note.type, note.text);
+    return entries;
+  };
+  auto attributes_of = [](const ChildRecord& child) {
+    Entries entries;
+    for (const auto& attribute : child.attributes) entries.emplace_back(attribute.name, attribute.value);
+    return entries;
+  };
+  EXPECT_EQ(notes_of(children[0]), (Entries{{"B", "4"}, {"D", "2"}, {"A", "3"}, {"C", "3"}, {"E", "3"}}));
+  EXPECT_EQ(attributes_of(children[0]), (Entries{{"x", "4"}, {"w", "3"}, {"z", "4"}}));
+  EXPECT_EQ(notes_of(children[1]), (Entries{{"D", "b2"}, {"A", "b2"}}));
+  EXPECT_EQ(attributes_of(children[1]), (Entries{{"x", "b1"}, {"y", "b2"}}));
 }
 
 TEST_F(BatchTest, ChildOfAnEarlierParentMergesIntoThatParent) {
@@ -462,17 +598,11 @@ TEST_F(BatchTest, FailedCommitKeepsTheBatchForARetry) {
 }
 
 TEST_F(BatchTest, FailureReadingTheReplyEndsTheBatch) {
-  table->KESTREL_RelativeStructureUpdateStart();
-  table->KESTREL_RelativeStructureUpdateStartAssy(1, Revision("K-2000"), false, nullptr);
-  Add(1, 1, Revision("K-1100"));
   // The reply carries the new occurrence without its thread.
-  EXPECT_CALL(structuremanagement, createOrUpdateRelativeStructure2)
-      .WillOnce([this](const auto& parents, const auto& view, bool complete, const auto& options) {
-        auto reply = world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
-        for (auto& object : reply.data.objects)
-          if (object.uid == "occ-1") object.properties.clear();
-        return reply;
-      });
+  OneChildWithReply([](RelativeStructureReply& reply) {
+    for (auto& object : reply.data.objects)
+      if (object.uid == "occ-1") object.properties.clear();
+  });
 
   EXPECT_THAT([&] { Commit(); },
               RaisesFrom(940223, HasSubstr("KRAL SOA: SOA not loaded exception: "), "kestrel_bom.cpp"));
@@ -506,18 +636,12 @@ TEST_F(BatchTest, ParentWithoutBomViewFromTheHostGivesAnEmptyHandle) {
 
 TEST_F(BatchTest, ReplyEntriesOutsideTheBatchAreKeptWithoutHandle) {
   Debug();
-  table->KESTREL_RelativeStructureUpdateStart();
-  table->KESTREL_RelativeStructureUpdateStartAssy(1, Revision("K-2000"), false, nullptr);
-  Add(1, 1, Revision("K-1100"));
-  EXPECT_CALL(structuremanagement, createOrUpdateRelativeStructure2)
-      .WillOnce([this](const auto& parents, const auto& view, bool complete, const auto& options) {
-        auto reply = world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
-        reply.threads["9_1"] = reply.threads.at("1_1");  // no such parent
-        reply.threads["1_x"] = reply.threads.at("1_1");  // CompId 0
-        reply.threads["nounderscore"] = "thread-1";      // skipped
-        reply.threads["1_"] = "thread-1";                // skipped
-        return reply;
-      });
+  OneChildWithReply([](RelativeStructureReply& reply) {
+    reply.threads["9_1"] = reply.threads.at("1_1");  // no such parent
+    reply.threads["1_x"] = reply.threads.at("1_1");  // CompId 0
+    reply.threads["nounderscore"] = "thread-1";      // skipped
+    reply.threads["1_"] = "thread-1";                // skipped
+  });
   clear_log();
   auto* handles = Commit();
 
@@ -526,6 +650,31 @@ TEST_F(BatchTest, ReplyEntriesOutsideTheBatchAreKeptWithoutHandle) {
                                     Pair("1_x", "rev-K-2000-A bvr-K-2000-A thread-1"), Pair("9_1", "")));
   EXPECT_THAT(components(), ElementsAre(Key("1_1"), Key("1_x"), Key("9_1")));
   EXPECT_THAT(log_text(), HasSubstr("KESTREL_RelativeStructureUpdateCommit AssyID=1 CompId=0"));
+}
+
+// Two occurrences created on one thread both get the handle; the components
+// map keeps the last.
+TEST_F(BatchTest, LastOccurrenceCreatedOnAThreadStaysInTheComponents) {
+  OneChildWithReply([](RelativeStructureReply& reply) {
+    auto& objects = reply.data.objects;
+    auto occurrence = std::find_if(objects.begin(), objects.end(), [](const auto& o) { return o.uid == "occ-1"; });
+    ASSERT_NE(occurrence, objects.end());
+    auto again = *occurrence;
+    again.uid = "occ-1-again";
+    objects.push_back(std::move(again));
+    reply.data.created.push_back("occ-1-again");
+  });
+  auto* handles = Commit();
+
+  ASSERT_THAT(handles, NotNull());
+  const std::string handle = "rev-K-2000-A bvr-K-2000-A thread-1";
+  EXPECT_THAT(*handles, ElementsAre(Pair("1_1", handle)));
+  ASSERT_THAT(components(), ElementsAre(Key("1_1")));
+  EXPECT_EQ(components().at("1_1")->GetUid().utf8(), "occ-1-again");
+  EXPECT_EQ(components().at("1_1")->GetComponentHandle().utf8(), handle);
+  auto* first = dynamic_cast<Component*>(Held("occ-1"));
+  ASSERT_THAT(first, NotNull());
+  EXPECT_EQ(first->GetComponentHandle().utf8(), handle);
 }
 
 TEST_F(BatchTest, OccurrenceTheHostHoldsAsAnotherClassIsNoComponent) {
@@ -548,16 +697,10 @@ TEST_F(BatchTest, OccurrenceTheHostHoldsAsAnotherClassIsNoComponent) {
 }
 
 TEST_F(BatchTest, OnlyOccurrencesOfTheExactTypeAreComponents) {
-  table->KESTREL_RelativeStructureUpdateStart();
-  table->KESTREL_RelativeStructureUpdateStartAssy(1, Revision("K-2000"), false, nullptr);
-  Add(1, 1, Revision("K-1100"));
-  EXPECT_CALL(structuremanagement, createOrUpdateRelativeStructure2)
-      .WillOnce([this](const auto& parents, const auto& view, bool complete, const auto& options) {
-        auto reply = world.structuremanagement.createOrUpdateRelativeStructure2(parents, view, complete, options);
-        for (auto& object : reply.data.objects)
-          if (object.uid == "occ-1") object.types.insert(object.types.begin(), "CustomOccurrence");
-        return reply;
-      });
+  OneChildWithReply([](RelativeStructureReply& reply) {
+    for (auto& object : reply.data.objects)
+      if (object.uid == "occ-1") object.types.insert(object.types.begin(), "CustomOccurrence");
+  });
   auto* handles = Commit();
 
   EXPECT_THAT(*handles, ElementsAre(Pair("1_1", "rev-K-2000-A bvr-K-2000-A thread-1")));
@@ -618,6 +761,61 @@ TEST_F(BatchTest, CommitWithNothingToSendCallsNoServer) {
   EXPECT_EQ(table->KESTREL_RelativeStructureDeleteCommit(), 0);
   EXPECT_EQ(table->KESTREL_RelativeStructureDeleteCommit(), 0);
   EXPECT_THAT(Requests(), IsEmpty());
+}
+
+TEST_F(BatchTest, CommitWithNothingToSendSaysSo) {
+  ItemRevision* trolley = Revision("K-2000");
+  Debug();
+  // Never started, then started with a childless parent.
+  EXPECT_THAT(Commit(), IsNull());
+  EXPECT_EQ(log_text(),
+            "KESTREL_RelativeStructureUpdateCommit()\n"
+            "complete=TRUE\n"
+            "view type=view\n"
+            "KESTREL_RelativeStructureUpdateCommit empty list");
+  table->KESTREL_RelativeStructureUpdateStart();
+  table->KESTREL_RelativeStructureUpdateStartAssy(1, trolley, false, nullptr);
+  clear_log();
+  EXPECT_THAT(Commit(false), IsNull());
+  EXPECT_EQ(log_text(),
+            "KESTREL_RelativeStructureUpdateCommit()\n"
+            "complete=FALSE\n"
+            "view type=view\n"
+            "parent uid[0]=rev-K-2000-A\n"
+            "precise[0]=FALSE\n"
+            "lastModifiedOfBVR[0]=0001-01-01T00:00:00\n"
+            "relStructInfoUpdateList2[0] no children\n"
+            "childSizeIsZero removing parent uid=rev-K-2000-A\n"
+            "KESTREL_RelativeStructureUpdateCommit empty list");
+  EXPECT_THAT(components(), IsEmpty());
+}
+
+// Logout does not touch a pending batch: after a new login both commits
+// send what was described before.
+TEST_F(BatchTest, LogoutLeavesPendingBatchesAsTheyAre) {
+  ItemRevision* trolley = Revision("K-2000");
+  ItemRevision* cart = Revision("K-1000");
+  table->KESTREL_RelativeStructureUpdateStart();
+  table->KESTREL_RelativeStructureUpdateStartAssy(1, trolley, false, nullptr);
+  Add(1, 1, Revision("K-1100"), "cad-1");
+  table->KESTREL_RelativeStructureDeleteStart();
+  table->KESTREL_RelativeStructureDeleteStartAssy(1, cart, nullptr);
+  table->KESTREL_RelativeStructureDeleteChild(1, "thread-x");
+  EXPECT_EQ(table->KESTREL_logout(false), 0);
+  ConnectAndLogin();
+  auto* handles = Commit();
+  table->KESTREL_RelativeStructureDeleteCommit();
+
+  ASSERT_THAT(updates2.calls, SizeIs(1));
+  ASSERT_THAT(updates2.last().parents, SizeIs(1));
+  EXPECT_EQ(updates2.last().parents[0].parent_uid, "rev-K-2000-A");
+  ASSERT_THAT(updates2.last().parents[0].children, SizeIs(1));
+  EXPECT_EQ(updates2.last().parents[0].children[0].cad_occ_id, "cad-1");
+  ASSERT_THAT(handles, NotNull());
+  EXPECT_THAT(*handles, ElementsAre(Pair("1_1", "rev-K-2000-A bvr-K-2000-A thread-1")));
+  ASSERT_THAT(deletes2.calls, SizeIs(1));
+  EXPECT_THAT(deletes2.last().parents,
+              ElementsAre(::testing::Field(&DeleteStructureRecord2::thread_uids, ElementsAre("thread-x"))));
 }
 
 // --- bad calls -----------------------------------------------------------------

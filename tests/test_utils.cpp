@@ -2,6 +2,7 @@
 #include "corerun/clock.h"
 #include "corerun/testing.h"
 #include "halden/soa/client/Exceptions.h"
+#include "objmodel/testing.h"
 #include "support/framework_failures.h"
 #include "support/session_fixture.h"
 
@@ -155,6 +156,18 @@ TEST_F(OptionTest, FailedAttemptsAreLoggedAndTheNextFollows) {
   EXPECT_THAT(log_text(), HasSubstr("SOA: getOption failed: exception type: 4: refused\n"));
   EXPECT_THAT(log_text(), HasSubstr("SOA: runtime error calling getOption\n"));
   EXPECT_EQ(corerun::testing::sleeps(), (std::vector<int>{1, 1}));
+}
+
+// Without a default address no connection can be made: logged as a failed
+// attempt, answered empty, and nothing more is tried.
+TEST_F(OptionTest, AConnectionThatCannotBeMadeIsAFailedAttempt) {
+  objmodel::testing::set_default_iiop_string("");
+  EXPECT_CALL(connection, getOption(_)).Times(0);
+  std::string answer = "unset";
+  EXPECT_NO_THROW(answer = table->KESTREL_ask_connection_option(3, 2, "u", "p", "g"));
+  EXPECT_EQ(answer, "");
+  EXPECT_EQ(log_text(), "SOA: getOption failed: exception type: 0: no server address given\n");
+  EXPECT_THAT(corerun::testing::sleeps(), IsEmpty());
 }
 
 TEST_F(OptionTest, LeavesTheSessionConnectionAlone) {

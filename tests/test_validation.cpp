@@ -2,7 +2,9 @@
 // core creation, saving and updating, the upload of their report files, and
 // the validation property reader.
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,7 @@ using ServerObject = Halden::Soa::Client::ModelObject;
 using Uploads = std::vector<std::map<std::string, std::string>>;
 using ::testing::_;
 using ::testing::AllOf;
+using ::testing::AnyNumber;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Field;
@@ -357,13 +360,13 @@ TEST_F(ValidationTest, ReplyEntriesBeyondTheInputsOrWithoutAResultGetNoUpload) {
       {Input("A", {{"C:\\a.html", "HTML", 1}}), Input("B", {{"C:\\b.html", "HTML", 1}})});
   // The entry without a result keeps its place with an empty UID and pairs
   // with the first input; the second entry takes the second input's files;
-  // the third has no input.
+  // the third has no input, so no upload, but still names its own dataset.
   ASSERT_THAT(list.results, SizeIs(3));
   EXPECT_EQ(list.results[0].result_uid, "");
   EXPECT_EQ(list.results[0].report_dataset_uid, "");
   EXPECT_EQ(list.results[1].report_dataset_uid, "report-2");
   EXPECT_EQ(list.results[2].result_uid, "result-2");
-  EXPECT_EQ(list.results[2].report_dataset_uid, "");
+  EXPECT_EQ(list.results[2].report_dataset_uid, "report-2");
   EXPECT_THAT(UploadCalls(), ElementsAre(ElementsAre(Pair(_, "C:\\b.html"))));
 }
 
@@ -378,6 +381,58 @@ TEST_F(ValidationTest, TicketsBeyondTheInputsFilesAreSkipped) {
   table->KESTREL_create_validation_results({Input("A", {{"C:\\a.html", "HTML", 1}})});
   ASSERT_THAT(UploadCalls(), SizeIs(1));
   EXPECT_THAT(UploadCalls()[0], ElementsAre(Pair(Not("write-extra"), "C:\\a.html")));
+}
+
+TEST_F(ValidationTest, TicketsOfAnotherDatasetGetNoFileOfThisResult) {
+  world.add_object("report-other", {"HTML", "Dataset", "WorkspaceObject", "POM_object"},
+                   {strs("ref_names", {}), refs("ref_list", {})});
+  ON_CALL(filemanagement, getDatasetWriteTickets(_)).WillByDefault([&](const auto& inputs) {
+    auto reply = world.filemanagement.getDatasetWriteTickets(inputs);
+    auto other = reply.commit_infos.at(0);
+    other.dataset_uid = "report-other";
+    for (auto& f : other.file_infos) f.text4 += "-other";
+    reply.commit_infos.push_back(other);
+    return reply;
+  });
+  table->KESTREL_create_validation_results({Input("A", {{"C:\\a.html", "HTML", 1}})});
+  EXPECT_THAT(UploadCalls(), ElementsAre(ElementsAre(Pair("write-1", "C:\\a.html"))));
+  EXPECT_THAT(FileNames("valreport-1"), ElementsAre("a.html"));
+  EXPECT_THAT(RefNames("report-other"), IsEmpty());
+}
+
+// What the upload reads of the result and its report dataset, sent by the
+// server as a value of another kind: 940209 naming the property and the
+// object's type, before any ticket is asked.
+TEST_F(ValidationTest, AnUploadReadOfAnotherKindRaises940209NamingIt) {
+  const struct {
+    const char* result;
+    const char* report;
+    bool on_result;  // else on the report dataset
+    Wire::WireProperty wrong;
+    const char* type;
+  } cases[] = {
+      {"result-a", "report-a", true, strs("validation_report", {"report-a"}), "ValReqResult"},
+      {"result-b", "report-b", false, ints("ref_names", {1}), "HTML"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.wrong.name);
+    world.add_object(c.report, {"HTML", "Dataset", "WorkspaceObject", "POM_object"},
+                     {strs("ref_names", {"Old"}), refs("ref_list", {"f1"})});
+    world.add_object(c.result, kResultTypes, {refs("validation_report", {c.report})});
+    world.set_property(c.on_result ? c.result : c.report, c.wrong);
+    Wire::CreateValidationResultsReply reply;
+    reply.outputs = {{c.result, {c.report}}};
+    reply.data = world.reply_with({c.result, c.report});
+    ON_CALL(test_server.validation, createValidationResults(_)).WillByDefault(Return(reply));
+    ClearRequests();
+    EXPECT_THAT(
+        [&] {
+          table->KESTREL_create_validation_results({Input("A", {{"C:\\a.html", "HTML", 1}})});
+        },
+        RaisesFrom(940209, "KRAL SOA: Error getting property " + c.wrong.name + " on object of type " + c.type,
+                   "kestrel_validation.cpp"));
+    EXPECT_THAT(Requests(), AllOf(Not(Contains("removeNamedReferences")), Not(Contains("getDatasetWriteTickets"))));
+  }
 }
 
 TEST_F(ValidationTest, AnInputWithoutAReportLeavesItsResultsDatasetAlone) {
@@ -742,6 +797,94 @@ TEST_F(SaveTest, CheckReqWithoutATargetSkipsItsDateAndStillCreates) {
   EXPECT_THAT(list.results, SizeIs(1));
 }
 
+// A target whose date the server cannot give: the dump shows it empty and
+// the results are created all the same.
+TEST_F(SaveTest, CheckReqShowsAnUnreadableTargetDateEmptyAndStillCreates) {
+  MACH__checking_level = 1;
+  corerun::testing::set_debug_flag("CHECK_REQ", true);
+  const struct {
+    const char* target;
+    std::vector<Wire::WireProperty> properties;
+  } cases[] = {
+      {"ds-never-dated", {}},                                // not loaded even when asked
+      {"ds-odd-date", {str("last_mod_date", "yesterday")}},  // a value of another kind
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    world.add_object(c.target, {"Dataset", "WorkspaceObject", "POM_object"}, c.properties);
+    auto input = Input("A");
+    input.target_uid = c.target;
+    created.clear();
+    clear_log();
+    const auto list = table->KESTREL_save_validation_results({input});
+    EXPECT_THAT(log_text(), HasSubstr("\n+++ taregt dataset lmd time is \n"));
+    ASSERT_THAT(created, SizeIs(2));
+    EXPECT_THAT(created[1], ElementsAre(Field(&Wire::ObjectCreateRecord::references,
+                                              Contains(Pair("validation_target", c.target)))));
+    ASSERT_THAT(list.results, SizeIs(1));
+    EXPECT_FALSE(list.results[0].result_uid.empty());
+    EXPECT_FALSE(list.results[0].report_dataset_uid.empty());
+  }
+}
+
+// The next call of an expectation throws; later ones answer as before.
+template <class Expectation>
+void FailOnce(Expectation& expectation, const char* what) {
+  expectation.WillOnce(Throw(RuntimeException(what))).RetiresOnSaturation();
+}
+
+// A failure after some objects were made leaves them all on the server:
+// neither road deletes what it created before the failing request.
+TEST_F(SaveTest, ALateFailureRemovesNothingCreated) {
+  const struct {
+    const char* name;
+    const char* server_version;
+    std::function<void()> fail;
+    std::vector<std::string> made;  // first type of each new object, sorted
+  } cases[] = {
+      {"newer, commit",
+       "P2009.1.0",
+       [this] { FailOnce(EXPECT_CALL(filemanagement, commitDatasetFiles(_)), "commit refused"); },
+       {"Dataset", "ValidationParams"}},
+      {"newer, descriptors",
+       "P2009.1.0",
+       [this] { FailOnce(EXPECT_CALL(test_server.propdescriptor, getPropDescriptors(_)), "no descriptors"); },
+       {"Dataset", "OstraFile", "ValidationParams"}},
+      {"newer, results",
+       "P2009.1.0",
+       [this] {
+         FailOnce(EXPECT_CALL(datamanagement,
+                              createObjects(Contains(Field(&Wire::ObjectCreateRecord::type, "ValReqResult")))),
+                  "no results");
+       },
+       {"Dataset", "OstraFile", "ValidationParams"}},
+      {"2007, tickets",
+       "V2007.1",
+       [this] { FailOnce(EXPECT_CALL(filemanagement, getDatasetWriteTickets(_)), "no tickets"); },
+       {"HTML", "ValReqResult", "ValidationParams"}},
+  };
+  // Each case fails one request once; the others answer as the world does.
+  EXPECT_CALL(filemanagement, commitDatasetFiles(_)).Times(AnyNumber());
+  EXPECT_CALL(filemanagement, getDatasetWriteTickets(_)).Times(AnyNumber());
+  EXPECT_CALL(test_server.propdescriptor, getPropDescriptors(_)).Times(AnyNumber());
+  EXPECT_CALL(datamanagement, createObjects(_)).Times(AnyNumber());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    world.set_server_version(c.server_version);
+    std::set<std::string> before;
+    for (const auto& entry : world.store.objects()) before.insert(entry.first);
+    c.fail();
+    ClearRequests();
+    EXPECT_ANY_THROW(table->KESTREL_save_validation_results({Input("A", {{"C:\\a.html", "HTML", 1}})}));
+    std::vector<std::string> made;
+    for (const auto& [uid, object] : world.store.objects())
+      if (!before.count(uid)) made.push_back(object.types.front());
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ(made, c.made);
+    EXPECT_THAT(Requests(), AllOf(Not(Contains("deleteObjects")), Not(Contains("removeNamedReferences"))));
+  }
+}
+
 TEST_F(SaveTest, SavedResultsReadBackWithTheirFiles) {
   const auto list = table->KESTREL_save_validation_results({Input("A", {{"C:\\a.html", "HTML", 1}})});
   ASSERT_THAT(list.results, SizeIs(1));
@@ -826,7 +969,21 @@ TEST_F(UpdateTest, AFailedProbeIsAskedAgain) {
   });
   EXPECT_CALL(test_server.validation, createValidationResults(_)).Times(1);
   EXPECT_THROW(table->KESTREL_update_validation_results({}), RuntimeException);
-  table->KESTREL_update_validation_results({});
+  ClearRequests();
+  // The next call asks again and takes this server for the newer one it is.
+  EXPECT_CALL(datamanagement, setProperties(ElementsAre("result-1"), _));
+  table->KESTREL_update_validation_results({Named("result-1")});
+  EXPECT_EQ(Requests().at(0), "getSessionInfo");
+}
+
+TEST_F(UpdateTest, TheRequirementIsReadBeforeTheRequestThatWritesIt) {
+  // The result's policy does not carry its requirement: the read loads it.
+  table->KESTREL_update_validation_results({Named("result-1", "req-1")});
+  const auto requests = Requests();
+  const auto created = std::find(requests.begin(), requests.end(), "createValidationResults");
+  ASSERT_NE(created, requests.end());
+  EXPECT_THAT(std::vector<std::string>(created + 1, requests.end()),
+              ElementsAre("loadObjects", "getProperties", "getProperties", "loadObjects", "setProperties"));
 }
 
 }  // namespace

@@ -274,6 +274,18 @@ TEST_F(ValidationDataTest, ANullFirstReportRaises940209) {
       RaisesFrom(940209, "KRAL SOA: Error getting SOA object from KRAL object", "kestrel_validation.cpp"));
 }
 
+TEST_F(ValidationDataTest, ANullFirstReportFileRaises940209) {
+  const auto files = AddReport("report-1", {{"a.txt", "Text", 1}});
+  world.set_property("report-1", Wire::props::refs("ref_list", {"", files[0]}));
+  world.set_property("report-1", Wire::props::strs("ref_names", {"Lost", "Text"}));
+  AddResult("result-1", "part-1", "data-x", {"report-1"});
+  EXPECT_THAT(
+      [&] {
+        table->KESTREL_get_validation_data({{"part-1"}, {}, false});
+      },
+      RaisesFrom(940209, "KRAL SOA: Error getting SOA object from KRAL object", "kestrel_validation.cpp"));
+}
+
 // Each property slot 82 reads, sent by the server as a value of another
 // kind: the read raises 940209 naming the property and the object's type,
 // as every other read of validation objects does, never the framework's own

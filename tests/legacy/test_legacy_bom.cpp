@@ -1,6 +1,9 @@
 // BOM windows, top lines and line expansion through the legacy table.
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "cadlink/testing.h"
@@ -9,6 +12,7 @@
 #include "halden/soa/client/Exceptions.h"
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/testing.h"
+#include "halden/soa/common/Exceptions.h"
 #include "legacy_fixture.h"
 #include "objmodel/testing.h"
 
@@ -17,6 +21,7 @@ namespace {
 
 using Halden::Soa::Server::BomWindowRequest;
 using Halden::Soa::Server::ExpandInfo;
+using Halden::Soa::Server::WireObject;
 using Orvane::PdmSoa::VirelmgrBomLine;
 using Orvane::PdmSoa::VirelmgrBomWindow;
 using ::testing::_;
@@ -25,6 +30,7 @@ using ::testing::Invoke;
 using ::testing::IsEmpty;
 using ::testing::NotNull;
 using ::testing::SaveArg;
+using ::testing::Throw;
 
 constexpr const char* kRevision = "rev-K-1000-B";
 
@@ -195,6 +201,39 @@ TEST_F(BomTest, TopLineFailures) {
               RaisesFrom(940209, "SOA: BOM window has no top line, window uid = window-empty\n", kLegacyFile));
 }
 
+// Windows whose server object names a top line the host cannot use.
+class TopLineShapeTest : public BomTest {
+ protected:
+  // A window whose server object arrives shaped so.
+  VirelmgrBomWindow* ShapedWindow(const std::function<void(WireObject&)>& shape) {
+    ON_CALL(structuremanagement, createBomWindows(_)).WillByDefault([&, shape](const auto& requests) {
+      auto reply = world.structuremanagement.createBomWindows(requests);
+      for (auto& object : reply.data.objects)
+        if (object.uid == reply.outputs[0].window_uid) shape(object);
+      return reply;
+    });
+    VirelmgrBomWindow* window = Window();
+    EXPECT_THAT(window, NotNull());
+    ClearRequests();
+    return window;
+  }
+};
+
+TEST_F(TopLineShapeTest, TopLineOfAnotherTypeIsNoBomLine) {
+  VirelmgrBomWindow* window =
+      ShapedWindow([](WireObject& w) { w.properties = {Halden::Soa::Server::props::ref("top_line", kRevision)}; });
+  EXPECT_THAT(
+      [&] { table->KESTREL_ask_bom_top_line(window); },
+      RaisesFrom(940209, "SOA: Returned top line not a valid BOM line, window uid = bomwindow-1\n", kLegacyFile));
+  EXPECT_EQ(cadlink::testing::registered_instance(kRevision), nullptr);
+}
+
+TEST_F(TopLineShapeTest, TopLineReadFailureReachesTheHostAsThrown) {
+  VirelmgrBomWindow* window = ShapedWindow([](WireObject& w) { w.properties.clear(); });
+  EXPECT_THROW(table->KESTREL_ask_bom_top_line(window), Halden::Soa::Client::NotLoadedException);
+  EXPECT_THAT(Requests(), IsEmpty());
+}
+
 TEST_F(BomTest, ExpansionAsksTheMasterModelsAndBuildsNewLinesEveryTime) {
   VirelmgrBomLine* top = table->KESTREL_ask_bom_top_line(Window());
   ClearRequests();
@@ -243,6 +282,49 @@ TEST_F(BomTest, ExpansionWithoutOutputsGivesAnEmptyList) {
     return Halden::Soa::Server::ExpandBomLinesReply{};
   }));
   EXPECT_THAT(Expand(top), IsEmpty());
+}
+
+// A host object the host cannot build gives its memory back; an expansion
+// that fails part-way gives back the lines it built before.
+TEST_F(BomTest, WindowThatCannotBeBuiltLeavesNoMemoryBehind) {
+  cadlink::testing::fail_construction({"bomwindow-1"});
+  const long before = corerun::testing::cpp_live_blocks();
+  EXPECT_THROW(Window(), std::bad_alloc);
+  EXPECT_EQ(corerun::testing::cpp_live_blocks(), before);
+}
+
+TEST_F(BomTest, ExpansionThatFailsPartWayLeavesNoMemoryBehind) {
+  VirelmgrBomLine* top = table->KESTREL_ask_bom_top_line(Window());
+  const auto built = Expand(top);
+  ASSERT_EQ(built.size(), 6U);
+  cadlink::testing::fail_construction({built[2]->GetUid()});
+  const long before = corerun::testing::cpp_live_blocks();
+  EXPECT_THROW(table->KESTREL_expand_bom_line(top), std::bad_alloc);
+  EXPECT_EQ(corerun::testing::cpp_live_blocks(), before);
+}
+
+// No entry converts a framework exception of its request.
+class BomPassThroughTest : public BomTest {
+ protected:
+  template <class Exception>
+  void ExpectEveryEntryToPass(const Exception& e) {
+    SCOPED_TRACE(typeid(Exception).name());
+    ON_CALL(structuremanagement, createBomWindows(_)).WillByDefault(Throw(e));
+    ON_CALL(structuremanagement, closeBomWindows(_)).WillByDefault(Throw(e));
+    ON_CALL(structuremanagement, expandBomLinesOneLevel(_, _)).WillByDefault(Throw(e));
+    EXPECT_THROW(Window(), Exception);
+    EXPECT_THROW(table->KESTREL_close_bom_window(window_), Exception);
+    EXPECT_THROW(Expand(top_), Exception);
+  }
+
+  VirelmgrBomWindow* window_ = Window();
+  VirelmgrBomLine* top_ = table->KESTREL_ask_bom_top_line(window_);
+};
+
+TEST_F(BomPassThroughTest, FrameworkExceptionsReachTheHostUnchanged) {
+  ExpectEveryEntryToPass(Halden::Soa::Client::RuntimeException("lost"));
+  ExpectEveryEntryToPass(Halden::Soa::Client::NotLoadedException("not loaded"));
+  ExpectEveryEntryToPass(Halden::Soa::Common::Exceptions::SoaException("refused"));
 }
 
 TEST_F(BomTest, CloseSendsTheWindowAlone) {

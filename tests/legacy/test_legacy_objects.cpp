@@ -108,6 +108,8 @@ TEST_F(ObjectsTest, ReferencesBecomeTheHostsObjectsAndNullElementsAreSkipped) {
   ASSERT_EQ(parts->size(), 2U);
   EXPECT_EQ((*parts)[0]->GetUid(), "rev-K-1000-A");
   EXPECT_EQ((*parts)[1]->GetUid(), "rev-K-1000-B");
+  // Skipped quietly: no note of the null element.
+  EXPECT_THAT(log_text(), IsEmpty());
 }
 
 TEST_F(ObjectsTest, PropertyOutsideThePolicyIsLoadedAloneThenWarned) {
@@ -223,9 +225,17 @@ TEST_F(ObjectsTest, RelatedObjectsOfTheFirstGroupAsHostPomObjects) {
   related.reset(table->KESTREL_get_related_objects_cad("rev-K-1000-B", "OSTRA_manifestation"));
   EXPECT_THAT(*related, ElementsAre(nullptr));
 
-  EXPECT_CALL(caddatamanagement, getRelatedObjects).WillOnce(Invoke([] {
-    return Halden::Soa::Server::RelatedObjectsReply{};
-  }));
+  // Without an output, and with a first output without a group.
+  EXPECT_CALL(caddatamanagement, getRelatedObjects)
+      .WillOnce(Invoke([] { return Halden::Soa::Server::RelatedObjectsReply{}; }))
+      .WillOnce(Invoke([] {
+        Halden::Soa::Server::RelatedObjectsReply reply;
+        reply.outputs.push_back({"rev-K-1000-B", {}});
+        reply.outputs.push_back({"rev-K-1000-B", {{{"ds-K-1000-B-drawing"}, "OSTRA_manifestation"}}});
+        return reply;
+      }));
+  related.reset(table->KESTREL_get_related_objects_cad("rev-K-1000-B", "OSTRA_manifestation"));
+  EXPECT_THAT(*related, IsEmpty());
   related.reset(table->KESTREL_get_related_objects_cad("rev-K-1000-B", "OSTRA_manifestation"));
   EXPECT_THAT(*related, IsEmpty());
 }
@@ -241,6 +251,16 @@ TEST_F(ObjectsTest, FrameworkExceptionsAreNotConverted) {
       .WillOnce(Throw(Halden::Soa::Common::Exceptions::SoaException("refused")));
   EXPECT_THROW(table->KESTREL_get_related_objects_cad("rev-K-1000-B", "OSTRA_manifestation"),
                Halden::Soa::Common::Exceptions::SoaException);
+
+  table->constructObject("HX_Probe", "probe-1");
+  VirelmgrModelObject probe("probe-1", nullptr);
+  EXPECT_CALL(datamanagement, getProperties)
+      .WillOnce(Throw(Halden::Soa::Client::RuntimeException("lost")))
+      .WillOnce(Throw(Halden::Soa::Client::NotLoadedException("not loaded")))
+      .WillOnce(Throw(Halden::Soa::Common::Exceptions::SoaException("refused")));
+  EXPECT_THROW(table->KESTREL_get_properties({&probe}, {"name"}), Halden::Soa::Client::RuntimeException);
+  EXPECT_THROW(table->KESTREL_get_properties({&probe}, {"name"}), Halden::Soa::Client::NotLoadedException);
+  EXPECT_THROW(table->KESTREL_get_properties({&probe}, {"name"}), Halden::Soa::Common::Exceptions::SoaException);
 }
 
 }  // namespace

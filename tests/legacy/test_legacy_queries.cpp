@@ -406,18 +406,23 @@ TEST_F(LegacyQueryTest, EachFoundObjectIsTheFirstHostClassThatAnswers) {
   }
 }
 
-TEST_F(LegacyQueryTest, FoundCountFiveWithTwoNullsGivesThree) {
+// Five entries with two nulls give three elements, whatever the found count
+// says: a negative one included.
+TEST_F(LegacyQueryTest, FoundObjectsAreTheNonNullEntriesWhateverTheFoundCount) {
   ConnectQuietly();
   auto queries = SampleQueries();
-  EXPECT_CALL(savedquery, executeSavedQuery(_, _, _, _)).WillOnce([&](auto&&...) {
-    ExecuteQueryReply reply;
-    reply.found = 5;
-    reply.object_uids = {"item-K-1000", "", "item-K-1100", "", "rev-K-1000-B"};
-    reply.data = world.reply_with({"item-K-1000", "item-K-1100", "rev-K-1000-B"});
-    return reply;
-  });
-  std::unique_ptr<std::vector<VirelmgrModelObject*>> found(table->KESTREL_execute_saved_query(queries[0], {}, {}, 0));
-  EXPECT_THAT(Uids(*found), ElementsAre("item-K-1000", "item-K-1100", "rev-K-1000-B"));
+  for (const int count : {5, -1}) {
+    SCOPED_TRACE(count);
+    EXPECT_CALL(savedquery, executeSavedQuery(_, _, _, _)).WillOnce([&](auto&&...) {
+      ExecuteQueryReply reply;
+      reply.found = count;
+      reply.object_uids = {"item-K-1000", "", "item-K-1100", "", "rev-K-1000-B"};
+      reply.data = world.reply_with({"item-K-1000", "item-K-1100", "rev-K-1000-B"});
+      return reply;
+    });
+    std::unique_ptr<std::vector<VirelmgrModelObject*>> found(table->KESTREL_execute_saved_query(queries[0], {}, {}, 0));
+    EXPECT_THAT(Uids(*found), ElementsAre("item-K-1000", "item-K-1100", "rev-K-1000-B"));
+  }
 }
 
 TEST_F(LegacyQueryTest, RunOfANullQueryIsBadInputBeforeAnyRequest) {

@@ -86,15 +86,46 @@ TEST_F(LegacyTest, OnlyTheExactTextHttpIsHttp) {
   EXPECT_EQ(table->KESTREL_ask_connection()->getProtocol(), Halden::Soa::Client::IIOP);
 }
 
-TEST_F(LegacyTest, FailedConnectRaisesAndLeavesNoConnection) {
-  // No address: the framework refuses to build the connection.
-  EXPECT_THAT([&] { table->KESTREL_create_connection(nullptr, "HTTP", "engineer", "secret", "", "", ""); },
-              RaisesFrom(940207, "SOA runtime exception creating connection: no server address given", kLegacyFile));
+TEST_F(LegacyTest, ConnectionIsMadeWithTheFirstBindingAndKeptAlive) {
+  Connect();
+  ASSERT_NE(table->KESTREL_ask_connection(), nullptr);
+  EXPECT_EQ(ClientTesting::binding_of(*table->KESTREL_ask_connection()), Halden::Soa::Client::Binding(0));
+  EXPECT_TRUE(ClientTesting::keep_alive_of(*table->KESTREL_ask_connection()));
+}
+
+struct ConnectFailure {
+  const char* name;
+  const char* host;
+  ClientTesting::ServiceFailure failure;
+  const char* text;
+  friend void PrintTo(const ConnectFailure& c, std::ostream* os) { *os << c.name; }
+};
+
+class ConnectFailureTest : public LegacyTest, public ::testing::WithParamInterface<ConnectFailure> {};
+
+TEST_P(ConnectFailureTest, RaisesAndLeavesNoConnection) {
+  const auto& c = GetParam();
+  ClientTesting::set_connection_failure(c.failure, "transport down");
+  EXPECT_THAT([&] { table->KESTREL_create_connection(c.host, "HTTP", "engineer", "secret", "", "", ""); },
+              RaisesFrom(940207, c.text, kLegacyFile));
   EXPECT_EQ(table->KESTREL_ask_connection(), nullptr);
   EXPECT_THAT(Requests(), IsEmpty());
+  EXPECT_THAT(log_text(), IsEmpty());
+  // Nothing is kept of the failed attempt.
+  ClientTesting::set_connection_failure(ClientTesting::ServiceFailure::None);
   Connect();
   EXPECT_NE(table->KESTREL_ask_connection(), nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, ConnectFailureTest,
+    ::testing::Values(ConnectFailure{"NoAddress", nullptr, ClientTesting::ServiceFailure::None,
+                                     "SOA runtime exception creating connection: no server address given"},
+                      ConnectFailure{"Runtime", kHost, ClientTesting::ServiceFailure::Runtime,
+                                     "SOA runtime exception creating connection: transport down"},
+                      ConnectFailure{"Soa", kHost, ClientTesting::ServiceFailure::Soa,
+                                     "SOA exception creating connection: transport down"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LegacyTest, LogoutSendsNothingAndKeepsTheConnection) {
   EXPECT_EQ(table->KESTREL_logout(), 0);

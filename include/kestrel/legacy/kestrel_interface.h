@@ -3,7 +3,7 @@
 // header or the 64-bit one, never both: they declare the same names.
 //
 // The slot order and each slot's signature are the interface with the older
-// host and never change. A slot whose operation is not built yet holds null.
+// host and never change. Every slot holds its operation.
 #pragma once
 
 #include <map>

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <new>
 #include <set>
 #include <utility>
 #include <vector>
@@ -16,6 +17,7 @@ struct Registry {
   std::map<std::string, std::unique_ptr<VirelmgrModelObject>> objects;
   std::set<std::string> refused;
   std::vector<std::string> asked;
+  std::set<std::string> unbuildable;
 };
 
 Registry& registry() {
@@ -38,7 +40,9 @@ T* instance_of(const std::string& uid, const void* object, Flag... flag) {
 }  // namespace
 
 VirelmgrModelObject::VirelmgrModelObject(const std::string& uid, const void* object, unsigned int flag)
-    : uid_(uid), object_(object), flag_(flag) {}
+    : uid_(uid), object_(object), flag_(flag) {
+  if (registry().unbuildable.count(uid_)) throw std::bad_alloc();
+}
 VirelmgrModelObject::~VirelmgrModelObject() = default;
 std::string VirelmgrModelObject::GetUid() const { return uid_; }
 Halden::Soa::Client::ModelObject* VirelmgrModelObject::GetObjectPtr() const {
@@ -136,5 +140,8 @@ Orvane::PdmSoa::VirelmgrModelObject* registered_instance(const std::string& uid)
   return it == objects.end() ? nullptr : it->second.get();
 }
 const std::vector<std::string>& instance_requests() { return Orvane::PdmSoa::registry().asked; }
+void fail_construction(std::vector<std::string> uids) {
+  Orvane::PdmSoa::registry().unbuildable = {uids.begin(), uids.end()};
+}
 void reset_instances() { Orvane::PdmSoa::registry() = {}; }
 }  // namespace cadlink::testing

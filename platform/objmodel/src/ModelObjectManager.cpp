@@ -151,16 +151,19 @@ ModelObject* ModelObjectManager::wrap(const std::string& uid, Halden::Soa::Clien
 }
 
 ModelObject* ModelObjectManager::WrapSoaObject(Halden::Soa::Client::ModelObject* object) {
-  return object ? wrap(object->getUid(), object, nullptr) : nullptr;
+  if (!object) return null_wrap();
+  return wrap(object->getUid(), object, nullptr);
 }
 
 ModelObject* ModelObjectManager::WrapSoaObjectWithUid(const UString& uid, Halden::Soa::Client::ModelObject* object) {
+  if (!object) return null_wrap();
   return wrap(uid.utf8(), object, nullptr);
 }
 
 ModelObject* ModelObjectManager::WrapSoaObjectAsClass(Halden::Soa::Client::ModelObject* object,
                                                       const UString& class_name) {
-  return object ? wrap(object->getUid(), object, &class_name) : nullptr;
+  if (!object) return null_wrap();
+  return wrap(object->getUid(), object, &class_name);
 }
 
 ModelObject* ModelObjectManager::FindObject(const UString& uid) const {

@@ -24,7 +24,10 @@ void refuse_instances(std::vector<std::string> uids);
 Orvane::PdmSoa::VirelmgrModelObject* registered_instance(const std::string& uid);
 // The UIDs GetInstance was asked for, in order, of every class.
 const std::vector<std::string>& instance_requests();
-// Deletes every registered object and forgets the refusals.
+// Host objects of these UIDs cannot be built: their constructor throws
+// std::bad_alloc, as the host's does when its memory runs out.
+void fail_construction(std::vector<std::string> uids);
+// Deletes every registered object and forgets the refusals and failures.
 void reset_instances();
 
 enum class DialogFailure { None, StdException, Foreign };

@@ -60,8 +60,14 @@ class ModelObjectManager {
   std::vector<std::vector<Dataset*>> registered_datasets;
   std::vector<std::unique_ptr<ErrorStackList, void (*)(ErrorStackList*)>> error_reports;
   int clear_count = 0;
+  // Wraps asked for no server object at all; answered null. Read by tests.
+  int null_wraps = 0;
 
  private:
+  ModelObject* null_wrap() {
+    ++null_wraps;
+    return nullptr;
+  }
   // The UID as the registry keys it, so a server object's own needs no copy.
   ModelObject* wrap(const std::string& uid, Halden::Soa::Client::ModelObject* object, const UString* class_name);
   // The host object that holds a server object: wrapping the same pair

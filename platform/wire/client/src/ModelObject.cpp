@@ -26,6 +26,7 @@ void reset() {
   set_unreadable_properties({});
   reset_gateway();
   set_get_service_failure("", ServiceFailure::None);
+  set_connection_failure(ServiceFailure::None);
   set_listener_removal_failure(false);
   reset_uploads();
 }

@@ -244,18 +244,22 @@ bool is_part_member(ServerObject* object, ServerObject* dataset, ServerObject* r
   if (object == dataset) return true;
   if (is_among(object, references_of(dataset, "ref_list"))) return is_form(object);
   const std::string type = dataset_type_name(dataset);
-  ServerObject* item = reference_of(revision, "items_tag");
+  // The item is read where a test first needs it, and for no other type.
+  const auto item_of = [revision] { return reference_of(revision, "items_tag"); };
   if (type == "TOVMASTER") {
     if (object == revision) return true;
     if (!is_form(object)) return false;
     if (is_among(object, references_of(revision, "OSTRA_master_form_rev"))) return true;
     if (!site_allows_master_with_item()) return false;
+    ServerObject* item = item_of();
     if (object == item) return true;  // never reached: an item is no form; kept as the host has it
     if (!item) return false;
     return is_among(object, references_of(item, "OSTRA_master_form"));
   }
   if (type == "DFA_KF") {
-    if (object == revision || (item && object == item)) return true;
+    if (object == revision) return true;
+    ServerObject* item = item_of();
+    if (item && object == item) return true;
     if (is_among(object, references_of(revision, "OSTRA_master_form_rev"))) return true;
     if (!item) return false;
     return is_among(object, references_of(item, "OSTRA_master_form"));
@@ -394,19 +398,22 @@ void attach_lists_of_values(const std::vector<ListedRecord>& listed) {
     if (inserted) requests.push_back({type, {}});
     requests[it->second].propNames.push_back(l.record->property_name);
   }
-  if (requests.empty() || !SoaManager::IsServiceAvailable(kPropDescOperation)) return;
-  auto reply = kestrel::soa_request_unconverted<PropdescriptorService>(
-      KESTREL_HERE, [&](PropdescriptorService& service) { return service.getAttachedPropDescs(requests); });
-  auto* manager = SoaManager::GetObjectManager();
-  for (const auto& [type, descriptors] : reply.inputTypeNameToPropDescOutput) {
-    auto& entries = cache[type].by_property;
-    for (const auto& d : descriptors) {
-      if (entries.count(d.propName)) continue;
-      entries.emplace(d.propName, d.lov ? dynamic_cast<ListOfValues*>(
-                                              manager->WrapSoaObjectAsClass(d.lov, ListOfValues::AskClassName()))
-                                        : nullptr);
+  if (!requests.empty() && SoaManager::IsServiceAvailable(kPropDescOperation)) {
+    auto reply = kestrel::soa_request_unconverted<PropdescriptorService>(
+        KESTREL_HERE, [&](PropdescriptorService& service) { return service.getAttachedPropDescs(requests); });
+    auto* manager = SoaManager::GetObjectManager();
+    for (const auto& [type, descriptors] : reply.inputTypeNameToPropDescOutput) {
+      auto& entries = cache[type].by_property;
+      for (const auto& d : descriptors) {
+        if (entries.count(d.propName)) continue;
+        entries.emplace(d.propName, d.lov ? dynamic_cast<ListOfValues*>(
+                                                manager->WrapSoaObjectAsClass(d.lov, ListOfValues::AskClassName()))
+                                          : nullptr);
+      }
     }
   }
+  // Every listed record takes its list from the cache, also when nothing
+  // was asked now: a type cached by an earlier call serves this one too.
   std::vector<tag_t> tags;
   std::vector<const char*> dataset_types, item_types, titles;
   for (const auto& l : listed) {

@@ -17,7 +17,10 @@ std::vector<AttrMappingDefinitions*>* KESTREL_get_attr_mapping_definitions(
     const std::vector<AttrMappingContext*>& contexts);
 // One result per part, in input order; null for no parts or a rejected part
 // (dataset tag 0, null definition). The records are the cache's: the same
-// part and definition answer the same record until it is cleared.
+// part and definition answer the same record until it is cleared. A record
+// replaced by a fresh resolution, or forgotten by slot 127, is retired, not
+// freed, since the host may still read it: the retired list grows with every
+// such record until slot 126 releases it.
 std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::vector<AttrMappingPart*>& parts);
 // Writes the parts' new values in one request, then refreshes the source
 // objects of the cached records written and reads those records again in
@@ -28,8 +31,8 @@ std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::ve
 void KESTREL_update_attr_values(const std::vector<AttrValueUpdate*>& parts);
 // Releases every record slot 124 ever returned and empties both caches.
 void KESTREL_clear_attr_mapping_cache();
-// Forgets the parts' records, so the next resolve asks again; records the
-// host holds stay valid until slot 126.
+// Forgets the parts' records, so the next resolve asks again; the records
+// are retired and stay valid until slot 126.
 void KESTREL_clear_attr_mapping_cache_for_parts(const std::vector<AttrMappingPart*>& parts);
 
 namespace kestrel {

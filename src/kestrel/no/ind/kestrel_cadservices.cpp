@@ -266,7 +266,6 @@ bool KESTREL_get_dataset_file_read_tickets(const std::vector<Dataset*>& datasets
   if (reference_names) wanted.insert(reference_names->begin(), reference_names->end());
   const UString file_type("OstraFile");
   static const std::string kNoName;
-  static const std::vector<std::string> kNoNames;
 
   std::vector<ServerObject*> files;
   for (Dataset* dataset : datasets) {
@@ -275,10 +274,9 @@ bool KESTREL_get_dataset_file_read_tickets(const std::vector<Dataset*>& datasets
     // may load properties anew.
     const Property* list = kestrel::ask_host_object_property(dataset, "ref_list", true);
     const std::vector<ServerObject*> references =
-        list ? list->getModelObjectArrayValue() : std::vector<ServerObject*>();
-    const Property* names_property = kestrel::ask_host_object_property(dataset, "ref_names", true);
+        list ? kestrel::object_array_value(*list, "ref_list") : std::vector<ServerObject*>();
+    const std::vector<std::string>& names = KESTREL_get_object_property_string_array(dataset, "ref_names", true);
     if (references.empty()) continue;
-    const std::vector<std::string>& names = names_property ? names_property->getStringArrayValue() : kNoNames;
     for (std::size_t i = 0; i < references.size(); ++i) {
       if (!references[i]) continue;
       HostObject* reference = kestrel::host_object_of(references[i]);

@@ -29,6 +29,8 @@ struct Site {
 #define KESTREL_RAISE(code, ...) ERROR_raise(__FILE_NAME__, __LINE__, code, __VA_ARGS__)
 
 constexpr const char* kNoConnection = "SOA: No connection object - SOA unavailable or not initialized";
+// constructObject of both builds, for an empty type name.
+constexpr const char* kNullConstructType = "Null type not supported in constructObject";
 
 // Debug output is on when the checking level is at least 1 and the flag is set.
 bool debug_enabled(const char* flag);

@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "corerun/memory.h"
 #include "halden/services/classification/ClassificationService.h"
 #include "halden/soa/client/ModelManager.h"
 #include "halden/soa/client/model/ModelClasses.h"
 #include "kestrel/kestrel_types.h"
+#include "kestrel_scoped.h"
 
 namespace kestrel::classify {
 
@@ -39,18 +39,6 @@ std::vector<ServerObject*> load_each(Halden::Soa::Client::ModelManager& models, 
 // elsewhere, one load request per UID.
 std::vector<ServerObject*> load_workspace_objects(Halden::Soa::Client::ModelManager& models,
                                                   const std::vector<std::string>& uids);
-
-// A host object built on CppMemory memory, as the host's classes expect.
-template <class T, class... Args>
-T* build_on_cpp_memory(Args&&... args) {
-  void* memory = Orvane::Memory::CppMemory::allocate(sizeof(T));
-  try {
-    return new (memory) T(std::forward<Args>(args)...);
-  } catch (...) {
-    Orvane::Memory::CppMemory::free(memory);
-    throw;
-  }
-}
 
 template <class Class>
 Class* make_class(const std::string& id, const std::string& name) {

@@ -280,24 +280,43 @@ CredentialManager::Credentials SoaLoginCredentials::credentialsOnInvalidCredenti
   return *credentials_;
 }
 
+namespace {
+
+// One step of the connection-option probe; a failure is logged as a failed
+// attempt and answers false.
+template <class Step>
+bool option_probe_step(Step&& step) {
+  try {
+    step();
+    return true;
+  } catch (const Halden::Soa::Client::RuntimeException& e) {
+    ERROR_lprintf("SOA: getOption failed: exception type: %d: %s\n", e.getType(), e.what());
+  } catch (...) {
+    ERROR_lprintf("SOA: runtime error calling getOption\n");
+  }
+  return false;
+}
+
+}  // namespace
+
 std::string KESTREL_ask_connection_option(int attempts, int sleep_seconds, const std::string& user,
                                           const std::string& password, const std::string& group) {
   // Declared in this order so the connection goes before its credential manager.
   auto credentials = std::make_unique<LoginCredentials>(
       new Halden::Soa::Client::CredentialManager::Credentials(user, password, group, "", ""));
-  auto connection = std::make_unique<Connection>(Orvane::PdmSoa::SoaManager::GetDefaultIiopString(), credentials.get(),
-                                                 Halden::Soa::Client::IIOP, Halden::Soa::Client::REST, true);
+  std::unique_ptr<Connection> connection;
+  // A connection that cannot be made (no default address, say) is a failed
+  // attempt, and no later one can do better.
+  if (!option_probe_step([&] {
+        connection = std::make_unique<Connection>(Orvane::PdmSoa::SoaManager::GetDefaultIiopString(), credentials.get(),
+                                                  Halden::Soa::Client::IIOP, Halden::Soa::Client::REST, true);
+      }))
+    return {};
 
   const int tries = attempts > 0 ? attempts : 1;
   std::string result;
   for (int i = 1; i <= tries; ++i) {
-    try {
-      result = connection->getOption(7);
-    } catch (const Halden::Soa::Client::RuntimeException& e) {
-      ERROR_lprintf("SOA: getOption failed: exception type: %d: %s\n", e.getType(), e.what());
-    } catch (...) {
-      ERROR_lprintf("SOA: runtime error calling getOption\n");
-    }
+    option_probe_step([&] { result = connection->getOption(7); });
     if (!result.empty()) break;
     if (sleep_seconds >= 1 && i < tries) POSIX_sleep(sleep_seconds);
   }

@@ -181,10 +181,15 @@ Halden::Soa::Client::Property* ask_host_object_property(Orvane::PdmSoa::ModelObj
   return property;
 }
 
+const std::vector<ServerObject*>& object_array_value(const Property& property, const std::string& property_name) {
+  return read_value("KESTREL_get_object_property_object_array", property_name,
+                    [&]() -> const std::vector<ServerObject*>& { return property.getModelObjectArrayValue(); });
+}
+
 }  // namespace kestrel
 
 Halden::Soa::Client::ModelObject* constructObject(const std::string& type_name, const std::string& uid) {
-  if (type_name.empty()) KESTREL_RAISE(940208, "Null type not supported in constructObject");
+  if (type_name.empty()) KESTREL_RAISE(940208, "%s", kestrel::kNullConstructType);
   try {
     return find_or_construct(type_name, uid);
   } catch (const Orvane::Error::Severe&) {
@@ -363,9 +368,7 @@ std::vector<Orvane::PdmSoa::ModelObject*>* KESTREL_get_object_property_object_ar
                                                                                     bool force_load) {
   Property* property = kestrel::ask_host_object_property(object, property_name, force_load);
   if (!property) return nullptr;
-  const auto& values =
-      read_value("KESTREL_get_object_property_object_array", property_name,
-                 [&]() -> const std::vector<ServerObject*>& { return property->getModelObjectArrayValue(); });
+  const auto& values = kestrel::object_array_value(*property, property_name);
   auto objects = std::make_unique<std::vector<HostObject*>>();
   objects->reserve(values.size());
   for (ServerObject* value : values) {
@@ -403,14 +406,37 @@ using CadDatamanagementService = Halden::Services::Cad::DatamanagementService;
 #define KESTREL_NOT_FOUND "KRAL SOA: No SOA object found for Virel/Mgr object with UID %s\n"
 #define KESTREL_NOT_CONSTRUCTED "KRAL SOA: No SOA object could be constructed for input uid %s"
 
-// The server objects of refresh, reservation and the object operations.
-std::vector<ServerObject*> found_server_objects(kestrel::Site site, const std::vector<HostObject*>& objects,
-                                                const char* entry) {
-  return kestrel::server_objects_of(site, objects, entry, 940205, KESTREL_NOT_FOUND);
-}
+// The server objects of the object operations.
 std::vector<ServerObject*> constructed_server_objects(kestrel::Site site, const std::vector<HostObject*>& objects,
                                                       const char* entry) {
   return kestrel::server_objects_of(site, objects, entry, 940209, KESTREL_NOT_CONSTRUCTED);
+}
+
+// What the session's model manager holds for each host object's UID, in
+// order; a UID it does not know raises 940205. The lookups convert: a
+// malformed UID is the framework's runtime error, not a crash of the host.
+std::vector<ServerObject*> objects_by_uid(kestrel::Site site, const std::vector<HostObject*>& objects) {
+  auto* models = kestrel::get_model_manager();
+  return kestrel::convert_soa_exceptions(site, [&] {
+    std::vector<ServerObject*> server_objects;
+    server_objects.reserve(objects.size());
+    for (const HostObject* object : objects) {
+      const UString uid = object->GetUid();
+      ServerObject* server_object = models->findObject(UStringToString(uid));
+      if (!server_object) ERROR_raise(site.file, site.line, 940205, KESTREL_NOT_FOUND, uid.utf8().c_str());
+      server_objects.push_back(server_object);
+    }
+    return server_objects;
+  });
+}
+
+// Refresh and reservation send the host objects' own server objects, and
+// only those the session's model manager knows.
+std::vector<ServerObject*> known_server_objects(kestrel::Site site, const std::vector<HostObject*>& objects,
+                                                const char* entry) {
+  auto server_objects = kestrel::server_objects_of(site, objects, entry, 940205, KESTREL_NOT_FOUND);
+  objects_by_uid(site, objects);
+  return server_objects;
 }
 
 // The result of the core related-objects entries, with its groups, until the
@@ -456,7 +482,7 @@ std::vector<RelatedObjects>* related_objects_core(const std::vector<HostObject*>
 }  // namespace
 
 void KESTREL_refresh_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
-  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_refresh_objects");
+  const auto server_objects = known_server_objects(KESTREL_HERE, objects, "KESTREL_refresh_objects");
   kestrel::soa_request<DatamanagementService>(KESTREL_HERE,
                                               [&](DatamanagementService& dm) { dm.refreshObjects(server_objects); });
   if (!kestrel::debug_enabled(kestrel::kDebugSoa)) return;
@@ -470,20 +496,10 @@ void KESTREL_refresh_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& ob
 DeleteResult KESTREL_delete_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
   kestrel::require_no_nulls(KESTREL_HERE, objects, "KESTREL_delete_objects");
   DeleteResult result;
-  auto* models = kestrel::get_model_manager();
-  // The lookups stand inside the conversion: a malformed UID is the
-  // framework's runtime error, not a crash of the host.
-  const auto reply = kestrel::soa_request<DatamanagementService>(KESTREL_HERE, [&](DatamanagementService& dm) {
-    std::vector<ServerObject*> server_objects;
-    server_objects.reserve(objects.size());
-    for (const HostObject* object : objects) {
-      const UString uid = object->GetUid();
-      ServerObject* server_object = models->findObject(UStringToString(uid));
-      if (!server_object) KESTREL_RAISE(940205, KESTREL_NOT_FOUND, uid.utf8().c_str());
-      server_objects.push_back(server_object);
-    }
-    return dm.deleteObjects(server_objects);
-  });
+  // Delete finds its objects by UID, not through the host objects' pointers.
+  const auto server_objects = objects_by_uid(KESTREL_HERE, objects);
+  const auto reply = kestrel::soa_request<DatamanagementService>(
+      KESTREL_HERE, [&](DatamanagementService& dm) { return dm.deleteObjects(server_objects); });
   result.deleted_uids = reply.getDeletedObjects();
   result.errors = kestrel::partial_error_infos(reply);
   return result;
@@ -491,19 +507,19 @@ DeleteResult KESTREL_delete_objects(const std::vector<Orvane::PdmSoa::ModelObjec
 
 void KESTREL_checkout_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects, const std::string& comment,
                               const std::string& change_id) {
-  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_checkout_objects");
+  const auto server_objects = known_server_objects(KESTREL_HERE, objects, "KESTREL_checkout_objects");
   kestrel::soa_request<ReservationService>(
       KESTREL_HERE, [&](ReservationService& reservation) { reservation.checkout(server_objects, comment, change_id); });
 }
 
 void KESTREL_checkin_objects(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
-  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_checkin_objects");
+  const auto server_objects = known_server_objects(KESTREL_HERE, objects, "KESTREL_checkin_objects");
   kestrel::soa_request<ReservationService>(
       KESTREL_HERE, [&](ReservationService& reservation) { reservation.checkin(server_objects); });
 }
 
 void KESTREL_cancel_checkout(const std::vector<Orvane::PdmSoa::ModelObject*>& objects) {
-  const auto server_objects = found_server_objects(KESTREL_HERE, objects, "KESTREL_cancel_checkout");
+  const auto server_objects = known_server_objects(KESTREL_HERE, objects, "KESTREL_cancel_checkout");
   kestrel::soa_request<ReservationService>(
       KESTREL_HERE, [&](ReservationService& reservation) { reservation.cancelCheckout(server_objects); });
 }

@@ -28,6 +28,12 @@ Halden::Soa::Client::Property* get_property_force_load(Halden::Soa::Client::Mode
 Halden::Soa::Client::Property* ask_host_object_property(Orvane::PdmSoa::ModelObject* object,
                                                         const std::string& property_name, bool force_load);
 
+// The property's own list of references, nulls kept in their places (the
+// object-array getter drops them); a value of another kind raises as that
+// getter does.
+const std::vector<Halden::Soa::Client::ModelObject*>& object_array_value(const Halden::Soa::Client::Property& property,
+                                                                         const std::string& property_name);
+
 }  // namespace kestrel
 
 // The server object of a UID; the four host classes that name loadable

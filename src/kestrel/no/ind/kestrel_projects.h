@@ -47,7 +47,9 @@ bool KESTREL_get_all_project_information(bool privileged, std::vector<std::strin
                                          std::vector<KESTREL_host_object_list*>* object_lists);
 // Appends one record per entry of the server's project list; true when there was one.
 bool KESTREL_list_project_entries(std::vector<ProjectEntryRecord*>* out);
-// Appends one record per team of the reply; true when there was one.
+// Appends one record per team of the reply; true when there was one. The
+// projects go to the team operation as the caller gives them, once none of
+// them is null (940208, before the request).
 bool KESTREL_ask_project_teams(const std::vector<Halden::Soa::Client::ModelObject*>& projects,
                                std::vector<ProjectTeamRecord*>* out);
 

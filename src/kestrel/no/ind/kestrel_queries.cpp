@@ -92,11 +92,13 @@ void check_batch_input(const std::vector<Query*>& queries, std::size_t entries, 
 std::vector<Query*>* KESTREL_list_saved_queries() {
   auto reply =
       kestrel::soa_request<SavedqueryService>(KESTREL_HERE, [](SavedqueryService& sq) { return sq.getSavedQueries(); });
-  if (reply.queries.empty()) KESTREL_RAISE(940205, "No queries returned from database");
+  if (reply.queries.empty()) KESTREL_RAISE(940205, "%s", kestrel::queries::kNoQueries);
   auto queries = std::make_unique<std::vector<Query*>>();
   queries->reserve(reply.queries.size());
-  for (const auto& entry : reply.queries)
+  for (const auto& entry : reply.queries) {
+    if (!entry.query) continue;
     if (auto* query = kestrel::wrap_as<Query>(entry.query)) queries->push_back(query);
+  }
   return queries.release();
 }
 

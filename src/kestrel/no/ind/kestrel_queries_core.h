@@ -17,6 +17,9 @@
 
 namespace kestrel::queries {
 
+// Listing saved queries on a server that has none.
+constexpr const char* kNoQueries = "No queries returned from database";
+
 // A field's attribute type code as a host field data type (2001 to 2011);
 // 940209 for a code outside the table.
 int map_query_field_type(Site site, int code);

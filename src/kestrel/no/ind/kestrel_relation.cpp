@@ -237,15 +237,14 @@ void KESTREL_modify_trace_link(Orvane::PdmSoa::ModelObject* link,
                                const std::vector<Orvane::PdmSoa::ModelObject*>& list3,
                                const std::vector<Orvane::PdmSoa::ModelObject*>& list4) {
   ServerObject* link_object = input_server_object(link, "KESTREL_modify_trace_link", Input::link);
-  // Checked before the server is asked anything, on either server: a newer
-  // one never reads the lists, but a host that passes a null has made a
-  // mistake, and removing its link then would hide it.
-  for (const auto* list : {&list1, &list2, &list3, &list4})
-    kestrel::require_no_nulls(KESTREL_HERE, *list, "KESTREL_modify_trace_link");
+  // A newer server is sent the link alone: the lists are not read there.
   if (!kestrel::is_server_version_2007()) {
     remove_trace_link(link_object);
     return;
   }
+  // All four before any is looked up, so a null is named before an unknown UID.
+  for (const auto* list : {&list1, &list2, &list3, &list4})
+    kestrel::require_no_nulls(KESTREL_HERE, *list, "KESTREL_modify_trace_link");
   const std::vector<Halden::Services::Core::TraceLinkModifyInput> inputs = {
       {link_object, kestrel::get_server_objects(list1, "KESTREL_modify_trace_link"),
        kestrel::get_server_objects(list2, "KESTREL_modify_trace_link"),

@@ -93,19 +93,28 @@ class CompIndex {
   std::size_t size_ = 0;
 };
 
+using KeyPositions = std::unordered_map<std::string, std::size_t>;
+
+// Where each note type and attribute name of a child sits in its lists.
+struct ChildKeys {
+  KeyPositions notes;
+  KeyPositions attributes;
+};
+
 // What the batches keep beside each parent record: its AssyId and, in an
-// update batch, the positions of its children by CompId.
+// update batch, the positions of its children by CompId and the keys of the
+// children merged into more than once.
 struct ParentEntry {
   int assy_id;
-  CompIndex comp_index;  // idToCompUpdateIndex of this parent
+  CompIndex comp_index;                                   // idToCompUpdateIndex of this parent
+  std::unordered_map<std::size_t, ChildKeys> child_keys;  // by child position
 };
 
 template <class Record>
 struct Batch {
   std::vector<Record> parents;
-  std::vector<ParentEntry> entries;                   // one per parent record
-  std::unordered_map<int, std::size_t> assy_index;    // idToAssyUpdateIndex: AssyId -> newest record
-  std::unordered_map<int, ModelObject*> assy_parent;  // AssyId -> the parent StartAssy registered
+  std::vector<ParentEntry> entries;                 // one per parent record
+  std::unordered_map<int, std::size_t> assy_index;  // idToAssyUpdateIndex: AssyId -> newest record
 };
 
 using OlderUpdate = Batch<Cad::RelativeStructureInfo>;
@@ -178,17 +187,17 @@ ModelObject* server_parent_of(HostObject* parent) {
 // Appends the parent's record and registers it under its AssyId; answers its
 // position.
 template <class Record>
-std::size_t register_parent(Batch<Record>& batch, int assy_id, ModelObject* parent, Record record) {
+std::size_t register_parent(Batch<Record>& batch, int assy_id, Record record) {
   const std::size_t position = batch.parents.size();
   batch.parents.push_back(std::move(record));
-  batch.entries.push_back({assy_id, {}});
+  batch.entries.push_back({assy_id, {}, {}});
   batch.assy_index[assy_id] = position;
-  batch.assy_parent[assy_id] = parent;
   return position;
 }
 
 // Drops the parents without children, keeping the order of the others, and
-// points every AssyId at its newest remaining record again.
+// points every AssyId at its newest remaining record again: an AssyId whose
+// newest record went names its older one from now on.
 template <class Record, class Removed>
 void remove_childless(Batch<Record>& batch, Removed&& removed) {
   std::size_t kept = 0;
@@ -337,41 +346,69 @@ Cad::RelativeStructurePref2 options_of(const Cad::DeleteRelativeStructureInfo2&)
   return {true, kCadOccIdAttribute, {}};
 }
 
-// Notes and attributes merge into the first entry of the same key.
+// Notes and attributes merge into the entry of the same key. The keys of
+// one list are unique (a key is appended only when no entry has it), so the
+// first entry of a key is its only one.
 template <class Entry>
-Entry* first_with(std::vector<Entry>& entries, std::string Entry::*key_field, const std::string& key) {
-  for (auto& entry : entries)
-    if (entry.*key_field == key) return &entry;
-  return nullptr;
-}
+class Merge {
+ public:
+  // positions: the list's keys, kept with the child; null when the list is
+  // empty, as then every key of the host's map is new.
+  Merge(std::vector<Entry>& entries, std::string Entry::*key_field, KeyPositions* positions, std::size_t incoming)
+      : entries_(entries), key_field_(key_field), positions_(positions) {
+    if (!positions_) {
+      entries_.reserve(incoming);
+      return;
+    }
+    // A list as long as its index is all in it; else the index is made anew.
+    if (positions_->size() == entries_.size()) return;
+    positions_->clear();
+    positions_->reserve(entries_.size() + incoming);
+    for (std::size_t i = 0; i < entries_.size(); ++i) positions_->emplace(entries_[i].*key_field_, i);
+  }
 
-void merge_notes(Cad::OccInfo& info, const Texts& notes, bool debug) {
+  // The entry of the key, and whether it is new (then appended, key set).
+  std::pair<Entry*, bool> entry_for(const std::string& key) {
+    if (positions_) {
+      auto [at, added] = positions_->try_emplace(key, entries_.size());
+      if (!added) return {&entries_[at->second], false};
+    }
+    entries_.emplace_back();
+    entries_.back().*key_field_ = key;
+    return {&entries_.back(), true};
+  }
+
+ private:
+  std::vector<Entry>& entries_;
+  std::string Entry::*key_field_;
+  KeyPositions* positions_;
+};
+
+void merge_notes(Cad::OccInfo& info, const Texts& notes, KeyPositions* positions, bool debug) {
+  Merge<Cad::OccNote> merge(info.occNotes, &Cad::OccNote::noteType, positions, notes.size());
   for (const auto& [type, text] : notes) {
     if (debug)
       RDEBUG_print_message("KESTREL_RelativeStructureAddChild     Note=%s value=%s", type.c_str(), text.c_str());
-    if (auto* note = first_with(info.occNotes, &Cad::OccNote::noteType, type)) {
-      note->noteText = text;
-      if (debug)
-        RDEBUG_print_message("KESTREL_RelativeStructureAddChild modifying noteType=%s noteText=%s", type.c_str(),
-                             text.c_str());
-      continue;
-    }
-    info.occNotes.push_back({type, text});
-    if (debug)
+    auto [note, added] = merge.entry_for(type);
+    note->noteText = text;
+    if (!debug) continue;
+    if (added) {
       RDEBUG_print_message("KESTREL_RelativeStructureAddChild add noteType=%s noteText=%s", type.c_str(), text.c_str());
+    } else {
+      RDEBUG_print_message("KESTREL_RelativeStructureAddChild modifying noteType=%s noteText=%s", type.c_str(),
+                           text.c_str());
+    }
   }
 }
 
-void merge_attributes(Cad::OccInfo& info, const Texts& attributes, bool debug) {
+void merge_attributes(Cad::OccInfo& info, const Texts& attributes, KeyPositions* positions, bool debug) {
+  Merge<Cad::AttributesInfo> merge(info.attrsToSet, &Cad::AttributesInfo::name, positions, attributes.size());
   for (const auto& [name, value] : attributes) {
     if (debug)
       RDEBUG_print_message("KESTREL_RelativeStructureAddChild     Attr=%s value=%s", name.c_str(), value.c_str());
-    if (auto* attr = first_with(info.attrsToSet, &Cad::AttributesInfo::name, name)) {
-      attr->value = value;
-      continue;
-    }
-    info.attrsToSet.push_back({name, value});
-    if (debug)
+    auto [attr, added] = merge.entry_for(name);
+    attr->value = value;
+    if (debug && added)
       RDEBUG_print_message("KESTREL_RelativeStructureAddChild add attr name=%s value=%s\n", name.c_str(),
                            value.c_str());
   }
@@ -411,8 +448,14 @@ std::string add_child(Batch<Record>& batch, int assy_id, int comp_id, HostObject
   }
   // A later matrix replaces the earlier one.
   if (transform) info.occInfo.occTransform.assign(transform, transform + 16);
-  if (notes) merge_notes(info.occInfo, *notes, debug);
-  if (attributes) merge_attributes(info.occInfo, *attributes, debug);
+  // A child the host comes back to keeps the keys of its lists, so that
+  // merging stays linear however often it comes.
+  auto keys_of = [&, index = index]() -> ChildKeys& { return batch.entries[at].child_keys[index]; };
+  if (notes && !notes->empty())
+    merge_notes(info.occInfo, *notes, info.occInfo.occNotes.empty() ? nullptr : &keys_of().notes, debug);
+  if (attributes && !attributes->empty())
+    merge_attributes(info.occInfo, *attributes, info.occInfo.attrsToSet.empty() ? nullptr : &keys_of().attributes,
+                     debug);
   if (as_required) {
     info.occInfo.asRequired = true;
     if (debug) RDEBUG_print_message("KESTREL_RelativeStructureAddChild set setting asRequired=%s\n", "TRUE");
@@ -439,6 +482,15 @@ class BomViews {
  private:
   std::unordered_map<ModelObject*, std::unique_ptr<std::string>> known_;
 };
+
+// The parent each AssyId names among the records sent.
+template <class Record>
+std::unordered_map<int, ModelObject*> parents_by_assy_id(const Batch<Record>& batch) {
+  std::unordered_map<int, ModelObject*> parents;
+  parents.reserve(batch.assy_index.size());
+  for (const auto& [assy_id, position] : batch.assy_index) parents.emplace(assy_id, batch.parents[position].parent);
+  return parents;
+}
 
 // Turns the reply into the handle map and the components, entry by entry in
 // client-id order.
@@ -565,11 +617,11 @@ int KESTREL_RelativeStructureUpdateStartAssy(int assy_id, HostObject* parent, bo
   ModelObject* object = server_parent_of(parent);
   std::size_t position = 0;
   if (auto* older = std::get_if<OlderUpdate>(&update_batch)) {
-    position = register_parent(*older, assy_id, object, Cad::RelativeStructureInfo{object, {}, precise});
+    position = register_parent(*older, assy_id, Cad::RelativeStructureInfo{object, {}, precise});
   } else {
     auto& newer = std::get<NewerUpdate>(update_batch);
     const DateTime date = last_modified(true, reprev_date_on_sync);
-    position = register_parent(newer, assy_id, object, Cad::RelativeStructureInfo2{date, object, {}, precise});
+    position = register_parent(newer, assy_id, Cad::RelativeStructureInfo2{date, object, {}, precise});
   }
   if (debugging())
     RDEBUG_print_message("KESTREL_RelativeStructureStart found AssyId=%d idToAssyUpdateIndex[CompId]=%d", assy_id,
@@ -627,7 +679,7 @@ std::map<std::string, std::string>* KESTREL_RelativeStructureUpdateCommit(bool c
               });
           // The server holds the structure now: the batch ends before its
           // reply is read, so that nothing the reading raises can send it twice.
-          const auto parents = std::move(batch.assy_parent);
+          const auto parents = parents_by_assy_id(batch);
           update_batch.template emplace<std::monostate>();
           return kestrel::convert_soa_exceptions(BATCH_HERE,
                                                  [&] { return read_update_reply(reply, parents, *components); });
@@ -652,11 +704,11 @@ int KESTREL_RelativeStructureDeleteStartAssy(int assy_id, HostObject* parent, da
   ModelObject* object = server_parent_of(parent);
   std::size_t position = 0;
   if (auto* older = std::get_if<OlderDelete>(&delete_batch)) {
-    position = register_parent(*older, assy_id, object, Cad::DeleteRelativeStructureInfo{object, {}});
+    position = register_parent(*older, assy_id, Cad::DeleteRelativeStructureInfo{object, {}});
   } else {
     auto& newer = std::get<NewerDelete>(delete_batch);
     const DateTime date = last_modified(false, reprev_date_on_sync);
-    position = register_parent(newer, assy_id, object, Cad::DeleteRelativeStructureInfo2{date, object, {}});
+    position = register_parent(newer, assy_id, Cad::DeleteRelativeStructureInfo2{date, object, {}});
   }
   if (debugging())
     RDEBUG_print_message("KESTREL_RelativeStructureDeleteStartAssy found AssyId=%d idToAssyUpdateIndex[CompId]=%d",

@@ -280,13 +280,16 @@ void add_tickets(const Core::CommitInfo& commit, const std::vector<ValidationRep
 }
 
 // The files of one result go into its own report dataset: a ticket request
-// of its own, the tickets paired with the files of its own input.
+// of its own, the tickets of that dataset paired with the files of its own
+// input; tickets the reply gives for another dataset are skipped.
 void upload_result_files(const Halden::Soa::Client::FccProxy& file_client, ServerObject* dataset,
                          const std::vector<ValidationReportFile>& files) {
   const std::vector<Core::WriteTicketInput> requests = {{dataset, true, file_infos(files)}};
   const auto reply = write_tickets(requests);
+  const std::string own = dataset->getUid();
   std::map<std::string, std::string> tickets;
-  for (const auto& commit : reply.commitInfos) add_tickets(commit, files, tickets);
+  for (const auto& commit : reply.commitInfos)
+    if (commit.dataset && commit.dataset->getUid() == own) add_tickets(commit, files, tickets);
   upload_and_commit(file_client, tickets, reply);
 }
 
@@ -305,17 +308,18 @@ std::vector<ValidationResultInfo> upload_validation_reports(const Inputs& inputs
     ValidationResultInfo info;
     ServerObject* result = entries[i].result;
     info.result_uid = uid_of(result);
-    if (result && !entries[i].reports.empty() && owners[i] >= 0) {
-      const auto& input = inputs[static_cast<std::size_t>(owners[i])];
-      assert_one_report(input, "inputs[inx].reports.size() <= 1");
+    if (result && !entries[i].reports.empty()) {
+      const ValidationResultInput* input = owners[i] < 0 ? nullptr : &inputs[static_cast<std::size_t>(owners[i])];
+      if (input) assert_one_report(*input, "inputs[inx].reports.size() <= 1");
       const std::vector<ServerObject*> reports = objects_of(result, "validation_report");
       if (!reports.empty()) {
         // A null first element fails this read (940209).
         ServerObject* dataset = reports.front();
         const std::vector<std::string> names = strings_of(dataset, "ref_names");
         info.report_dataset_uid = dataset->getUid();
-        // An input without a report has no files to replace the old ones.
-        if (const auto* files = report_files_of(input)) {
+        // A result without an input, or whose input has no report, has no
+        // files to replace the old ones; it still names its dataset.
+        if (const auto* files = input ? report_files_of(*input) : nullptr) {
           remove_named_references(dataset, names);
           upload_result_files(file_client, dataset, *files);
         }
@@ -432,6 +436,20 @@ Core::CreateInput validation_params(const std::vector<ValidationParameter>& para
 
 date_s local_now() { return CLOCK_time_to_date(CLOCK_gmt() + 60 * static_cast<std::int64_t>(CLOCK_local_offset())); }
 
+// The target's last modification as the debug dump shows it; a date the
+// server cannot give (not loaded, another kind) shows as an empty text: a
+// dump never fails the results the caller is saving.
+std::string last_modified_text(ServerObject& target) {
+  try {
+    Property* property = kestrel::ask_validation_object_property(&target, "last_mod_date", true);
+    if (!property) return date_text(null_date);
+    return date_text(kestrel::date_from_fields(
+        read_list(property, &target, "last_mod_date", [](Property& p) { return p.getDateValue(); })));
+  } catch (const Orvane::Error::Severe&) {
+    return std::string();
+  }
+}
+
 void dump_result_input(const ValidationResultInput& input, const date_s& now, ServerObject* target) {
   // "Fiilling" and "taregt" are the texts support engineers search for.
   ERROR_lprintf("\n+++ Fiilling ReqValResultCreateInput for virel check %s\n", input.check_name.c_str());
@@ -439,11 +457,7 @@ void dump_result_input(const ValidationResultInput& input, const date_s& now, Se
   ERROR_lprintf("\n+++ input date time is %s", date_text(input.date).c_str());
   // Without a target there is no date to show, and no reason to fail.
   if (!target) return;
-  Property* last_modified = kestrel::ask_validation_object_property(target, "last_mod_date", true);
-  const date_s date = last_modified ? kestrel::date_from_fields(read_list(last_modified, target, "last_mod_date",
-                                                                          [](Property& p) { return p.getDateValue(); }))
-                                    : null_date;
-  ERROR_lprintf("\n+++ taregt dataset lmd time is %s\n", date_text(date).c_str());
+  ERROR_lprintf("\n+++ taregt dataset lmd time is %s\n", last_modified_text(*target).c_str());
 }
 
 Core::CreateInput val_req_result(const ValidationResultInput& input, ServerObject* parameters, ServerObject* dataset,

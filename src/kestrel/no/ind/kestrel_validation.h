@@ -33,7 +33,8 @@ Halden::Soa::Client::Property* ask_validation_object_property(Halden::Soa::Clien
 // result's report dataset of its named references and uploads the files of
 // the input the result belongs to into it. One record per reply entry, in
 // reply order. Entries pair with inputs by index when there is one per
-// input, else in order past the inputs the reply has partial errors for.
+// input, else in order past the inputs the reply has partial errors for; an
+// entry without an input gets no upload but still names its dataset.
 std::vector<ValidationResultInfo> upload_validation_reports(
     const std::vector<ValidationResultInput>& inputs,
     const std::vector<Halden::Services::Internal::Validation::ResultOutput>& entries,

@@ -1,10 +1,9 @@
 // BOM windows, top lines and line expansion of the legacy build.
 #include <memory>
-#include <new>
+#include <vector>
 
 #include "cadlink/tovmgr.h"
 #include "cadlink/virelmgr.h"
-#include "corerun/memory.h"
 #include "halden/services/cad/StructuremanagementService.h"
 #include "halden/soa/client/ModelManager.h"
 #include "halden/soa/client/model/RevisionRule.h"
@@ -38,11 +37,15 @@ Model::RevisionRule* host_rule(Halden::Soa::Client::ModelManager& models) {
   return rule;
 }
 
-template <class T>
-T* build_on_host_memory(const std::string& uid, ModelObject* object) {
-  void* memory = Orvane::Memory::CppMemory::allocate(sizeof(T));
-  return new (memory) T(uid, object);
-}
+struct GiveBackLines {
+  void operator()(std::vector<VirelmgrBomLine*>* lines) const {
+    for (VirelmgrBomLine* line : *lines) kestrel::destroy_on_cpp_memory(line);
+    delete lines;
+  }
+};
+// Lines built for the host, given back should the expansion fail before
+// the host has them.
+using HeldLines = std::unique_ptr<std::vector<VirelmgrBomLine*>, GiveBackLines>;
 
 }  // namespace
 
@@ -62,7 +65,7 @@ VirelmgrBomWindow* KESTREL_create_bom_window(const std::string& item_revision_ui
       [&](StructuremanagementService& sm) { return sm.createBomWindows({request}); });
   ModelObject* window = reply.output.empty() ? nullptr : reply.output.front().bomWindow;
   if (!window) KESTREL_LEGACY_RAISE(940209, "SOA: Failed to create BOM window for item rev uid = %s\n", uid);
-  return build_on_host_memory<VirelmgrBomWindow>(window->getUid(), window);
+  return kestrel::build_on_cpp_memory<VirelmgrBomWindow>(window->getUid(), window);
 }
 
 void KESTREL_close_bom_window(VirelmgrBomWindow* window) {
@@ -97,12 +100,13 @@ std::vector<VirelmgrBomLine*>* KESTREL_expand_bom_line(VirelmgrBomLine* line) {
   auto reply = kestrel::soa_request_on<StructuremanagementService>(
       connection, [&](StructuremanagementService& sm) { return sm.expandBomLinesOneLevel({object}, pref); });
 
-  auto lines = std::make_unique<std::vector<VirelmgrBomLine*>>();
+  HeldLines lines(new std::vector<VirelmgrBomLine*>());
   if (reply.output.empty()) return lines.release();
   const auto& children = reply.output.front().children;
   lines->reserve(children.size());
   for (const auto& child : children) {
-    if (child.bomLine) lines->push_back(build_on_host_memory<VirelmgrBomLine>(child.bomLine->getUid(), child.bomLine));
+    if (child.bomLine)
+      lines->push_back(kestrel::build_on_cpp_memory<VirelmgrBomLine>(child.bomLine->getUid(), child.bomLine));
     // The host learns a child's revision and datasets even without its line.
     if (ModelObject* revision = child.itemRevOfBOMLine)
       Orvane::PdmSoa::VirelmgrItemRevision::GetInstance(revision->getUid(), revision, 0);

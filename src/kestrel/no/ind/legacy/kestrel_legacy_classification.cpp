@@ -10,6 +10,7 @@
 #include "kestrel_call.h"
 #include "kestrel_classify_core.h"
 #include "kestrel_legacy.h"
+#include "kestrel_scoped.h"
 
 using Halden::Services::Classification::ClassificationService;
 using Orvane::PdmSoa::VirelmgrClassificationAttribute;
@@ -56,7 +57,7 @@ void set_workspace_object(VirelmgrClassificationObject& host, ServerObject* work
   if (!workspace) return;
   const std::string& uid = workspace->getUid();
   VirelmgrPomObject::GetInstance(uid, workspace, 0);
-  host.SetWorkspaceObject(classify::build_on_cpp_memory<VirelmgrWorkspaceObject>(uid, nullptr, 0U));
+  host.SetWorkspaceObject(kestrel::build_on_cpp_memory<VirelmgrWorkspaceObject>(uid, nullptr, 0U));
 }
 
 }  // namespace

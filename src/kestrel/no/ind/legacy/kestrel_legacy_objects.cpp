@@ -70,7 +70,7 @@ ModelObject* kestrel::legacy::server_object_of(const VirelmgrModelObject& object
 
 ModelObject* constructObject(const std::string& type_name, const std::string& uid) {
   auto* models = kestrel::get_model_manager(KESTREL_LEGACY_HERE);
-  if (type_name.empty()) KESTREL_LEGACY_RAISE(940208, "Null type not supported in constructObject");
+  if (type_name.empty()) KESTREL_LEGACY_RAISE(940208, "%s", kestrel::kNullConstructType);
   return models->constructTypedObject(type_name, uid);
 }
 

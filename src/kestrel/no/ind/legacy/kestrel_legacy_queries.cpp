@@ -96,7 +96,7 @@ VirelmgrModelObject* found_object(ModelObject* object) {
 std::vector<VirelmgrQuery*>* KESTREL_list_saved_queries() {
   auto reply = kestrel::soa_request_on<SavedqueryService>(kestrel::require_connection(KESTREL_LEGACY_HERE),
                                                           [](SavedqueryService& sq) { return sq.getSavedQueries(); });
-  if (reply.queries.empty()) KESTREL_LEGACY_RAISE(940205, "No queries returned from database");
+  if (reply.queries.empty()) KESTREL_LEGACY_RAISE(940205, "%s", kestrel::queries::kNoQueries);
   auto queries = std::make_unique<std::vector<VirelmgrQuery*>>();
   queries->reserve(reply.queries.size());
   // No class test: every saved query of the reply is a host query, and the

@@ -49,6 +49,8 @@ class Connection {
   std::string host_;
   CredentialManager* credentials_;
   Protocol protocol_;
+  Binding binding_;
+  bool keep_alive_;
   ExceptionHandler* handler_ = nullptr;
   ModelManager models_;
   std::map<std::string, std::shared_ptr<void>> services_;

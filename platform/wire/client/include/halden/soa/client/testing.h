@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "halden/soa/client/Connection.h"
+
 struct CORBA_Object;
-namespace Halden::Soa::Client {
-class Connection;
-}
 
 namespace Halden::Soa::Client::testing {
 
@@ -40,6 +39,13 @@ void reset_gateway();
 // SoaException with the detail text given.
 enum class ServiceFailure { None, Runtime, Soa };
 void set_get_service_failure(const std::string& service, ServiceFailure failure, const std::string& detail = "");
+// Makes every Connection constructed from now on throw, as a framework that
+// cannot set up its transport does: a RuntimeException or a SoaException
+// with the message given; None builds them again.
+void set_connection_failure(ServiceFailure failure, const std::string& message = "");
+// The binding and the keep-alive flag a connection was made with.
+Binding binding_of(const Connection& connection);
+bool keep_alive_of(const Connection& connection);
 // Whether removing a delete listener throws RuntimeException.
 void set_listener_removal_failure(bool fail);
 

@@ -18,6 +18,8 @@ namespace Halden::Soa::Client::Internal {
 struct Access {
   // Connection.
   static Server::Server* endpoint(const Connection& connection) { return connection.endpoint(); }
+  static Binding binding(const Connection& connection) { return connection.binding_; }
+  static bool keepAlive(const Connection& connection) { return connection.keep_alive_; }
   // The service object of that name, empty until made.
   static std::shared_ptr<void>& serviceSlot(Connection& connection, const std::string& name) {
     return connection.services_[name];
