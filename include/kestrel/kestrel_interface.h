@@ -2,7 +2,7 @@
 //
 // The slot order, each slot's signature and KESTREL_INTERFACE_VERSION are the
 // interface with the host and must never change: new entries go only at the
-// end. A slot whose operation this build does not offer holds null.
+// end. Every slot holds its operation.
 #pragma once
 
 #include <cstdint>
