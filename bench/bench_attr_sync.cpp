@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "cadlink/testing.h"
 #include "corerun/testing.h"
 #include "halden/server/TestServer.h"
@@ -46,11 +47,7 @@ struct Session {
       uids.push_back(definition.uid);
     }
     world.caddatamanagement.set_context("Bench", "TOVMASTER", uids);
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
     Orvane::PdmSoa::SoaManager::GetAvailableSoaServices();
     AttrMappingContext context{"Bench", "TOVMASTER"};
     std::unique_ptr<std::vector<AttrMappingDefinitions*>> records(

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "corerun/testing.h"
 #include "halden/server/TestServer.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
-#include "objmodel/SoaManager.h"
 
 namespace {
 
@@ -36,11 +36,7 @@ struct Session {
       world.add_item("PRT-" + std::to_string(c), "Part");
       world.add_item_revision("PRT-" + std::to_string(c), "A", true);
     }
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
     for (int p = 0; p < kMaxParents; ++p)
       parents.push_back(table->KESTREL_get_item_revision_by_id("ASM-" + std::to_string(p), "A", 0));
     for (int c = 0; c < kChildParts; ++c)

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "corerun/testing.h"
 #include "halden/server/TestServer.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
-#include "objmodel/SoaManager.h"
 
 namespace {
 
@@ -34,11 +34,7 @@ struct Session {
         world.add_occurrence(parent_of(size), "A", child);
       }
     }
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
   }
 
   Orvane::PdmSoa::BomLine* top_line(int children) {

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "corerun/testing.h"
 #include "halden/server/TestServer.h"
 #include "halden/services/classification/ClassificationService.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/Classification.h"
-#include "objmodel/SoaManager.h"
 
 namespace {
 
@@ -41,11 +41,7 @@ struct Session {
                                                                 d,
                                                                 d,
                                                                 {{"unit", "mm", "metric"}}});
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
   }
 
   Halden::Soa::Server::TestServer test_server{kHost};

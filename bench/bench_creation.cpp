@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "corerun/testing.h"
 #include "halden/server/TestServer.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
-#include "objmodel/SoaManager.h"
 
 namespace {
 
@@ -20,11 +20,7 @@ constexpr const char* kHost = "http://bench-creation:7001/kestrel";
 struct Session {
   Session() {
     corerun::testing::set_log_enabled(false);
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
     revision = table->KESTREL_get_item_revision_by_id("K-1000", "B", 0);
   }
 
@@ -47,60 +43,18 @@ bool one_request(Session& s, const char* operation) {
   return seen == 1;
 }
 
-void BM_CreateValidationResults(benchmark::State& state) {
+// Times `create`, which makes state.range(0) objects and answers how many
+// came back; an iteration that got fewer, or took other than one request of
+// `operation`, ends the benchmark.
+template <class Create>
+void time_creation(benchmark::State& state, const char* operation, Create create) {
   Session& s = session();
-  ValidationResultInput input;
-  input.item_revision_uid = "rev-K-1000-B";
-  input.validation_id = "check";
-  input.parameters = {{"limit", "5", "<"}};
-  const std::vector<ValidationResultInput> inputs(static_cast<std::size_t>(state.range(0)), input);
+  const auto count = static_cast<std::size_t>(state.range(0));
   s.test_server.server.requests.clear();
   for (auto _ : state) {
-    const ValidationResultList results = s.table->KESTREL_create_validation_results(inputs);
+    const std::size_t made = create();
     state.PauseTiming();
-    const bool sound = results.results.size() == inputs.size() && one_request(s, "createValidationResults");
-    state.ResumeTiming();
-    if (!sound) {
-      state.SkipWithError("not every result was created, in one request");
-      break;
-    }
-  }
-  state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-BENCHMARK(BM_CreateValidationResults)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-void BM_CreateDatasets(benchmark::State& state) {
-  Session& s = session();
-  DatasetCreateInput input{UString("sheet"), s.revision,     UString("OSTRA_manifestation"),
-                           UString("sheet"), UString("PDF"), UString(""),
-                           nullptr};
-  const std::vector<DatasetCreateInput*> inputs(static_cast<std::size_t>(state.range(0)), &input);
-  s.test_server.server.requests.clear();
-  for (auto _ : state) {
-    std::vector<Orvane::PdmSoa::ModelObject*> created;
-    s.table->KESTREL_create_datasets(inputs, &created, nullptr, nullptr, nullptr);
-    state.PauseTiming();
-    const bool sound = created.size() == inputs.size() && one_request(s, "createDatasets");
-    state.ResumeTiming();
-    if (!sound) {
-      state.SkipWithError("not every dataset was created, in one request");
-      break;
-    }
-  }
-  state.SetItemsProcessed(state.iterations() * state.range(0));
-}
-BENCHMARK(BM_CreateDatasets)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-void BM_SendValidationInputs(benchmark::State& state) {
-  Session& s = session();
-  ValidationDataInput input;
-  input.first_text = "data";
-  const std::vector<ValidationDataInput> inputs(static_cast<std::size_t>(state.range(0)), input);
-  s.test_server.server.requests.clear();
-  for (auto _ : state) {
-    const ValidationObjectList objects = s.table->KESTREL_send_validation_inputs(inputs);
-    state.PauseTiming();
-    const bool sound = objects.uids.size() == inputs.size() && one_request(s, "sendValidationData");
+    const bool sound = made == count && one_request(s, operation);
     state.ResumeTiming();
     if (!sound) {
       state.SkipWithError("not every object was created, in one request");
@@ -108,6 +62,38 @@ void BM_SendValidationInputs(benchmark::State& state) {
     }
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_CreateValidationResults(benchmark::State& state) {
+  ValidationResultInput input;
+  input.item_revision_uid = "rev-K-1000-B";
+  input.validation_id = "check";
+  input.parameters = {{"limit", "5", "<"}};
+  const std::vector<ValidationResultInput> inputs(static_cast<std::size_t>(state.range(0)), input);
+  time_creation(state, "createValidationResults",
+                [&] { return session().table->KESTREL_create_validation_results(inputs).results.size(); });
+}
+BENCHMARK(BM_CreateValidationResults)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_CreateDatasets(benchmark::State& state) {
+  DatasetCreateInput input{UString("sheet"), session().revision, UString("OSTRA_manifestation"),
+                           UString("sheet"), UString("PDF"),     UString(""),
+                           nullptr};
+  const std::vector<DatasetCreateInput*> inputs(static_cast<std::size_t>(state.range(0)), &input);
+  time_creation(state, "createDatasets", [&] {
+    std::vector<Orvane::PdmSoa::ModelObject*> created;
+    session().table->KESTREL_create_datasets(inputs, &created, nullptr, nullptr, nullptr);
+    return created.size();
+  });
+}
+BENCHMARK(BM_CreateDatasets)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_SendValidationInputs(benchmark::State& state) {
+  ValidationDataInput input;
+  input.first_text = "data";
+  const std::vector<ValidationDataInput> inputs(static_cast<std::size_t>(state.range(0)), input);
+  time_creation(state, "sendValidationData",
+                [&] { return session().table->KESTREL_send_validation_inputs(inputs).uids.size(); });
 }
 BENCHMARK(BM_SendValidationInputs)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

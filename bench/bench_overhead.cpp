@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "cadlink/tovmgr.h"
 #include "corerun/testing.h"
 #include "halden/server/TestServer.h"
@@ -32,7 +33,6 @@
 #include "kestrel_utils.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/Query.h"
-#include "objmodel/SoaManager.h"
 
 namespace {
 
@@ -56,11 +56,7 @@ double thread_ns() {
 struct Bench {
   Bench() {
     corerun::testing::set_log_enabled(false);
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
     direct =
         std::make_unique<Connection>(kHost, &credentials, Halden::Soa::Client::HTTP, Halden::Soa::Client::REST, true);
   }

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "corerun/testing.h"
 #include "halden/server/ProjectLevelSecurityStub.h"
 #include "halden/server/TestServer.h"
 #include "halden/services/core/ProjectlevelsecurityService.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
-#include "objmodel/SoaManager.h"
 
 namespace {
 
@@ -61,11 +61,7 @@ struct Session {
       for (int i = 0; i < size; ++i)
         test_server.world.add_object("obj-" + std::to_string(serial++), {"Item", "WorkspaceObject"});
     test_server.server.install<Wire::ProjectLevelSecurityStub>(&projects);
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
     delete table->KESTREL_list_project_ids();  // the session now holds the projects
 
     // Each object is to join three projects and to leave a fourth.

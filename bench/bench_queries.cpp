@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "corerun/testing.h"
 #include "halden/server/TestServer.h"
 #include "halden/services/query/SavedqueryService.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
 #include "objmodel/Query.h"
-#include "objmodel/SoaManager.h"
 
 namespace {
 
@@ -45,11 +45,7 @@ struct Session {
     ON_CALL(test_server.savedquery, executeSavedQuery).WillByDefault([this](const std::string& uid, auto&&...) {
       return replies.at(uid);
     });
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
     std::unique_ptr<std::vector<Orvane::PdmSoa::Query*>> listed(table->KESTREL_list_saved_queries());
     for (auto* query : *listed) hosts[query->GetUid().utf8()] = query;
   }

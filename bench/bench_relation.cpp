@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "corerun/testing.h"
 #include "halden/server/TestServer.h"
 #include "halden/services/core/ManagedrelationsService.h"
 #include "kestrel/kestrel_interface.h"
 #include "objmodel/ModelObject.h"
-#include "objmodel/SoaManager.h"
 
 namespace {
 
@@ -56,11 +56,7 @@ struct Session {
             if (request.object_uid == queried(kSizes[i])) return replies[i];
           return TraceReportReply();
         });
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
   }
 
   Orvane::PdmSoa::ModelObject* host_object(int links) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_session.h"
 #include "corerun/testing.h"
 #include "halden/server/TestServer.h"
 #include "halden/soa/client/Connection.h"
@@ -17,7 +18,6 @@
 #include "halden/soa/client/testing.h"
 #include "kestrel/kestrel_interface.h"
 #include "kestrel_validation.h"
-#include "objmodel/SoaManager.h"
 
 namespace {
 
@@ -38,11 +38,7 @@ struct Upload {
 struct Session {
   Session() {
     corerun::testing::set_log_enabled(false);
-    int version = 0;
-    table = KESTREL_init_module(&version);
-    Orvane::PdmSoa::SoaManager::SetSoaInterface(table);
-    table->KESTREL_create_connection(kHost, "HTTP", "engineer", "secret", "Engineering", "Designer", "", false);
-    table->KESTREL_login("engineer", "secret", true);
+    table = bench::open_session(kHost);
     // Canned answers: the benchmark measures the library, not the world.
     ON_CALL(test_server.filemanagement, getDatasetWriteTickets).WillByDefault([this](const auto& requests) {
       return requests.size() == current->inputs.size() ? current->tickets : Wire::WriteTicketsReply();

@@ -3,7 +3,8 @@
 // and search criteria, classification, preference values). An op is written
 // against a harness's Call: the table `t`, the input `in`, the pool of host
 // objects `pool` (`add`, `add_all`), `texts()`, `object_as<T>()`, and
-// `free_classes(...)` for the classification classes the host owns.
+// `free_classes(...)` for the classification classes the host owns
+// (`FreeClasses` with the host's way of destroying one).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -91,6 +93,24 @@ T* NewestOf(const std::vector<Base*>& list, std::uint8_t pick) {
 template <class T>
 std::unique_ptr<T> Own(T* list) {
   return std::unique_ptr<T>(list);
+}
+
+// Frees a classification answer whose classes are the host's: a list of
+// classes, or a map by id to a class or to a list of them; `destroy` is how
+// the host destroys one class.
+template <class Classes, class Destroy>
+void FreeClasses(Classes* classes, Destroy destroy) {
+  if (!classes) return;
+  for (auto& entry : *classes) {
+    if constexpr (std::is_pointer_v<std::decay_t<decltype(entry)>>) {
+      destroy(entry);
+    } else if constexpr (std::is_pointer_v<typename Classes::mapped_type>) {
+      destroy(entry.second);
+    } else {
+      for (auto* c : entry.second) destroy(c);
+    }
+  }
+  delete classes;
 }
 
 // --- saved queries and search criteria -------------------------------------

@@ -28,7 +28,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "cadlink/testing.h"
@@ -204,22 +203,9 @@ struct Call {
     return &storage;
   }
   // The classification classes are the host's to delete.
-  template <class Map>
-  static void free_classes(Map* map) {
-    if (!map) return;
-    for (auto& entry : *map) {
-      if constexpr (std::is_pointer_v<typename Map::mapped_type>) {
-        delete entry.second;
-      } else {
-        for (auto* c : entry.second) delete c;
-      }
-    }
-    delete map;
-  }
-  static void free_classes(std::vector<Orvane::PdmSoa::ClassificationClass*>* classes) {
-    if (!classes) return;
-    for (auto* c : *classes) delete c;
-    delete classes;
+  template <class Classes>
+  static void free_classes(Classes* classes) {
+    kestrel::fuzz::FreeClasses(classes, [](auto* c) { delete c; });
   }
 };
 
@@ -314,22 +300,15 @@ void Getter(Call& c, Get get) {
   const bool force = c.in.flag();
   get(o, name, force);
 }
+// A getter whose value no later call can use.
+template <auto Slot>
+void Read(Call& c) {
+  Getter(c, [&](Obj* o, const std::string& n, bool f) { (c.t->*Slot)(o, n, f); });
+}
 void GetString(Call& c) {
   Getter(c, [&](Obj* o, const std::string& n, bool f) {
     c.in.remember(c.t->KESTREL_get_object_property_string(o, n, f));
   });
-}
-void GetInt(Call& c) {
-  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_int(o, n, f); });
-}
-void GetDouble(Call& c) {
-  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_double(o, n, f); });
-}
-void GetLogical(Call& c) {
-  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_logical(o, n, f); });
-}
-void GetChar(Call& c) {
-  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_char(o, n, f); });
 }
 void GetDate(Call& c) {
   Obj* o = c.object();
@@ -347,18 +326,6 @@ void GetStringArray(Call& c) {
   Getter(c, [&](Obj* o, const std::string& n, bool f) {
     for (const auto& text : c.t->KESTREL_get_object_property_string_array(o, n, f)) c.in.remember(text);
   });
-}
-void GetIntArray(Call& c) {
-  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_int_array(o, n, f); });
-}
-void GetDoubleArray(Call& c) {
-  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_double_array(o, n, f); });
-}
-void GetLogicalArray(Call& c) {
-  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_logical_array(o, n, f); });
-}
-void GetCharArray(Call& c) {
-  Getter(c, [&](Obj* o, const std::string& n, bool f) { c.t->KESTREL_get_object_property_char_array(o, n, f); });
 }
 void GetDateArray(Call& c) {
   Getter(c, [&](Obj* o, const std::string& n, bool f) { delete c.t->KESTREL_get_object_property_date_array(o, n, f); });
@@ -1313,17 +1280,17 @@ const kestrel::fuzz::Op<Call> kOps[] = {
     {"server_uid", ServerUid},
     {"server_type_name", ServerTypeName},
     {"get_string", GetString},
-    {"get_int", GetInt},
-    {"get_double", GetDouble},
-    {"get_logical", GetLogical},
-    {"get_char", GetChar},
+    {"get_int", Read<&KESTREL_interface_s::KESTREL_get_object_property_int>},
+    {"get_double", Read<&KESTREL_interface_s::KESTREL_get_object_property_double>},
+    {"get_logical", Read<&KESTREL_interface_s::KESTREL_get_object_property_logical>},
+    {"get_char", Read<&KESTREL_interface_s::KESTREL_get_object_property_char>},
     {"get_date", GetDate},
     {"get_object", GetObject},
     {"get_string_array", GetStringArray},
-    {"get_int_array", GetIntArray},
-    {"get_double_array", GetDoubleArray},
-    {"get_logical_array", GetLogicalArray},
-    {"get_char_array", GetCharArray},
+    {"get_int_array", Read<&KESTREL_interface_s::KESTREL_get_object_property_int_array>},
+    {"get_double_array", Read<&KESTREL_interface_s::KESTREL_get_object_property_double_array>},
+    {"get_logical_array", Read<&KESTREL_interface_s::KESTREL_get_object_property_logical_array>},
+    {"get_char_array", Read<&KESTREL_interface_s::KESTREL_get_object_property_char_array>},
     {"get_date_array", GetDateArray},
     {"get_object_array", GetObjectArray},
     {"property_texts", PropertyTexts},

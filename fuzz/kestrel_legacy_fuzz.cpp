@@ -19,7 +19,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "cadlink/testing.h"
@@ -42,7 +41,6 @@ using kestrel::fuzz::Input;
 using kestrel::fuzz::ListOf;
 using Orvane::PdmSoa::VirelmgrBomLine;
 using Orvane::PdmSoa::VirelmgrBomWindow;
-using Orvane::PdmSoa::VirelmgrClassificationClass;
 using Orvane::PdmSoa::VirelmgrClassificationObject;
 using Orvane::PdmSoa::VirelmgrModelObject;
 using Orvane::PdmSoa::VirelmgrQuery;
@@ -116,22 +114,9 @@ struct Call {
     return ListOf(in, [&] { return in.text(); });
   }
   // The classification classes are the host's: it destroys them.
-  template <class Map>
-  static void free_classes(Map* classes) {
-    if (!classes) return;
-    for (auto& [id, entry] : *classes) {
-      if constexpr (std::is_pointer_v<std::decay_t<decltype(entry)>>) {
-        HostDelete()(entry);
-      } else {
-        for (auto* c : entry) HostDelete()(c);
-      }
-    }
-    delete classes;
-  }
-  static void free_classes(std::vector<VirelmgrClassificationClass*>* classes) {
-    if (!classes) return;
-    for (auto* c : *classes) HostDelete()(c);
-    delete classes;
+  template <class Classes>
+  static void free_classes(Classes* classes) {
+    kestrel::fuzz::FreeClasses(classes, HostDelete());
   }
 };
 
@@ -210,20 +195,13 @@ void ByUid(Call& c, Get get) {
   get(uid, name);
 }
 using S = const std::string&;
+// A getter whose value no later call can use.
+template <auto Slot>
+void Read(Call& c) {
+  ByUid(c, [&](S u, S n) { (c.t->*Slot)(u, n); });
+}
 void GetString(Call& c) {
   ByUid(c, [&](S u, S n) { c.in.remember(c.t->KESTREL_get_object_property_string_by_uid(u, n)); });
-}
-void GetInt(Call& c) {
-  ByUid(c, [&](S u, S n) { c.t->KESTREL_get_object_property_int_by_uid(u, n); });
-}
-void GetDouble(Call& c) {
-  ByUid(c, [&](S u, S n) { c.t->KESTREL_get_object_property_double_by_uid(u, n); });
-}
-void GetLogical(Call& c) {
-  ByUid(c, [&](S u, S n) { c.t->KESTREL_get_object_property_logical_by_uid(u, n); });
-}
-void GetChar(Call& c) {
-  ByUid(c, [&](S u, S n) { c.t->KESTREL_get_object_property_char_by_uid(u, n); });
 }
 void GetDate(Call& c) {
   ByUid(c, [&](S u, S n) { c.t->KESTREL_get_object_property_date_by_uid(u, n); });
@@ -235,18 +213,6 @@ void GetStringArray(Call& c) {
   ByUid(c, [&](S u, S n) {
     for (const auto& text : c.t->KESTREL_get_object_property_string_array_by_uid(u, n)) c.in.remember(text);
   });
-}
-void GetIntArray(Call& c) {
-  ByUid(c, [&](S u, S n) { c.t->KESTREL_get_object_property_int_array_by_uid(u, n); });
-}
-void GetDoubleArray(Call& c) {
-  ByUid(c, [&](S u, S n) { c.t->KESTREL_get_object_property_double_array_by_uid(u, n); });
-}
-void GetLogicalArray(Call& c) {
-  ByUid(c, [&](S u, S n) { c.t->KESTREL_get_object_property_logical_array_by_uid(u, n); });
-}
-void GetCharArray(Call& c) {
-  ByUid(c, [&](S u, S n) { c.t->KESTREL_get_object_property_char_array_by_uid(u, n); });
 }
 void GetDateArray(Call& c) {
   ByUid(c, [&](S u, S n) { delete c.t->KESTREL_get_object_property_date_array_by_uid(u, n); });
@@ -329,17 +295,17 @@ const kestrel::fuzz::Op<Call> kOps[] = {
     {"preference_values", kestrel::fuzz::PreferenceValues<Call>},
     {"type_name_of_uid", TypeNameOfUid},
     {"get_string", GetString},
-    {"get_int", GetInt},
-    {"get_double", GetDouble},
-    {"get_logical", GetLogical},
-    {"get_char", GetChar},
+    {"get_int", Read<&KESTREL_interface_s::KESTREL_get_object_property_int_by_uid>},
+    {"get_double", Read<&KESTREL_interface_s::KESTREL_get_object_property_double_by_uid>},
+    {"get_logical", Read<&KESTREL_interface_s::KESTREL_get_object_property_logical_by_uid>},
+    {"get_char", Read<&KESTREL_interface_s::KESTREL_get_object_property_char_by_uid>},
     {"get_date", GetDate},
     {"get_object", GetObject},
     {"get_string_array", GetStringArray},
-    {"get_int_array", GetIntArray},
-    {"get_double_array", GetDoubleArray},
-    {"get_logical_array", GetLogicalArray},
-    {"get_char_array", GetCharArray},
+    {"get_int_array", Read<&KESTREL_interface_s::KESTREL_get_object_property_int_array_by_uid>},
+    {"get_double_array", Read<&KESTREL_interface_s::KESTREL_get_object_property_double_array_by_uid>},
+    {"get_logical_array", Read<&KESTREL_interface_s::KESTREL_get_object_property_logical_array_by_uid>},
+    {"get_char_array", Read<&KESTREL_interface_s::KESTREL_get_object_property_char_array_by_uid>},
     {"get_date_array", GetDateArray},
     {"get_object_array", GetObjectArray},
     {"related_cad", RelatedCad},

@@ -407,12 +407,18 @@ const CreationRoad kCreationRoads[] = {
     {"slot 84, newer server", "P2009.1.0", &KESTREL_interface_s::KESTREL_save_validation_results},
 };
 
+// Sets the world's server to the road's and adds a target dataset of its own.
+std::string UseRoad(Wire::SampleWorld& world, const CreationRoad& road) {
+  world.set_server_version(road.server_version);
+  std::string target = std::string("target-") + road.server_version;
+  world.add_object(target, {"Dataset", "WorkspaceObject", "POM_object"});
+  return target;
+}
+
 TEST_F(ValidationDataTest, CreatedAndSavedResultsReadBackWithTheirFilesAndTickets) {
   for (const auto& c : kCreationRoads) {
     SCOPED_TRACE(c.name);
-    world.set_server_version(c.server_version);
-    const std::string target = std::string("target-") + c.server_version;
-    world.add_object(target, {"Dataset", "WorkspaceObject", "POM_object"});
+    const std::string target = UseRoad(world, c);
     ValidationResultInput input;
     input.item_revision_uid = "rev-K-1000-B";
     input.target_uid = target;
@@ -449,9 +455,7 @@ TEST_F(ValidationDataTest, CreatedAndSavedResultsReadBackWithTheirFilesAndTicket
 TEST_F(ValidationDataTest, ResultsMadeWithoutAReportReadBackWithAnEmptyOne) {
   for (const auto& c : kCreationRoads) {
     SCOPED_TRACE(c.name);
-    world.set_server_version(c.server_version);
-    const std::string target = std::string("target-") + c.server_version;
-    world.add_object(target, {"Dataset", "WorkspaceObject", "POM_object"});
+    const std::string target = UseRoad(world, c);
     ValidationResultInput input;
     input.item_revision_uid = "rev-K-1000-B";
     input.target_uid = target;

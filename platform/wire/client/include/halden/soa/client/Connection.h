@@ -9,7 +9,7 @@
 #include "halden/soa/client/ModelManager.h"
 
 namespace Halden::Soa::Server {
-struct Server;
+class Server;
 }
 
 namespace Halden::Soa::Client {
