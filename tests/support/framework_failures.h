@@ -67,7 +67,9 @@ class ConversionTest : public Fixture,
 
  protected:
   void Check() {
-    const auto& [operation, failure] = this->GetParam();
+    // Named, not bound: a lambda may not capture a structured binding before C++20.
+    const Operation& operation = std::get<0>(this->GetParam());
+    const FrameworkFailure& failure = std::get<1>(this->GetParam());
     Area& area = static_cast<Area&>(*this);
     operation.make_fail(area, failure.raise);
     EXPECT_THAT([&] { operation.call(area); }, RaisesFrom(failure.code, failure.text, Area::kFile));

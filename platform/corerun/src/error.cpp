@@ -32,7 +32,8 @@ std::set<std::string>& debug_flags() {
   return flags;
 }
 
-std::string vformat(const char* format, va_list args) {
+// Its callers' formats are checked where they are called.
+__attribute__((format(printf, 1, 0))) std::string vformat(const char* format, va_list args) {
   va_list copy;
   va_copy(copy, args);
   int n = std::vsnprintf(nullptr, 0, format, copy);
