@@ -51,8 +51,15 @@ inline bool Tracing() {
 // entry passes them; anything else that reaches the host is a fault.
 template <class Call, std::size_t N>
 void RunCalls(const Op<Call> (&ops)[N], Call& call, int calls, const char* program) {
-  for (int n = 0; !call.in.empty() && n < calls; ++n) {
-    const Op<Call>& op = ops[call.in.byte() % N];
+  // A byte picks an op only below the largest multiple of N, so that every
+  // op is as likely; a byte above it picks none.
+  static_assert(N > 0 && N <= 256, "one byte picks the op");
+  constexpr unsigned kPicks = 256 - 256 % N;
+  for (int n = 0; !call.in.empty() && n < calls;) {
+    const std::uint8_t pick = call.in.byte();
+    if (pick >= kPicks) continue;
+    ++n;
+    const Op<Call>& op = ops[pick % N];
     if (Tracing()) std::fprintf(stderr, "%s\n", op.name);
     const char* framework = nullptr;  // the kind of framework exception that reached the host
     std::string text;
