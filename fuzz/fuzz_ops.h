@@ -27,10 +27,16 @@ namespace kestrel::fuzz {
 
 using Strings = std::vector<std::string>;
 
+// What an op's entry may let reach the host besides the base library's
+// error: the framework's own exceptions only where one of its requests is
+// sent without their conversion.
+enum class Passes : std::uint8_t { kBaseErrors, kFrameworkExceptions };
+
 template <class Call>
 struct Op {
   const char* name;  // fuzz/make_seeds.py names ops by these
   void (*run)(Call&);
+  Passes passes;
 };
 
 // KESTREL_FUZZ_TRACE set: each op's name and each raised error on stderr,
@@ -40,33 +46,60 @@ inline bool Tracing() {
   return on;
 }
 
-// Runs the input's calls, at most calls of them: a base-library error or a
-// framework exception is a clear failure of the call; anything else that
-// reaches the host is a fault.
+// Runs the input's calls, at most calls of them: a base-library error is a
+// clear failure of the call, and so is a framework exception from an op whose
+// entry passes them; anything else that reaches the host is a fault.
 template <class Call, std::size_t N>
 void RunCalls(const Op<Call> (&ops)[N], Call& call, int calls, const char* program) {
-  for (int n = 0; !call.in.empty() && n < calls; ++n) {
-    const Op<Call>& op = ops[call.in.byte() % N];
+  // A byte picks an op only below the largest multiple of N, so that every
+  // op is as likely; a byte above it picks none.
+  static_assert(N > 0 && N <= 256, "one byte picks the op");
+  constexpr unsigned kPicks = 256 - 256 % N;
+  for (int n = 0; !call.in.empty() && n < calls;) {
+    const std::uint8_t pick = call.in.byte();
+    if (pick >= kPicks) continue;
+    ++n;
+    const Op<Call>& op = ops[pick % N];
     if (Tracing()) std::fprintf(stderr, "%s\n", op.name);
-    const char* foreign = nullptr;
+    const char* framework = nullptr;  // the kind of framework exception that reached the host
+    std::string text;
     try {
       op.run(call);
+      if (Tracing()) std::fprintf(stderr, "  returned\n");
+      continue;
     } catch (const Orvane::Error::Severe& e) {
       if (Tracing()) std::fprintf(stderr, "  raised %d: %.200s\n", e.Code(), e.Message().c_str());
-    } catch (const Halden::Soa::Client::RuntimeException&) {
-    } catch (const Halden::Soa::Client::NotLoadedException&) {
-    } catch (const Halden::Soa::Client::InternalServerException&) {
-    } catch (const Halden::Soa::Client::CanceledOperationException&) {
-    } catch (const Halden::Soa::Common::Exceptions::SoaException&) {
+      continue;
+    } catch (const Halden::Soa::Client::RuntimeException& e) {
+      framework = "RuntimeException";
+      text = e.what();
+    } catch (const Halden::Soa::Client::NotLoadedException& e) {
+      framework = "NotLoadedException";
+      text = e.what();
+    } catch (const Halden::Soa::Common::Exceptions::SoaException& e) {
+      framework = "SoaException";
+      text = e.what();
+    } catch (const Halden::Soa::Client::InternalServerException& e) {
+      framework = "InternalServerException";
+      text = e.what();
+    } catch (const Halden::Soa::Client::CanceledOperationException& e) {
+      framework = "CanceledOperationException";
+      text = e.what();
     } catch (const std::exception& e) {
-      foreign = e.what();
+      std::fprintf(stderr, "%s: %s let a foreign exception reach the host: %s\n", program, op.name, e.what());
+      std::abort();
     } catch (...) {
-      foreign = "not a standard exception";
-    }
-    if (foreign) {
-      std::fprintf(stderr, "%s: %s let a foreign exception reach the host: %s\n", program, op.name, foreign);
+      std::fprintf(stderr, "%s: %s let a foreign exception reach the host: not a standard exception\n", program,
+                   op.name);
       std::abort();
     }
+    if (op.passes == Passes::kFrameworkExceptions) {
+      if (Tracing()) std::fprintf(stderr, "  passed %s: %.200s\n", framework, text.c_str());
+      continue;
+    }
+    std::fprintf(stderr, "%s: %s let the framework's %s reach the host, which its entry does not pass: %s\n", program,
+                 op.name, framework, text.c_str());
+    std::abort();
   }
 }
 
