@@ -33,6 +33,7 @@
 #include "halden/soa/client/ModelObject.h"
 #include "halden/soa/client/testing.h"
 #include "kestrel/legacy/kestrel_interface.h"
+#include "objmodel/testing.h"
 #include "srvtools/testing.h"
 
 namespace {
@@ -140,7 +141,21 @@ void Connect(Call& c) {
   c.t->KESTREL_create_connection(c_str(host), c_str(protocol), c_str(user), c_str(password), c_str(group), c_str(role),
                                  c_str(discriminator));
 }
-void Logout(Call& c) { c.t->KESTREL_logout(); }
+// How the framework answers logout's one step, asking for the session
+// service: with the service, or with one of the two failures logout catches.
+void Logout(Call& c) {
+  using Halden::Soa::Client::testing::ServiceFailure;
+  constexpr const char* kSession = "Core-2006-03-Session";
+  const ServiceFailure failures[] = {ServiceFailure::None, ServiceFailure::Runtime, ServiceFailure::Soa};
+  const ServiceFailure failure = failures[c.in.byte() % 3];
+  const std::string detail = failure == ServiceFailure::Soa ? c.in.text() : std::string();
+  Halden::Soa::Client::testing::set_get_service_failure(kSession, failure, detail);
+  // Only for this call: the later ones of the input find the service.
+  struct Restore {
+    ~Restore() { Halden::Soa::Client::testing::set_get_service_failure("", ServiceFailure::None); }
+  } restore;
+  c.t->KESTREL_logout();
+}
 // The host makes its object of what it constructed, as the older host does.
 void Construct(Call& c) {
   const std::string type = c.in.text();
@@ -171,7 +186,27 @@ void CookieInfo(Call& c) {
   std::string out[5];
   c.t->KESTREL_get_cookie_info(c_str(key), out[0], out[1], out[2], out[3], out[4]);
 }
+// The gateway's answers attempt by attempt (an IOR, none yet, or a
+// failure; past them the last holds, and without any it has none), then the
+// call with its tries and pauses.
 void GatewayIor(Call& c) {
+  using Answer = Halden::Soa::Client::testing::GatewayAnswer;
+  std::vector<Answer> answers = ListOf(c.in, [&] {
+    Answer answer;
+    switch (c.in.byte() % 3) {
+      case 0:
+        answer.kind = Answer::Kind::Text;
+        answer.text = c.in.text();
+        break;
+      case 1:
+        answer.kind = Answer::Kind::Null;
+        break;
+      default:
+        answer.kind = Answer::Kind::Throw;
+    }
+    return answer;
+  });
+  Halden::Soa::Client::testing::set_gateway_answers(std::move(answers));
   const bool has_object = c.in.flag();
   const std::string reference = c.in.text();
   const int tries = c.in.byte() % 5;
@@ -235,8 +270,21 @@ void RelatedCad(Call& c) {
 
 // --- BOM windows and lines (slots 11 to 14) --------------------------------
 
+// The host's current rule, whose GUID the window is opened under: as it
+// stands (at first "Latest Working"), none, or the GUID given.
 void CreateWindow(Call& c) {
   const std::string uid = c.in.text();
+  switch (c.in.byte() % 3) {
+    case 0:
+      break;
+    case 1:
+      objmodel::testing::set_current_config_rule(nullptr, nullptr);
+      break;
+    default: {
+      const std::string guid = c.in.text();
+      objmodel::testing::set_current_config_rule(guid.c_str(), guid.c_str());
+    }
+  }
   if (VirelmgrBomWindow* window = c.t->KESTREL_create_bom_window(uid)) {
     c.pool.owned_windows.emplace_back(window);
     c.pool.windows.push_back(window);
@@ -336,6 +384,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   corerun::testing::clear_sleeps();
   corerun::testing::clear_log();
   cadlink::testing::reset_instances();
+  objmodel::testing::reset_config_rules();
   srvtools::testing::reset();
   Halden::Soa::Client::testing::reset();
   Halden::Soa::Server::TestServer server{kHost};

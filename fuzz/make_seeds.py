@@ -244,32 +244,87 @@ def legacy_seeds(ops):
     def s():
         return Seed(ops)
 
-    def revision(seed):
-        return seed.op("construct").text("ItemRevision").text("rev-K-1000-B").byte(1)
+    def construct(seed, type_name, uid, kind):
+        # kind: the host's model object, item revision, classification object, item
+        return seed.op("construct").text(type_name).text(uid).byte(kind)
+
+    def revision(seed, uid="rev-K-1000-B"):
+        return construct(seed, "ItemRevision", uid, 1)
+
+    def gateway(seed, answers, has_object, tries, sleep):
+        # answers: an IOR text, or None for no IOR yet, or "throw"
+        seed.op("gateway_ior").count(len(answers))
+        for answer in answers:
+            if answer is None:
+                seed.byte(1)
+            elif answer == "throw":
+                seed.byte(2)
+            else:
+                seed.byte(0).text(answer)
+        return seed.flag(has_object).text("corbaloc:gateway").byte(tries).number(sleep)
 
     seeds = {}
-    seeds["session"] = (s().op("ask_connection").op("connect").text("x").text("HTTP").text("engineer")
-                        .text("secret").text("").text("").text("").op("logout").op("type_name_of_uid")
-                        .text("rev-K-1000-B").op("cookie_info").text("k").op("gateway_ior").flag(True).text("ior")
-                        .byte(2).number(0))
-    seeds["objects"] = (revision(s()).op("get_properties").picks([1]).texts(["object_name", "object_desc"])
-                        .op("get_string").text("rev-K-1000-B").text("object_name")
-                        .op("get_object_array").text("rev-K-1000-B").text("OSTRA_specification")
-                        .op("get_date").text("rev-K-1000-B").text("date_released")
+    # The harness connected at start-up, so this connect does nothing; logout
+    # finds the session service, then the framework refuses it both ways.
+    seeds["session"] = (revision(s().op("ask_connection").op("connect").text("http://fuzz-legacy-world:7001/kestrel")
+                                 .text("HTTP").text("engineer").text("secret").text("Engineering").text("Designer")
+                                 .text(""))
+                        .op("type_name_of_uid").text("rev-K-1000-B").op("cookie_info").text("session-key")
+                        .op("logout").byte(0).op("logout").byte(1).op("logout").byte(2).text("EX-17"))
+    # An IOR at once; retries through a failure and a gateway not up yet; one
+    # attempt that fails (no tries given, no object); no gateway at all.
+    seed = gateway(s(), ["IOR:0001"], True, 1, 0)
+    seed = gateway(seed, ["throw", None, "IOR:0002"], True, 4, 2)
+    seed = gateway(seed, ["throw"], False, 0, 1)
+    seeds["gateway"] = gateway(seed, [], True, 3, 0)
+    seeds["objects"] = (construct(construct(revision(s()), "Item", "item-K-1000", 3), "Dataset",
+                                  "ds-K-1000-B-master", 0)
+                        .op("get_properties").picks([1, 2, 3]).texts(["object_name", "object_desc"])
                         .op("related_cad").text("rev-K-1000-B").text("OSTRA_specification")
                         .op("preference_values").text("user").text("HX_config_rule_name"))
-    seeds["queries"] = (s().op("list_queries").op("describe_queries").picks([1, 2]).op("execute_query").pick(1)
+    # One property of each kind: the knowledge-fusion revision holds one of
+    # every value type, none of them in the session's policy; the notes
+    # dataset's references hold a null one.
+    props = s()
+    for op, uid, name in [("get_string", "rev-K-1000-B", "object_name"),
+                          ("get_int", "rev-K-1120-A", "kf_count"),
+                          ("get_double", "rev-K-1120-A", "kf_mass"),
+                          ("get_logical", "rev-K-1120-A", "kf_approved"),
+                          ("get_char", "rev-K-1120-A", "kf_grade"),
+                          ("get_date", "rev-K-1120-A", "kf_checked_on"),
+                          ("get_object", "rev-K-1120-A", "kf_owner"),
+                          ("get_string_array", "rev-K-1120-A", "kf_keywords"),
+                          ("get_int_array", "rev-K-1120-A", "kf_count"),
+                          ("get_double_array", "rev-K-1120-A", "kf_mass"),
+                          ("get_logical_array", "rev-K-1120-A", "kf_approved"),
+                          ("get_char_array", "rev-K-1120-A", "kf_grade"),
+                          ("get_date_array", "rev-K-1120-A", "kf_checked_on"),
+                          ("get_object_array", "ds-K-1300-A-notes", "ref_list")]:
+        props.op(op).text(uid).text(name)
+    seeds["properties"] = props
+    seeds["queries"] = (s().op("list_queries").op("describe_queries").picks([1, 2]).op("execute_query").pick(2)
                         .texts(["Item ID"]).texts(["K-1*"]).number(10).op("save_criteria").count(1).text("mine")
                         .text("Item").texts(["Item ID"]).texts(["K-1000"]).op("retrieve_criteria").texts(["mine"])
                         .op("delete_criteria").texts(["mine"]))
-    seeds["bom"] = (s().op("create_window").text("rev-K-1000-B").op("top_line").pick(1).op("expand_line").pick(1)
-                    .op("expand_line").pick(1).op("close_window").pick(1).op("close_window").pick(1))
-    seeds["classification"] = (s().op("load_classification_objects").texts(["ico-bolt-m8"])
+    # Under the host's rule, then under none, then under the rule GUID given.
+    seeds["bom"] = (s().op("create_window").text("rev-K-1000-B").byte(0).op("top_line").pick(1)
+                    .op("expand_line").pick(1).op("expand_line").pick(1).op("close_window").pick(1)
+                    .op("create_window").text("rev-K-1000-B").byte(1).op("close_window").pick(1)
+                    .op("create_window").text("rev-K-1200-B").byte(2).text("rule-latest-working")
+                    .op("top_line").pick(1).op("close_window").pick(1))
+    seeds["classification"] = (s().op("load_classification_objects").texts(["ico-bolt-m8", "ico-nut-m8"])
                                .op("write_classification").picks([1]).flag(True).text("a").text("b").number(2)
-                               .number(1).text("x").text("y").op("classification_classes").texts(["CL-BOLT"])
-                               .op("class_descriptions").texts(["CL-BOLT"]).op("find_classes").count(1).number(1)
-                               .text("Bolts").number(2).op("classifications_of_objects").texts(["item-bolt-m8"])
-                               .op("value_tables").texts(["VT-THREAD"]).op("class_attributes").texts(["CL-BOLT"]))
+                               .number(1).text("x").text("y").op("write_classification_2").picks([2]).flag(False)
+                               .op("send_classification_uids").texts(["ico-bolt-m8"])
+                               .op("classification_classes").texts(["CL-BOLT", "CL-ROOT"])
+                               .op("class_descriptions").texts(["CL-BOLT"]).op("classification_table")
+                               .texts(["CL-BOLT"]).op("objects_of_classification_ids").texts(["CL-BOLT"])
+                               .op("class_attributes").texts(["CL-BOLT"]).op("find_classes").count(1).number(1)
+                               .text("Bolts").number(2).op("find_classification_objects").count(1)
+                               .texts(["CL-BOLT"]).count(0).number(0)
+                               .op("classification_pom_objects").texts(["ico-bolt-m8"])
+                               .op("classifications_of_objects").texts(["item-bolt-m8"])
+                               .op("value_tables").texts(["VT-THREAD"]))
     return seeds
 
 
