@@ -312,8 +312,11 @@ void ExpandLine(Call& c) {
 
 // New ops go at the end, so that the seeds keep their meaning. This build
 // converts none of the framework's exceptions: every op that sends a request
-// or has the model manager construct passes them; connect and logout catch
-// theirs.
+// or asks the model manager (which refuses a malformed UID with one) passes
+// them, the getters too, whose catch covers only their first read. Connect
+// (which does nothing here) and logout catch the runtime and service
+// exceptions their steps meet, the gateway entry catches everything, and the
+// other two meet none.
 const kestrel::fuzz::Op<Call> kOps[] = {
     {"ask_connection", AskConnection, Passes::kBaseErrors},
     {"connect", Connect, Passes::kBaseErrors},
@@ -347,7 +350,7 @@ const kestrel::fuzz::Op<Call> kOps[] = {
     {"load_classification_objects", kestrel::fuzz::LoadClassificationObjects<Call>, Passes::kFrameworkExceptions},
     {"value_tables", kestrel::fuzz::ValueTables<Call>, Passes::kFrameworkExceptions},
     {"preference_values", kestrel::fuzz::PreferenceValues<Call>, Passes::kFrameworkExceptions},
-    {"type_name_of_uid", TypeNameOfUid, Passes::kBaseErrors},
+    {"type_name_of_uid", TypeNameOfUid, Passes::kFrameworkExceptions},
     {"get_string", GetString, Passes::kFrameworkExceptions},
     {"get_int", Read<&KESTREL_interface_s::KESTREL_get_object_property_int_by_uid>, Passes::kFrameworkExceptions},
     {"get_double", Read<&KESTREL_interface_s::KESTREL_get_object_property_double_by_uid>, Passes::kFrameworkExceptions},
