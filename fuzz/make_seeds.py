@@ -96,6 +96,10 @@ def table_seeds(ops):
         # Mode 0 of both: the world's user over HTTP.
         return seed.op("connect").byte(0).op("login").byte(0)
 
+    def newest(seed, uid):
+        # Loaded again, the object is the newest the harness holds.
+        return seed.op("load").texts([uid]).byte(0)
+
     def revision(seed, item="K-1000", rev="B"):
         return seed.op("revision_by_id").text(item).text(rev).number(0)
 
@@ -104,16 +108,36 @@ def table_seeds(ops):
                         .op("logout").flag(True).op("connect").byte(1).text("IIOP").text("engineer")
                         .text("secret").text("").text("").text("").flag(True).op("login").byte(1).text("engineer")
                         .text("secret").flag(True).op("logout").flag(False))
-    seeds["objects"] = (session(s()).op("load").texts(["rev-K-1000-B", "item-K-1000", "a b"]).byte(0)
-                        .op("get_properties").picks([1, 2]).texts(["object_desc", "date_released"])
-                        .op("get_string").pick(2).text("object_name").flag(True)
-                        .op("get_date").pick(2).text("date_released").flag(True).flag(True)
-                        .op("get_object_array").pick(2).text("ref_list").flag(True)
-                        .op("property_texts").pick(2).byte(0)
-                        .op("set_properties").picks([2]).count(1).text("object_desc").texts(["new"])
-                        .op("checkout").picks([2]).text("c").text("").op("checkin").picks([2])
-                        .op("related_core").picks([2]).texts(["OSTRA_specification"])
-                        .op("type_hierarchy").pick(1).op("delete").picks([1]))
+    # Each getter reads a value of its own kind that the policy sends along,
+    # then one that only a load brings. A load puts an object first again,
+    # so the ops that hand out more objects still pick what they mean.
+    objects = session(s()).op("load").texts(["rev-K-1000-B", "item-K-1000", "ds-K-1000-B-master", "kinds-1"]).byte(0)
+    objects.op("object_uid").pick(1).op("object_type_name").pick(2).op("server_uid").pick(1)
+    objects.op("server_type_name").pick(4).op("type_hierarchy").pick(4)
+    for op, name in [("get_string", "object_name"), ("get_int", "kf_count"), ("get_double", "kf_mass"),
+                     ("get_logical", "kf_approved"), ("get_char", "kf_grade"), ("get_string_array", "kf_keywords"),
+                     ("get_int_array", "kf_counts"), ("get_double_array", "kf_masses"),
+                     ("get_logical_array", "kf_flags"), ("get_char_array", "kf_grades"),
+                     ("get_date_array", "kf_dates")]:
+        objects.op(op).pick(1).text(name).flag(False)
+    objects.op("get_date").pick(1).text("kf_checked_on").flag(False).flag(True)
+    objects.op("get_string").pick(4).text("object_desc").flag(True)
+    objects.op("property_texts").pick(1).byte(0)
+    objects.op("get_properties").picks([4, 3]).texts(["object_desc", "item_id"])
+    objects.op("set_properties").picks([4]).count(1).text("object_desc").texts(["new"])
+    objects.op("refresh").picks([4, 1])
+    objects.op("checkout").picks([4]).text("c").text("").op("checkin").picks([4])
+    objects.op("checkout").picks([4]).text("").text("").op("cancel_checkout").picks([4])
+    objects.op("get_object").pick(1).text("kf_owner").flag(False)
+    newest(objects, "kinds-1").op("get_object_array").pick(1).text("kf_parts").flag(False)
+    newest(objects, "rev-K-1000-B").op("related_cad").pick(1).text("OSTRA_specification")
+    newest(objects, "rev-K-1000-B").op("related_core").picks([1]).texts(["OSTRA_specification"])
+    newest(objects, "ds-K-1000-B-master").op("related_core_2").picks([1])
+    objects.texts(["OSTRA_specification"])
+    newest(objects, "item-K-1000").op("items_with_revisions").picks([1]).texts(["ItemRevision"])
+    objects.flag(True).number(1)
+    newest(objects, "kinds-1").op("delete").picks([1])
+    seeds["objects"] = objects
     seeds["bom"] = (revision(session(s())).op("create_window").text("rev-K-1000-B").op("top_line").pick(1)
                     .op("expand_line").pick(1).number(1).op("expand_lines").picks([1, 2]).number(0)
                     .op("lines_by_path").pick(2).count(1).texts(["wheel-left"]).byte(0)
@@ -134,12 +158,20 @@ def table_seeds(ops):
     older = s().op("host_structure_service").flag(False)
     older.out += batch.out
     seeds["batches_older"] = older
-    seeds["rules"] = (session(s()).op("set_rule").text("Latest Released").flag(True).op("rule_guid").flag(False)
-                      .byte(0).op("rule_name").flag(True).byte(0).op("set_rule_all").text("Released by Date")
-                      .text("2024-03-05").flag(False).number(0).flag(False).op("rule_status")
-                      .text("Released by Date").flag(False).byte(0).op("list_rules").byte(0)
-                      .op("rule_has_precise").flag(False).byte(0).op("configured_revision").text("K-1000")
-                      .text("Latest Released").op("create_window").text("rev-K-1000-B"))
+    # The configured revision needs its item known to the host, and the
+    # window opens on what it configured, under the cache's rule and then
+    # under the host's.
+    rules = (session(s()).op("set_rule").text("Precise; Working").flag(False).op("rule_has_precise").flag(False)
+             .byte(0).op("set_rule").text("Latest Released").flag(True).op("rule_guid").flag(False).byte(0)
+             .op("rule_name").flag(True).byte(0).op("rule_has_precise").flag(True).byte(0)
+             .op("set_rule_all").text("Released by Date").text("2024-03-05").flag(False).number(0).flag(False)
+             .op("rule_status").text("Released by Date").flag(False).byte(0).op("list_rules").byte(0)
+             .op("set_rule").text("Latest Released").flag(False).op("items_by_id").count(1).text("K-1000").texts([]).number(0)
+             .op("configured_revision").text("K-1000").text("Released by Date")
+             .op("configured_revision_2").text("K-1000").null_text()
+             .op("create_window").text("rev-K-1000-A").op("host_soa_in_pdi").flag(False)
+             .op("create_window").text("rev-K-1000-A"))
+    seeds["rules"] = rules
     seeds["items"] = (session(s()).op("items_by_id").count(1).text("K-1200").texts([]).number(0)
                       .op("revisions_of_item").pick(1).number(0).texts(["A", "B"]).number(1)
                       .op("revision_of_item").pick(9).text("A").number(0)
@@ -154,35 +186,48 @@ def table_seeds(ops):
                         .op("save_criteria").count(1).text("mine").text("Item").texts(["Item ID"]).texts(["K-1000"])
                         .op("retrieve_criteria").texts(["mine"]).op("delete_criteria").texts(["mine"])
                         .op("retrieve_criteria").texts(["mine"]))
-    seeds["projects"] = (revision(session(s())).op("project_names").op("assign_to_projects")
+    seeds["projects"] = (revision(session(s())).op("project_names").op("project_ids").op("user_projects").flag(True)
+                         .op("user_projects").flag(False).op("privileged_projects").op("assign_to_projects")
                          .texts(["K200", "K100-Utility cart"]).picks([1]).op("projects_list").pick(1)
                          .op("remove_from_projects").texts(["K200"]).picks([1])
                          .op("host_project_data").pick(1).byte(0).text("K200")
                          .op("host_project_data").pick(1).byte(1).text("K100-Utility cart")
                          .op("assign_and_remove").picks([1]).op("project_objects").text("K100")
-                         .op("all_project_information").flag(True).byte(0).op("project_entries").byte(0)
+                         .op("ask_project_objects").text("K200").op("all_project_information").flag(True).byte(0)
+                         .op("all_project_information").flag(False).byte(0).op("project_entries").byte(0)
                          .op("construct").text("HX_Project").text("project-K100").op("project_teams").picks([1])
                          .byte(0).op("project_datasets").text("K100").text("TOVMASTER"))
-    trace = (revision(session(s())).op("items_by_id").count(1).text("K-1200").texts([]).number(0)
+    # A link from one requirement to another, changed (on a newer server:
+    # removed), the reports on both ends of the sample's links, the full text
+    # exported.
+    trace = (session(s()).op("load").texts(["req-brake", "req-stop"]).byte(0)
              .op("create_trace_links").text("Tracelink").text("").picks([2]).picks([1])
-             .op("defining_tree").pick(3).op("defining_objects").pick(3).op("complying_objects").pick(2)
-             .op("modify_trace_link").pick(1).picks([]).picks([]).picks([]).picks([])
-             .op("export_fulltext").texts(["req-brake"]))
+             .op("modify_trace_link").pick(1).picks([3]).picks([2]).picks([]).picks([]))
+    newest(trace, "req-stop").op("defining_tree").pick(1)
+    newest(trace, "req-stop").op("defining_objects").pick(1)
+    newest(trace, "req-brake").op("complying_objects").pick(1)
+    trace.op("export_fulltext").texts(["req-brake"])
     seeds["trace_links"] = trace
+    def result_input(seed, result="", check="check-1", requirement="req-brake"):
+        # result, revision, target, data object, validation id; result, status,
+        # comments, date, adhoc, parameters, a report of one file; service flag,
+        # check name, requirement.
+        seed.text(result).text("rev-K-1000-B").text("ds-K-1000-B-master").text("ds-K-1000-B-master")
+        seed.text("check-1").flag(True).number(0).text("ok").date(1).flag(False)
+        seed.count(1).text("limit").text("5").text("<").flag(True).flag(True)
+        seed.text("report").text("Text").count(1).text("C:\\report.txt").text("Text").number(1)
+        return seed.flag(False).text(check).text(requirement)
+
+    # The first result the world creates is "valresult-1"; the update names it.
     validation = revision(session(s())).op("create_validation_results").count(1)
-    # result, revision, target, data object, validation id; result, status,
-    # comments, date, adhoc, parameters, a report of one file; service flag,
-    # check name, requirement.
-    validation.text("").text("rev-K-1000-B").text("").text("").text("check-1").flag(True).number(0).text("ok")
-    validation.date(1).flag(False).count(1).text("limit").text("5").text("<").flag(True).flag(True)
-    validation.text("report").text("Text").count(1).text("C:\\report.txt").text("Text").number(1)
-    validation.flag(False).text("check").text("req-brake")
-    for op in ["save_validation_results", "update_validation_results"]:
-        validation.op(op).count(1).text("").text("rev-K-1000-B").text("").text("").text("check-2").flag(False)
-        validation.number(1).text("").date(0).flag(True).count(0).flag(False).flag(False).text("").text("")
-    validation.op("send_validation_inputs").count(1).text("").text("a").text("b").text("c").text("d").text("e")
-    validation.count(0).text("rev-K-1000-B").flag(False)
-    validation.op("validation_data").texts(["rev-K-1000-B"]).texts([]).flag(False)
+    result_input(validation)
+    validation.op("save_validation_results").count(1)
+    result_input(validation)
+    validation.op("update_validation_results").count(1)
+    result_input(validation, "valresult-1", "check-2", "req-stop")
+    validation.op("send_validation_inputs").count(1).text("rev-K-1000-B").text("a").text("b").text("c").text("d")
+    validation.text("e").count(0).text("ds-K-1000-B-master").flag(False)
+    validation.op("validation_data").texts(["rev-K-1000-B"]).texts(["ds-K-1000-B-master"]).flag(False)
     validation.op("query_validation_results").count(1).text("rev-K-1000-B").text("").text("").text("").text("")
     validation.text("").texts([]).flag(False)
     seeds["validation"] = validation
