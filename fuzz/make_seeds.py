@@ -179,10 +179,12 @@ def table_seeds(ops):
                       .op("item_and_revisions").text("K-1300").number(0).texts([]).number(0)
                       .op("items_with_revisions").picks([1]).texts(["ItemRevision"]).flag(True).number(1)
                       .op("dataset_references").picks([1, 2]))
+    # The sample's two queries, "Item ID" and "Item Name", each run with its
+    # own fields, together and alone.
     seeds["queries"] = (session(s()).op("list_queries").op("describe_queries").picks([1, 2])
-                        .op("execute_query").pick(1).texts(["Item ID"]).texts(["K-1*"]).number(10)
-                        .op("execute_queries").picks([1]).count(1).texts(["Item ID"]).count(1).texts(["*"])
-                        .count(1).number(5).byte(0)
+                        .op("execute_queries").picks([2, 1]).count(2).texts(["Item ID"]).texts(["Name", "Type"])
+                        .count(2).texts(["K-1*"]).texts(["*", "Item"]).count(2).number(5).number(5).byte(0)
+                        .op("execute_query").pick(2).texts(["Item ID"]).texts(["K-1*"]).number(10)
                         .op("save_criteria").count(1).text("mine").text("Item").texts(["Item ID"]).texts(["K-1000"])
                         .op("retrieve_criteria").texts(["mine"]).op("delete_criteria").texts(["mine"])
                         .op("retrieve_criteria").texts(["mine"]))
@@ -245,17 +247,42 @@ def table_seeds(ops):
     cad.text("plate").text("TOVMASTER").text("").text("").text("").flag(False).text("").count(0).count(0).count(0)
     cad.count(0).count(0).byte(0).byte(0).byte(0)
     seeds["cad"] = cad
-    attr = session(s()).op("attr_definitions").count(1).text("Item").text("TOVMASTER").byte(0)
-    attr.op("load").texts(["ds-K-1000-B-master", "rev-K-1000-B", "item-K-1000"]).byte(0)
-    # tags: a pool object's (kind 0, then its pick); definitions: all (0)
-    attr.op("resolve_attr_mappings").count(1).byte(0).pick(3).byte(0).pick(2).byte(0).byte(0)
-    attr.op("resolve_attr_mappings").count(1).byte(0).pick(3).byte(0).pick(2).byte(0).byte(0)
-    attr.op("update_attr_values").count(1).text("item-K-1000").text("rev-K-1000-B").text("ds-K-1000-B-master")
-    attr.text("").byte(0).byte(0)
-    for value in ["K-1000", "Cart", "Kestrel Works", "mm", "S355"]:
-        attr.text(value)
-    attr.byte(0)
-    attr.op("clear_attr_cache_for_parts").count(1).byte(0).pick(3).byte(0).pick(2).byte(0)
+    # Both contexts: the title block of master models and one revision
+    # property of every kind. Each resolve names its part by the tags of a
+    # dataset and its revision (kind 0, then the object's pick) and takes
+    # every definition the host holds (0); each write-back gives one value
+    # per definition it names, newest first (kind 2 and their picks).
+    attr = session(s()).op("attr_definitions").count(2).text("Item").text("TOVMASTER").text("Item").text("DFA_KF")
+    attr.byte(0).op("load").texts(["ds-K-1000-B-master", "rev-K-1000-B", "ds-K-1120-A-kf", "rev-K-1120-A"]).byte(0)
+
+    def resolve(seed, *parts):
+        seed.op("resolve_attr_mappings").count(len(parts))
+        for dataset, revision in parts:
+            seed.byte(0).pick(dataset).byte(0).pick(revision).byte(0)
+        return seed.byte(0)
+
+    def write_back(seed, item, revision, dataset, definitions, values):
+        seed.op("update_attr_values").count(1).text(item).text(revision).text(dataset).text("")
+        seed.byte(2).count(len(definitions))
+        for d in definitions:
+            seed.pick(d)
+        seed.byte(0)
+        for value in values:
+            seed.text(value)
+        return seed.byte(0)
+
+    resolve(attr, (4, 3), (2, 1))
+    resolve(attr, (4, 3))
+    # The master context's five definitions were handed out first.
+    write_back(attr, "item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", [15, 14, 13, 12, 11],
+               ["K-1000", "Cart", "Kestrel Works", "mm", "S355"])
+    write_back(attr, "item-K-1120", "rev-K-1120-A", "ds-K-1120-A-kf", [1, 2, 3, 4, 5, 6, 7, 8],
+               ["12", "form-K-1120-A", "cart", "-2", "true", "7", "1.5", "0.25"])
+    attr.op("clear_attr_cache_for_parts").count(1).byte(0).pick(2).byte(0).pick(1).byte(0)
+    # A new session meets the caches the last one filled.
+    attr.op("logout").flag(False)
+    session(attr).op("load").texts(["ds-K-1000-B-master", "rev-K-1000-B"]).byte(0)
+    resolve(attr, (2, 1))
     attr.op("clear_attr_cache")
     seeds["attr_mapping"] = attr
     cls = (session(s()).op("load_classification_objects").texts(["ico-bolt-m8", "ico-nut-m8"])
