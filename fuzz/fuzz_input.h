@@ -124,7 +124,16 @@ inline const std::vector<std::string>& Words() {
                                                  "TOVPART",
                                                  "C:\\report.txt",
                                                  "a b",
-                                                 "x rev-K-1000-B"};
+                                                 "x rev-K-1000-B",
+                                                 "kinds-1",
+                                                 "kf_counts",
+                                                 "kf_masses",
+                                                 "kf_flags",
+                                                 "kf_grades",
+                                                 "kf_dates",
+                                                 "kf_parts",
+                                                 "fndlink-brake-stop",
+                                                 "tracelink-brake-stop"};
   return words;
 }
 

@@ -1,15 +1,17 @@
 // A stateful fuzzer over the 136-slot table: each input is a sequence of
 // table calls with their arguments (UIDs, texts, lists, modes, dates, host
 // objects a reply handed over), run as a host would. Whatever a call raises
-// as the base library's error, or passes on as the framework's exception, is
-// a clear failure; anything else, or a sanitizer finding, is a fault.
+// as the base library's error is a clear failure, and so is a framework
+// exception from an op whose entry passes them (kOps below); anything else,
+// or a sanitizer finding, is a fault.
 //
 // Each input runs against a fresh sample world and starts without a session;
 // at its end the host logs out, drops what it was handed and leaves no
-// batch or attribute cache behind, as a host that is done does. What the
-// library itself keeps for the process stays, as it would in a host: every
-// logged-out connection with the framework objects it received, the
-// revision-rule cache, the server-version probe. So an input that connects
+// batch behind, as a host that is done does. What the library itself keeps
+// for the process stays, as it would in a host: every logged-out connection
+// with the framework objects it received, the revision-rule cache, the
+// server-version probe, the attribute-mapping caches, which only the host's
+// own calls (slots 126 and 127) empty. So an input that connects
 // keeps more memory than it frees, by design, and libFuzzer's leak check
 // (which reruns such an input under LeakSanitizer) finds those connections
 // reachable; it stops rerunning after about a thousand such inputs of one
@@ -1436,7 +1438,9 @@ void ResetHost() {
   cadlink::testing::set_dialog_answer(1);
 }
 
-// What a host does when it is done: no session, no batch, no attribute cache.
+// What a host does when it is done: no session, no batch. The attribute-mapping
+// caches stay as the input left them, so the next session meets them as a
+// host's second login does.
 void EndSession(const KESTREL_interface_s* t) {
   if (t->KESTREL_ask_connection()) t->KESTREL_logout(false);
   t->KESTREL_RelativeStructureUpdateStart();
@@ -1445,7 +1449,6 @@ void EndSession(const KESTREL_interface_s* t) {
   delete components;
   t->KESTREL_RelativeStructureDeleteStart();
   t->KESTREL_RelativeStructureDeleteCommit();
-  t->KESTREL_clear_attr_mapping_cache();
 }
 
 // After the teardown the next input must find the session whole, as a host

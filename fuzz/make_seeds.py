@@ -96,6 +96,10 @@ def table_seeds(ops):
         # Mode 0 of both: the world's user over HTTP.
         return seed.op("connect").byte(0).op("login").byte(0)
 
+    def newest(seed, uid):
+        # Loaded again, the object is the newest the harness holds.
+        return seed.op("load").texts([uid]).byte(0)
+
     def revision(seed, item="K-1000", rev="B"):
         return seed.op("revision_by_id").text(item).text(rev).number(0)
 
@@ -104,16 +108,36 @@ def table_seeds(ops):
                         .op("logout").flag(True).op("connect").byte(1).text("IIOP").text("engineer")
                         .text("secret").text("").text("").text("").flag(True).op("login").byte(1).text("engineer")
                         .text("secret").flag(True).op("logout").flag(False))
-    seeds["objects"] = (session(s()).op("load").texts(["rev-K-1000-B", "item-K-1000", "a b"]).byte(0)
-                        .op("get_properties").picks([1, 2]).texts(["object_desc", "date_released"])
-                        .op("get_string").pick(2).text("object_name").flag(True)
-                        .op("get_date").pick(2).text("date_released").flag(True).flag(True)
-                        .op("get_object_array").pick(2).text("ref_list").flag(True)
-                        .op("property_texts").pick(2).byte(0)
-                        .op("set_properties").picks([2]).count(1).text("object_desc").texts(["new"])
-                        .op("checkout").picks([2]).text("c").text("").op("checkin").picks([2])
-                        .op("related_core").picks([2]).texts(["OSTRA_specification"])
-                        .op("type_hierarchy").pick(1).op("delete").picks([1]))
+    # Each getter reads a value of its own kind that the policy sends along,
+    # then one that only a load brings. A load puts an object first again,
+    # so the ops that hand out more objects still pick what they mean.
+    objects = session(s()).op("load").texts(["rev-K-1000-B", "item-K-1000", "ds-K-1000-B-master", "kinds-1"]).byte(0)
+    objects.op("object_uid").pick(1).op("object_type_name").pick(2).op("server_uid").pick(1)
+    objects.op("server_type_name").pick(4).op("type_hierarchy").pick(4)
+    for op, name in [("get_string", "object_name"), ("get_int", "kf_count"), ("get_double", "kf_mass"),
+                     ("get_logical", "kf_approved"), ("get_char", "kf_grade"), ("get_string_array", "kf_keywords"),
+                     ("get_int_array", "kf_counts"), ("get_double_array", "kf_masses"),
+                     ("get_logical_array", "kf_flags"), ("get_char_array", "kf_grades"),
+                     ("get_date_array", "kf_dates")]:
+        objects.op(op).pick(1).text(name).flag(False)
+    objects.op("get_date").pick(1).text("kf_checked_on").flag(False).flag(True)
+    objects.op("get_string").pick(4).text("object_desc").flag(True)
+    objects.op("property_texts").pick(1).byte(0)
+    objects.op("get_properties").picks([4, 3]).texts(["object_desc", "item_id"])
+    objects.op("set_properties").picks([4]).count(1).text("object_desc").texts(["new"])
+    objects.op("refresh").picks([4, 1])
+    objects.op("checkout").picks([4]).text("c").text("").op("checkin").picks([4])
+    objects.op("checkout").picks([4]).text("").text("").op("cancel_checkout").picks([4])
+    objects.op("get_object").pick(1).text("kf_owner").flag(False)
+    newest(objects, "kinds-1").op("get_object_array").pick(1).text("kf_parts").flag(False)
+    newest(objects, "rev-K-1000-B").op("related_cad").pick(1).text("OSTRA_specification")
+    newest(objects, "rev-K-1000-B").op("related_core").picks([1]).texts(["OSTRA_specification"])
+    newest(objects, "ds-K-1000-B-master").op("related_core_2").picks([1])
+    objects.texts(["OSTRA_specification"])
+    newest(objects, "item-K-1000").op("items_with_revisions").picks([1]).texts(["ItemRevision"])
+    objects.flag(True).number(1)
+    newest(objects, "kinds-1").op("delete").picks([1])
+    seeds["objects"] = objects
     seeds["bom"] = (revision(session(s())).op("create_window").text("rev-K-1000-B").op("top_line").pick(1)
                     .op("expand_line").pick(1).number(1).op("expand_lines").picks([1, 2]).number(0)
                     .op("lines_by_path").pick(2).count(1).texts(["wheel-left"]).byte(0)
@@ -134,12 +158,20 @@ def table_seeds(ops):
     older = s().op("host_structure_service").flag(False)
     older.out += batch.out
     seeds["batches_older"] = older
-    seeds["rules"] = (session(s()).op("set_rule").text("Latest Released").flag(True).op("rule_guid").flag(False)
-                      .byte(0).op("rule_name").flag(True).byte(0).op("set_rule_all").text("Released by Date")
-                      .text("2024-03-05").flag(False).number(0).flag(False).op("rule_status")
-                      .text("Released by Date").flag(False).byte(0).op("list_rules").byte(0)
-                      .op("rule_has_precise").flag(False).byte(0).op("configured_revision").text("K-1000")
-                      .text("Latest Released").op("create_window").text("rev-K-1000-B"))
+    # The configured revision needs its item known to the host, and the
+    # window opens on what it configured, under the cache's rule and then
+    # under the host's.
+    rules = (session(s()).op("set_rule").text("Precise; Working").flag(False).op("rule_has_precise").flag(False)
+             .byte(0).op("set_rule").text("Latest Released").flag(True).op("rule_guid").flag(False).byte(0)
+             .op("rule_name").flag(True).byte(0).op("rule_has_precise").flag(True).byte(0)
+             .op("set_rule_all").text("Released by Date").text("2024-03-05").flag(False).number(0).flag(False)
+             .op("rule_status").text("Released by Date").flag(False).byte(0).op("list_rules").byte(0)
+             .op("set_rule").text("Latest Released").flag(False).op("items_by_id").count(1).text("K-1000").texts([]).number(0)
+             .op("configured_revision").text("K-1000").text("Released by Date")
+             .op("configured_revision_2").text("K-1000").null_text()
+             .op("create_window").text("rev-K-1000-A").op("host_soa_in_pdi").flag(False)
+             .op("create_window").text("rev-K-1000-A"))
+    seeds["rules"] = rules
     seeds["items"] = (session(s()).op("items_by_id").count(1).text("K-1200").texts([]).number(0)
                       .op("revisions_of_item").pick(1).number(0).texts(["A", "B"]).number(1)
                       .op("revision_of_item").pick(9).text("A").number(0)
@@ -147,42 +179,57 @@ def table_seeds(ops):
                       .op("item_and_revisions").text("K-1300").number(0).texts([]).number(0)
                       .op("items_with_revisions").picks([1]).texts(["ItemRevision"]).flag(True).number(1)
                       .op("dataset_references").picks([1, 2]))
+    # The sample's two queries, "Item ID" and "Item Name", each run with its
+    # own fields, together and alone.
     seeds["queries"] = (session(s()).op("list_queries").op("describe_queries").picks([1, 2])
-                        .op("execute_query").pick(1).texts(["Item ID"]).texts(["K-1*"]).number(10)
-                        .op("execute_queries").picks([1]).count(1).texts(["Item ID"]).count(1).texts(["*"])
-                        .count(1).number(5).byte(0)
+                        .op("execute_queries").picks([2, 1]).count(2).texts(["Item ID"]).texts(["Name", "Type"])
+                        .count(2).texts(["K-1*"]).texts(["*", "Item"]).count(2).number(5).number(5).byte(0)
+                        .op("execute_query").pick(2).texts(["Item ID"]).texts(["K-1*"]).number(10)
                         .op("save_criteria").count(1).text("mine").text("Item").texts(["Item ID"]).texts(["K-1000"])
                         .op("retrieve_criteria").texts(["mine"]).op("delete_criteria").texts(["mine"])
                         .op("retrieve_criteria").texts(["mine"]))
-    seeds["projects"] = (revision(session(s())).op("project_names").op("assign_to_projects")
+    seeds["projects"] = (revision(session(s())).op("project_names").op("project_ids").op("user_projects").flag(True)
+                         .op("user_projects").flag(False).op("privileged_projects").op("assign_to_projects")
                          .texts(["K200", "K100-Utility cart"]).picks([1]).op("projects_list").pick(1)
                          .op("remove_from_projects").texts(["K200"]).picks([1])
                          .op("host_project_data").pick(1).byte(0).text("K200")
                          .op("host_project_data").pick(1).byte(1).text("K100-Utility cart")
                          .op("assign_and_remove").picks([1]).op("project_objects").text("K100")
-                         .op("all_project_information").flag(True).byte(0).op("project_entries").byte(0)
+                         .op("ask_project_objects").text("K200").op("all_project_information").flag(True).byte(0)
+                         .op("all_project_information").flag(False).byte(0).op("project_entries").byte(0)
                          .op("construct").text("HX_Project").text("project-K100").op("project_teams").picks([1])
                          .byte(0).op("project_datasets").text("K100").text("TOVMASTER"))
-    trace = (revision(session(s())).op("items_by_id").count(1).text("K-1200").texts([]).number(0)
+    # A link from one requirement to another, changed (on a newer server:
+    # removed), the reports on both ends of the sample's links, the full text
+    # exported.
+    trace = (session(s()).op("load").texts(["req-brake", "req-stop"]).byte(0)
              .op("create_trace_links").text("Tracelink").text("").picks([2]).picks([1])
-             .op("defining_tree").pick(3).op("defining_objects").pick(3).op("complying_objects").pick(2)
-             .op("modify_trace_link").pick(1).picks([]).picks([]).picks([]).picks([])
-             .op("export_fulltext").texts(["req-brake"]))
+             .op("modify_trace_link").pick(1).picks([3]).picks([2]).picks([]).picks([]))
+    newest(trace, "req-stop").op("defining_tree").pick(1)
+    newest(trace, "req-stop").op("defining_objects").pick(1)
+    newest(trace, "req-brake").op("complying_objects").pick(1)
+    trace.op("export_fulltext").texts(["req-brake"])
     seeds["trace_links"] = trace
+    def result_input(seed, result="", check="check-1", requirement="req-brake"):
+        # result, revision, target, data object, validation id; result, status,
+        # comments, date, adhoc, parameters, a report of one file; service flag,
+        # check name, requirement.
+        seed.text(result).text("rev-K-1000-B").text("ds-K-1000-B-master").text("ds-K-1000-B-master")
+        seed.text("check-1").flag(True).number(0).text("ok").date(1).flag(False)
+        seed.count(1).text("limit").text("5").text("<").flag(True).flag(True)
+        seed.text("report").text("Text").count(1).text("C:\\report.txt").text("Text").number(1)
+        return seed.flag(False).text(check).text(requirement)
+
+    # The first result the world creates is "valresult-1"; the update names it.
     validation = revision(session(s())).op("create_validation_results").count(1)
-    # result, revision, target, data object, validation id; result, status,
-    # comments, date, adhoc, parameters, a report of one file; service flag,
-    # check name, requirement.
-    validation.text("").text("rev-K-1000-B").text("").text("").text("check-1").flag(True).number(0).text("ok")
-    validation.date(1).flag(False).count(1).text("limit").text("5").text("<").flag(True).flag(True)
-    validation.text("report").text("Text").count(1).text("C:\\report.txt").text("Text").number(1)
-    validation.flag(False).text("check").text("req-brake")
-    for op in ["save_validation_results", "update_validation_results"]:
-        validation.op(op).count(1).text("").text("rev-K-1000-B").text("").text("").text("check-2").flag(False)
-        validation.number(1).text("").date(0).flag(True).count(0).flag(False).flag(False).text("").text("")
-    validation.op("send_validation_inputs").count(1).text("").text("a").text("b").text("c").text("d").text("e")
-    validation.count(0).text("rev-K-1000-B").flag(False)
-    validation.op("validation_data").texts(["rev-K-1000-B"]).texts([]).flag(False)
+    result_input(validation)
+    validation.op("save_validation_results").count(1)
+    result_input(validation)
+    validation.op("update_validation_results").count(1)
+    result_input(validation, "valresult-1", "check-2", "req-stop")
+    validation.op("send_validation_inputs").count(1).text("rev-K-1000-B").text("a").text("b").text("c").text("d")
+    validation.text("e").count(0).text("ds-K-1000-B-master").flag(False)
+    validation.op("validation_data").texts(["rev-K-1000-B"]).texts(["ds-K-1000-B-master"]).flag(False)
     validation.op("query_validation_results").count(1).text("rev-K-1000-B").text("").text("").text("").text("")
     validation.text("").texts([]).flag(False)
     seeds["validation"] = validation
@@ -200,17 +247,42 @@ def table_seeds(ops):
     cad.text("plate").text("TOVMASTER").text("").text("").text("").flag(False).text("").count(0).count(0).count(0)
     cad.count(0).count(0).byte(0).byte(0).byte(0)
     seeds["cad"] = cad
-    attr = session(s()).op("attr_definitions").count(1).text("Item").text("TOVMASTER").byte(0)
-    attr.op("load").texts(["ds-K-1000-B-master", "rev-K-1000-B", "item-K-1000"]).byte(0)
-    # tags: a pool object's (kind 0, then its pick); definitions: all (0)
-    attr.op("resolve_attr_mappings").count(1).byte(0).pick(3).byte(0).pick(2).byte(0).byte(0)
-    attr.op("resolve_attr_mappings").count(1).byte(0).pick(3).byte(0).pick(2).byte(0).byte(0)
-    attr.op("update_attr_values").count(1).text("item-K-1000").text("rev-K-1000-B").text("ds-K-1000-B-master")
-    attr.text("").byte(0).byte(0)
-    for value in ["K-1000", "Cart", "Kestrel Works", "mm", "S355"]:
-        attr.text(value)
-    attr.byte(0)
-    attr.op("clear_attr_cache_for_parts").count(1).byte(0).pick(3).byte(0).pick(2).byte(0)
+    # Both contexts: the title block of master models and one revision
+    # property of every kind. Each resolve names its part by the tags of a
+    # dataset and its revision (kind 0, then the object's pick) and takes
+    # every definition the host holds (0); each write-back gives one value
+    # per definition it names, newest first (kind 2 and their picks).
+    attr = session(s()).op("attr_definitions").count(2).text("Item").text("TOVMASTER").text("Item").text("DFA_KF")
+    attr.byte(0).op("load").texts(["ds-K-1000-B-master", "rev-K-1000-B", "ds-K-1120-A-kf", "rev-K-1120-A"]).byte(0)
+
+    def resolve(seed, *parts):
+        seed.op("resolve_attr_mappings").count(len(parts))
+        for dataset, revision in parts:
+            seed.byte(0).pick(dataset).byte(0).pick(revision).byte(0)
+        return seed.byte(0)
+
+    def write_back(seed, item, revision, dataset, definitions, values):
+        seed.op("update_attr_values").count(1).text(item).text(revision).text(dataset).text("")
+        seed.byte(2).count(len(definitions))
+        for d in definitions:
+            seed.pick(d)
+        seed.byte(0)
+        for value in values:
+            seed.text(value)
+        return seed.byte(0)
+
+    resolve(attr, (4, 3), (2, 1))
+    resolve(attr, (4, 3))
+    # The master context's five definitions were handed out first.
+    write_back(attr, "item-K-1000", "rev-K-1000-B", "ds-K-1000-B-master", [15, 14, 13, 12, 11],
+               ["K-1000", "Cart", "Kestrel Works", "mm", "S355"])
+    write_back(attr, "item-K-1120", "rev-K-1120-A", "ds-K-1120-A-kf", [1, 2, 3, 4, 5, 6, 7, 8],
+               ["12", "form-K-1120-A", "cart", "-2", "true", "7", "1.5", "0.25"])
+    attr.op("clear_attr_cache_for_parts").count(1).byte(0).pick(2).byte(0).pick(1).byte(0)
+    # A new session meets the caches the last one filled.
+    attr.op("logout").flag(False)
+    session(attr).op("load").texts(["ds-K-1000-B-master", "rev-K-1000-B"]).byte(0)
+    resolve(attr, (2, 1))
     attr.op("clear_attr_cache")
     seeds["attr_mapping"] = attr
     cls = (session(s()).op("load_classification_objects").texts(["ico-bolt-m8", "ico-nut-m8"])
@@ -282,9 +354,10 @@ def legacy_seeds(ops):
                         .op("get_properties").picks([1, 2, 3]).texts(["object_name", "object_desc"])
                         .op("related_cad").text("rev-K-1000-B").text("OSTRA_specification")
                         .op("preference_values").text("user").text("HX_config_rule_name"))
-    # One property of each kind: the knowledge-fusion revision holds one of
-    # every value type, none of them in the session's policy; the notes
-    # dataset's references hold a null one.
+    # A value of each kind. The single values from the knowledge-fusion
+    # revision, none of them in the session's policy, so each is loaded on
+    # its own; the lists from the object that arrives with one of every kind;
+    # then the notes dataset's references, which hold a null one.
     props = s()
     for op, uid, name in [("get_string", "rev-K-1000-B", "object_name"),
                           ("get_int", "rev-K-1120-A", "kf_count"),
@@ -293,12 +366,13 @@ def legacy_seeds(ops):
                           ("get_char", "rev-K-1120-A", "kf_grade"),
                           ("get_date", "rev-K-1120-A", "kf_checked_on"),
                           ("get_object", "rev-K-1120-A", "kf_owner"),
-                          ("get_string_array", "rev-K-1120-A", "kf_keywords"),
-                          ("get_int_array", "rev-K-1120-A", "kf_count"),
-                          ("get_double_array", "rev-K-1120-A", "kf_mass"),
-                          ("get_logical_array", "rev-K-1120-A", "kf_approved"),
-                          ("get_char_array", "rev-K-1120-A", "kf_grade"),
-                          ("get_date_array", "rev-K-1120-A", "kf_checked_on"),
+                          ("get_string_array", "kinds-1", "kf_keywords"),
+                          ("get_int_array", "kinds-1", "kf_counts"),
+                          ("get_double_array", "kinds-1", "kf_masses"),
+                          ("get_logical_array", "kinds-1", "kf_flags"),
+                          ("get_char_array", "kinds-1", "kf_grades"),
+                          ("get_date_array", "kinds-1", "kf_dates"),
+                          ("get_object_array", "kinds-1", "kf_parts"),
                           ("get_object_array", "ds-K-1300-A-notes", "ref_list")]:
         props.op(op).text(uid).text(name)
     seeds["properties"] = props

@@ -513,6 +513,36 @@ TEST_F(ResolveTest, RecordsOfCachedTypesGetTheirListsOfValuesWithoutAsking) {
   EXPECT_THAT(calls[2].titles, ElementsAre("DB_MATERIAL"));
 }
 
+// Logout frees the host's lists of values with its registry; the caches
+// outlive it, and every record handed out in the next session names that
+// session's list, whether it was resolved now or is the old session's.
+TEST_F(ResolveTest, ListsOfValuesAreTheSessionsTheyAreHandedOutIn) {
+  AttrMappingPart cart = Part("ds-K-1000-B-master", "rev-K-1000-B", &defs);
+  Results first = Resolve({&cart});
+  ASSERT_NE(first[0][4]->list_of_values, nullptr);
+
+  table->KESTREL_logout(false);
+  ConnectAndLogin();
+  SoaManager::GetAvailableSoaServices();
+  AttrMappingPart chassis = Part("ds-K-1100-A-master", "rev-K-1100-A", &defs);
+  ClearRequests();
+  Results second = Resolve({&chassis});
+  EXPECT_EQ(Sent("getAttachedPropDescs"), 0);
+  auto* lov = dynamic_cast<ListOfValues*>(SoaManager::GetObjectManager()->FindObject(UString("lov-materials")));
+  ASSERT_NE(lov, nullptr);
+  EXPECT_EQ(second[0][4]->list_of_values, lov);
+  const auto& calls = cadlink::testing::lov_cache_calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_THAT(calls.back().lov_tags, ElementsAre(lov->AskPdiTag()));
+
+  // The host's tags of the first session still name its cached records.
+  ClearRequests();
+  Results again = Resolve({&cart});
+  EXPECT_THAT(server.requests, IsEmpty());
+  EXPECT_EQ(again[0][4], first[0][4]);
+  EXPECT_EQ(again[0][4]->list_of_values, lov);
+}
+
 // The reply's entries are found by their dataset; of two request entries
 // with one dataset the later one takes both outputs.
 TEST_F(ResolveTest, TwoPartsOfOneDatasetAnswerThroughTheLaterRequestEntry) {
@@ -749,6 +779,40 @@ INSTANTIATE_TEST_SUITE_P(Values, SiteFlagTest,
                          ::testing::Values(SiteFlagCase{"no", {"no"}, true}, SiteFlagCase{"NO", {"NO"}, true},
                                            SiteFlagCase{"yes", {"true"}, false}, SiteFlagCase{"none", {}, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Membership reads the revision's item only where a test needs it: neither
+// for the item's master form while the site flag is off, nor for a
+// knowledge-fusion part whose source is the revision. Once the part's
+// context is read, reading the item again would fail.
+TEST_F(AttrSyncTest, MembershipReadsTheItemOnlyWhereATestNeedsIt) {
+  const struct {
+    const char* dataset_type;
+    const char* source;
+    const char* property;
+    const char* dataset;
+    const char* revision;
+    bool modifiable;
+  } cases[] = {
+      {"TOVMASTER", "item_form", "material", "ds-K-1000-B-master", "rev-K-1000-B", false},
+      {"DFA_KF", "revision", "object_desc", "ds-K-1120-A-kf", "rev-K-1120-A", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dataset_type);
+    Definition d = Mapping(std::string("attrdef-member-") + c.dataset_type, 1, "DB_MEMBER", c.source, c.property);
+    d.cad_master = true;
+    Definitions defs = OnlyMapping(c.dataset_type, d);
+    AttrMappingPart part = Part(c.dataset, c.revision, &defs);
+    objmodel::testing::set_appdata_access(part.dataset_tag, 2);
+    EXPECT_CALL(cad, resolveAttrMappings(_)).WillOnce([&](const auto& requests) {
+      Halden::Soa::Client::testing::set_unreadable_properties({"items_tag"});
+      return world.caddatamanagement.resolveAttrMappings(requests);
+    });
+    Results results = Resolve({&part});
+    Halden::Soa::Client::testing::set_unreadable_properties({});
+    ASSERT_NE(results[0][0]->source_object, nullptr);
+    EXPECT_EQ(results[0][0]->modifiable, c.modifiable);
+  }
+}
 
 // ---------------------------------------------------------------------------
 // Slot 125

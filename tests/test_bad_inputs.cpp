@@ -272,11 +272,19 @@ std::vector<Case> BatchCases() {
 
 std::vector<Case> ObjectOperationCases() {
   using T = BadInputTest;
+  constexpr const char* kObjectSource = "kestrel_object.cpp";
   using Objects = std::vector<Obj*>;
   return {
-      {"refresh_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_refresh_objects({}); }},
-      {"delete_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_delete_objects({}); }},
-      {"checkout_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_checkout_objects({}, "", ""); }},
+      {"refresh_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_refresh_objects({}); },
+       kObjectSource},
+      {"delete_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_delete_objects({}); },
+       kObjectSource},
+      {"checkout_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_checkout_objects({}, "", ""); },
+       kObjectSource},
+      {"checkin_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_checkin_objects({}); },
+       kObjectSource},
+      {"cancel_checkout_no_session", Start::kNoSession, 940209, [](T& t) { t.table->KESTREL_cancel_checkout({}); },
+       kObjectSource},
       {"refresh_null", Start::kLoggedIn, 940208,
        [](T& t) {
          t.table->KESTREL_refresh_objects({t.Revision(), nullptr});

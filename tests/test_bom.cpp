@@ -426,6 +426,23 @@ TEST_F(BomTest, RulesConfigureDifferentRevisionsOfTheSameStructure) {
               ElementsAre(ElementsAre("K-1110/B", "K-1120/A"), ElementsAre("K-1210/A", "K-1220/A", "K-1230/A")));
 }
 
+// The rule chosen before a logout still configures the next session's
+// windows: the cache keeps the rule's server object, not a host object.
+TEST_F(BomTest, TheCachedRuleConfiguresTheNextSessionsWindows) {
+  objmodel::testing::set_use_soa_in_pdi(true);
+  ASSERT_EQ(table->KESTREL_set_configuration_rule("Latest Released", false), 0);
+  table->KESTREL_logout(false);
+  ConnectAndLogin();
+  BomWindowRequest sent;
+  EXPECT_CALL(structuremanagement, createBomWindows(_)).WillOnce([&](const auto& requests) {
+    return SentWindow(requests, &sent);
+  });
+  auto level1 = Own(table->KESTREL_expand_bom_line(TopLine("K-1000", "B"), 0));
+  EXPECT_EQ(sent.config.rule_uid, "rule-latest-released");
+  auto level2 = Own(table->KESTREL_expand_bom_line(level1[0], 0));
+  EXPECT_THAT(Shown(level2), ElementsAre("K-1110/B", "K-1120/A"));
+}
+
 struct ModeCase {
   const char* name;
   int mode;

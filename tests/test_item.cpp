@@ -305,6 +305,26 @@ TEST_F(ConfiguredTest, CurrentRuleConfiguresAndTheGivenNameRecords) {
                           Pair("Latest Working", "rev-K-1110-C")));
 }
 
+// The rule cache and the relation filters outlive the session; the next
+// session's calls read them, not the host objects logout freed.
+TEST_F(ConfiguredTest, TheRuleCacheAndFiltersServeTheNextSession) {
+  ASSERT_EQ(table->KESTREL_set_configuration_rule("Latest Released", false), 0);
+  table->KESTREL_get_datasets_by_id("K-1110", "C", 2);
+  table->KESTREL_logout(false);
+  ConnectAndLogin();
+  ItemsById({{"K-1110", {}}});
+  sent.clear();
+  ClearRequests();
+
+  ItemRevision* released = table->KESTREL_ask_configured_revision("K-1110", "Latest Released");
+  const auto datasets = table->KESTREL_get_datasets_by_id("K-1110", "C", 2);
+
+  EXPECT_EQ(Uid(released), "rev-K-1110-B");
+  EXPECT_THAT(Uids(datasets), ElementsAre("ds-K-1110-C-master"));
+  ASSERT_THAT(sent, SizeIs(1));
+  EXPECT_EQ(sent[0].filters[0].relation, "OSTRA_specification");
+}
+
 TEST_F(ConfiguredTest, UnknownItemOrNoCurrentRuleAsksNothing) {
   EXPECT_CALL(structuremanagement, getConfiguredRevisions(_)).Times(0);
 

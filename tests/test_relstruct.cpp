@@ -44,6 +44,7 @@ using Orvane::PdmSoa::Component;
 using Orvane::PdmSoa::ItemRevision;
 using Orvane::PdmSoa::SoaManager;
 using ::testing::_;
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -305,6 +306,42 @@ TEST_P(LayoutTest, ReusedAssyIdAnswersForTheParentSentWhenTheNewestIsChildless) 
     EXPECT_EQ(saved ? saved->parent_uid : "(no occurrence)", "rev-K-2000-A");
     ASSERT_THAT(components(), ElementsAre(Key("1_1")));
     EXPECT_EQ(components().at("1_1")->GetComponentHandle().utf8(), handle);
+  }
+}
+
+// An AssyId started again for another parent, both with children: each
+// handle and component names the parent its child was sent under; a client
+// id sent under both cannot be told apart, and the newer parent answers.
+TEST_P(LayoutTest, ReusedAssyIdAnswersEachChildForTheParentItWasSentUnder) {
+  cadlink::testing::set_service_2007_12_available(GetParam());
+  struct Case {
+    int second_comp_id;
+    std::vector<std::pair<std::string, std::string>> parents;  // client id, parent uid
+  };
+  const Case cases[] = {{2, {{"1_1", "rev-K-2000-A"}, {"1_2", "rev-K-1000-A"}}}, {1, {{"1_1", "rev-K-1000-A"}}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.second_comp_id);
+    table->KESTREL_RelativeStructureUpdateStart();
+    table->KESTREL_RelativeStructureUpdateStartAssy(1, Revision("K-2000"), false, nullptr);
+    Add(1, 1, Revision("K-1100"));
+    table->KESTREL_RelativeStructureUpdateStartAssy(1, Revision("K-1000"), false, nullptr);
+    Add(1, c.second_comp_id, Revision("K-1200"));
+    auto* handles = Commit();
+
+    ASSERT_THAT(handles, NotNull());
+    ASSERT_EQ(handles->size(), c.parents.size());
+    for (const auto& [client_id, parent] : c.parents) {
+      SCOPED_TRACE(client_id);
+      const std::string& handle = handles->at(client_id);
+      const std::string bom_view = "bvr-" + parent.substr(4);
+      EXPECT_THAT(handle, StartsWith(parent + " " + bom_view + " thread-"));
+      if (c.parents.size() > 1) {
+        auto saved = world.saved_occurrence(ThreadOf(handle));
+        EXPECT_EQ(saved ? saved->parent_uid : "(no occurrence)", parent);
+      }
+      ASSERT_THAT(components(), Contains(Key(client_id)));
+      EXPECT_EQ(components().at(client_id)->GetComponentHandle().utf8(), handle);
+    }
   }
 }
 

@@ -435,19 +435,24 @@ TEST_F(ValidationTest, AnUploadReadOfAnotherKindRaises940209NamingIt) {
   }
 }
 
+// Such a result names its dataset and reads nothing more of it: not even
+// reference names the server sends as a value of another kind.
 TEST_F(ValidationTest, AnInputWithoutAReportLeavesItsResultsDatasetAlone) {
   world.add_object("report-1", {"HTML", "Dataset", "WorkspaceObject", "POM_object"},
                    {strs("ref_names", {"Kept"}), refs("ref_list", {"f1"})});
+  world.add_object("report-2", {"HTML", "Dataset", "WorkspaceObject", "POM_object"}, {ints("ref_names", {1})});
   world.add_object("result-2", kResultTypes, {refs("validation_report", {"report-1"})});
+  world.add_object("result-3", kResultTypes, {refs("validation_report", {"report-2"})});
   Wire::CreateValidationResultsReply reply;
-  reply.outputs = {{"result-2", {"report-1"}}};
-  reply.data = world.reply_with({"result-2"});
+  reply.outputs = {{"result-2", {"report-1"}}, {"result-3", {"report-2"}}};
+  reply.data = world.reply_with({"result-2", "result-3"});
   EXPECT_CALL(test_server.validation, createValidationResults(_)).WillOnce(Return(reply));
   EXPECT_CALL(datamanagement, removeNamedReferences(_)).Times(0);
   EXPECT_CALL(filemanagement, getDatasetWriteTickets(_)).Times(0);
   const auto list = table->KESTREL_create_validation_results({Input("A", {}, false)});
-  ASSERT_THAT(list.results, SizeIs(1));
+  ASSERT_THAT(list.results, SizeIs(2));
   EXPECT_EQ(list.results[0].report_dataset_uid, "report-1");
+  EXPECT_EQ(list.results[1].report_dataset_uid, "report-2");
   EXPECT_THAT(RefNames("report-1"), ElementsAre("Kept"));
 }
 

@@ -48,6 +48,7 @@ struct Case {
   Start start;
   int outcome;
   std::function<void(Fixture&)> call;
+  const char* file = nullptr;  // when set, the source file the raised error reports
 };
 
 // Tries the cases, each from its start (fixture.Enter(start)): those without
@@ -72,11 +73,13 @@ int Run(Fixture& fixture, const std::vector<Case<Fixture>>& cases, const char* l
     ++tried;
     int raised = kReturns;
     std::string message;
+    std::string file;
     try {
       c->call(fixture);
     } catch (const Orvane::Error::Severe& e) {
       raised = e.Code();
       message = e.Message().substr(0, 200);
+      file = e.File();
     } catch (const Halden::Soa::Client::RuntimeException& e) {
       raised = kFrameworkException;
       message = e.what();
@@ -101,6 +104,9 @@ int Run(Fixture& fixture, const std::vector<Case<Fixture>>& cases, const char* l
       EXPECT_NE(raised, kReturns) << "returned";
     else
       EXPECT_EQ(raised, c->outcome) << message;
+    if (c->file) {
+      EXPECT_EQ(file, c->file) << message;
+    }
   }
   std::printf("%s: %d tried, %d crashed\n", label, tried, crashed);
   return crashed;

@@ -136,9 +136,13 @@ void reserve_one_more(std::vector<T>& v) {
 
 // Records the host may still hold live here until slot 126: a record that a
 // fresh resolution replaced, or that slot 127 removed, is retired, not freed.
+// A record's host list of values dies with the session's registry, so the
+// server object behind it is kept beside the record and wrapped anew each
+// time the record is handed out.
 struct ResolvedAttrCache {
   std::unordered_map<CacheKey, ResolvedAttr*, CacheKeyHash> records;
   std::vector<ResolvedAttr*> retired;
+  std::unordered_map<const ResolvedAttr*, ServerObject*> lists_of_values;
 
   ResolvedAttrCache() = default;
   ResolvedAttrCache(const ResolvedAttrCache&) = delete;
@@ -153,7 +157,7 @@ struct ResolvedAttrCache {
   ResolvedAttr* put(const CacheKey& key, RecordPtr record) {
     reserve_one_more(retired);
     ResolvedAttr*& slot = records[key];
-    if (slot && slot != record.get()) retired.push_back(slot);
+    if (slot && slot != record.get()) retire(slot);
     slot = record.release();
     return slot;
   }
@@ -161,7 +165,7 @@ struct ResolvedAttrCache {
     auto it = records.find(key);
     if (it == records.end()) return;
     reserve_one_more(retired);
-    retired.push_back(it->second);
+    retire(it->second);
     records.erase(it);
   }
   void release_all() noexcept {
@@ -169,6 +173,15 @@ struct ResolvedAttrCache {
     for (auto* record : retired) ReleaseRecord()(record);
     records.clear();
     retired.clear();
+    lists_of_values.clear();
+  }
+
+ private:
+  // Room was reserved: cannot throw. A retired record is never handed out
+  // again, so its list of values is not wrapped again either.
+  void retire(ResolvedAttr* record) noexcept {
+    retired.push_back(record);
+    lists_of_values.erase(record);
   }
 };
 
@@ -177,9 +190,11 @@ ResolvedAttrCache& resolved_attr_cache() {
   return cache;
 }
 
-// The descriptors naming a list of values, per server type name.
+// The descriptors naming a list of values, per server type name. The cache
+// outlives sessions, so it keeps the server's list-of-values objects, never
+// the host's wraps of them.
 struct TypeDescriptors {
-  std::unordered_map<std::string, ListOfValues*> by_property;  // "not yet listed" in one look-up
+  std::unordered_map<std::string, ServerObject*> by_property;  // "not yet listed" in one look-up
 };
 
 std::unordered_map<std::string, TypeDescriptors>& prop_desc_cache() {
@@ -382,9 +397,15 @@ struct ListedRecord {
   const RequestEntry* entry;
 };
 
+// The host's list of values for a server one, in the session's registry.
+ListOfValues* host_list_of_values(ServerObject* lov) {
+  return dynamic_cast<ListOfValues*>(
+      SoaManager::GetObjectManager()->WrapSoaObjectAsClass(lov, ListOfValues::AskClassName()));
+}
+
 // Asks the descriptors of the listed records' properties that no cache
 // entry names yet, then attaches the lists of values found.
-void attach_lists_of_values(const std::vector<ListedRecord>& listed) {
+void attach_lists_of_values(const std::vector<ListedRecord>& listed, ResolvedAttrCache& records) {
   auto& cache = prop_desc_cache();
   std::vector<Halden::Services::Core::AttachedPropDescsInfo> requests;
   std::unordered_map<std::string, std::size_t> request_of_type;
@@ -401,15 +422,9 @@ void attach_lists_of_values(const std::vector<ListedRecord>& listed) {
   if (!requests.empty() && SoaManager::IsServiceAvailable(kPropDescOperation)) {
     auto reply = kestrel::soa_request_unconverted<PropdescriptorService>(
         KESTREL_HERE, [&](PropdescriptorService& service) { return service.getAttachedPropDescs(requests); });
-    auto* manager = SoaManager::GetObjectManager();
     for (const auto& [type, descriptors] : reply.inputTypeNameToPropDescOutput) {
       auto& entries = cache[type].by_property;
-      for (const auto& d : descriptors) {
-        if (entries.count(d.propName)) continue;
-        entries.emplace(d.propName, d.lov ? dynamic_cast<ListOfValues*>(
-                                                manager->WrapSoaObjectAsClass(d.lov, ListOfValues::AskClassName()))
-                                          : nullptr);
-      }
+      for (const auto& d : descriptors) entries.emplace(d.propName, d.lov);
     }
   }
   // Every listed record takes its list from the cache, also when nothing
@@ -421,8 +436,11 @@ void attach_lists_of_values(const std::vector<ListedRecord>& listed) {
     if (type == cache.end()) continue;
     auto found = type->second.by_property.find(l.record->property_name);
     if (found == type->second.by_property.end() || !found->second) continue;
-    l.record->list_of_values = found->second;
-    tags.push_back(found->second->GetPdiTag(true));
+    ListOfValues* lov = host_list_of_values(found->second);
+    if (!lov) continue;  // the host holds that object as another class
+    l.record->list_of_values = lov;
+    records.lists_of_values[l.record] = found->second;
+    tags.push_back(lov->GetPdiTag(true));
     dataset_types.push_back(l.entry->context.dataset_type.c_str());
     item_types.push_back(l.entry->context.item_type.c_str());
     titles.push_back(l.record->title.c_str());
@@ -817,7 +835,7 @@ std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::ve
         if (held->source_object) listed.push_back({held, &entry});
       }
     }
-    attach_lists_of_values(listed);
+    attach_lists_of_values(listed, cache);
   }
 
   std::vector<std::unique_ptr<AttrMappingPartResult>> results;
@@ -839,6 +857,10 @@ std::vector<AttrMappingPartResult*>* KESTREL_resolve_attr_mappings(const std::ve
             static_cast<int>(part->item_revision_tag));
         record = cache.put(key, new_record(definition, definition->get_attr_title()));
       }
+      // A record cached in an earlier session names a host object its
+      // registry has since freed.
+      auto lov = cache.lists_of_values.find(record);
+      if (lov != cache.lists_of_values.end()) record->list_of_values = host_list_of_values(lov->second);
       result->attributes.push_back(record);
     }
     results.push_back(std::move(result));
@@ -947,8 +969,8 @@ void KESTREL_update_attr_values(const std::vector<AttrValueUpdate*>& parts) {
 
 void KESTREL_clear_attr_mapping_cache() {
   resolved_attr_cache().release_all();
-  // The lists of values belong to the host's object manager, which hands
-  // them out again: forgotten here, never deleted.
+  // The cache holds the server's lists of values, which the framework owns;
+  // their host wraps belong to the host's registry.
   prop_desc_cache().clear();
 }
 

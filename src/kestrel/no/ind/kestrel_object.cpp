@@ -416,7 +416,7 @@ std::vector<ServerObject*> constructed_server_objects(kestrel::Site site, const 
 // order; a UID it does not know raises 940205. The lookups convert: a
 // malformed UID is the framework's runtime error, not a crash of the host.
 std::vector<ServerObject*> objects_by_uid(kestrel::Site site, const std::vector<HostObject*>& objects) {
-  auto* models = kestrel::get_model_manager();
+  auto* models = kestrel::get_model_manager(site);
   return kestrel::convert_soa_exceptions(site, [&] {
     std::vector<ServerObject*> server_objects;
     server_objects.reserve(objects.size());

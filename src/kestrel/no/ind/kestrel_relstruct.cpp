@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <utility>
@@ -483,19 +485,41 @@ class BomViews {
   std::unordered_map<ModelObject*, std::unique_ptr<std::string>> known_;
 };
 
-// The parent each AssyId names among the records sent.
-template <class Record>
-std::unordered_map<int, ModelObject*> parents_by_assy_id(const Batch<Record>& batch) {
-  std::unordered_map<int, ModelObject*> parents;
-  parents.reserve(batch.assy_index.size());
-  for (const auto& [assy_id, position] : batch.assy_index) parents.emplace(assy_id, batch.parents[position].parent);
-  return parents;
-}
+// The parents of the records sent, by the client ids of their children and
+// by AssyId; views into the batch, which outlives them. An AssyId started
+// again for another parent sends children under both; a client id sent in
+// two records of one AssyId cannot be told apart in the reply, and the
+// newest record's parent answers for it.
+class SentParents {
+ public:
+  template <class Record>
+  explicit SentParents(const Batch<Record>& batch) {
+    std::size_t children = 0;
+    for (const auto& record : batch.parents) children += children_of(record);
+    by_client_id_.reserve(children);
+    for (const auto& record : batch.parents)
+      for (const auto& child : record.childInfo) by_client_id_[child.clientId] = record.parent;
+    by_assy_id_.reserve(batch.assy_index.size());
+    for (const auto& [assy_id, position] : batch.assy_index)
+      by_assy_id_.emplace(assy_id, batch.parents[position].parent);
+  }
+
+  // A client id the batch never sent falls back on its AssyId's parent.
+  ModelObject* of(const std::string& client_id, int assy_id) const {
+    if (auto at = by_client_id_.find(std::string_view(client_id)); at != by_client_id_.end()) return at->second;
+    auto at = by_assy_id_.find(assy_id);
+    return at == by_assy_id_.end() ? nullptr : at->second;
+  }
+
+ private:
+  std::unordered_map<std::string_view, ModelObject*> by_client_id_;
+  std::unordered_map<int, ModelObject*> by_assy_id_;
+};
 
 // Turns the reply into the handle map and the components, entry by entry in
 // client-id order.
-Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& reply,
-                         const std::unordered_map<int, ModelObject*>& parents, Components& components) {
+Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& reply, const SentParents& parents,
+                         Components& components) {
   const bool debug = debugging();
   // The created occurrences of each thread, in reply order, chained from the
   // thread's first; the last one that matches an entry is the one the
@@ -540,12 +564,7 @@ Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& rep
   kestrel::AsHostClass<Component> as_component;
   auto handles = std::make_unique<Texts>();
   BomViews bom_views;
-  // Entries come in key order, so each goes in at the end of both maps, and
-  // the children of one parent follow each other.
-  int last_assy_id = 0;
-  const std::string* last_parent_uid = nullptr;  // null: no parent, or one without a BOM view
-  const std::string* last_bom_view = nullptr;
-  bool last_known = false;
+  // Entries come in key order, so each goes in at the end of both maps.
   for (const auto& [client_id, thread] : reply.output) {
     static const std::string kNoThread;
     const std::string& thread_uid = thread ? thread->getUid() : kNoThread;
@@ -560,19 +579,11 @@ Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& rep
 
     std::string handle;
     bool has_handle = false;
-    if (thread && !(last_known && assy_id == last_assy_id)) {
-      last_assy_id = assy_id;
-      last_known = true;
-      last_parent_uid = last_bom_view = nullptr;
-      auto parent = parents.find(assy_id);
-      if (parent != parents.end()) {
-        last_bom_view = bom_views.of(parent->second);
-        if (last_bom_view) last_parent_uid = &parent->second->getUid();
-      }
-    }
-    if (thread && last_parent_uid) {
-      handle.reserve(last_parent_uid->size() + last_bom_view->size() + thread_uid.size() + 2);
-      handle.append(*last_parent_uid).append(" ").append(*last_bom_view).append(" ").append(thread_uid);
+    ModelObject* parent = thread ? parents.of(client_id, assy_id) : nullptr;
+    if (const std::string* bom_view = parent ? bom_views.of(parent) : nullptr) {
+      const std::string& parent_uid = parent->getUid();
+      handle.reserve(parent_uid.size() + bom_view->size() + thread_uid.size() + 2);
+      handle.append(parent_uid).append(" ").append(*bom_view).append(" ").append(thread_uid);
       has_handle = true;
     }
     if (debug)
@@ -679,8 +690,9 @@ std::map<std::string, std::string>* KESTREL_RelativeStructureUpdateCommit(bool c
               });
           // The server holds the structure now: the batch ends before its
           // reply is read, so that nothing the reading raises can send it twice.
-          const auto parents = parents_by_assy_id(batch);
+          const auto sent = std::move(batch);
           update_batch.template emplace<std::monostate>();
+          const SentParents parents(sent);
           return kestrel::convert_soa_exceptions(BATCH_HERE,
                                                  [&] { return read_update_reply(reply, parents, *components); });
         }

@@ -313,14 +313,14 @@ std::vector<ValidationResultInfo> upload_validation_reports(const Inputs& inputs
       if (input) assert_one_report(*input, "inputs[inx].reports.size() <= 1");
       const std::vector<ServerObject*> reports = objects_of(result, "validation_report");
       if (!reports.empty()) {
-        // A null first element fails this read (940209).
         ServerObject* dataset = reports.front();
-        const std::vector<std::string> names = strings_of(dataset, "ref_names");
+        if (!dataset) KESTREL_RAISE(940209, "KRAL SOA: Error getting SOA object from KRAL object");
         info.report_dataset_uid = dataset->getUid();
         // A result without an input, or whose input has no report, has no
-        // files to replace the old ones; it still names its dataset.
+        // files to replace the old ones: it names its dataset and reads
+        // nothing more of it.
         if (const auto* files = input ? report_files_of(*input) : nullptr) {
-          remove_named_references(dataset, names);
+          remove_named_references(dataset, strings_of(dataset, "ref_names"));
           upload_result_files(file_client, dataset, *files);
         }
       }

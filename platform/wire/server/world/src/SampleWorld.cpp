@@ -137,6 +137,25 @@ SampleWorld::SampleWorld() {
   classification.populate();
   managedrelations.populate();
   add_attribute_mapping(parts_of_cart());
+  add_value_kinds();
+}
+
+// One object that arrives with a loaded value of every kind a typed getter
+// reads, so a host reads each without a load. Its references point at forms
+// that other objects reference already, so what can be deleted stays as it was.
+void SampleWorld::add_value_kinds() {
+  using namespace props;
+  const Common::DateTime checked(2024, 3, 5, 8, 30, 0);
+  add_object("kinds-1", {"ValueKinds", "POM_object"},
+             {str("object_name", "Value kinds"), integer("kf_count", 42), real("kf_mass", 0.1),
+              logical("kf_approved", true), character("kf_grade", 'B'), date("kf_checked_on", checked),
+              ref("kf_owner", "form-K-1120-A"), strs("kf_keywords", {"cart", "frame", "weld"}),
+              ints("kf_counts", {1, 2, 3}), reals("kf_masses", {0.5, 1.25}), logicals("kf_flags", {true, false}),
+              chars("kf_grades", {'A', 'B'}), dates("kf_dates", {checked, Common::DateTime(2025, 1, 2, 0, 0, 0)}),
+              refs("kf_parts", {"form-K-1120-A", "form-K-1120"})});
+  set_policy("ValueKinds",
+             {"object_name", "kf_count", "kf_mass", "kf_approved", "kf_grade", "kf_checked_on", "kf_owner",
+              "kf_keywords", "kf_counts", "kf_masses", "kf_flags", "kf_grades", "kf_dates", "kf_parts"});
 }
 
 std::vector<std::string> SampleWorld::parts_of_cart() {

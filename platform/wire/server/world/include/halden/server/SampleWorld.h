@@ -118,6 +118,7 @@ class SampleWorld {
 
  private:
   void add_attribute_mapping(const std::vector<std::string>& item_ids);
+  void add_value_kinds();
 };
 
 }  // namespace Halden::Soa::Server
