@@ -56,7 +56,10 @@ struct ResolvedAttr {
   bool modifiable;
   bool master;
   bool ostra_master;
-  Orvane::PdmSoa::ListOfValues* list_of_values;  // not owned, or null
+  // Not owned, or null: the host's object of the session in which the record
+  // was last handed out; each resolve that returns the record names the
+  // current session's.
+  Orvane::PdmSoa::ListOfValues* list_of_values;
 };
 
 // One resolved part; owned by the host, its attributes by the library.

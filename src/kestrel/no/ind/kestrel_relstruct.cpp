@@ -9,6 +9,7 @@
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -485,35 +486,43 @@ class BomViews {
   std::unordered_map<ModelObject*, std::unique_ptr<std::string>> known_;
 };
 
-// The parents of the records sent, by the client ids of their children and
-// by AssyId; views into the batch, which outlives them. An AssyId started
-// again for another parent sends children under both; a client id sent in
-// two records of one AssyId cannot be told apart in the reply, and the
-// newest record's parent answers for it.
+// The parents of the records sent, by AssyId, and for an AssyId sent in
+// more than one record (started again for another parent) by the client
+// ids of its children; the views point into the batch, which outlives them.
+// A client id sent in two records of one AssyId cannot be told apart in the
+// reply, and the newest record's parent answers for it.
 class SentParents {
  public:
   template <class Record>
   explicit SentParents(const Batch<Record>& batch) {
-    std::size_t children = 0;
-    for (const auto& record : batch.parents) children += children_of(record);
-    by_client_id_.reserve(children);
-    for (const auto& record : batch.parents)
-      for (const auto& child : record.childInfo) by_client_id_[child.clientId] = record.parent;
     by_assy_id_.reserve(batch.assy_index.size());
     for (const auto& [assy_id, position] : batch.assy_index)
       by_assy_id_.emplace(assy_id, batch.parents[position].parent);
+    if (batch.parents.size() == batch.assy_index.size()) return;  // every AssyId sent once
+    std::unordered_map<int, int> records;
+    for (const auto& entry : batch.entries) ++records[entry.assy_id];
+    for (std::size_t i = 0; i < batch.parents.size(); ++i) {
+      if (records[batch.entries[i].assy_id] < 2) continue;
+      reused_.insert(batch.entries[i].assy_id);
+      for (const auto& child : batch.parents[i].childInfo) by_client_id_[child.clientId] = batch.parents[i].parent;
+    }
   }
+
+  // Whether the AssyId's children may have more than one parent.
+  bool reused(int assy_id) const { return reused_.count(assy_id) != 0; }
 
   // A client id the batch never sent falls back on its AssyId's parent.
   ModelObject* of(const std::string& client_id, int assy_id) const {
-    if (auto at = by_client_id_.find(std::string_view(client_id)); at != by_client_id_.end()) return at->second;
+    if (reused(assy_id))
+      if (auto at = by_client_id_.find(std::string_view(client_id)); at != by_client_id_.end()) return at->second;
     auto at = by_assy_id_.find(assy_id);
     return at == by_assy_id_.end() ? nullptr : at->second;
   }
 
  private:
-  std::unordered_map<std::string_view, ModelObject*> by_client_id_;
   std::unordered_map<int, ModelObject*> by_assy_id_;
+  std::unordered_set<int> reused_;
+  std::unordered_map<std::string_view, ModelObject*> by_client_id_;
 };
 
 // Turns the reply into the handle map and the components, entry by entry in
@@ -564,7 +573,13 @@ Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& rep
   kestrel::AsHostClass<Component> as_component;
   auto handles = std::make_unique<Texts>();
   BomViews bom_views;
-  // Entries come in key order, so each goes in at the end of both maps.
+  // Entries come in key order, so each goes in at the end of both maps, and
+  // the children of one AssyId follow each other: its parent and BOM view
+  // are looked up once for the run, unless it was sent under several.
+  int last_assy_id = 0;
+  bool last_known = false;
+  ModelObject* last_parent = nullptr;
+  const std::string* last_bom_view = nullptr;
   for (const auto& [client_id, thread] : reply.output) {
     static const std::string kNoThread;
     const std::string& thread_uid = thread ? thread->getUid() : kNoThread;
@@ -579,11 +594,17 @@ Texts* read_update_reply(const Cad::CreateOrUpdateRelativeStructureResponse& rep
 
     std::string handle;
     bool has_handle = false;
-    ModelObject* parent = thread ? parents.of(client_id, assy_id) : nullptr;
-    if (const std::string* bom_view = parent ? bom_views.of(parent) : nullptr) {
-      const std::string& parent_uid = parent->getUid();
-      handle.reserve(parent_uid.size() + bom_view->size() + thread_uid.size() + 2);
-      handle.append(parent_uid).append(" ").append(*bom_view).append(" ").append(thread_uid);
+    if (thread && (!last_known || assy_id != last_assy_id || parents.reused(assy_id))) {
+      ModelObject* parent = parents.of(client_id, assy_id);
+      if (!last_known || parent != last_parent) last_bom_view = parent ? bom_views.of(parent) : nullptr;
+      last_parent = parent;
+      last_assy_id = assy_id;
+      last_known = true;
+    }
+    if (thread && last_bom_view) {
+      const std::string& parent_uid = last_parent->getUid();
+      handle.reserve(parent_uid.size() + last_bom_view->size() + thread_uid.size() + 2);
+      handle.append(parent_uid).append(" ").append(*last_bom_view).append(" ").append(thread_uid);
       has_handle = true;
     }
     if (debug)
