@@ -39,8 +39,9 @@ struct Op {
   Passes passes;
 };
 
-// KESTREL_FUZZ_TRACE set: each op's name and each raised error on stderr,
-// for reading what a replayed input does.
+// KESTREL_FUZZ_TRACE set: each op's name and how it ended (returned, raised
+// an error, passed a framework exception) on stderr, for reading what a
+// replayed input does; fuzz/check_reach.py reads it.
 inline bool Tracing() {
   static const bool on = std::getenv("KESTREL_FUZZ_TRACE") != nullptr;
   return on;

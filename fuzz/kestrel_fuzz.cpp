@@ -7,12 +7,13 @@
 //
 // Each input runs against a fresh sample world and starts without a session;
 // at its end the host logs out, drops what it was handed and leaves no
-// batch behind, as a host that is done does. What the library itself keeps
-// for the process stays, as it would in a host: every logged-out connection
-// with the framework objects it received, the revision-rule cache, the
-// server-version probe, the attribute-mapping caches, which only the host's
-// own calls (slots 126 and 127) empty. So an input that connects
-// keeps more memory than it frees, by design, and libFuzzer's leak check
+// batch behind, as a host that is done does, and then connects and logs in
+// once more to see the session whole. What the library itself keeps for the
+// process stays, as it would in a host: every logged-out connection with the
+// framework objects it received, the revision-rule cache, the server-version
+// probe, the attribute-mapping caches, which only the host's own calls
+// (slots 126 and 127) empty. So every input keeps more memory than it
+// frees, by design, and libFuzzer's leak check
 // (which reruns such an input under LeakSanitizer) finds those connections
 // reachable; it stops rerunning after about a thousand such inputs of one
 // process (in fork mode each job is a process of its own), and the leak

@@ -166,7 +166,8 @@ def table_seeds(ops):
              .op("rule_name").flag(True).byte(0).op("rule_has_precise").flag(True).byte(0)
              .op("set_rule_all").text("Released by Date").text("2024-03-05").flag(False).number(0).flag(False)
              .op("rule_status").text("Released by Date").flag(False).byte(0).op("list_rules").byte(0)
-             .op("set_rule").text("Latest Released").flag(False).op("items_by_id").count(1).text("K-1000").texts([]).number(0)
+             .op("set_rule").text("Latest Released").flag(False)
+             .op("items_by_id").count(1).text("K-1000").texts([]).number(0)
              .op("configured_revision").text("K-1000").text("Released by Date")
              .op("configured_revision_2").text("K-1000").null_text()
              .op("create_window").text("rev-K-1000-A").op("host_soa_in_pdi").flag(False)
@@ -210,6 +211,7 @@ def table_seeds(ops):
     newest(trace, "req-brake").op("complying_objects").pick(1)
     trace.op("export_fulltext").texts(["req-brake"])
     seeds["trace_links"] = trace
+
     def result_input(seed, result="", check="check-1", requirement="req-brake"):
         # result, revision, target, data object, validation id; result, status,
         # comments, date, adhoc, parameters, a report of one file; service flag,
