@@ -206,6 +206,8 @@ void GatewayIor(Call& c) {
     }
     return answer;
   });
+  // The gateway counts attempts from its reset: this call's answers start at its first.
+  Halden::Soa::Client::testing::reset_gateway();
   Halden::Soa::Client::testing::set_gateway_answers(std::move(answers));
   const bool has_object = c.in.flag();
   const std::string reference = c.in.text();
