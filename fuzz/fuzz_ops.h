@@ -80,6 +80,16 @@ void RunCalls(const Op<Call> (&ops)[N], Call& call, int calls, const char* progr
     } catch (const Halden::Soa::Common::Exceptions::SoaException& e) {
       framework = "SoaException";
       text = e.what();
+    } catch (const Halden::Soa::Client::ConnectionException& e) {
+      // A host that answers the disconnect dialog with a retry leaves the
+      // failed request to the framework, which passes its connection error
+      // on from whichever request met it.
+      if (call.host_retries_lost_connections) {
+        if (Tracing()) std::fprintf(stderr, "  passed ConnectionException after a retry: %.200s\n", e.what());
+        continue;
+      }
+      framework = "ConnectionException";
+      text = e.what();
     } catch (const Halden::Soa::Client::InternalServerException& e) {
       framework = "InternalServerException";
       text = e.what();

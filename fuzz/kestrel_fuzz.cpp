@@ -131,6 +131,7 @@ struct Call {
   const KESTREL_interface_s* t;
   Input& in;
   Pool& pool;
+  bool host_retries_lost_connections = false;  // the disconnect dialog's answer is not 1
 
   Obj* object() {
     const std::uint8_t pick = in.byte();
@@ -634,6 +635,13 @@ void ConnectionOption(Call& c) {
   const std::string password = c.in.text();
   const std::string group = c.in.text();
   c.t->KESTREL_ask_connection_option(attempts, sleep, user, password, group);
+}
+// The host's answer to the disconnect dialog from now on: 1 gives up on the
+// server, any other leaves the failed request to the framework.
+void DisconnectAnswer(Call& c) {
+  const int answer = c.in.byte() % 3;
+  cadlink::testing::set_dialog_answer(answer);
+  c.host_retries_lost_connections = answer != 1;
 }
 void DatetimeString(Call& c) {
   const bool null_date_pointer = c.in.byte() == 0xFF;
@@ -1419,6 +1427,7 @@ const kestrel::fuzz::Op<Call> kOps[] = {
     {"host_structure_service", HostStructureService, Passes::kBaseErrors},
     {"host_soa_in_pdi", HostSoaInPdi, Passes::kBaseErrors},
     {"host_debug", HostDebug, Passes::kBaseErrors},
+    {"disconnect_answer", DisconnectAnswer, Passes::kBaseErrors},
 };
 // The host's own state back to where a process starts: what the harness
 // changed and what the stand-ins record of the last input.
@@ -1433,9 +1442,8 @@ void ResetHost() {
   docsvc::testing::reset();
   objmodel::testing::set_use_soa_in_pdi(true);
   Halden::Soa::Client::testing::reset();
-  // The user gives up on a server that does not answer. Told to retry, the
-  // framework would pass its connection error on from whichever request met
-  // it, which no entry converts.
+  // The user gives up on a server that does not answer, until an input's
+  // host answers otherwise.
   cadlink::testing::set_dialog_answer(1);
 }
 

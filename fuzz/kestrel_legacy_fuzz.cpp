@@ -97,6 +97,9 @@ struct Call {
   KESTREL_interface_s* t;
   Input& in;
   Pool& pool;
+  // This build installs no disconnect dialog: the ops that reach the server
+  // pass every framework exception already.
+  static constexpr bool host_retries_lost_connections = false;
 
   VirelmgrModelObject* object() {
     const std::uint8_t pick = in.byte();

@@ -107,7 +107,11 @@ def table_seeds(ops):
     seeds["session"] = (session(s()).op("ask_connection").op("user_group_role").op("home_folder")
                         .op("logout").flag(True).op("connect").byte(1).text("IIOP").text("engineer")
                         .text("secret").text("").text("").text("").flag(True).op("login").byte(1).text("engineer")
-                        .text("secret").flag(True).op("logout").flag(False))
+                        .text("secret").flag(True).op("logout").flag(False)
+                        # A host that retries: the framework passes the lost connection on.
+                        .op("disconnect_answer").byte(0).op("connect").byte(2).text("http://nowhere:7001/kestrel")
+                        .null_text().null_text().null_text().null_text().null_text().null_text().flag(False)
+                        .op("logout").flag(False))
     # Each getter reads a value of its own kind that the policy sends along,
     # then one that only a load brings. A load puts an object first again,
     # so the ops that hand out more objects still pick what they mean.
