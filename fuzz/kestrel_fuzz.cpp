@@ -131,6 +131,7 @@ struct Call {
   const KESTREL_interface_s* t;
   Input& in;
   Pool& pool;
+  Halden::Soa::Server::SampleWorld& world;
   bool host_retries_lost_connections = false;  // the disconnect dialog's answer is not 1
 
   Obj* object() {
@@ -1264,6 +1265,17 @@ void HostStructureService(Call& c) {
   const bool available = c.in.flag();
   cadlink::testing::set_service_2007_12_available(available);
 }
+// The server's optional services, each offered or not; the host lists them
+// at its next connect.
+void ServerServices(Call& c) {
+  const std::uint8_t withheld = c.in.byte();
+  std::vector<std::string> names = {"Core-2006-03-DataManagement", "Core-2006-03-Session"};
+  const char* optional[] = {"Internal-Core-2007-05-Session", "Core-2007-06-PropDescriptor.getAttachedPropDescs",
+                            "Query-2007-09-SavedQuery.executeSavedQueries"};
+  for (std::size_t i = 0; i < std::size(optional); ++i)
+    if (!(withheld & (1u << i))) names.emplace_back(optional[i]);
+  c.world.set_available_services(std::move(names));
+}
 // Whether BOM windows take their rule from the library's cache.
 void HostSoaInPdi(Call& c) {
   const bool use = c.in.flag();
@@ -1428,6 +1440,7 @@ const kestrel::fuzz::Op<Call> kOps[] = {
     {"host_soa_in_pdi", HostSoaInPdi, Passes::kBaseErrors},
     {"host_debug", HostDebug, Passes::kBaseErrors},
     {"disconnect_answer", DisconnectAnswer, Passes::kBaseErrors},
+    {"server_services", ServerServices, Passes::kBaseErrors},
 };
 // The host's own state back to where a process starts: what the harness
 // changed and what the stand-ins record of the last input.
@@ -1511,7 +1524,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const char* version = std::getenv("KESTREL_FUZZ_SERVER_VERSION")) server.world.set_server_version(version);
   Input in(data, size);
   Pool pool;
-  Call call{t, in, pool};
+  Call call{t, in, pool, server.world};
   kestrel::fuzz::RunCalls(kOps, call, kCallsPerInput, "kestrel_fuzz");
   EndSession(t);
   RequireSessionWhole(t);

@@ -193,6 +193,11 @@ def table_seeds(ops):
                         .op("save_criteria").count(1).text("mine").text("Item").texts(["Item ID"]).texts(["K-1000"])
                         .op("retrieve_criteria").texts(["mine"]).op("delete_criteria").texts(["mine"])
                         .op("retrieve_criteria").texts(["mine"]))
+    # A server without the batch run: the queries run one at a time.
+    seeds["queries"] = (session(seeds["queries"].op("logout").flag(False).op("server_services").byte(7))
+                        .op("list_queries").op("execute_queries").picks([2, 1]).count(2).texts(["Item ID"])
+                        .texts(["Name", "Type"]).count(2).texts(["K-1*"]).texts(["*", "Item"]).count(2).number(5)
+                        .number(5).byte(0))
     seeds["projects"] = (revision(session(s())).op("project_names").op("project_ids").op("user_projects").flag(True)
                          .op("user_projects").flag(False).op("privileged_projects").op("assign_to_projects")
                          .texts(["K200", "K100-Utility cart"]).picks([1]).op("projects_list").pick(1)
