@@ -1,8 +1,8 @@
 // How both fuzz targets read an input: bytes in order, each call one op
 // byte followed by the arguments that op reads (an op byte at or above the
-// largest multiple of the op count below 256 is passed over). Arguments are read into
-// named locals one statement at a time, so a corpus means the same calls
-// whatever order a compiler evaluates function arguments in.
+// largest multiple of the op count below 256 is passed over). Arguments are
+// read into named locals one statement at a time, so a corpus means the same
+// calls whatever order a compiler evaluates function arguments in.
 #pragma once
 
 #include <climits>

@@ -24,10 +24,12 @@
 // example "V2007.1.0"; unset, the sample world's own (a newer server).
 //
 // Input: see fuzz_input.h; the op byte picks an entry of kOps below.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -1265,15 +1267,17 @@ void HostStructureService(Call& c) {
   const bool available = c.in.flag();
   cadlink::testing::set_service_2007_12_available(available);
 }
-// The server's optional services, each offered or not; the host lists them
-// at its next connect.
+// The services the library asks for by name, each offered by the server or
+// not (the others stay as they are); the host lists them at its next connect.
 void ServerServices(Call& c) {
   const std::uint8_t withheld = c.in.byte();
-  std::vector<std::string> names = {"Core-2006-03-DataManagement", "Core-2006-03-Session"};
-  const char* optional[] = {"Internal-Core-2007-05-Session", "Core-2007-06-PropDescriptor.getAttachedPropDescs",
-                            "Query-2007-09-SavedQuery.executeSavedQueries"};
+  const std::string optional[] = {"Internal-Core-2007-05-Session", "Core-2007-06-PropDescriptor.getAttachedPropDescs",
+                                  "Query-2007-09-SavedQuery.executeSavedQueries"};
+  std::vector<std::string> names;
+  for (const std::string& name : c.world.available_services())
+    if (std::find(std::begin(optional), std::end(optional), name) == std::end(optional)) names.push_back(name);
   for (std::size_t i = 0; i < std::size(optional); ++i)
-    if (!(withheld & (1u << i))) names.emplace_back(optional[i]);
+    if (!(withheld & (1u << i))) names.push_back(optional[i]);
   c.world.set_available_services(std::move(names));
 }
 // Whether BOM windows take their rule from the library's cache.

@@ -157,7 +157,7 @@ struct ResolvedAttrCache {
   ResolvedAttr* put(const CacheKey& key, RecordPtr record) {
     reserve_one_more(retired);
     ResolvedAttr*& slot = records[key];
-    if (slot && slot != record.get()) retire(slot);
+    if (slot && slot != record.get()) retired.push_back(slot);
     slot = record.release();
     return slot;
   }
@@ -165,7 +165,7 @@ struct ResolvedAttrCache {
     auto it = records.find(key);
     if (it == records.end()) return;
     reserve_one_more(retired);
-    retire(it->second);
+    retired.push_back(it->second);
     records.erase(it);
   }
   void release_all() noexcept {
@@ -174,14 +174,6 @@ struct ResolvedAttrCache {
     records.clear();
     retired.clear();
     lists_of_values.clear();
-  }
-
- private:
-  // Room was reserved: cannot throw. A retired record is never handed out
-  // again, so its list of values is not wrapped again either.
-  void retire(ResolvedAttr* record) noexcept {
-    retired.push_back(record);
-    lists_of_values.erase(record);
   }
 };
 

@@ -55,6 +55,7 @@ class SampleWorld {
     store.set_preference(scope, name, std::move(values));
   }
   void set_available_services(std::vector<std::string> names) { session.set_available_services(std::move(names)); }
+  const std::vector<std::string>& available_services() const { return session.available_services(); }
   void set_server_version(std::string version) { session.set_server_version(std::move(version)); }
   void set_option(int option, std::string value) { connection.set_option(option, std::move(value)); }
   void add_revision_rule(const std::string& uid, const std::string& name, std::vector<std::string> entry_uids) {

@@ -19,6 +19,7 @@ class SessionWorld : public SessionStub {
   void add_user(const std::string& name, const std::string& password, const std::string& group,
                 const std::string& role);
   void set_available_services(std::vector<std::string> names) { services_ = std::move(names); }
+  const std::vector<std::string>& available_services() const { return services_; }
   void set_server_version(std::string version) { server_version_ = std::move(version); }
   const std::string& server_version() const { return server_version_; }
 
